@@ -1,0 +1,62 @@
+# Shared build rules for both trees.
+
+if(WIN32)
+  # Static runtime: the programs need no mingw DLLs beside them.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(TOLVI_WINDOWS ON)
+else()
+  set(TOLVI_WINDOWS OFF)
+endif()
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+endif()
+
+if(NOT TOLVI_WINDOWS)
+  if(TOLVI_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)
+    add_link_options(-fsanitize=address,undefined)
+  elseif(TOLVI_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endif()
+
+# GoogleTest from the source Debian ships; mingw needs the POSIX-thread compilers for it.
+set(TOLVI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(NOT TOLVI_FUZZ)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(${TOLVI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()
+
+include(GoogleTest)
+
+# tolvi_unit_test(name SOURCES ... LIBS ...)
+# A GoogleTest program. Natively each test case is its own ctest entry; under wine64 the whole
+# program is one entry (every wine64 start costs about half a second).
+function(tolvi_unit_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ARGS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  if(TOLVI_WINDOWS)
+    add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST EXTRA_ARGS ${T_ARGS})
+  endif()
+endfunction()
+
+# tolvi_fuzz_target(name SOURCES ... LIBS ...): a libFuzzer program, only in the fuzz tree.
+function(tolvi_fuzz_target name)
+  if(NOT TOLVI_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()

@@ -1,0 +1,30 @@
+// The window-free code's one door to the operating system.
+//
+// Interpreters, the screen model and the record defaults never include <windows.h>. What they need
+// of the platform (screen metrics, the Windows country code, message boxes, memory for the screen
+// planes) they ask of the HostPlatform that the program installed: the Win32 one in Tolvi.exe and
+// the Windows test programs, a fake in the native tests.
+#pragma once
+
+#include <cstddef>
+
+class HostPlatform {
+public:
+    virtual ~HostPlatform() = default;
+
+    // Width of the primary screen in pixels.
+    virtual int ScreenWidth() = 0;
+    // The [intl] "iCountry" value of the Windows settings; 1 when it is absent.
+    virtual int WindowsCountry() = 0;
+    // A modal message to the user: string-table id and its text (already formatted).
+    virtual void ShowMessage(int stringId, const char* text) = 0;
+
+    // Memory for the large screen buffers; tests make it fail to exercise the fallbacks.
+    virtual void* AllocBlock(std::size_t bytes);
+    virtual void FreeBlock(void* block);
+};
+
+// The installed platform; a do-nothing one (screen 1024 wide, country 1) until a program installs
+// its own. The pointer is not owned.
+HostPlatform& Platform();
+void SetPlatform(HostPlatform* platform);
