@@ -431,40 +431,24 @@ void SetDefaultFonts(SettingsRecord& rec, int screenWidth)
         f.CharSet = 255;
     }
 
-    // 80 columns.
+    // Character heights by screen width: {width, 80 columns, 132 columns}. A 640-pixel screen
+    // keeps the face's own weight; any width not listed takes the 800-pixel heights.
+    struct FontHeights { int width, height80, height132; };
+    static const FontHeights heights[] = {
+        {640, -13, -7}, {800, -16, -9}, {1024, -20, -12}, {1152, -24, -13}, {1280, -27, -15}, {1600, -33, -20},
+    };
+    FontHeights chosen = heights[1];
+    for (const FontHeights& h : heights)
+        if (h.width == screenWidth) chosen = h;
     if (screenWidth == 640) {
-        f.Height = -13;
         f.Weight = 0;
     } else {
         f.Weight = 700;
         f.CharSet = 0;
-        switch (screenWidth) {
-        case 800: f.Height = -16; break;
-        case 1024: f.Height = -20; break;
-        case 1152: f.Height = -24; break;
-        case 1280: f.Height = -27; break;
-        case 1600: f.Height = -33; break;
-        default: f.Height = -16; break;
-        }
     }
+    f.Height = chosen.height80;
     rec.Font80Cols = f;
-
-    // 132 columns.
-    if (screenWidth == 640) {
-        f.Height = -7;
-        f.Weight = 0;
-    } else {
-        f.Weight = 700;
-        f.CharSet = 0;
-        switch (screenWidth) {
-        case 800: f.Height = -9; break;
-        case 1024: f.Height = -12; break;
-        case 1152: f.Height = -13; break;
-        case 1280: f.Height = -15; break;
-        case 1600: f.Height = -20; break;
-        default: f.Height = -9; break;
-        }
-    }
+    f.Height = chosen.height132;
     rec.Font132Cols = f;
     // CurrentFont keeps the 132-column values until the view chooses.
 }
