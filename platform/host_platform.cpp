@@ -2,8 +2,30 @@
 
 #include <cstdlib>
 
+#include "code_pages.h"
+
 void* HostPlatform::AllocBlock(std::size_t bytes) { return std::malloc(bytes); }
 void HostPlatform::FreeBlock(void* block) { std::free(block); }
+
+namespace {
+
+const CodePagePair& DefaultPages()
+{
+    static const CodePagePair pages(437);
+    return pages;
+}
+
+}  // namespace
+
+void HostPlatform::AnsiToOem(const uint8_t* source, uint8_t* destination, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i) destination[i] = DefaultPages().AnsiToOem(source[i]);
+}
+
+void HostPlatform::OemToAnsi(const uint8_t* source, uint8_t* destination, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i) destination[i] = DefaultPages().OemToAnsi(source[i]);
+}
 
 namespace {
 
