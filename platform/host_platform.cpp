@@ -38,9 +38,16 @@ public:
 
 QuietPlatform quietPlatform;
 HostPlatform* installed = &quietPlatform;
+unsigned generation = 0;
 
 }  // namespace
 
 HostPlatform& Platform() { return *installed; }
 
-void SetPlatform(HostPlatform* platform) { installed = platform ? platform : &quietPlatform; }
+void SetPlatform(HostPlatform* platform)
+{
+    installed = platform ? platform : &quietPlatform;
+    ++generation;
+}
+
+unsigned PlatformGeneration() { return generation; }

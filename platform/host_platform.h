@@ -35,3 +35,6 @@ public:
 // its own. The pointer is not owned.
 HostPlatform& Platform();
 void SetPlatform(HostPlatform* platform);
+// Counts the SetPlatform calls, so that callers that cache answers of the platform (code-page
+// tables) know when to ask again.
+unsigned PlatformGeneration();

@@ -3,13 +3,14 @@
 #include <climits>
 #include <cstring>
 
+#include "engine/charsets.h"
+#include "engine/screen_actions.h"
 #include "host_platform.h"
 #include "shell/record_defaults.h"
 
 namespace {
 
 void NoSelection() {}
-void NoKeyboardIndicator(int) {}
 int NoFieldAttribute(const SettingsRecord&, int) { return 0; }
 
 constexpr int kLowMemoryMessage = 83;
@@ -21,22 +22,13 @@ uint8_t ColorByte(int32_t index) { return static_cast<uint8_t>(index); }
 
 ScreenPlaneHooks DefaultScreenPlaneHooks()
 {
-    return ScreenPlaneHooks{&NoSelection, &SetDefaultCharsetsFallback, &NoKeyboardIndicator,
+    return ScreenPlaneHooks{&NoSelection, &SetDefaultCharsets, &Set3270KeyboardIndicator,
                             &NoFieldAttribute};
 }
 
 ScreenPlaneHooks PlaneHooks = DefaultScreenPlaneHooks();
 
 int HistorySavedCount = 0;
-
-void SetDefaultCharsetsFallback(SettingsRecord& rec)
-{
-    const bool wyse = rec.Terminal == 8 || rec.Terminal == 9 || rec.Terminal == 12;
-    rec.CharsetDesignation[kCsG0] = 'B';
-    rec.CharsetDesignation[kCsG1] = wyse ? '0' : 'B';
-    rec.CharsetDesignation[kCsG2] = 'B';
-    rec.CharsetDesignation[kCsG3] = 'B';
-}
 
 // ---------------------------------------------------------------------------------------------
 // Planes.
