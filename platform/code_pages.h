@@ -14,8 +14,8 @@ public:
     explicit CodePagePair(int oemPage);
 
     int OemPage() const { return oemPage_; }
-    uint8_t AnsiToOem(uint8_t c) const { return toOem_[c]; }
-    uint8_t OemToAnsi(uint8_t c) const { return toAnsi_[c]; }
+    uint8_t ToOem(uint8_t c) const { return toOem_[c]; }
+    uint8_t ToAnsi(uint8_t c) const { return toAnsi_[c]; }
 
 private:
     int oemPage_;

@@ -17,14 +17,14 @@ const CodePagePair& DefaultPages()
 
 }  // namespace
 
-void HostPlatform::AnsiToOem(const uint8_t* source, uint8_t* destination, std::size_t length)
+void HostPlatform::AnsiToOemBytes(const uint8_t* source, uint8_t* destination, std::size_t length)
 {
-    for (std::size_t i = 0; i < length; ++i) destination[i] = DefaultPages().AnsiToOem(source[i]);
+    for (std::size_t i = 0; i < length; ++i) destination[i] = DefaultPages().ToOem(source[i]);
 }
 
-void HostPlatform::OemToAnsi(const uint8_t* source, uint8_t* destination, std::size_t length)
+void HostPlatform::OemToAnsiBytes(const uint8_t* source, uint8_t* destination, std::size_t length)
 {
-    for (std::size_t i = 0; i < length; ++i) destination[i] = DefaultPages().OemToAnsi(source[i]);
+    for (std::size_t i = 0; i < length; ++i) destination[i] = DefaultPages().ToAnsi(source[i]);
 }
 
 namespace {

@@ -27,8 +27,8 @@ public:
     // The code-page conversions (the system's CharToOemBuff / OemToCharBuff): `length` bytes from
     // source to destination, which may be the same buffer. The default converts between the
     // fixed pages 437 and 1252 (code_pages.h).
-    virtual void AnsiToOem(const uint8_t* source, uint8_t* destination, std::size_t length);
-    virtual void OemToAnsi(const uint8_t* source, uint8_t* destination, std::size_t length);
+    virtual void AnsiToOemBytes(const uint8_t* source, uint8_t* destination, std::size_t length);
+    virtual void OemToAnsiBytes(const uint8_t* source, uint8_t* destination, std::size_t length);
 };
 
 // The installed platform; a do-nothing one (screen 1024 wide, country 1) until a program installs

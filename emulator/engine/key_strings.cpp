@@ -78,7 +78,7 @@ uint8_t NationalByte(const SettingsRecord& rec, const TranslateTables& tables, u
     foldable = false;
     if (rec.Charset == 4) {
         uint8_t oem = c;
-        Platform().AnsiToOem(&c, &oem, 1);
+        Platform().AnsiToOemBytes(&c, &oem, 1);
         return oem;
     }
     if (rec.Charset == 3) return c;

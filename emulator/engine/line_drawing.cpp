@@ -17,8 +17,8 @@ struct CodePageCache {
         if (generation == PlatformGeneration()) return;
         uint8_t all[256];
         for (int i = 0; i < 256; ++i) all[i] = static_cast<uint8_t>(i);
-        Platform().AnsiToOem(all, toOem, sizeof all);
-        Platform().OemToAnsi(all, toAnsi, sizeof all);
+        Platform().AnsiToOemBytes(all, toOem, sizeof all);
+        Platform().OemToAnsiBytes(all, toAnsi, sizeof all);
         generation = PlatformGeneration();
     }
 };

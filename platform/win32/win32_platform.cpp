@@ -30,12 +30,12 @@ void InSlices(const uint8_t* source, uint8_t* destination, std::size_t length, C
 
 }  // namespace
 
-void Win32Platform::AnsiToOem(const uint8_t* source, uint8_t* destination, std::size_t length)
+void Win32Platform::AnsiToOemBytes(const uint8_t* source, uint8_t* destination, std::size_t length)
 {
     InSlices(source, destination, length, [](const char* s, char* d, DWORD n) { CharToOemBuffA(s, d, n); });
 }
 
-void Win32Platform::OemToAnsi(const uint8_t* source, uint8_t* destination, std::size_t length)
+void Win32Platform::OemToAnsiBytes(const uint8_t* source, uint8_t* destination, std::size_t length)
 {
     InSlices(source, destination, length, [](const char* s, char* d, DWORD n) { OemToCharBuffA(s, d, n); });
 }

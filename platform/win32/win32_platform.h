@@ -10,6 +10,6 @@ public:
     int WindowsCountry() override;
     void ShowMessage(int stringId, const char* text) override;
     // CharToOemBuffA / OemToCharBuffA: the code pages of the running system.
-    void AnsiToOem(const uint8_t* source, uint8_t* destination, std::size_t length) override;
-    void OemToAnsi(const uint8_t* source, uint8_t* destination, std::size_t length) override;
+    void AnsiToOemBytes(const uint8_t* source, uint8_t* destination, std::size_t length) override;
+    void OemToAnsiBytes(const uint8_t* source, uint8_t* destination, std::size_t length) override;
 };

@@ -15,13 +15,13 @@ namespace {
 class FixedPagePlatform : public FakePlatform {
 public:
     explicit FixedPagePlatform(int oemPage) : pages(oemPage) {}
-    void AnsiToOem(const uint8_t* s, uint8_t* d, std::size_t n) override
+    void AnsiToOemBytes(const uint8_t* s, uint8_t* d, std::size_t n) override
     {
-        for (std::size_t i = 0; i < n; ++i) d[i] = pages.AnsiToOem(s[i]);
+        for (std::size_t i = 0; i < n; ++i) d[i] = pages.ToOem(s[i]);
     }
-    void OemToAnsi(const uint8_t* s, uint8_t* d, std::size_t n) override
+    void OemToAnsiBytes(const uint8_t* s, uint8_t* d, std::size_t n) override
     {
-        for (std::size_t i = 0; i < n; ++i) d[i] = pages.OemToAnsi(s[i]);
+        for (std::size_t i = 0; i < n; ++i) d[i] = pages.ToAnsi(s[i]);
     }
     CodePagePair pages;
 };
