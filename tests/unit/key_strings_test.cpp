@@ -177,6 +177,27 @@ TEST(KeyFormat, HexAndControlCharacters)
     EXPECT_EQ(out[0], 'a');
 }
 
+TEST(KeyFormat, FormattedBytesDecodeBack)
+{
+    SettingsRecord rec{};
+    TranslateTables tables;
+    SetIdentityTables(tables);
+    for (int b = 0; b < 256; ++b) {
+        char text[5] = {'<', 0, 0, '>', 0};
+        FormatHexPair(static_cast<uint8_t>(b), text + 1);
+        uint8_t out[2] = {};
+        ASSERT_EQ(DecodeKeyString(rec, tables, text, out, 2, false, false), 1) << text;
+        EXPECT_EQ(out[0], b) << text;
+    }
+    for (int b = 0; b < 0x10; ++b) {
+        char text[3] = {};
+        ASSERT_EQ(FormatControlChar(static_cast<uint8_t>(b), text), 2);
+        uint8_t out[2] = {};
+        ASSERT_EQ(DecodeKeyString(rec, tables, text, out, 2, false, false), 1) << text;
+        EXPECT_EQ(out[0], b) << text;
+    }
+}
+
 TEST(ConfigStrings, UnescapeRules)
 {
     struct {

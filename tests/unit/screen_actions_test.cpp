@@ -635,6 +635,19 @@ TEST_F(Rendition, ColourIndicesFromSettingsAreChecked)
     EXPECT_LT(r().CurFg, kColorIndices);
 }
 
+TEST_F(ScreenActions, PlaneColoursFromSettingsAreChecked)
+{
+    r().AttrColors[kAttrNormal][kAttrFg] = 40;
+    r().AttrColors[kAttrNormal][kAttrBg] = 300;
+    Allocate(2);
+    EXPECT_EQ(r().FgScreen[0], 0);
+    EXPECT_EQ(r().BgScreen[0], 1);
+    EXPECT_EQ(r().FgBase[0], 0);
+    ResetTerminal(r());
+    EXPECT_EQ(r().CurFg, 0);
+    EXPECT_EQ(r().CurBg, 1);
+}
+
 // ---- Cursor display, modes and requests.
 
 TEST_F(ScreenActions, CursorDisplayMarksTheCursorCellOnly)
