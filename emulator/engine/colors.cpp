@@ -17,7 +17,8 @@ uint32_t AdjustChannel(uint32_t channel, int brightness)
 
 uint32_t PaletteSourceColor(const SettingsRecord& rec, int index)
 {
-    // Indices 0 and 10 take blue and 1 and 11 white until the view fills in the normal colours.
+    // Indices 0/1 and 10/11 start as blue/white and their light forms; the view later puts the
+    // normal and bold colours there.
     const uint32_t normal[10] = {rec.Blue, rec.White,  rec.Black, rec.Blue,   rec.Green,
                                  rec.Cyan, rec.Red,    rec.Magenta, rec.Yellow, rec.White};
     const uint32_t light[10] = {rec.LightBlue, rec.LightWhite, rec.LightBlack,   rec.LightBlue,

@@ -1,6 +1,6 @@
 #include "engine/key_strings.h"
 
-#include "host_platform.h"
+#include "engine/charsets.h"
 
 const KeyStringName KeyStringNames[] = {
     {"nul", 0x00},  {"null", 0x00}, {"soh", 0x01}, {"stx", 0x02},  {"etx", 0x03}, {"eot", 0x04},
@@ -76,11 +76,7 @@ private:
 uint8_t NationalByte(const SettingsRecord& rec, const TranslateTables& tables, uint8_t c, bool& foldable)
 {
     foldable = false;
-    if (rec.Charset == 4) {
-        uint8_t oem = c;
-        Platform().AnsiToOemBytes(&c, &oem, 1);
-        return oem;
-    }
+    if (rec.Charset == 4) return AnsiToOemByte(c);
     if (rec.Charset == 3) return c;
     foldable = true;
     return tables.Outgoing[c];

@@ -1,6 +1,4 @@
 // The graphics sets and the conversions between OEM box characters and DEC line letters.
-#include <cstring>
-
 #include "engine/charsets.h"
 #include "host_platform.h"
 

@@ -12,7 +12,13 @@ inline int ScreenCellCount(const SettingsRecord& rec)
     return cells > kScreenCells ? kScreenCells : static_cast<int>(cells);
 }
 
-inline int LastRow(const SettingsRecord& rec) { return rec.MaxRows > 0 ? rec.MaxRows - 1 : 0; }
+// The last row that both the screen and the planes have.
+inline int LastRow(const SettingsRecord& rec)
+{
+    if (rec.MaxRows <= 0 || rec.MaxCols <= 0) return 0;
+    const int fit = kScreenCells / rec.MaxCols;
+    return (rec.MaxRows < fit ? rec.MaxRows : fit) - 1;
+}
 inline int LastColumn(const SettingsRecord& rec) { return rec.MaxCols > 0 ? rec.MaxCols - 1 : 0; }
 
 inline int ClampInt(int value, int low, int high) { return value < low ? low : value > high ? high : value; }

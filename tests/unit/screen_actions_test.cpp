@@ -446,6 +446,20 @@ TEST_F(ScreenActions, FillStaysInsideTheVisibleScreen)
     EXPECT_EQ(r().CharsScreen[kScreenCells - 1], 'Z');
 }
 
+TEST_F(ScreenActions, ARowCountBeyondThePlanesStaysInsideThem)
+{
+    // A screen taller than the planes (never allowed by the loaders) must not reach past them.
+    r().MaxRows = 200;
+    r().ScrollBottom = 199;
+    r().CursorRow = 199;
+    InsertLines(kWindow, r(), dirty, 1, 0);
+    DeleteLines(kWindow, r(), dirty, 2, 10);
+    LineFeed(kWindow, r(), dirty);
+    EraseToEndOfScreenEx(kWindow, r(), dirty, false, ' ');
+    CursorPosition(kWindow, r(), dirty, 500, 500);
+    EXPECT_EQ(r().CursorRow, kScreenCells / 80 - 1);
+}
+
 // ---- Screen size.
 
 TEST_F(ScreenActions, SetColumnsAndRowsClearHomeAndRefit)
