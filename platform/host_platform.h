@@ -2,11 +2,12 @@
 //
 // Interpreters, the screen model and the record defaults never include <windows.h>. What they need
 // of the platform (screen metrics, the Windows country code, message boxes, memory for the screen
-// planes) they ask of the HostPlatform that the program installed: the Win32 one in Tolvi.exe and
+// planes, code-page conversion) they ask of the HostPlatform that the program installed: the Win32 one in Tolvi.exe and
 // the Windows test programs, a fake in the native tests.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 class HostPlatform {
 public:
@@ -22,9 +23,18 @@ public:
     // Memory for the large screen buffers; tests make it fail to exercise the fallbacks.
     virtual void* AllocBlock(std::size_t bytes);
     virtual void FreeBlock(void* block);
+
+    // The code-page conversions (the system's CharToOemBuff / OemToCharBuff): `length` bytes from
+    // source to destination, which may be the same buffer. The default converts between the
+    // fixed pages 437 and 1252 (code_pages.h).
+    virtual void AnsiToOemBytes(const uint8_t* source, uint8_t* destination, std::size_t length);
+    virtual void OemToAnsiBytes(const uint8_t* source, uint8_t* destination, std::size_t length);
 };
 
 // The installed platform; a do-nothing one (screen 1024 wide, country 1) until a program installs
 // its own. The pointer is not owned.
 HostPlatform& Platform();
 void SetPlatform(HostPlatform* platform);
+// Counts the SetPlatform calls, so that callers that cache answers of the platform (code-page
+// tables) know when to ask again.
+unsigned PlatformGeneration();

@@ -3,40 +3,36 @@
 #include <climits>
 #include <cstring>
 
+#include "engine/charsets.h"
+#include "engine/colors.h"
+#include "engine/screen_actions.h"
 #include "host_platform.h"
 #include "shell/record_defaults.h"
 
 namespace {
 
 void NoSelection() {}
-void NoKeyboardIndicator(int) {}
 int NoFieldAttribute(const SettingsRecord&, int) { return 0; }
 
 constexpr int kLowMemoryMessage = 83;
 constexpr const char* kLowMemoryText = "Low memory: Screen buffer allocation";
 
-uint8_t ColorByte(int32_t index) { return static_cast<uint8_t>(index); }
+// Colour indices from the settings, checked: a foreground outside 0-19 becomes the normal
+// foreground slot, a background the normal background slot.
+uint8_t FgByte(int32_t index) { return static_cast<uint8_t>(CheckedColorIndex(index, kNormalFgIndex)); }
+uint8_t BgByte(int32_t index) { return static_cast<uint8_t>(CheckedColorIndex(index, kNormalBgIndex)); }
 
 }  // namespace
 
 ScreenPlaneHooks DefaultScreenPlaneHooks()
 {
-    return ScreenPlaneHooks{&NoSelection, &SetDefaultCharsetsFallback, &NoKeyboardIndicator,
+    return ScreenPlaneHooks{&NoSelection, &SetDefaultCharsets, &Set3270KeyboardIndicator,
                             &NoFieldAttribute};
 }
 
 ScreenPlaneHooks PlaneHooks = DefaultScreenPlaneHooks();
 
 int HistorySavedCount = 0;
-
-void SetDefaultCharsetsFallback(SettingsRecord& rec)
-{
-    const bool wyse = rec.Terminal == 8 || rec.Terminal == 9 || rec.Terminal == 12;
-    rec.CharsetDesignation[kCsG0] = 'B';
-    rec.CharsetDesignation[kCsG1] = wyse ? '0' : 'B';
-    rec.CharsetDesignation[kCsG2] = 'B';
-    rec.CharsetDesignation[kCsG3] = 'B';
-}
 
 // ---------------------------------------------------------------------------------------------
 // Planes.
@@ -108,10 +104,10 @@ int AllocScreenBuffers(SettingsRecord& rec)
     const int32_t(&normal)[3] = rec.AttrColors[kAttrNormal];
     const int32_t(&lines)[3] = rec.UseHistoryLinesColor ? rec.AttrColors[kAttrHistoryLines] : normal;
     std::memset(rec.CharsBase, ' ', whole);
-    std::memset(rec.FgBase, ColorByte(lines[kAttrFg]), history);
-    std::memset(rec.BgBase, ColorByte(lines[kAttrBg]), history);
-    std::memset(rec.FgScreen, ColorByte(normal[kAttrFg]), kScreenCells);
-    std::memset(rec.BgScreen, ColorByte(normal[kAttrBg]), kScreenCells);
+    std::memset(rec.FgBase, FgByte(lines[kAttrFg]), history);
+    std::memset(rec.BgBase, BgByte(lines[kAttrBg]), history);
+    std::memset(rec.FgScreen, FgByte(normal[kAttrFg]), kScreenCells);
+    std::memset(rec.BgScreen, BgByte(normal[kAttrBg]), kScreenCells);
     std::memset(rec.FlagsBase, 0, whole);
     return 1;
 }
@@ -146,8 +142,8 @@ void ScrollIntoHistory(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty,
         std::memmove(rec.CharsBase, rec.CharsBase + from, history);
         std::memmove(rec.FlagsBase, rec.FlagsBase + from, history);
         if (rec.UseHistoryLinesColor) {
-            std::memset(rec.FgBase, ColorByte(rec.AttrColors[kAttrHistoryLines][kAttrFg]), history);
-            std::memset(rec.BgBase, ColorByte(rec.AttrColors[kAttrHistoryLines][kAttrBg]), history);
+            std::memset(rec.FgBase, FgByte(rec.AttrColors[kAttrHistoryLines][kAttrFg]), history);
+            std::memset(rec.BgBase, BgByte(rec.AttrColors[kAttrHistoryLines][kAttrBg]), history);
         } else {
             std::memmove(rec.FgBase, rec.FgBase + from, history);
             std::memmove(rec.BgBase, rec.BgBase + from, history);
@@ -180,8 +176,8 @@ void ResetTerminal(SettingsRecord& rec)
         rec.CurFg = rec.NormalFg;
         rec.CurBg = rec.NormalBg;
     } else {
-        rec.CurFg = ColorByte(rec.AttrColors[kAttrNormal][kAttrFg]);
-        rec.CurBg = ColorByte(rec.AttrColors[kAttrNormal][kAttrBg]);
+        rec.CurFg = FgByte(rec.AttrColors[kAttrNormal][kAttrFg]);
+        rec.CurBg = BgByte(rec.AttrColors[kAttrNormal][kAttrBg]);
     }
     rec.CellFlags = 0;
     // 2.

@@ -16,17 +16,16 @@
 #include "engine/engine_types.h"
 #include "shell/session_record.h"
 
-// ---- Hooks to components not built yet. Each starts as the fallback named; the owner installs
-// ---- its own by assigning the member. Never null.
+// ---- Hooks to other components. Each starts as the default named; the owner (or a test)
+// ---- installs its own by assigning the member. Never null.
 struct ScreenPlaneHooks {
     // AllocScreenBuffers step 1: empty the view's selection rectangle and its painted copy.
     // Fallback: nothing.
     void (*clearSelection)();
-    // ResetTerminal step 7: G0-G3 by SetDefaultCharsets. Fallback:
-    // SetDefaultCharsetsFallback.
+    // ResetTerminal step 7: G0-G3. Default: SetDefaultCharsets (charsets.h).
     void (*setDefaultCharsets)(SettingsRecord& rec);
-    // ResetTerminal step 10: the "Keyboard locked" indicator (Set3270KeyboardIndicator).
-    // Fallback: nothing.
+    // ResetTerminal step 10: the "Keyboard locked" indicator. Default: Set3270KeyboardIndicator
+    // (screen_actions.h).
     void (*setKeyboardIndicator)(int locked);
     // GetScreenText in 3270 mode: the field attribute of the field that holds a buffer address
     // (Get3270FieldAttribute). Fallback: 0.
@@ -36,10 +35,6 @@ struct ScreenPlaneHooks {
 extern ScreenPlaneHooks PlaneHooks;
 // The hooks as they are at load (for tests that restore them).
 ScreenPlaneHooks DefaultScreenPlaneHooks();
-
-// SetDefaultCharsets: G0 'B'; G1 '0' for the Wyse codes 8, 9 and 12, else 'B';
-// G2 'B'; G3 'B'.
-void SetDefaultCharsetsFallback(SettingsRecord& rec);
 
 // ---- Counters.
 
