@@ -1,0 +1,20 @@
+// Functions of other components that the 3270 engine calls, declared here by their own names and
+// signatures. Their owners define them; until then pending_calls.cpp holds stand-ins.
+#pragma once
+
+#include <cstdint>
+
+// Telnet layer: copies the bytes into the network output (0xFF doubled), with endOfRecord also
+// IAC EOR, and returns the number of source bytes it took.
+int Send3270Record(const uint8_t* data, int length, int endOfRecord);
+
+// Status bar: writes text into a pane in the given colours (0x00BBGGRR). Returns 0 without a bar.
+int SetStatusPane(const char* text, int pane, uint32_t textColour, uint32_t backColour);
+// Status bar: fills the left `percent` of a pane with a colour; a text goes into it first.
+void ShowStatusProgress(int pane, int percent, const char* text, uint32_t colour);
+
+// A modal message box: the string-table text of stringId (0: none) followed by the formatted text.
+int ShowMessage(int stringId, unsigned int style, const char* format, ...);
+
+// The HotScreen rules, evaluated after each host record and keystroke string.
+void HotScreenEvaluate();

@@ -1,0 +1,74 @@
+#include "fake_3270_calls.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/view_hooks.h"
+
+Fake3270Calls FakeCalls;
+
+std::vector<std::vector<uint8_t>> Fake3270Calls::Records() const
+{
+    std::vector<std::vector<uint8_t>> records;
+    std::vector<uint8_t> current;
+    for (const Record& r : sent) {
+        current.insert(current.end(), r.bytes.begin(), r.bytes.end());
+        if (r.endOfRecord) {
+            records.push_back(current);
+            current.clear();
+        }
+    }
+    if (!current.empty()) records.push_back(current);
+    return records;
+}
+
+std::string Fake3270Calls::LastStatus(int pane) const
+{
+    for (auto it = status.rbegin(); it != status.rend(); ++it)
+        if (it->pane == pane) return it->text;
+    return "";
+}
+
+void ResetFake3270Calls()
+{
+    FakeCalls = Fake3270Calls{};
+    ViewHooks3270 = Default3270ViewHooks();
+    ViewHooks3270.beep = [](int) { ++FakeCalls.beeps; };
+    ViewHooks3270.invalidate = [](ViewWindow, int left, int top, int right, int bottom) {
+        FakeCalls.invalidated.push_back({left, top, right, bottom});
+    };
+}
+
+int Send3270Record(const uint8_t* data, int length, int endOfRecord)
+{
+    int take = length;
+    if (FakeCalls.takeLimit >= 0 && take > FakeCalls.takeLimit) take = FakeCalls.takeLimit;
+    const bool whole = take == length;
+    FakeCalls.sent.push_back({std::vector<uint8_t>(data, data + take), whole ? endOfRecord : 0});
+    return take;
+}
+
+int SetStatusPane(const char* text, int pane, uint32_t, uint32_t)
+{
+    FakeCalls.status.push_back({pane, text ? text : ""});
+    return 1;
+}
+
+void ShowStatusProgress(int pane, int percent, const char* text, uint32_t)
+{
+    FakeCalls.status.push_back({pane, "[" + std::to_string(percent) + "%] " + (text ? text : "")});
+}
+
+int ShowMessage(int, unsigned int, const char* format, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    FakeCalls.messages.push_back(text);
+    return 1;
+}
+
+void HotScreenEvaluate() { ++FakeCalls.hotScreenRuns; }
