@@ -155,9 +155,10 @@ TEST_F(OutboundStream, LongRecordsWrapAndKeepGoing)
 {
     for (int length : {3000, 4095, 4096, 4097, 9000}) {
         SetUp();
-        std::vector<uint8_t> record{0xF5, 0xC3};
-        record.resize(static_cast<std::size_t>(length), 0xC1);
-        record[2 + 1920] = 0xC2;  // the first byte of the second lap lands on address 0
+        std::vector<uint8_t> record(static_cast<std::size_t>(length), 0xC1);
+        record[0] = 0xF5;
+        record[1] = 0xC3;
+        record.at(2 + 1920) = 0xC2;  // the first byte of the second lap lands on address 0
         Process3270Stream(nullptr, record.data(), length, 1);
         EXPECT_EQ(EbcdicAt(0), length - 2 > 3840 ? 0xC1 : 0xC2) << length;
         EXPECT_EQ(Tn3270State.BufferAddress, (length - 2) % 1920);
