@@ -38,7 +38,20 @@ void ResetFake3270Calls()
     ViewHooks3270.invalidate = [](ViewWindow, int left, int top, int right, int bottom) {
         FakeCalls.invalidated.push_back({left, top, right, bottom});
     };
+    ViewHooks3270.winExec = [](const char* commandLine, int showMode) {
+        FakeCalls.commands.push_back("WinExec " + std::to_string(showMode) + " " + commandLine);
+        return FakeCalls.winExecResult;
+    };
 }
+
+namespace {
+std::string Numbers(int count, const int* params)
+{
+    std::string text = "[";
+    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::to_string(params[i]);
+    return text + "]";
+}
+}  // namespace
 
 int Send3270Record(const uint8_t* data, int length, int endOfRecord)
 {
@@ -72,3 +85,22 @@ int ShowMessage(int, unsigned int, const char* format, ...)
 }
 
 void HotScreenEvaluate() { ++FakeCalls.hotScreenRuns; }
+
+int DoPrivateCommand(ViewWindow, int number, int count, const int* params, const char* text)
+{
+    FakeCalls.commands.push_back("DoPrivateCommand " + std::to_string(number) + " " + Numbers(count, params) + " " +
+                                 text);
+    return 0;
+}
+
+int RunMciCommand(const char* text)
+{
+    FakeCalls.commands.push_back(std::string("RunMciCommand ") + text);
+    return 0;
+}
+
+void CsiDispatch(ViewWindow, SettingsRecord&, int finalByte, int count, const int* params, DirtyRect&, int)
+{
+    FakeCalls.commands.push_back("CsiDispatch " + std::string(1, static_cast<char>(finalByte)) + " " +
+                                 Numbers(count, params));
+}

@@ -28,6 +28,9 @@ struct Fake3270Calls {
     int hotScreenRuns = 0;
     int beeps = 0;
     std::vector<std::vector<int>> invalidated;  // {left, top, right, bottom}
+    // Host-command calls as text, e.g. "DoPrivateCommand 7 [2 3] text" or "WinExec 5 notepad".
+    std::vector<std::string> commands;
+    int winExecResult = 33;
 
     // The bytes of the sent calls joined into records (end-of-record splits them).
     std::vector<std::vector<uint8_t>> Records() const;

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+#include "engine/engine_types.h"
+#include "shell/session_record.h"
+
 // Telnet layer: copies the bytes into the network output (0xFF doubled), with endOfRecord also
 // IAC EOR, and returns the number of source bytes it took.
 int Send3270Record(const uint8_t* data, int length, int endOfRecord);
@@ -18,3 +21,11 @@ int ShowMessage(int stringId, unsigned int style, const char* format, ...);
 
 // The HotScreen rules, evaluated after each host record and keystroke string.
 void HotScreenEvaluate();
+
+// Host commands: runs a string command (number, the parameters after it, the collected text).
+int DoPrivateCommand(ViewWindow window, int number, int count, const int* params, const char* text);
+// Multimedia: runs an MCI command string; returns the last MCI error code.
+int RunMciCommand(const char* text);
+// Control sequences: executes a complete CSI sequence by its final byte.
+void CsiDispatch(ViewWindow window, SettingsRecord& record, int finalByte, int count, const int* params,
+                 DirtyRect& dirty, int fromVt);
