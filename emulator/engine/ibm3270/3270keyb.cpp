@@ -160,16 +160,11 @@ bool TypeChar(uint8_t ebcdic)
 
 void EraseInput()
 {
-    if (Is3270Formatted()) {
-        for (int a = 0; a < S().BufferSize; ++a) {
-            if (IsUnprotectedAttribute(a))
-                Attributes3270()[a] &= static_cast<uint8_t>(~kFaModified);
-            else if (Is3270InputPosition(a))
-                Store3270Char(a, 0);
-        }
-    } else {
-        for (int a = 0; a < S().BufferSize; ++a) Store3270Char(a, 0);
-    }
+    ForEach3270DataCell([](int a, int attribute) {
+        if (attribute < 0xE0) Store3270Char(a, 0);
+    });
+    for (int a = 0; a < S().BufferSize; ++a)
+        if (IsUnprotectedAttribute(a)) Attributes3270()[a] &= static_cast<uint8_t>(~kFaModified);
     S().CursorAddress = HomePosition();
 }
 
@@ -211,12 +206,11 @@ void DeleteChar()
 void EraseUnprotectedKey()
 {
     if (!Is3270Formatted()) return;
-    for (int a = 0; a < S().BufferSize; ++a) {
-        if (IsUnprotectedAttribute(a))
-            Attributes3270()[a] |= kFaModified;
-        else if (Is3270InputPosition(a))
-            Store3270Char(a, 0);
-    }
+    ForEach3270DataCell([](int a, int attribute) {
+        if (attribute < 0xE0) Store3270Char(a, 0);
+    });
+    for (int a = 0; a < S().BufferSize; ++a)
+        if (IsUnprotectedAttribute(a)) Attributes3270()[a] |= kFaModified;
 }
 
 void Attention(int aid)

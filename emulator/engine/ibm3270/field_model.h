@@ -26,6 +26,27 @@ uint8_t AttributeAt(int address);
 uint8_t EbcdicAt(int address);
 void SetFieldModified(int address, int on);
 
+// Calls visit(address, attribute) for every data cell in address order with the attribute of the
+// field that holds it, or -1 for every cell of an unformatted screen. One pass over the buffer.
+template <class Visit>
+void ForEach3270DataCell(Visit visit)
+{
+    const int size = Tn3270State.BufferSize;
+    const uint8_t* prot = Attributes3270();
+    int current = -1;
+    for (int a = size - 1; a >= 0; --a)
+        if (prot[a] >= kFaMarker) {
+            current = prot[a];
+            break;
+        }
+    for (int a = 0; a < size; ++a) {
+        if (prot[a] >= kFaMarker)
+            current = prot[a];
+        else
+            visit(a, current);
+    }
+}
+
 // Address arithmetic with wrap.
 inline int Wrap3270(int address)
 {

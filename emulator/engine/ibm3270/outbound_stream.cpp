@@ -73,18 +73,15 @@ void EraseWrite(int rows, int columns)
 void EraseAllUnprotected()
 {
     Tn3270Globals& s = Tn3270State;
-    uint8_t* prot = Attributes3270();
     s.CursorAddress = s.BufferSize;
-    if (Is3270Formatted()) {
-        for (int a = 0; a < s.BufferSize; ++a) {
-            if (prot[a] >= kFaMarker) {
-                prot[a] &= static_cast<uint8_t>(~kFaModified);
-            } else if (Is3270InputPosition(a)) {
-                Store3270Char(a, 0);
-                if (a < s.CursorAddress) s.CursorAddress = a;
-            }
+    // An unformatted screen is one unprotected field: all of it is erased.
+    ForEach3270DataCell([&](int a, int attribute) {
+        if (attribute < 0xE0) {
+            Store3270Char(a, 0);
+            if (a < s.CursorAddress) s.CursorAddress = a;
         }
-    }
+    });
+    ClearAllModifiedTags();
     if (s.CursorAddress >= s.BufferSize) s.CursorAddress = 0;
     UnlockFromHost();
     s.PendingAid = 0;

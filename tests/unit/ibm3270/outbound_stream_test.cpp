@@ -60,6 +60,12 @@ TEST_F(OutboundStream, WritesBuildTheBuffer)
          "",
          0},
         {"character over an attribute removes the field", {"F5 C3 1D E0 'A' 11 40 40 'Z'"}, {{0, "ZA"}}, "", 0},
+        {"erase all unprotected keeps protected fields",
+         {"F5 C3 1D E0 'PR' 1D C1 'IN' 11 40 C7 1D C1 'X'", "6F 00"},
+         {{0, " PR"}},
+         "0,0:E0 0,3:C0 0,7:C0",
+         4},
+        {"erase all unprotected clears an unformatted screen", {"F5 C3 11 40 C5 'ABC'", "6F 00"}, {{0, ""}}, "", 0},
         {"graphics escape writes the next byte as data", {"F5 C3 08 1D"}, {}, "", 0},
     };
     for (const WriteCase& c : cases) {
