@@ -228,6 +228,9 @@ int Set3270Geometry(int rows, int columns)
     Tn3270State.Rows3270 = rows;
     Tn3270State.Columns3270 = columns;
     Tn3270State.BufferSize = rows * columns;
+    // Home row and left margin were set for the old size; they must stay on the screen.
+    if (Tn3270State.HomeRow >= rows) Tn3270State.HomeRow = rows - 1;
+    if (Tn3270State.LeftMargin >= columns) Tn3270State.LeftMargin = columns - 1;
     return 1;
 }
 

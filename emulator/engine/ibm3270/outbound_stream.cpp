@@ -231,7 +231,8 @@ int RunOrder(const uint8_t* data, int pos, int length, int endOfRecord, bool& la
             WriteFieldAttributeCell(s.BufferAddress, 0);
         }
         if (order == kOrderSFE || Is3270FieldAttribute(s.BufferAddress)) {
-            Widen3270Dirty(s.BufferAddress);
+            // Colour and highlight of an attribute cell show on its whole field.
+            Mark3270AllDirty();
             for (int k = 0; k < pairs; ++k)
                 ApplyExtendedAttribute(s.BufferAddress, data[pos + 2 + 2 * k], data[pos + 3 + 2 * k]);
         }

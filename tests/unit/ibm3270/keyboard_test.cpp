@@ -69,6 +69,19 @@ TEST_F(Keyboard, KeyStringsEditAndSend)
     }
 }
 
+TEST_F(Keyboard, HomeAndMarginStayOnAScreenThatShrank)
+{
+    Tn3270State.AltRows3270 = 27;
+    Tn3270State.AltColumns3270 = 132;
+    Feed("7E C3 2B 5B E3 5A C0");  // home row 26, left margin 128
+    EXPECT_EQ(Tn3270State.HomeRow, 26);
+    Feed("F5 C3 1D C0");
+    Keys("%32home%");
+    EXPECT_EQ(Cursor(), 23 * 80);
+    Keys("%32cp80:23%%32nl%");
+    EXPECT_EQ(Cursor(), 23 * 80 + 79);
+}
+
 TEST_F(Keyboard, NumericFieldsTakeDigitsOnly)
 {
     Feed("F5 C3 1D D0 13");
