@@ -275,6 +275,11 @@ bool StartWriteRecord(const uint8_t* data, int length)
 {
     Tn3270Globals& s = Tn3270State;
     s.CommandCode = data[0];
+    if (s.CommandCode == 0x11 || s.CommandCode == 0xF3) {
+        // A structured field has no WCC: its second byte is part of a length.
+        Send3270QueryReply();
+        return false;
+    }
     s.WriteControlChar = data[1];
     if (s.WriteControlChar & kWccResetModified) ClearAllModifiedTags();
     switch (s.CommandCode) {
@@ -299,10 +304,6 @@ bool StartWriteRecord(const uint8_t* data, int length)
         s.StatusFlags = static_cast<uint8_t>((s.StatusFlags | kStatusReceiving) & ~kStatusInhibited);
         EraseAllUnprotected();
         break;
-    case 0x11:
-    case 0xF3:
-        Send3270QueryReply();
-        return false;
     default:
         ShowMessage(0, 0, "Unexpected write command code 0x%x received.\n", s.CommandCode);
         break;

@@ -221,11 +221,12 @@ TEST_F(OutboundStream, QueryReplyIsByteExactPerModel)
         {18, "F1 00 F2 00 F3 00 F4 00 F5 00 F6 00 F7 00", "00 50 00 2B 00 00 02 00 89 00 02 00 85 09 10 0D 70"},
         {23, "F1 F1 F2 F2 F3 F3 F4 F4 F5 F5 F6 F6 F7 F7", "00 84 00 1B 00 00 02 00 89 00 02 00 85 09 10 0D EC"},
     };
+    Feed("F5 C3 1D C1");
     for (const Model& m : models) {
         SCOPED_TRACE(m.terminal);
         Rec->Terminal3270 = m.terminal;
         FakeCalls.sent.clear();
-        Feed("F3 00 05 01 FF 02");
+        Feed("F3 01 05 01 FF 02");  // 01: a length byte, not a WCC that resets modified tags
         const std::string expected = std::string("88 00 16 81 86 00 08 00 F4 ") + m.colours +
                                      " 00 0D 81 87 04 00 F0 F1 F1 F2 F2 F4 F4 00 17 81 81 04 00 " + m.area +
                                      " 00 10 81 85 00 00 09 10 00 00 00 00 03 00 00 00";
@@ -235,6 +236,7 @@ TEST_F(OutboundStream, QueryReplyIsByteExactPerModel)
         EXPECT_EQ(FakeCalls.sent[0].bytes.size(), static_cast<std::size_t>(kQueryReplyLength));
         EXPECT_EQ(Tn3270State.AtRecordStart, 1) << "the next piece is a new record";
     }
+    EXPECT_EQ(Fields3270Text(), "0,0:C1");
 }
 
 TEST_F(OutboundStream, WriteControlCharacter)
