@@ -249,7 +249,7 @@ bool BeginPaste(ViewWindow window, const uint8_t* text, int n) {
     }
     pasteAccepted = accepted;
     if (pasteAccepted >= pasteLength) DropPendingPaste();
-    else PumpPaste(window);
+    else if (Transport* transport = Current()) transport->PasteQueued(WindowOr(window));
     return true;
 }
 

@@ -28,9 +28,10 @@ void ConnectDisconnectCommand(ViewWindow window);
 void DisconnectCommand(ViewWindow window);
 void AfterDisconnect(ViewWindow window);
 
-// The pending paste: BeginPaste takes the text over (refused, false, while one is pending) and
-// sends as much as the transport takes; SendPasteChunk sends the next part; PumpPaste sends parts
-// for as long as the transport takes them without queueing output.
+// The pending paste: BeginPaste takes the text over (refused, false, while one is pending), sends
+// the first part and leaves the rest to the transport's send-complete events; SendPasteChunk
+// sends the next part; PumpPaste sends parts for as long as the transport takes them without
+// queueing output (for transports that have no such events).
 bool BeginPaste(ViewWindow window, const uint8_t* text, int n);
 bool PastePending();
 void SendPasteChunk(ViewWindow window);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "connections/connection_dispatch.h"
 #include "engine/engine_types.h"
 
 class Transport {
@@ -22,7 +23,12 @@ public:
     virtual void Resume(ViewWindow window) { Rearm(window); }
     virtual int IsBusy() { return 0; }
     virtual int Shutdown() { return 1; }
+    // A paste left a rest pending. Transports with send-complete events continue it from there;
+    // the default sends parts for as long as the transport takes them (PumpPaste).
+    virtual void PasteQueued(ViewWindow window);
 };
+
+inline void Transport::PasteQueued(ViewWindow window) { PumpPaste(window); }
 
 enum ConnectionKind { kSerial = 0, kNetbios = 1, kTelnet = 2 };
 
