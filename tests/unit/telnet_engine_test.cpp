@@ -7,6 +7,7 @@
 #include "connections/ring_buffer.h"
 #include "connections/telnet_codes.h"
 #include "connections/telnet_engine.h"
+#include "connections/telnet_host_data.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
 #include "fake_platform.h"
@@ -241,6 +242,18 @@ TEST_F(TelnetEngineTest, TerminalTypeThatDoesNotFitIsReported) {
     Host(IAC + SB + B(24) + B(1) + IAC + SE);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "No room in buffer for terminal type.\n");
+}
+
+TEST_F(TelnetEngineTest, ReplayedHostDataLargerThanTheRingsReachesTheEmulation) {
+    RegisterInterpreter(EmulationFamily::DecVt, CaptureInterpreter);
+    EmulatedText().clear();
+    std::string recorded;
+    for (int i = 0; i < 2000; ++i) recorded += "line " + std::to_string(i) + "\r" + B(0) + IAC + IAC;
+    ReplayHostData(nullptr, reinterpret_cast<const uint8_t*>(recorded.data()), static_cast<int>(recorded.size()));
+    RegisterInterpreter(EmulationFamily::DecVt, nullptr);
+    std::string expected;
+    for (int i = 0; i < 2000; ++i) expected += "line " + std::to_string(i) + "\r\xff";
+    EXPECT_EQ(EmulatedText(), expected);
 }
 
 }  // namespace

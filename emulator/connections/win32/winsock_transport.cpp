@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "autodial_registry.h"
+#include "connections/autodial_store.h"
 #include "connections/connection_dispatch.h"
 #include "connections/connection_view.h"
 #include "connections/ring_buffer.h"
 #include "connections/session_services.h"
 #include "connections/telnet_engine.h"
+#include "connections/telnet_host_data.h"
 #include "connections/telnet_rings.h"
 #include "connections/transport.h"
 #include "connections/variable_expander.h"
@@ -69,15 +72,6 @@ void ConnectFailed(int error) {
     ConnView().SetBusyCursor(false);
 }
 
-// Hands everything in the terminal output ring to the emulation.
-void DrainTerminalRing(ViewWindow window) {
-    while (uint32_t n = ring_data_contiguous(TermOutRing)) {
-        if (ring_is_empty(TermOutRing)) break;
-        FeedEmulation(window, TermOutRing.consume, static_cast<int>(n));
-        ring_advance_consume(TermOutRing, n);
-    }
-}
-
 void Rearm(ViewWindow window) {
     if (sock != INVALID_SOCKET)
         WSAAsyncSelect(sock, Hwnd(window), kSocketEventMessage, FD_READ | FD_WRITE | FD_CLOSE);
@@ -124,7 +118,7 @@ void ProcessBlock(ViewWindow window, const uint8_t* bytes, int n) {
     ring_put_bytes(NetInRing, bytes + (n - rest), static_cast<uint32_t>(rest));
     TelnetReceive(window);
     if (!ring_is_empty(NetOutRing)) SocketSend(window);
-    DrainTerminalRing(window);
+    FeedTerminalRing(window);
 }
 
 // Reads the socket. Normally at most RefreshRate reads, stopping early for a waiting key; when
@@ -344,7 +338,13 @@ public:
         TelnetFlush(which);
         return 0;
     }
-    void Rearm(ViewWindow window) override { ::Rearm(window); }
+    // A re-armed selection does not report bytes that arrived before it, so the read is asked
+    // for as well (the display hold was released or a transfer handed the connection back).
+    void Rearm(ViewWindow window) override {
+        ::Rearm(window);
+        if (sock != INVALID_SOCKET)
+            PostMessageA(Hwnd(window), kSocketEventMessage, sock, WSAMAKESELECTREPLY(FD_READ, 0));
+    }
     void PasteQueued(ViewWindow window) override { ContinuePaste(window); }
     int Shutdown() override {
         CleanupLibrary();
@@ -353,6 +353,7 @@ public:
 };
 
 WinsockTransport transport;
+AutodialRegistry autodialRegistry;
 
 }  // namespace
 
@@ -361,6 +362,7 @@ int SocketSendBlockedCount() { return sendBlockedCount; }
 void InstallWinsockTransport() {
     SetTransport(kTelnet, &transport);
     SetTelnetOutputHook(OutputReady);
+    SetAutodialStore(&autodialRegistry);
 }
 
 void SocketEvent(ViewWindow window, uintptr_t socket, int error, int event) {

@@ -212,4 +212,47 @@ TEST_F(WinsockPeerTest, TelnetdReceivesTerminalWindowSizeAndEnvironment) {
     PumpUntil([] { return !Rec->Connected; }, 10000);
 }
 
+TEST_F(WinsockPeerTest, TransferReadsAndFlushDoNotSpinOnAFloodingHost) {
+    int port = EnvPort("TOLVI_FLOOD_PORT");
+    ASSERT_NE(port, 0);
+    ASSERT_TRUE(Connect(port));
+    // While a transfer owns the connection the terminal does not read: the socket fills.
+    Rec->TransferActive = 1;
+    PumpUntil([] { return PendingInput(nullptr) > 100000; }, 10000);
+    uint8_t buffer[64];
+    int got = 0;
+    PumpUntil([&] { got = ReceiveFromHost(nullptr, buffer, sizeof(buffer)); return got > 0; }, 5000);
+    ASSERT_GT(got, 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 2), "y\n");
+    EXPECT_TRUE(received.empty());
+    DWORD start = GetTickCount();
+    FlushConnection(0);
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    Rec->TransferActive = 0;
+}
+
+TEST_F(WinsockPeerTest, AutodialValueIsPutBackAfterTheConnect) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Winsock\\Autodial",
+                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    auto setValue = [&](const char* text) {
+        RegSetValueExA(key, "AutodialFcnName32", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>(std::strlen(text) + 1));
+    };
+    auto value = [&] {
+        char text[256] = {};
+        DWORD size = sizeof(text) - 1;
+        RegQueryValueExA(key, "AutodialFcnName32", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        return std::string(text);
+    };
+    Rec->TcpipAutodial = 2;
+    for (const char* before : {"AutoDialFunc", "No_AutoDialFunc"}) {
+        setValue(before);
+        Connect(EnvPort("TOLVI_REFUSED_PORT"));
+        EXPECT_EQ(value(), before);
+    }
+    RegDeleteValueA(key, "AutodialFcnName32");
+    RegCloseKey(key);
+}
+
 }  // namespace
