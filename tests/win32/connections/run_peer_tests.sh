@@ -83,7 +83,7 @@ free_port TOLVI_FLOOD_PORT
 
 peer "$TOLVI_ECHO_PORT" PIPE || exit 1
 # A small receive window, so that our side's socket fills while the peer sleeps.
-peer "$TOLVI_SLOW_PORT" rcvbuf=4096 SYSTEM:"sleep 3; exec cat" || exit 1
+peer "$TOLVI_SLOW_PORT" rcvbuf=4096 SYSTEM:"sleep 8; exec cat" || exit 1
 peer "$TOLVI_CLOSING_PORT" SYSTEM:"cat $dir/final.bin" || exit 1
 peer "$TOLVI_FLOOD_PORT" SYSTEM:"exec yes" || exit 1
 peer "$TOLVI_TELNETD_PORT" EXEC:"$dir/telnetd.sh",nofork || exit 1

@@ -170,7 +170,7 @@ TEST_F(WinsockPeerTest, SlowReaderGetsTheRestWhenItIsReady) {
     int port = EnvPort("TOLVI_SLOW_PORT");
     ASSERT_NE(port, 0);
     ASSERT_TRUE(Connect(port));
-    std::string data = Pattern(4 << 20, true);
+    std::string data = Pattern(8 << 20, true);  // more than both socket buffers hold
     ASSERT_TRUE(BeginPaste(nullptr, reinterpret_cast<const uint8_t*>(data.data()), static_cast<int>(data.size())));
     // The peer reads nothing for a while: the socket fills, and the rest goes out on send-ready.
     int blockedBefore = SocketSendBlockedCount();
