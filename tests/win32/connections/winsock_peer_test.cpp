@@ -154,6 +154,16 @@ TEST_F(WinsockPeerTest, RefusedPortIsReportedInWords) {
     EXPECT_EQ(platform.messages[0].text, "Cannot connect to 127.0.0.1\n(Connection refused)");
 }
 
+TEST_F(WinsockPeerTest, UnknownHostIsReportedInWords) {
+    std::strcpy(Rec->HostName, "no-such-host.invalid");
+    ConnectDisconnectCommand(nullptr);
+    EXPECT_EQ(Rec->Connecting, 0);
+    EXPECT_EQ(Rec->Connected, 0);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text.rfind("Unknown host no-such-host.invalid \n(", 0), 0u)
+        << platform.messages[0].text;
+}
+
 // 4 MiB of every byte value, pasted through the dispatch: Telnet coding both ways, nothing lost.
 TEST_F(WinsockPeerTest, EchoPeerReturnsFourMebibytesIntact) {
     int port = EnvPort("TOLVI_ECHO_PORT");
