@@ -86,7 +86,7 @@ bool KeyMessageWaiting(ViewWindow window) {
 
 void SocketSend(ViewWindow window) {
     window = window ? window : ConnView().Window();
-    while (!ring_is_empty(NetOutRing)) {
+    while (sock != INVALID_SOCKET && !ring_is_empty(NetOutRing)) {
         uint32_t n = ring_data_contiguous(NetOutRing);
         int sent = send(sock, reinterpret_cast<const char*>(NetOutRing.consume), static_cast<int>(n), 0);
         if (sent == SOCKET_ERROR) {
