@@ -96,6 +96,8 @@ int Transfer(bool upload, const char* localPath, const char* remoteName, char ty
     ftp.bytesDone = 0;
     ftp.bytesTotal = 0;
     const std::string command = std::string(upload ? (append ? "APPE " : "STOR ") : "RETR ") + remoteName;
+    if (!ftp_command_ok(command.c_str()))
+        return kFtpTransferFailed;
     const int result = upload ? ftp_transfer_send(ftp.control, command.c_str(), localPath, type)
                               : ftp_transfer_receive(ftp.control, command.c_str(), localPath, type, append);
     int code = kFtpTransferFailed;
@@ -248,16 +250,18 @@ int FtpDir(const char* mask, int, int, int, int)
         }
         return kFtpNotConnected;
     }
-    if (!ftp.hostTypeDetected)
-        ftp_detect_host_type(ftp.control);
-    if (!LoggedOn())
-        return kFtpNotConnected;
-    ftp_pwd(ftp.control);
     std::string command = "LIST";
     if (mask != nullptr && mask[0] != '\0' && std::strcmp(mask, "*") != 0) {
         command += ' ';
         command += mask;
     }
+    if (!ftp_command_ok(command.c_str()))
+        return kFtpRefused;
+    if (!ftp.hostTypeDetected)
+        ftp_detect_host_type(ftp.control);
+    if (!LoggedOn())
+        return kFtpNotConnected;
+    ftp_pwd(ftp.control);
     ftp_debug_printf("FTP List");
     const int result = ftp_list_to_file(ftp.control, command.c_str());
     if (result != kReplyComplete)

@@ -111,6 +111,7 @@ int ftp_detect_host_type(FtpSocket s)
     FtpSessionState& ftp = Ftp();
     ftp.lastCode = 0;
     ftp_log_line("HELP");
+    ftp_log_protocol("HELP");
     if (ftp_send_line(s, "HELP") < 0)
         return kReplyNone;
     ftp_debug_printf("FTP Help");

@@ -24,6 +24,9 @@ long ftp_send_line(FtpSocket s, const char* command);
 long ftp_send_raw(FtpSocket s, const char* command);
 int ftp_send_all(FtpSocket s, const char* bytes, std::size_t count);
 int ftp_read_reply(FtpSocket s);
+// A command line that may be sent: at most kMaxCommandLine characters and no line break (a cut
+// or split name could hit another file). Logs why not.
+bool ftp_command_ok(const char* command);
 int ftp_read_line(FtpSocket s);
 const char* ftp_class_name(int replyClass);
 

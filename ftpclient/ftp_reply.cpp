@@ -44,8 +44,9 @@ void StripLineEnd(std::string& text)
 
 bool IsValidCode(int code) { return code >= 100 && code <= 599; }
 
-// A command line we can send: bounded, one line, no NUL.
-bool CheckCommand(const char* command)
+}  // namespace
+
+bool ftp_command_ok(const char* command)
 {
     const std::size_t n = std::strlen(command);
     if (n > kMaxCommandLine) {
@@ -58,8 +59,6 @@ bool CheckCommand(const char* command)
     }
     return true;
 }
-
-}  // namespace
 
 const char* ftp_class_name(int replyClass)
 {
@@ -122,7 +121,7 @@ int ftp_send_command(FtpSocket s, const char* command)
         ftp_log_line("Not connected");
         return kReplyNone;
     }
-    if (!CheckCommand(command))
+    if (!ftp_command_ok(command))
         return kReplyNone;
     ftp_log_protocol(std::strncmp(command, "PASS ", 5) == 0 ? "PASS xxxxxx" : command);
     int result = -1;
