@@ -112,26 +112,27 @@ int AbortTransfer(FtpSocket control)
     return kReplyAborted;
 }
 
-// Common start of both directions: checks, type, listener, the command and the accepted data
-// connection. Returns 0 with the data socket in hand, or the class to return.
-int OpenDataConnection(FtpSocket control, const char* command, char type, int listenerFailure, bool* gotPrelim)
+// Common start of both directions: type, listener, the command and the accepted data connection.
+// True with the data socket in hand; false with the class to return in *result.
+bool OpenDataConnection(FtpSocket control, const char* command, char type, int listenerFailure, int* result)
 {
     FtpSessionState& ftp = Ftp();
-    *gotPrelim = false;
+    *result = kReplyNone;
     if (!SetType(control, type))
-        return kReplyNone;
+        return false;
     ftp.listener = ftp_open_data_listener(control);
     if (ftp.listener == kNoSocket) {
         Beep(kBeepExclamation);
-        return listenerFailure;
+        *result = listenerFailure;
+        return false;
     }
-    const int result = ftp_send_command(control, command);
-    if (result != kReplyPrelim) {
+    const int reply = ftp_send_command(control, command);
+    if (reply != kReplyPrelim) {
         CloseListener();
         Beep(kBeepExclamation);
-        return result == kReplyAborted ? kReplyAborted : kReplyNone;
+        *result = reply == kReplyAborted ? kReplyAborted : kReplyNone;
+        return false;
     }
-    *gotPrelim = true;
     ftp.bytesTotal = ftp_reply_size(ftp.replyText.c_str());
     int error = 0;
     bool cancelled = false;
@@ -143,10 +144,11 @@ int OpenDataConnection(FtpSocket control, const char* command, char type, int li
         ConsumeFinalReply(control);
         if (cancelled)
             ftp.abortFlag = 1;
-        return cancelled ? kReplyAborted : listenerFailure;
+        *result = cancelled ? kReplyAborted : listenerFailure;
+        return false;
     }
     ftp_log_printf("[%u] accept from %s port %u", static_cast<unsigned>(ftp.data), FormatIp(peer.ip).c_str(), peer.port);
-    return -1;
+    return true;
 }
 
 bool CheckStart(FtpSocket control)
@@ -237,11 +239,10 @@ int ftp_transfer_send(FtpSocket control, const char* command, const char* localP
         ftp.transferError = 1004;
         return kReplyNone;
     }
-    bool gotPrelim = false;
-    const int opened = OpenDataConnection(control, command, type, kReplyError, &gotPrelim);
-    if (opened >= 0) {
+    int failed = kReplyNone;
+    if (!OpenDataConnection(control, command, type, kReplyError, &failed)) {
         std::fclose(file);
-        return opened;
+        return failed;
     }
     const int result = ftp_send_file(ftp.data, file, localPath);
     CloseData(false);
@@ -256,10 +257,9 @@ int ftp_transfer_receive(FtpSocket control, const char* command, const char* loc
     FtpSessionState& ftp = Ftp();
     if (!CheckStart(control))
         return kReplyNone;
-    bool gotPrelim = false;
-    const int opened = OpenDataConnection(control, command, type, kReplyNone, &gotPrelim);
-    if (opened >= 0)
-        return opened;
+    int failed = kReplyNone;
+    if (!OpenDataConnection(control, command, type, kReplyNone, &failed))
+        return failed;
 
     bool created = true;
     std::FILE* file = nullptr;
@@ -331,6 +331,8 @@ int ftp_send_file(FtpSocket data, std::FILE* file, const char* path)
         }
         done += sent;
         FtpNotifyProgress(done);
+        // Data that never waits must not keep the window's messages (Abort among them) waiting.
+        ftp_pump_now_and_then();
     }
     std::fclose(file);
     if (ftp.abortFlag)
@@ -380,6 +382,7 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
         }
         done += n;
         FtpNotifyProgress(done);
+        ftp_pump_now_and_then();
     }
     if (std::fclose(file) != 0 && !ftp.abortFlag) {
         ftp_error_printf("Failed to write file %s (%u)", path, static_cast<unsigned>(errno));

@@ -201,6 +201,7 @@ TEST_F(Vsftpd, BinaryTransfersAreByteExact)
     EXPECT_EQ(ReadFileBytes(Local("local.bin")), "HEAD" + bytes + "TAIL");
 
     EXPECT_EQ(Download(Remote("missing.bin")), "<failed 1011>");
+    EXPECT_EQ(FtpPut(Local("tail.bin").c_str(), "no-such-dir/x", 'I', 0, 0, 0, 0), kFtpTransferFailed);
     EXPECT_FALSE(FileExists(Local("download.tmp"))) << "a refused RETR creates no file";
 }
 

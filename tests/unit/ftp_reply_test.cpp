@@ -34,6 +34,7 @@ std::vector<Case> Cases()
          "257 \"" + std::string(kMaxReplyLine - 5, 'x'), "200 next\r\n"},
         {"server closes inside a reply", "257-partial\r\n", kReplyAborted, 421, "", ""},
         {"server closes at once", "", kReplyAborted, 421, "", ""},
+        {"printf directives are plain text", "200 %s%n%d%%\r\n", kReplyComplete, 200, "200 %s%n%d%%", ""},
         {"code outside 100..599", "600 odd\r\n099 odd\r\n421 closing\r\n", kReplyRetry, 421, "421 closing", ""},
     };
 }
@@ -48,6 +49,8 @@ TEST_P(ReplyReader, EveryShape)
         ASSERT_EQ(FtpInit(nullptr, &net), 0);
         Ftp().control = ScriptedNet::kSocket;
         Ftp().loggedIn = 1;
+        Ftp().verbose = 1;  // every line goes through the log
+        Ftp().debug = 1;
         EXPECT_EQ(ftp_read_reply(ScriptedNet::kSocket), c.replyClass) << c.what;
         EXPECT_EQ(Ftp().lastCode, c.code) << c.what;
         EXPECT_EQ(Ftp().replyText, c.text) << c.what;
