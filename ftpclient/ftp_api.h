@@ -19,6 +19,7 @@ enum FtpResult : int {
     kFtpTransferFailed = 1011,
     kFtpCloseBusy = 1013,
     kFtpConnectFailed = 2003,
+    kFtpTimeout = 2007,
     kFtpTypeRefused = 3002,
     kFtpAborted = -1,
 };

@@ -62,8 +62,8 @@ struct FtpSessionState {
     int operationActive = 0;
     // A waiting socket call is cancelled once (Abort, the time-out); the abort flag stays.
     int cancelRequest = 0;
-    // Why the last transfer failed on the local side or in the data stream (an API result code,
-    // 0 when it did not).
+    // Why the running transfer failed on the local side, in the data stream or by the time-out
+    // (an API result code, 0 when it did not).
     int transferError = 0;
     // Port that replaces every other choice when non-zero (the start-up's override).
     int portOverride = 0;

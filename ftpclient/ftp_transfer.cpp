@@ -72,7 +72,8 @@ bool SetType(FtpSocket control, char type)
         return true;
     const int result = type == 'L' ? ftp_send_command(control, "TYPE L 8") : ftp_command(control, "TYPE %c", type);
     if (result != kReplyComplete) {
-        ftp.transferError = 3002;
+        if (ftp.transferError == 0)
+            ftp.transferError = 3002;
         return false;
     }
     ftp.currentType = type;

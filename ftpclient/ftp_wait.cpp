@@ -52,6 +52,8 @@ int ftp_wait(FtpSocket s, NetWait what, int timeoutMs)
         Pump();
         if (timeoutMs > 0 && Clock::now() >= deadline) {
             ftp.abortFlag = 1;
+            if (ftp.transferError == 0)
+                ftp.transferError = 2007;  // "timeout occured"
             ftp_log_printf("[%u] timed out after %d ms", static_cast<unsigned>(s), timeoutMs);
             return kWaitTimedOut;
         }

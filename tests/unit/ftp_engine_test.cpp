@@ -482,7 +482,10 @@ TEST_F(Scripted, SilentServerTimesOutAndTheWindowKeepsRunning)
     EXPECT_LT(took, std::chrono::seconds(5));
     EXPECT_GT(host.pumps - pumpsBefore, 10) << "messages were pumped while waiting";
     EXPECT_FALSE(Ftp().loggedIn) << "the reply could come late: the connection is dropped";
-    EXPECT_EQ(Reconnect(), 0);
+    ASSERT_EQ(Reconnect(), 0);
+    Mode("silent");
+    EXPECT_EQ(Download(Remote("any"), 'I'), "<failed 2007>");
+    EXPECT_STREQ(FtpErrorText(kFtpTimeout), "timeout occured");
 }
 
 TEST_F(Scripted, AbortWhileWaitingForAReply)

@@ -5,8 +5,9 @@ show on request. A logged-on client switches them with "SITE MODE <name>":
   greet-multi, greet-prelim, greet-421   the greeting of the next connection
   host-<kind>                            SYST and HELP replies of a server kind, LIST sends its
                                          fixture listing (kinds in HOSTS)
-  mkd500, cwd-vms, eof-reply, long-reply, early-close, silent, type-refuse
-                                         odd replies on this connection
+  mkd500, cwd-vms, vms-pwd, eof-reply,   odd replies on this connection
+  long-reply, early-close, silent,
+  type-refuse
 
 Usage: scripted_server.py PORT_FILE ROOT LISTINGS_DIR
 Writes the port it listens on (127.0.0.1) to PORT_FILE and serves until it is killed.
