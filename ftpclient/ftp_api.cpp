@@ -214,6 +214,8 @@ int FtpLogin(const char* host, const char* user, const char* password, int, int)
 
 int FtpCd(const char* directory)
 {
+    if (directory == nullptr)
+        return kFtpBadParameters;
     Operation op;
     if (op.Refused())
         return kFtpRefused;
@@ -272,6 +274,8 @@ int FtpDir(const char* mask, int, int, int, int)
 
 int FtpMkdir(const char* name, char* buffer, int length)
 {
+    if (name == nullptr)
+        return kFtpBadParameters;
     Operation op;
     if (op.Refused())
         return kFtpRefused;
@@ -279,13 +283,14 @@ int FtpMkdir(const char* name, char* buffer, int length)
         return kFtpNotConnected;
     if (ftp_mkd(Ftp().control, name) != kReplyComplete)
         return kFtpRefused;
-    if (name != nullptr)
-        CopyOut(buffer, length, name);
+    CopyOut(buffer, length, name);
     return kFtpOk;
 }
 
 int FtpRmdir(const char* name)
 {
+    if (name == nullptr)
+        return kFtpBadParameters;
     Operation op;
     if (op.Refused())
         return kFtpRefused;
@@ -296,6 +301,8 @@ int FtpRmdir(const char* name)
 
 int FtpDelete(const char* name)
 {
+    if (name == nullptr)
+        return kFtpBadParameters;
     Operation op;
     if (op.Refused())
         return kFtpRefused;
@@ -306,6 +313,8 @@ int FtpDelete(const char* name)
 
 int FtpChmod(const char* modes, const char* name)
 {
+    if (modes == nullptr || name == nullptr)
+        return kFtpBadParameters;
     Operation op;
     if (op.Refused())
         return kFtpRefused;

@@ -96,3 +96,28 @@ TEST(ReplyReader, WinsockErrorTexts)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FtpApiWithoutConnection, ArgumentsAndStateAreChecked)
+{
+    ResetFtpSession();
+    EXPECT_EQ(FtpLogin("127.0.0.1", "u", "p"), kFtpNotStarted);
+    ScriptedNet net("", 1);
+    ASSERT_EQ(FtpInit(nullptr, &net), 0);
+    EXPECT_EQ(FtpCd(nullptr), kFtpBadParameters);
+    EXPECT_EQ(FtpMkdir(nullptr, nullptr, 0), kFtpBadParameters);
+    EXPECT_EQ(FtpChmod("644", nullptr), kFtpBadParameters);
+    EXPECT_EQ(FtpPut(nullptr, "r", 'I', 0, 0, 0, 0), kFtpBadParameters);
+    EXPECT_EQ(FtpGet("", "l", 'I', 0, 0, 0, 0), kFtpBadParameters);
+    EXPECT_EQ(FtpLogin("", "u", "p"), kFtpBadParameters);
+    EXPECT_EQ(FtpCd("/"), kFtpNotConnected);
+    EXPECT_EQ(FtpRawCommand("NOOP"), kFtpNotConnected);
+    EXPECT_EQ(FtpPwd(nullptr, 0), kFtpNotConnected);
+    EXPECT_EQ(FtpClose(), kFtpOk);
+    EXPECT_EQ(net.sent, "") << "nothing went out";
+    EXPECT_EQ(FtpRelease(), kFtpOk);
+    ResetFtpSession();
+}
+
+}  // namespace
