@@ -94,20 +94,31 @@ void ConsumeFinalReply(FtpSocket control)
 }
 
 // Ends a transfer that was cut short: the data connection is already closed; ABOR goes out and
-// both the transfer's reply and the ABOR reply are read. The result is "aborted".
+// the replies of the cut transfer and of ABOR are read. Servers differ in how many they send (the
+// transfer's own reply and ABOR's, or ABOR's alone when no data had moved yet), so a NOOP follows
+// the ABOR and everything up to its 200 is consumed: the next command then reads its own reply.
+// The result is "aborted".
 int AbortTransfer(FtpSocket control)
 {
     FtpSessionState& ftp = Ftp();
     ftp.abortFlag = 0;
     ftp.cancelRequest = 0;
     if (ftp.control == control) {
-        if (ftp_send_raw(control, "ABOR") < 0) {
-            ftp_drop_control("Connection closed");
-        } else {
-            const int first = ftp_read_reply(control);
-            if (first != kReplyNone && first != kReplyAborted && ftp.control == control)
-                ftp_read_reply(control);
+        ftp_log_line("ABOR");
+        bool inStep = false;
+        if (ftp_send_raw(control, "ABOR") >= 0 && ftp_send_raw(control, "NOOP") >= 0) {
+            for (int replies = 0; replies < 4 && ftp.control == control; ++replies) {
+                const int result = ftp_read_reply(control);
+                if (result == kReplyNone || result == kReplyAborted)
+                    break;
+                if (ftp.lastCode == 200) {
+                    inStep = true;
+                    break;
+                }
+            }
         }
+        if (!inStep)
+            ftp_drop_control("Connection closed");
     }
     ftp.abortFlag = 1;
     return kReplyAborted;
