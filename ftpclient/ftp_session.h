@@ -1,4 +1,4 @@
-// The one FTP session of the process: every piece of state the engine, the API and the listing
+// The one FTP session of the process: all the state that the engine, the API and the listing
 // reader share.
 #pragma once
 

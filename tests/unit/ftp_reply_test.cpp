@@ -1,4 +1,4 @@
-// The reply reader over replies of every shape, delivered in pieces of several sizes.
+// The reply reader over replies of every shape, delivered in chunks of several sizes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -64,7 +64,7 @@ TEST_P(ReplyReader, EveryShape)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(PieceSizes, ReplyReader, testing::Values(1, 3, 82, 100000));
+INSTANTIATE_TEST_SUITE_P(ChunkSizes, ReplyReader, testing::Values(1, 3, 82, 100000));
 
 TEST(ReplyReader, GreetingPrecededByPreliminaryRepliesAndPasswordNeverLogged)
 {

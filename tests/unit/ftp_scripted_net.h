@@ -1,4 +1,4 @@
-// An FtpNet whose one connection replays bytes given in advance, in pieces of a chosen size, and
+// An FtpNet whose one connection replays bytes given in advance, in chunks of a chosen size, and
 // records what is sent: replies of any shape without a server (unit tests and the fuzz target).
 #pragma once
 
@@ -11,7 +11,7 @@ class ScriptedNet : public FtpNet {
 public:
     static constexpr FtpSocket kSocket = 7;
 
-    ScriptedNet(std::string incoming, std::size_t piece) : incoming_(std::move(incoming)), piece_(piece ? piece : 1) {}
+    ScriptedNet(std::string incoming, std::size_t chunk) : incoming_(std::move(incoming)), chunk_(chunk ? chunk : 1) {}
 
     int Startup(std::string& description, std::string& status) override
     {
@@ -40,7 +40,7 @@ public:
     }
     long Recv(FtpSocket, void* bytes, std::size_t count, bool peek) override
     {
-        const std::size_t n = std::min({count, piece_, incoming_.size() - at_});
+        const std::size_t n = std::min({count, chunk_, incoming_.size() - at_});
         std::copy_n(incoming_.data() + at_, n, static_cast<char*>(bytes));
         if (!peek)
             at_ += n;
@@ -64,7 +64,7 @@ private:
     }
 
     std::string incoming_;
-    std::size_t piece_;
+    std::size_t chunk_;
     std::size_t at_ = 0;
     int opened_ = 0;
     int error_ = 0;

@@ -1,4 +1,4 @@
-// The FTP client's Win32 pieces: the notification window's messages and the message pump of the
+// The FTP client's Win32 parts: the notification window's messages and the message pump of the
 // pseudo-blocking layer, and the OEM/ANSI conversion with its code pages named explicitly.
 #include <windows.h>
 

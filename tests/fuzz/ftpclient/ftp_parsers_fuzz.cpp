@@ -1,5 +1,5 @@
 // Fuzzes what the FTP client reads from servers: the reply reader (through the commands that read
-// replies, with the bytes arriving in pieces of any size), the listing parsers of every host type,
+// replies, with the bytes arriving in chunks of any size), the listing parsers of every host type,
 // the size in a 1xx reply and MatchMask.
 #include <cstddef>
 #include <cstdint>
