@@ -73,7 +73,7 @@ bool SetType(FtpSocket control, char type)
     const int result = type == 'L' ? ftp_send_command(control, "TYPE L 8") : ftp_command(control, "TYPE %c", type);
     if (result != kReplyComplete) {
         if (ftp.transferError == 0)
-            ftp.transferError = 3002;
+            ftp.transferError = kFtpTypeRefused;
         return false;
     }
     ftp.currentType = type;
@@ -248,7 +248,7 @@ int ftp_transfer_send(FtpSocket control, const char* command, const char* localP
     if (file == nullptr) {
         ftp_error_printf("Could not open file %s (%u)", localPath, static_cast<unsigned>(errno));
         Beep(kBeepExclamation);
-        ftp.transferError = 1004;
+        ftp.transferError = kFtpLocalFile;
         return kReplyNone;
     }
     int failed = kReplyNone;
@@ -289,7 +289,7 @@ int ftp_transfer_receive(FtpSocket control, const char* command, const char* loc
             ftp_error_printf("Failed to create file %s (%u)", localPath, static_cast<unsigned>(errno));
     }
     if (file == nullptr) {
-        ftp.transferError = 1004;
+        ftp.transferError = kFtpLocalFile;
         CloseData(true);
         AbortTransfer(control);
         return kReplyError;
@@ -325,7 +325,7 @@ int ftp_send_file(FtpSocket data, std::FILE* file, const char* path)
         if (n == 0) {
             if (std::ferror(file)) {
                 ftp_error_printf("Could not read file %s (%u)", path, static_cast<unsigned>(errno));
-                ftp.transferError = 1004;
+                ftp.transferError = kFtpLocalFile;
                 result = kReplyError;
             }
             break;
@@ -352,7 +352,7 @@ int ftp_send_file(FtpSocket data, std::FILE* file, const char* path)
     if (result == kReplyError) {
         ftp_log_line("Error on Transfer, aborted");
         if (ftp.transferError == 0)
-            ftp.transferError = 1011;
+            ftp.transferError = kFtpTransferFailed;
     } else if (result == kReplyAborted) {
         ftp_log_line("Transfer aborted");
     } else {
@@ -388,7 +388,7 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
             ConvertIncoming(buffer, static_cast<std::size_t>(n), ftp.avoidZero);
         if (std::fwrite(buffer, 1, static_cast<std::size_t>(n), file) != static_cast<std::size_t>(n)) {
             ftp_error_printf("Failed to write file %s (%u)", path, static_cast<unsigned>(errno));
-            ftp.transferError = 1005;
+            ftp.transferError = kFtpLocalWrite;
             ftp.abortFlag = 1;
             break;
         }
@@ -398,7 +398,7 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
     }
     if (std::fclose(file) != 0 && !ftp.abortFlag) {
         ftp_error_printf("Failed to write file %s (%u)", path, static_cast<unsigned>(errno));
-        ftp.transferError = 1005;
+        ftp.transferError = kFtpLocalWrite;
         ftp.abortFlag = 1;
     }
     int result = kReplyComplete;
@@ -412,12 +412,12 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
         ftp_print_error("Recv", recvError);
         if (done == 0)
             Beep(kBeepExclamation);
-        ftp.transferError = 1011;
+        ftp.transferError = kFtpTransferFailed;
         result = kReplyError;
     } else if (ftp.currentType != 'A' && ftp.bytesTotal > 0 && done != ftp.bytesTotal) {
         // Binary data whose size the server announced: anything else is a broken transfer.
         ftp_error_printf("Transfer incomplete: %lld of %lld bytes", done, static_cast<long long>(ftp.bytesTotal));
-        ftp.transferError = 1011;
+        ftp.transferError = kFtpTransferFailed;
         result = kReplyError;
     } else {
         LogRate("Receiv", done, start);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "ftp_api.h"
 #include "ftp_log.h"
 #include "ftp_session.h"
 
@@ -53,7 +54,7 @@ int ftp_wait(FtpSocket s, NetWait what, int timeoutMs)
         if (timeoutMs > 0 && Clock::now() >= deadline) {
             ftp.abortFlag = 1;
             if (ftp.transferError == 0)
-                ftp.transferError = 2007;  // "timeout occured"
+                ftp.transferError = kFtpTimeout;
             ftp_log_printf("[%u] timed out after %d ms", static_cast<unsigned>(s), timeoutMs);
             return kWaitTimedOut;
         }
