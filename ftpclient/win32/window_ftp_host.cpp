@@ -1,0 +1,53 @@
+#include "window_ftp_host.h"
+
+#include "ftp_api.h"
+#include "ftp_net.h"
+
+namespace {
+
+void SendText(HWND window, unsigned message, const char* text)
+{
+    if (window != nullptr)
+        SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(text));
+}
+
+}  // namespace
+
+void WindowFtpHost::Info(const char* text) { SendText(window_, WM_FTP_INFO, text); }
+void WindowFtpHost::Debug(const char* text) { SendText(window_, WM_FTP_DEBUG, text); }
+void WindowFtpHost::Error(const char* text) { SendText(window_, WM_FTP_ERROR, text); }
+
+void WindowFtpHost::Progress(std::uintptr_t window, unsigned message, std::int64_t bytes)
+{
+    if (window != 0)
+        SendMessageA(reinterpret_cast<HWND>(window), message, 0, static_cast<LPARAM>(bytes));
+}
+
+void WindowFtpHost::Beep(int kind) { MessageBeep(kind == kBeepExclamation ? MB_ICONEXCLAMATION : MB_OK); }
+
+void WindowFtpHost::LoginFailed(const char* text) { MessageBoxA(window_, text, "Login Failed", MB_OK); }
+
+void WindowFtpHost::SetTitle(const char* text)
+{
+    if (window_ != nullptr)
+        SetWindowTextA(window_, text);
+}
+
+void WindowFtpHost::Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int FtpInitWindow(HWND window)
+{
+    static WindowFtpHost* host = nullptr;
+    if (window == nullptr)
+        window = GetActiveWindow();
+    delete host;
+    host = new WindowFtpHost(window);
+    return FtpInit(host, SystemNet());
+}

@@ -1,0 +1,27 @@
+// The FtpHost of the client's window: the engine's texts go to the notification window as
+// WM_FTP_INFO, WM_FTP_DEBUG and WM_FTP_ERROR, progress to the caller's window, and the pump
+// dispatches the thread's messages while a socket call waits.
+#pragma once
+
+#include <windows.h>
+
+#include "ftp_host.h"
+
+class WindowFtpHost : public FtpHost {
+public:
+    explicit WindowFtpHost(HWND window) : window_(window) {}
+    void Info(const char* text) override;
+    void Debug(const char* text) override;
+    void Error(const char* text) override;
+    void Progress(std::uintptr_t window, unsigned message, std::int64_t bytes) override;
+    void Beep(int kind) override;
+    void LoginFailed(const char* text) override;
+    void SetTitle(const char* text) override;
+    void Pump() override;
+
+private:
+    HWND window_;
+};
+
+// FtpInit with the window as notification window (none: the active window) and WinSock.
+int FtpInitWindow(HWND window);
