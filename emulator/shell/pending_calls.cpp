@@ -52,3 +52,22 @@ void SetDefaultCharsets()
 
 // Replaced when the engine core lands.
 void UpdateCurrentColors() {}
+
+// Replaced when the connection layer lands.
+int ShutdownTransport() { return 1; }
+
+// Replaced when the engine core lands.
+void EndPrint(int) {}
+
+// Replaced when the connection layer lands: copies the text without expanding anything.
+void ExpandVariables(const char* source, char* destination, int size)
+{
+    if (!destination || size <= 0) return;
+    int n = 0;
+    for (; source && source[n] && n < size - 1; ++n) destination[n] = source[n];
+    destination[n] = '\0';
+}
+
+// Replaced when the connection layer lands.
+short AutoLoginStep = 0;
+int AutoLoginRepeatCount = 0;

@@ -13,3 +13,15 @@ void SetDefaultCharsets();
 
 // Colours: the current colours from the settings.
 void UpdateCurrentColors();
+
+// ---- Host connections (connection dispatch, log-on, printing).
+
+// Ends the network library use of a Telnet connection at exit. Returns 1.
+int ShutdownTransport();
+// Ends host printing (flag 0: normal end) when it is open.
+void EndPrint(int flag);
+// Copies source into destination (size bytes, always terminated) with %variables% expanded.
+void ExpandVariables(const char* source, char* destination, int size);
+// The automatic log-on's step (0 none, 1-7 awaiting AutoHost0-6) and its repeat count.
+extern short AutoLoginStep;
+extern int AutoLoginRepeatCount;

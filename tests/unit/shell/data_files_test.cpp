@@ -1,0 +1,215 @@
+// The per-emulation data files: names, the .key and .map formats, translate tables, buttons.
+#include <algorithm>
+#include <cstring>
+
+#include "session_fixture.h"
+#include "shell/key_data_files.h"
+
+namespace {
+
+class DataFiles : public SessionTest {
+protected:
+    void SetUp() override
+    {
+        Defaults();
+        Rec->AutonameFiles = 0;
+    }
+    std::string Folder() const { return ProgramFolder(); }
+};
+
+TEST_F(DataFiles, DefaultNamesFollowTheEmulationAndPlatform)
+{
+    const struct {
+        int terminal, platform, family3270;
+        const char *key, *map, *buttons;
+    } cases[] = {
+        {2, 3, 1, "zl3270.key", "zl3270.map", "zl3270.but"},
+        {4, 3, 0, "zlsco.key", "zlsco.map", "zlatt.but"},
+        {6, 1, 0, "zlsco.key", "zlsco.map", "zlatt.but"},
+        {5, 3, 0, "zlatt.key", "zlatt.map", "zlatt.but"},
+        {7, 3, 0, "zldumb.key", "zldumb.map", "zldumb.but"},
+        {11, 3, 0, "zladds.key", "zladds.map", "zladds.but"},
+        {9, 3, 0, "zlwyse.key", "zlwyse.map", "zlwyse.but"},
+        {3, 1, 0, "zldec.key", "zldectm2.map", "zldectm2.but"},
+        {1, 1, 0, "zldec.key", "zldecsco.map", "zldecsco.but"},
+        {2, 6, 0, "zldec.key", "zldecdec.map", "zldecdec.but"},
+        {10, 10, 0, "zldec.key", "zldeclin.map", "zldeclin.but"},
+        {99, 3, 0, "zldec.key", "zldec.map", "zldec.but"},
+    };
+    for (const auto& c : cases) {
+        Rec->Terminal = c.terminal;
+        Rec->Platform = c.platform;
+        Rec->TerminalFamily3270 = c.family3270;
+        EXPECT_EQ(doc.GetKeyDefFileName(true), Folder() + c.key);
+        EXPECT_EQ(doc.GetKeyMapFileName(true), Folder() + c.map);
+        EXPECT_EQ(doc.GetButtonFileName(true), Folder() + c.buttons);
+    }
+    Rec->Charset = 1;
+    Rec->Country = 45;
+    EXPECT_EQ(doc.GetTranslateFileName(true), Folder() + "DECNRC.045");
+    Rec->Charset = 2;
+    EXPECT_EQ(doc.GetTranslateFileName(true), Folder() + "DECMULTI");
+    Rec->Charset = 4;
+    EXPECT_EQ(doc.GetTranslateFileName(true), Folder() + "zlansi.xlt");
+
+    doc.SetPathName("/cfg/my.session/host.wcf", false);
+    Rec->AutonameFiles = 1;
+    EXPECT_EQ(doc.GetKeyMapFileName(false), "/cfg/my.session/host.map");
+    EXPECT_EQ(doc.GetHotScreenFileName(false), "/cfg/my.session/host.hot");
+    doc.HotOptionGiven = true;
+    EXPECT_EQ(doc.GetHotScreenFileName(false), Folder() + "tolvi.hot");
+}
+
+TEST_F(DataFiles, KeyDefTextKeepsInnerBlanksAndReportsStrayText)
+{
+    KeyDefTable table;
+    prompts.answers = {kAnswerOk, kAnswerOk};
+    ReadKeyDefText("DEFINE: F1 tx:   <esc>OP  x   \r\n"
+                   "tx: stray\n"
+                   "define: Empty tx:",
+                   table);
+    ASSERT_NE(table.Lookup("F1"), nullptr);
+    EXPECT_EQ(table.Lookup("F1")->GetDefinition(), "<esc>OP  x");
+    ASSERT_NE(table.Lookup("Empty"), nullptr);
+    EXPECT_EQ(table.Lookup("Empty")->GetDefinition(), "");
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].text, "stray <- Terminal KeyDef file syntax error!");
+}
+
+TEST_F(DataFiles, ALongTextIsCutAfterEightyCharactersAndTheRestIsReported)
+{
+    KeyDefTable table;
+    const std::string text(80, 'a');
+    ReadKeyDefText("define: K tx: " + text + "tail more\n", table);
+    EXPECT_EQ(table.Lookup("K")->GetDefinition(), text);
+    ASSERT_EQ(prompts.asked.size(), 2u);
+    EXPECT_EQ(prompts.asked[0].text, "tail <- Terminal KeyDef file syntax error!");
+
+    prompts.asked.clear();
+    prompts.answers = {kAnswerCancel};
+    table.RemoveAllDefs();
+    ReadKeyDefText("junk define: A tx: a\n", table);
+    EXPECT_EQ(table.GetCount(), 0u);  // Cancel ends the load
+}
+
+TEST_F(DataFiles, KeyMapEntriesTakeTheirCodeAndModifiers)
+{
+    KeyMap map;
+    ReadKeyMapText("pckey: F1 code: 70 state: shift ALT tx: <esc>OP\n"
+                   "key: Quote code: 'a' tx: x\n"
+                   "pckey: Bad code: 200 tx: ignored-code\n"
+                   "pckey: Hold state: ctrl code: 91 tx: %hold%\n",
+                   map);
+    ASSERT_NE(map.Lookup(0xA70), nullptr);
+    EXPECT_EQ(map.Lookup(0xA70)->GetValue(), "<esc>OP");
+    EXPECT_EQ(map.Lookup(0xA70)->Modifiers(), 0xA00);
+    EXPECT_NE(map.Lookup(0x41), nullptr);
+    EXPECT_NE(map.Lookup(0x491), nullptr);
+    EXPECT_TRUE(map.ContainsValue("%hold%"));
+    ASSERT_EQ(prompts.Ids(), std::vector<int>{});  // message 3 goes through the platform
+}
+
+TEST_F(DataFiles, SortedMapFileListsKeysAscendingWithPlainFirst)
+{
+    auto add = [&](uint16_t key, uint16_t modifiers, const char* value) {
+        auto entry = std::make_unique<KeyMapEntry>();
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%X", key);
+        entry->SetName(std::string("K") + hex);
+        entry->ParseKeyCode(hex);
+        entry->SetModifiers(modifiers);
+        entry->SetValue(value);
+        const uint16_t code = entry->Code();
+        doc.keyMap.SetEntry(code, std::move(entry));
+    };
+    add(0x71, 0x400, "ctrl");
+    add(0x70, 0x600, "shiftctrl");
+    add(0x70, 0x200, "shift");
+    add(0x70, 0, "plain");
+    Rec->SortedKeyMapFile = 1;
+    ASSERT_EQ(doc.SaveKeyMapFile("sorted.map"), 0);
+    std::string written = TempFolder::Read("sorted.map");
+    written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());  // text mode
+    EXPECT_EQ(written,
+              "pckey: K70 code: 70  tx: plain\n"
+              "pckey: K70 code: 70 state: shift tx: shift\n"
+              "pckey: K70 code: 70 state: shift ctrl tx: shiftctrl\n"
+              "pckey: K71 code: 71 state: ctrl tx: ctrl\n");
+
+    KeyMap back;
+    ReadKeyMapText(TempFolder::Read("sorted.map"), back);
+    EXPECT_EQ(back.GetCount(), 4u);
+    EXPECT_EQ(back.Lookup(0x670)->GetValue(), "shiftctrl");
+}
+
+TEST_F(DataFiles, KeyDefFileRoundTripsAndFallsBackToTheDefaultWhenMissing)
+{
+    doc.keyDefs.SetAt(std::make_unique<KeyDefEntry>("F1", "<esc>OP"));
+    doc.keyDefs.SetAt(std::make_unique<KeyDefEntry>("AP_F1", "a  b"));
+    ASSERT_EQ(doc.SaveKeyDefFile(Folder() + "zldec.key"), 0);
+    doc.strings.TerminalKeyDef = "missing.key";
+    Rec->Terminal = 2;
+    KeyDefTable loaded;
+    ASSERT_EQ(doc.LoadKeyDefFile(loaded, false), 0);  // silently the emulation's default
+    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_EQ(loaded.Lookup("AP_F1")->GetDefinition(), "a  b");
+
+    std::filesystem::create_directory("folder.key");
+    doc.strings.TerminalKeyDef = "folder.key";  // exists, cannot be read: no fallback
+    loaded.RemoveAllDefs();
+    EXPECT_NE(doc.LoadKeyDefFile(loaded, false), 0);
+}
+
+TEST_F(DataFiles, TranslateFilesAcceptShortSecondParts)
+{
+    doc.strings.Translate = "t.xlt";
+    uint8_t out[256], in[256];
+    std::memset(out, 0xEE, sizeof out);
+    std::memset(in, 0xEE, sizeof in);
+    std::string bytes(300, '\0');
+    for (int i = 0; i < 300; ++i) bytes[i] = static_cast<char>(i & 0xFF);
+    TempFolder::Write("t.xlt", bytes);
+    EXPECT_EQ(doc.LoadTranslateTables(out, in, false), 0);
+    EXPECT_EQ(out[255], 255);
+    EXPECT_EQ(in[43], 43);   // byte 299
+    EXPECT_EQ(in[44], 0xEE);
+    EXPECT_TRUE(prompts.asked.empty());
+
+    TempFolder::Write("t.xlt", bytes.substr(0, 256));
+    EXPECT_NE(doc.LoadTranslateTables(out, in, false), 0);
+    TempFolder::Write("t.xlt", "");
+    EXPECT_NE(doc.LoadTranslateTables(out, in, false), 0);
+    EXPECT_EQ(prompts.Ids(), (std::vector<int>{16, 15}));
+
+    for (int i = 0; i < 256; ++i) doc.tables->Outgoing[i] = static_cast<uint8_t>(255 - i);
+    ASSERT_EQ(doc.SaveTranslateTables("w.xlt"), 0);
+    EXPECT_EQ(TempFolder::Read("w.xlt").size(), 512u);
+    EXPECT_EQ(doc.SaveTranslateTables(""), 0);
+}
+
+TEST_F(DataFiles, HostKeyDefinitionsAddReplaceOrDelete)
+{
+    EXPECT_EQ(doc.DefineTerminalKey("F6", "<esc>[17~"), 1);
+    EXPECT_EQ(doc.keyDefs.Lookup("F6")->GetDefinition(), "<esc>[17~");
+    EXPECT_EQ(doc.DefineTerminalKey("F6", "x"), 0);
+    EXPECT_EQ(doc.DefineTerminalKey("F6", "ab"), 0);
+    EXPECT_EQ(doc.DefineTerminalKey("", "abc"), 0);
+    EXPECT_EQ(doc.DefineTerminalKey("F6", "\"\""), 1);
+    EXPECT_EQ(doc.keyDefs.Lookup("F6"), nullptr);
+}
+
+TEST_F(DataFiles, InstallingTheButtonFileCopiesItToTheWorkingFile)
+{
+    doc.strings.ButtonFile = "mine.but";
+    TempFolder::Write("mine.but", "buttons");
+    ASSERT_EQ(doc.InstallButtonFile(false, false), 0);
+    EXPECT_EQ(TempFolder::Read("default.trc"), "buttons");
+    EXPECT_EQ(doc.strings.ActiveButtonFile, "default.trc");
+
+    // Already the working file: nothing is copied and nothing is emptied.
+    doc.strings.ButtonFile = folder.File("default.trc");
+    ASSERT_EQ(doc.InstallButtonFile(false, false), 0);
+    EXPECT_EQ(TempFolder::Read("default.trc"), "buttons");
+}
+
+}  // namespace
