@@ -19,7 +19,7 @@ bool FwDocument::OnSaveDocument(const std::string&)
 void FwDocument::SetTitle(const char* title)
 {
     title_ = title ? title : "";
-    if (site_) site_->SetWindowText(title_);
+    if (site_) site_->SetFrameTitle(title_);
 }
 
 void FwDocument::SetPathName(const std::string& path, bool addToRecent)

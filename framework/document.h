@@ -9,8 +9,8 @@
 class FwDocumentSite {
 public:
     virtual ~FwDocumentSite() = default;
-    virtual std::string WindowText() = 0;
-    virtual void SetWindowText(const std::string& text) = 0;
+    virtual std::string FrameTitle() = 0;
+    virtual void SetFrameTitle(const std::string& text) = 0;
     virtual void UpdateAllViews() = 0;
     virtual void AddToRecentFiles(const std::string& path) = 0;
     virtual void SetStatusText(int pane, const std::string& text) = 0;

@@ -47,5 +47,5 @@ void CZolexDoc::SetTitle(const char* title)
     if (title) storedTitle_ = std::string(title).substr(0, kStoredTitleLimit);
     const std::string text = BuildTitleText();
     if (!Site()) return;
-    if (Site()->WindowText() != text) Site()->SetWindowText(text);
+    if (Site()->FrameTitle() != text) Site()->SetFrameTitle(text);
 }

@@ -71,3 +71,12 @@ void ExpandVariables(const char* source, char* destination, int size)
 // Replaced when the connection layer lands.
 short AutoLoginStep = 0;
 int AutoLoginRepeatCount = 0;
+
+// Replaced when the connection layer and the view extensions land: nothing to start or free yet.
+void ShutdownDdeServer() {}
+void FreeWysePageBuffer() {}
+void FreeTelnetRings() {}
+void DdeStartup() {}
+void DdeShutdown() {}
+void HotScreenLoad(const char*) {}
+void HotScreenFree() {}

@@ -25,3 +25,12 @@ void ExpandVariables(const char* source, char* destination, int size);
 // The automatic log-on's step (0 none, 1-7 awaiting AutoHost0-6) and its repeat count.
 extern short AutoLoginStep;
 extern int AutoLoginRepeatCount;
+
+// ---- Shutdown and start-up services of the connection layer, DDE and the view extensions.
+void ShutdownDdeServer();   // CDDEServer::Shutdown on the process's server, then deletes it
+void FreeWysePageBuffer();
+void FreeTelnetRings();
+void DdeStartup();
+void DdeShutdown();
+void HotScreenLoad(const char* file);
+void HotScreenFree();
