@@ -1,6 +1,7 @@
 #include "shell/session_document.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include "engine/screen_planes.h"
 #include "shell/config_file.h"
@@ -141,7 +142,10 @@ bool CZolexDoc::OnSaveDocument(const std::string& path)
         const std::string target = record->AutonameFiles ? ReplaceExtension(path, "but") : strings.ButtonFile;
         const std::string source =
             strings.ActiveButtonFile.empty() ? GetButtonFileName(false) : strings.ActiveButtonFile;
-        if (CopyOrAppendFile(source, target, false) == 0) {
+        // No button file anywhere: nothing to copy. A file onto itself is already saved.
+        std::error_code sameError;
+        if (source.empty() || std::filesystem::equivalent(source, target, sameError) ||
+            CopyOrAppendFile(source, target, false) == 0) {
             ButtonsChanged = 0;
         } else {
             ShowNamedMessage(47, kMsgOk, target);

@@ -9,6 +9,7 @@ FwApp* theApp = nullptr;
 }  // namespace
 
 FwApp* FwGetApp() { return theApp; }
+void FwSetApp(FwApp* app) { theApp = app; }
 
 std::string FwApp::GetProfileString(const char* section, const char* key, const char* fallback) const
 {

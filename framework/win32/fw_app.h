@@ -31,6 +31,8 @@ public:
 };
 
 FwApp* FwGetApp();
+// Installs the application without running it (tests drive InitInstance themselves).
+void FwSetApp(FwApp* app);
 
 // The program's entry: installs the application, runs InitInstance, the loop and ExitInstance.
 int FwWinMain(FwApp& app, HINSTANCE instance, const char* commandLine, int showCommand);
