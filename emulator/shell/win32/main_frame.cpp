@@ -46,12 +46,38 @@ constexpr int kPlayButton = 22;
 // Live flag of the view: scale the font to the view (restored from the profile).
 int ScaleFontToView = 1;
 
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        char text[96];
+        std::snprintf(text, sizeof text, "%s - Version %d.%d.%d%s%s", "Tolvi", 4, 5, 6, ".3", " 32-bit");
+        SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, text);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;  // "More on TCP/IP" opens the settings dialog once it exists
+    default:
+        return FALSE;
+    }
+}
+
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
+
+void RunAboutBox(HWND owner)
+{
+    DialogBoxParamA(FwGetApp() ? FwGetApp()->instance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX),
+                    owner, AboutProc, 0);
+}
 
 CountryMenu CountryMenuFor(int country)
 {
@@ -202,6 +228,7 @@ void CMainFrame::RegisterCommands()
         if (!doc_.GetPathName().empty()) doc_.OnSaveDocument(doc_.GetPathName());
     });
     OnCommand(ID_APP_EXIT, [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
+    OnCommand(ID_APP_ABOUT, [this] { RunAboutBox(Handle()); });
 }
 
 void CMainFrame::ToggleCaption()

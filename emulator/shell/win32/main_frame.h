@@ -19,6 +19,9 @@ struct CountryMenu {
 };
 CountryMenu CountryMenuFor(int country);
 
+// Help/About: the program's name and version.
+void RunAboutBox(HWND owner);
+
 class CMainFrame : public FwFrameWnd, public FwDocumentSite {
 public:
     explicit CMainFrame(CZolexDoc& doc);

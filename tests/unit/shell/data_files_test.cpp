@@ -4,6 +4,7 @@
 
 #include "session_fixture.h"
 #include "shell/key_data_files.h"
+#include "shell/session_services.h"
 
 namespace {
 
@@ -210,6 +211,29 @@ TEST_F(DataFiles, InstallingTheButtonFileCopiesItToTheWorkingFile)
     doc.strings.ButtonFile = folder.File("default.trc");
     ASSERT_EQ(doc.InstallButtonFile(false, false), 0);
     EXPECT_EQ(TempFolder::Read("default.trc"), "buttons");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DataFiles, TheEngineReachesTheDocumentOnlyWhenItExists)
+{
+    SetSessionDoc(nullptr);
+    EXPECT_EQ(DefineTerminalKey("F7", "<esc>[18~"), 0);
+    EXPECT_EQ(SetCharsetMode(2), 0);
+
+    SetSessionDoc(&doc);
+    EXPECT_EQ(DefineTerminalKey("F7", "<esc>[18~"), 1);
+    EXPECT_NE(doc.keyDefs.Lookup("F7"), nullptr);
+    std::string table(512, '\0');
+    for (int i = 0; i < 512; ++i) table[i] = static_cast<char>(255 - (i & 0xFF));
+    TempFolder::Write(ProgramFolder() + "DECMULTI", table);
+    Rec->Charset = 3;
+    EXPECT_EQ(SetCharsetMode(2), 1);
+    EXPECT_EQ(Rec->Charset, 2);
+    EXPECT_EQ(doc.tables->Incoming[0], 255);
+    SetSessionDoc(nullptr);
 }
 
 }  // namespace
