@@ -237,3 +237,86 @@ TEST_F(DataFiles, TheEngineReachesTheDocumentOnlyWhenItExists)
 }
 
 }  // namespace
+
+namespace {
+
+class SavingDocument : public SessionTest {};
+
+TEST_F(SavingDocument, ANewConfigurationWritesEveryDataFileThenOnlyTheChangedOnes)
+{
+    Startup.NewConfiguration[0] = true;
+    Defaults();
+    Rec->AutonameFiles = 1;
+    TempFolder::Write("buttons.src", "b");
+    doc.strings.ActiveButtonFile = "buttons.src";
+    const std::string config = folder.File("new.wcf");
+    ASSERT_TRUE(doc.OnSaveDocument(config));
+    for (const char* file : {"new.map", "new.key", "new.xlt", "new.but"})
+        EXPECT_TRUE(std::filesystem::exists(folder.File(file))) << file;
+    EXPECT_FALSE(Startup.NewConfiguration[0]);
+    EXPECT_FALSE(doc.IsModified());
+
+    for (const char* file : {"new.map", "new.key", "new.xlt", "new.but"}) std::filesystem::remove(folder.File(file));
+    doc.TranslateChanged = 1;
+    ASSERT_TRUE(doc.OnSaveDocument(config));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("new.xlt")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("new.map")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("new.but")));
+    EXPECT_EQ(doc.TranslateChanged, 0);
+}
+
+TEST_F(SavingDocument, AFailedDataFileFailsTheSaveAndKeepsItsMark)
+{
+    Defaults();
+    Rec->AutonameFiles = 1;
+    const std::string config = folder.File("s.wcf");
+    std::filesystem::create_directory(folder.File("s.xlt"));  // the translate file cannot be written
+    doc.TranslateChanged = 1;
+    doc.ButtonsChanged = 1;
+    doc.strings.ActiveButtonFile = "missing-source.but";
+    EXPECT_FALSE(doc.OnSaveDocument(config));
+    EXPECT_EQ(doc.TranslateChanged, 1);
+    EXPECT_EQ(doc.ButtonsChanged, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(prompts.Ids(), (std::vector<int>{25, 47}));
+}
+
+TEST_F(SavingDocument, OpeningAConfigurationAppliesItsSettings)
+{
+    Defaults();
+    const std::string config = folder.File("o.wcf");
+    TempFolder::Write(config, "[Tolvi]\r\nVersion=4.5.6.3\r\nLocalEcho=Yes\r\nHostName=\"\"\r\nAppName=\"Mine - \"\r\n");
+    Rec->HostName[0] = '\0';
+    ASSERT_TRUE(doc.OnOpenDocument(config));
+    EXPECT_EQ(doc.GetPathName(), config);
+    EXPECT_EQ(Rec->LocalEchoNow, 1);
+    EXPECT_EQ(Rec->HostNameMissing, 1);
+    EXPECT_EQ(doc.strings.AppNameShown, "Mine - ");
+    EXPECT_EQ(FrameRefitPending, 1);
+
+    Rec->Connected = 1;
+    prompts.answers = {kAnswerNo};
+    EXPECT_FALSE(doc.OnOpenDocument(config));
+    Rec->Connected = 0;
+}
+
+TEST_F(SavingDocument, ClosingWhileConnectedDisconnectsFirst)
+{
+    Defaults();
+    EXPECT_TRUE(doc.CanCloseFrame());
+    Rec->Connected = 1;
+    doc.strings.MsgExit = "";
+    EXPECT_FALSE(doc.CanCloseFrame());
+    EXPECT_EQ(Rec->ExitPending, 1);
+    Rec->ExitPending = 0;
+    doc.strings.MsgExit = "Leave?";
+    prompts.answers = {kAnswerNo};
+    EXPECT_FALSE(doc.CanCloseFrame());
+    EXPECT_EQ(Rec->ExitPending, 0);
+    Rec->Connected = 0;
+    Rec->HangupReason = 2;
+    EXPECT_FALSE(doc.CanCloseFrame());
+    EXPECT_EQ(Rec->ExitPending, 1);
+}
+
+}  // namespace
