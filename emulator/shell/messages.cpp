@@ -43,6 +43,8 @@ constexpr MessageEntry kMessages[] = {
     {62, "Saving Terminal Key Definitions to : '%1'  ..."},
     {63, "Saving Translate tables to : '%1'  ..."},
     {64, "Unable to find configuration file: '%1'\nContinue using default settings?"},
+    {67, "Terminal type and Platform set to:\n '%1' on '%2'.\nLoad its default Keyboard map, Terminal Key \nand Buttons definitions?"},
+    {68, "Country or Character set changed .\nLoad default Translate table for %1?"},
     {71, "Config file updates not allowed.\nYour modifications will be ignored."},
     {74, "WINDOWS termination requested\nDo you want to disconnect this session and exit ?"},
     {75, "This command line option need a value: "},

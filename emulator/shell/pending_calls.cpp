@@ -80,3 +80,6 @@ void DdeStartup() {}
 void DdeShutdown() {}
 void HotScreenLoad(const char*) {}
 void HotScreenFree() {}
+
+// Replaced when the engine core lands.
+void Build3270CodeTables(int) {}

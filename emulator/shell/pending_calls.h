@@ -34,3 +34,6 @@ void DdeStartup();
 void DdeShutdown();
 void HotScreenLoad(const char* file);
 void HotScreenFree();
+
+// EBCDIC translation: rebuilds the 3270 code tables for Charset3270 (mode 1 ANSI font, 2 OEM font).
+void Build3270CodeTables(int mode);

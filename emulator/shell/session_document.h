@@ -35,6 +35,11 @@ public:
     int SerializeConfigFile(const std::string& file, bool write);
     // The command-line options, once. 0 done, -1 failed (StartupFailed set).
     int ApplyCommandLine();
+    // After the emulation or platform changed: offers the emulation's default key files and
+    // buttons (message 67). After the country or character set changed: the default translate
+    // tables (message 68). 1 loaded, 0 declined.
+    int OfferEmulationDefaults();
+    int OfferTranslateDefaults();
     // The window title text from the settings and the stored configuration title.
     std::string BuildTitleText() const;
 

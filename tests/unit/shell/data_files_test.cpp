@@ -4,6 +4,7 @@
 
 #include "session_fixture.h"
 #include "shell/key_data_files.h"
+#include "shell/record_defaults.h"
 #include "shell/session_services.h"
 
 namespace {
@@ -317,6 +318,37 @@ TEST_F(SavingDocument, ClosingWhileConnectedDisconnectsFirst)
     Rec->HangupReason = 2;
     EXPECT_FALSE(doc.CanCloseFrame());
     EXPECT_EQ(Rec->ExitPending, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DataFiles, DefaultsAreOfferedWithTheNamesOfTheChoice)
+{
+    Rec->Terminal = 10;
+    Rec->Platform = 10;
+    prompts.answers = {kAnswerNo};
+    EXPECT_EQ(doc.OfferEmulationDefaults(), 0);
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_NE(prompts.asked[0].text.find("'DEC vt320' on 'Linux'"), std::string::npos);
+    EXPECT_EQ(doc.KeyDefChanged, 0);
+
+    TempFolder::Write(Folder() + "zldec.key", "define: F1 tx: x\n");
+    TempFolder::Write(Folder() + "zldeclin.map", "pckey: F1 code: 70  tx: F1\n");
+    TempFolder::Write(Folder() + "zldeclin.but", "buttons");
+    EXPECT_EQ(doc.OfferEmulationDefaults(), 1);
+    EXPECT_EQ(doc.KeyDefChanged, 1);
+    EXPECT_EQ(doc.KeyMapChanged, 1);
+    EXPECT_NE(doc.keyDefs.Lookup("F1"), nullptr);
+    EXPECT_EQ(TempFolder::Read("default.trc"), "buttons");
+    EXPECT_TRUE(doc.IsModified());
+
+    Rec->Country = 358;
+    Rec->TerminalFamily3270 = 1;
+    EXPECT_EQ(doc.OfferTranslateDefaults(), 1);
+    EXPECT_NE(prompts.asked.back().text.find("for Finland?"), std::string::npos);
+    EXPECT_EQ(Rec->Charset3270, 4 + NationalSetForCountry(358));
 }
 
 }  // namespace
