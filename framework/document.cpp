@@ -29,3 +29,13 @@ void FwDocument::SetPathName(const std::string& path, bool addToRecent)
     SetTitle(separator == std::string::npos ? path.c_str() : path.c_str() + separator + 1);
     if (addToRecent && site_) site_->AddToRecentFiles(path);
 }
+
+bool FwDocument::SaveModified()
+{
+    if (!modified_ || !site_) return true;
+    switch (site_->AskSaveChanges(title_)) {
+    case 6: return !path_.empty() && OnSaveDocument(path_);
+    case 7: return true;
+    default: return false;
+    }
+}

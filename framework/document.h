@@ -16,6 +16,8 @@ public:
     virtual void SetStatusText(int pane, const std::string& text) = 0;
     virtual void SetWaitCursor(bool on) = 0;
     virtual void PostCommand(int command) = 0;
+    // "Save changes to <title>?": 6 yes, 7 no, 2 cancel (the platform's answer values).
+    virtual int AskSaveChanges(const std::string& title) = 0;
 };
 
 class FwDocument {
@@ -31,8 +33,9 @@ public:
     virtual void SetModifiedFlag(bool modified = true) { modified_ = modified; }
     // Whether the frame may close; by default after SaveModified.
     virtual bool CanCloseFrame() { return SaveModified(); }
-    // Whether unsaved changes may be dropped; the default drops them.
-    virtual bool SaveModified() { return true; }
+    // Whether the document may be dropped: an unmodified one may; a modified one asks whether to
+    // save it first (Yes saves, No drops the changes, Cancel keeps the document).
+    virtual bool SaveModified();
 
     const std::string& GetPathName() const { return path_; }
     // Sets the path and, as title, its file-name part; optionally enters it in the recent files.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <commdlg.h>
+
 #include "resource_ids.h"
 #include "app_helpers.h"
 #include "fw_app.h"
@@ -229,6 +231,31 @@ void CMainFrame::RegisterCommands()
     });
     OnCommand(ID_APP_EXIT, [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     OnCommand(ID_APP_ABOUT, [this] { RunAboutBox(Handle()); });
+    OnCommand(ID_FILE_OPEN, [this] {
+        if (!doc_.SaveModified()) return;
+        const std::string path = ChooseConfigFile(false);
+        if (!path.empty()) doc_.OnOpenDocument(path);
+    });
+    OnCommand(ID_FILE_SAVE_AS, [this] {
+        const std::string path = ChooseConfigFile(true);
+        if (!path.empty()) doc_.OnSaveDocument(path);
+    });
+}
+
+std::string CMainFrame::ChooseConfigFile(bool forSaving)
+{
+    char path[MAX_PATH * 4] = {};
+    if (forSaving) std::snprintf(path, sizeof path, "%s", doc_.GetPathName().c_str());
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.lpstrFilter = "Tolvi config (*.wcf)\0*.wcf\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrDefExt = "wcf";
+    dialog.Flags = OFN_HIDEREADONLY | (forSaving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL chosen = forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    return chosen ? std::string(path) : std::string();
 }
 
 void CMainFrame::ToggleCaption()
@@ -413,6 +440,12 @@ void CMainFrame::UpdateAllViews()
 void CMainFrame::SetStatusText(int pane, const std::string& text) { statusBar.SetPaneText(pane, text.c_str()); }
 
 void CMainFrame::SetWaitCursor(bool on) { SetBusyCursor(on); }
+
+int CMainFrame::AskSaveChanges(const std::string& title)
+{
+    const std::string text = "Save changes to " + title + "?";
+    return MessageBoxA(Handle(), text.c_str(), "Tolvi", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+}
 
 void CMainFrame::PostCommand(int command)
 {

@@ -44,6 +44,7 @@ public:
     void SetStatusText(int pane, const std::string& text) override;
     void SetWaitCursor(bool on) override;
     void PostCommand(int command) override;
+    int AskSaveChanges(const std::string& title) override;
 
 protected:
     int OnCreate() override;
@@ -56,6 +57,8 @@ private:
     bool OnSysCommand(WPARAM command);
     bool OnQueryEndSession();
     void ToggleCaption();
+    // File/Load config and File/Save config As: the platform's file dialogs for .wcf files.
+    std::string ChooseConfigFile(bool forSaving);
     std::string LoadText(int id) const;
 
     CZolexDoc& doc_;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "session_fixture.h"
+#include "fake_site.h"
 #include "shell/key_data_files.h"
 #include "shell/record_defaults.h"
 #include "shell/session_services.h"
@@ -349,6 +350,66 @@ TEST_F(DataFiles, DefaultsAreOfferedWithTheNamesOfTheChoice)
     EXPECT_EQ(doc.OfferTranslateDefaults(), 1);
     EXPECT_NE(prompts.asked.back().text.find("for Finland?"), std::string::npos);
     EXPECT_EQ(Rec->Charset3270, 4 + NationalSetForCountry(358));
+}
+
+}  // namespace
+
+namespace {
+
+class DocumentInFrame : public SessionTest {
+protected:
+    DocumentInFrame() { doc.SetSite(&site); }
+    FakeSite site;
+};
+
+TEST_F(DocumentInFrame, TheFrameTitleChangesOnlyWhenTheTextDoes)
+{
+    Defaults();
+    doc.strings.AppNameShown = "Tolvi - ";
+    Rec->TitleHostName = Rec->TitleConnected = 0;
+    doc.SetTitle("a.wcf");
+    EXPECT_EQ(site.title, "Tolvi -  (a.wcf)");
+    const int changes = site.titleChanges;
+    doc.SetTitle(nullptr);
+    EXPECT_EQ(site.titleChanges, changes);
+}
+
+TEST_F(DocumentInFrame, AModifiedDocumentAsksBeforeItIsDropped)
+{
+    Defaults();
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(site.asked.empty());
+
+    const std::string config = folder.File("m.wcf");
+    TempFolder::Write(config, "[Tolvi]\r\nVersion=4.5.6.3\r\n");
+    ASSERT_TRUE(doc.OnOpenDocument(config));
+    EXPECT_EQ(site.recent, std::vector<std::string>{config});
+    doc.SetModifiedFlag(true);
+    site.answer = kAnswerCancel;
+    EXPECT_FALSE(doc.SaveModified());
+    site.answer = kAnswerNo;
+    EXPECT_TRUE(doc.SaveModified());
+    site.answer = kAnswerYes;
+    Rec->Port = 7;
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_NE(TempFolder::Read(config).find("Port=7"), std::string::npos);
+
+    doc.SetModifiedFlag(true);
+    Rec->AllowWriteCfg = 0;
+    prompts.asked.clear();  // the opened file's data files were missing
+    prompts.answers = {kAnswerCancel};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(prompts.Ids(), std::vector<int>{71});
+}
+
+TEST_F(DocumentInFrame, ClosingWhileConnectedPostsTheDisconnect)
+{
+    Defaults();
+    Rec->Connecting = 1;
+    EXPECT_FALSE(doc.CanCloseFrame());
+    EXPECT_EQ(site.commands, std::vector<int>{256});
+    EXPECT_EQ(Rec->ExitPending, 1);
 }
 
 }  // namespace
