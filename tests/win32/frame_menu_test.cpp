@@ -2,10 +2,15 @@
 // the calling process's menus): the language menus, the Connect label, the 3270 menu, the bars.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <filesystem>
 #include <string>
 
 #include "engine/screen_planes.h"
+#include "app_helpers.h"
 #include "main_frame.h"
 #include "shell/messages.h"
 #include "shell/profile_store.h"
@@ -203,6 +208,42 @@ TEST_F(FrameInProcess, ToolbarImagesFollowTheSessionState)
     frame->OnIdleUpdate();
     EXPECT_EQ(frame->toolbar.ButtonImage(11), 8);
     Rec->Connected = 0;
+}
+
+TEST_F(FrameInProcess, HelpersReachTheFrameAndItsBars)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    ASSERT_EQ(GetMainFrame(), frame);
+    EXPECT_EQ(GetTerminalView(), frame->View());
+
+    HWND first = nullptr;
+    EXPECT_EQ(CountInstances(&first), 1);
+    EXPECT_EQ(first, frame->View());
+
+    EXPECT_EQ(SetStatusPane("ready", 1, RGB(0, 0, 0), RGB(0, 0, 0)), 1);
+    char text[32] = {};
+    SendMessageA(frame->statusBar.Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "ready");
+
+    ShowWindow(window, SW_SHOWNORMAL);
+    Pump(50);
+    SetFullScreen(1);
+    Pump(50);
+    EXPECT_TRUE(IsZoomed(window));
+    EXPECT_EQ(GetMenu(window), nullptr);
+    EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    EXPECT_FALSE(IsWindowVisible(frame->toolbar.Handle()));
+    EXPECT_EQ(FullScreenState, 1);
+    SetFullScreen(1);  // the menu toggle always toggles: the menu bar comes back
+    EXPECT_NE(GetMenu(window), nullptr);
+    SetFullScreen(0);
+    EXPECT_EQ(GetMenu(window), nullptr);
+    ToggleMenuBar();
+    EXPECT_NE(GetMenu(window), nullptr);
+    EXPECT_EQ(FullScreenState, 0);
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
 }
 
 }  // namespace
