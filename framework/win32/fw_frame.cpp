@@ -142,7 +142,7 @@ LRESULT CALLBACK FwFrameWnd::WindowProc(HWND window, UINT message, WPARAM wParam
         if (frame) frame->window_ = window;
     }
     if (!frame) return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result = frame->Handle(message, wParam, lParam);
+    const LRESULT result = frame->Dispatch(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         frame->window_ = nullptr;
@@ -150,7 +150,7 @@ LRESULT CALLBACK FwFrameWnd::WindowProc(HWND window, UINT message, WPARAM wParam
     return result;
 }
 
-LRESULT FwFrameWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT FwFrameWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
     if (message == WM_CREATE) {

@@ -57,6 +57,9 @@ bool CZolexApp::InitInstance()
 {
     TakeCommandLine(commandLine);
     Startup.ProgramPath = ModulePath();
+    if (Startup.ProgramPath.empty())
+        ShowMessage(0, kMsgOk | kMsgIconExclamation, "%s",
+                    "The program's own path could not be read; its default data files are not found.");
 
     std::string name = "tolvi.wcf";
     const bool named = Startup.PositionalArgCount > 0;
