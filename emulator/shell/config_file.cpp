@@ -1,6 +1,7 @@
 #include "shell/config_file.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>

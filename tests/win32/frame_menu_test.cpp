@@ -150,6 +150,20 @@ INSTANTIATE_TEST_SUITE_P(
                       LanguageCase{358, "&Tiedosto", "&Asetukset", "&Avaa yhteys", "&Sulje yhteys"},
                       LanguageCase{81, "&File", "&Config", "&Connect", "&Disconnect"}));
 
+TEST_F(FrameInProcess, LanguageZeroTakesTheWindowsCountry)
+{
+    char saved[16] = {};
+    GetProfileStringA("intl", "iCountry", "", saved, sizeof saved);
+    WriteProfileStringA("intl", "iCountry", "41");
+    HWND window = Start("Language=0\r\n");
+    WriteProfileStringA("intl", "iCountry", saved[0] ? saved : nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(MenuText(GetMenu(window), 0, MF_BYPOSITION), "&Datei");
+    EXPECT_EQ(MenuText(GetMenu(window), 256, MF_BYCOMMAND), "&Verbinden");
+    EXPECT_EQ(CMainFrame::Instance()->MenuCountry, 41);
+    EXPECT_EQ(CMainFrame::Instance()->HelpFile, "Tolvi.hlp");  // no Tolvi049.hlp beside it
+}
+
 TEST(CountryMenu, MapsCountriesToMenusAndHelpFiles)
 {
     EXPECT_EQ(CountryMenuFor(41).helpCountry, 49);
