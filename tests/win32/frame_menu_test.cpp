@@ -164,6 +164,29 @@ TEST_F(FrameInProcess, LanguageZeroTakesTheWindowsCountry)
     EXPECT_EQ(CMainFrame::Instance()->HelpFile, "Tolvi.hlp");  // no Tolvi049.hlp beside it
 }
 
+TEST_F(FrameInProcess, SystemCommandsAndTheEndOfTheWindowsSession)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    ShowMinMaxBoxes(false);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_FALSE(IsZoomed(window));  // no maximise box: ignored
+    ShowMinMaxBoxes(true);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(IsZoomed(window));
+
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);  // idle: may end
+    Rec->Connecting = 1;
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_EQ(Rec->ExitPending, 1);
+    MSG posted;
+    EXPECT_TRUE(PeekMessageA(&posted, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(LOWORD(posted.wParam), 256);
+    Rec->Connecting = 0;
+    Rec->ExitPending = 0;
+}
+
 TEST(CountryMenu, MapsCountriesToMenusAndHelpFiles)
 {
     EXPECT_EQ(CountryMenuFor(41).helpCountry, 49);
