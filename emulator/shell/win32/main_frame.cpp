@@ -45,9 +45,6 @@ constexpr int kCaptureButton = 7;
 constexpr int kConnectButton = 11;
 constexpr int kPlayButton = 22;
 
-// Live flag of the view: scale the font to the view (restored from the profile).
-int ScaleFontToView = 1;
-
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -298,7 +295,7 @@ void CMainFrame::ActivateFrame(int showCommand)
         const std::string history = app->GetProfileString(kPlacementSection, kHistoryKey);
         if (!history.empty()) HistoryAtStart = std::atoi(history.c_str());
         const std::string scale = app->GetProfileString(kPlacementSection, kScaleKey);
-        ScaleFontToView = scale.empty() ? 1 : std::atoi(scale.c_str());
+        Rec->ScaleFontToView = scale.empty() ? 1 : std::atoi(scale.c_str());
     }
     FwFrameWnd::ActivateFrame(showCommand);
 }
@@ -315,7 +312,7 @@ void CMainFrame::OnDestroy()
     app->WriteProfileString(kPlacementSection, kRectKey, text);
     app->WriteProfileString(kPlacementSection, kShowKey, std::to_string(placement.showCmd));
     app->WriteProfileString(kPlacementSection, kHistoryKey, std::to_string(Rec->HistoryView));
-    app->WriteProfileString(kPlacementSection, kScaleKey, std::to_string(ScaleFontToView));
+    app->WriteProfileString(kPlacementSection, kScaleKey, std::to_string(Rec->ScaleFontToView));
     ShutdownDdeServer();
     FreeScreenBuffers();
     FreeWysePageBuffer();
