@@ -504,8 +504,9 @@ void ParseTabStops(SettingsRecord& rec)
             if (value > 100000) value = 100000;  // saturate; far beyond any column
             ++pos;
         }
+        // Only columns 1 to 132 name a tab stop; any other number is passed over.
+        if (value < 1 || value > kMaxTabStops) continue;
         long column = value - 1;
-        if (column < 0) column = 0;
         if (column > lastColumn) column = lastColumn;
         rec.TabStops[count++] = static_cast<uint8_t>(column);
     }

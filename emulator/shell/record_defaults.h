@@ -69,9 +69,9 @@ void SetDefaultFonts(SettingsRecord& rec, int screenWidth);
 int NationalSetForCountry(int country);
 
 // CZolexDoc::ParseTabStops on the record: rebuilds TabStopCount / TabStops from the
-// first 255 characters of Tabs (1-based numbers separated by any non-digits). Every stop is
-// clamped into 0 .. MaxCols-1 (0 .. 131 while MaxCols is not a valid width), numbers saturate,
-// and at most kMaxTabStops stops are stored.
+// first 255 characters of Tabs (1-based numbers separated by any non-digits). Numbers outside
+// 1 .. 132 are ignored; a stop beyond the screen is clamped to MaxCols-1 (131 while MaxCols is not
+// a valid width); at most kMaxTabStops stops are stored.
 void ParseTabStops(SettingsRecord& rec);
 
 // ---- Document-held setting strings (CZolexDoc members), as data.

@@ -495,6 +495,9 @@ struct SettingsRecord {
     int32_t StatusLineCapture;
     int32_t FunctionKeySkip;
 
+    // Main frame and start-up (the frame restores it from the profile section "Window size").
+    int32_t ScaleFontToView;  // scale the font to the view (the frame; read by the view geometry)
+
     // ===== After the live state =====
     int32_t SortedKeyMapFile;
 };

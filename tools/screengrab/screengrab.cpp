@@ -1,4 +1,4 @@
-// screengrab OUT.png [--window TITLE] [--wait MS] [--delay MS]
+// screengrab OUT.png [--window TITLE | --class CLASS] [--wait MS] [--delay MS]
 //
 // Copies the screen (or the rectangle of the top-level window whose title is TITLE, waited for up
 // to --wait milliseconds) with BitBlt from the screen DC into a PNG file. Unlike an X grab, this
@@ -18,15 +18,18 @@
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: screengrab OUT.png [--window TITLE] [--wait MS] [--delay MS]\n");
+        std::fprintf(stderr, "usage: screengrab OUT.png [--window TITLE | --class CLASS] [--wait MS] [--delay MS]\n");
         return 1;
     }
     std::string out = argv[1];
     const char* title = nullptr;
+    const char* windowClass = nullptr;
     int waitMs = 0, delayMs = 0;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--window"))
             title = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--class"))
+            windowClass = argv[i + 1];
         else if (!std::strcmp(argv[i], "--wait"))
             waitMs = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--delay"))
@@ -38,15 +41,19 @@ int main(int argc, char** argv)
     }
 
     RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (title) {
+    if (title || windowClass) {
         HWND window = nullptr;
-        for (int waited = 0; !(window = FindWindowA(nullptr, title)) && waited < waitMs; waited += 100)
+        for (int waited = 0; !(window = FindWindowA(windowClass, title)) && waited < waitMs; waited += 100)
             Sleep(100);
         if (!window) {
-            std::fprintf(stderr, "screengrab: no window titled \"%s\"\n", title);
+            std::fprintf(stderr, "screengrab: no window \"%s\"\n", title ? title : windowClass);
             return 2;
         }
-        GetWindowRect(window, &area);
+        RECT windowRect;
+        GetWindowRect(window, &windowRect);
+        // Only what is on the screen can be copied (a maximised window may reach beyond it).
+        RECT screen = area;
+        if (!IntersectRect(&area, &windowRect, &screen)) area = screen;
     }
     if (delayMs > 0)
         Sleep(static_cast<DWORD>(delayMs));

@@ -1,57 +1,30 @@
-// Tolvi's entry point. For now the program opens its main window on a freshly defaulted session
-// record; the document, frame and view arrive with the application framework.
+// Tolvi's entry point: the platform services of the window-free code, then the application.
 #include <windows.h>
 
-#include "engine/screen_planes.h"
-#include "shell/record_defaults.h"
-#include "shell/session_record.h"
+#include "dialogs/key_tables.h"
+#include "shell/messages.h"
+#include "shell/profile_store.h"
 #include "win32_platform.h"
+#include "win32_profile.h"
+#include "win32_prompts.h"
+#include "zolex_app.h"
 
 namespace {
 
 Win32Platform win32Platform;
+Win32Profile win32Profile;
+Win32Prompts win32Prompts;
+CZolexApp theApp;
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_DESTROY:
-        FreeScreenBuffers();
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
+int PlatformKeyScan(char character) { return VkKeyScanA(character); }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     SetPlatform(&win32Platform);
-    if (!SetRecordDefaults(*Rec, true, false, AllocScreenBuffers, SessionTranslateTables))
-        return 1;
-
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = "TolviMainFrame";
-    if (!RegisterClassA(&windowClass))
-        return 1;
-
-    HWND frame = CreateWindowA(windowClass.lpszClassName, "Tolvi", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                               CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, nullptr);
-    if (!frame)
-        return 1;
-    ShowWindow(frame, showCommand);
-    UpdateWindow(frame);
-
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    SetProfiles(&win32Profile);
+    SetPrompts(&win32Prompts);
+    SetKeyScanner(PlatformKeyScan);
+    return FwWinMain(theApp, instance, commandLine, showCommand);
 }

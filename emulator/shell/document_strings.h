@@ -1,0 +1,29 @@
+// The setting strings that the session document holds itself (not fields of the session record):
+// file names, the log-on pairs, printers, the file-transfer command, the lock password.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The longest text a document string keeps (configuration values, command-line options).
+constexpr std::size_t kDocumentStringLimit = 128;
+
+struct DocumentStrings {
+    std::string TerminalKeyDef, KeyboardMap, Translate, CaptureFile, DynHotspotFile, HotScreenFile,
+        ButtonFile, FtpCommand, FtpDirectory, MouseClick, MouseDoubleClick, AxDirectory, StartupFile,
+        TraceFile, AppName, MsgExit;
+    std::string AutoHost0, AutoHost1, AutoHost2, AutoHost3, AutoHost4, AutoHost5, AutoHost6;
+    std::string AutoUser0, AutoUser1, AutoUser2, AutoUser3, AutoUser4, AutoUser5, AutoUser6;
+    std::string Printer1, Printer2, Printer3;
+    std::string Spare[5];
+    std::string LockPassword, ScreenDumpFont;
+    std::string AppNameShown;  // the application part of the window title
+    std::string SpareAfterTitle;
+    std::string ActiveButtonFile;  // the working button file once installed ("default.trc")
+};
+
+// The string of a member name ("AutoHost3"), or nullptr.
+std::string* FindDocumentString(DocumentStrings& strings, const char* member);
+
+// Stores the defaults of DocumentStringDefaults; the strings whose default is "kept" stay.
+void ApplyDocumentStringDefaults(DocumentStrings& strings);

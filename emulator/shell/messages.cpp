@@ -1,0 +1,91 @@
+#include "shell/messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+class QuietPrompts final : public ShellPrompts {
+public:
+    int Ask(int, const std::string&, int style) override
+    {
+        return (style & 0x0F) == kMsgYesNo ? kAnswerYes : kAnswerOk;
+    }
+};
+
+QuietPrompts quietPrompts;
+ShellPrompts* installedPrompts = &quietPrompts;
+
+struct MessageEntry {
+    int id;
+    const char* text;
+};
+
+constexpr MessageEntry kMessages[] = {
+    {3, "Invalid code. \nEnter hex code as: 00 - 1ff\nor any character as: 'a', '1' ..."},
+    {15, "Failed to read Keyboard translate table from %1"},
+    {16, "Failed to read Display xlate table from %1"},
+    {17, "Failed to create Keyboard mapping file: %1"},
+    {18, "Failed to open Keyboard mapping file: %1"},
+    {19, "Failed to open Translate file: %1 "},
+    {20, "Failed to open Terminal Key Definition file: %1"},
+    {21, "Failed to create Terminal Key Definition file: %1"},
+    {22, "Failed to write Terminal Key Definition file: %1"},
+    {23, "Failed to write Keyboard Mapping file: %1"},
+    {25, "Failed to create Translate table file: %1"},
+    {26, "Failed to write Translate Table file: %1"},
+    {46, "_getdcwd error: "},
+    {47, "Failed to create button definition file: %1"},
+    {52, "You are connected.\nNote that your current connection may not reflect \nyour new configuration.  Continue?"},
+    {53, "Unable to save configuration"},
+    {54, "Unable to read configuration data!\n'%1' is not a valid configuration file."},
+    {61, "Sorting & Saving Keyboard Map to : '%1'  ..."},
+    {62, "Saving Terminal Key Definitions to : '%1'  ..."},
+    {63, "Saving Translate tables to : '%1'  ..."},
+    {64, "Unable to find configuration file: '%1'\nContinue using default settings?"},
+    {67, "Terminal type and Platform set to:\n '%1' on '%2'.\nLoad its default Keyboard map, Terminal Key \nand Buttons definitions?"},
+    {68, "Country or Character set changed .\nLoad default Translate table for %1?"},
+    {71, "Config file updates not allowed.\nYour modifications will be ignored."},
+    {74, "WINDOWS termination requested\nDo you want to disconnect this session and exit ?"},
+    {75, "This command line option need a value: "},
+    {76, "Unknown command line option or value:  "},
+    {82, "Working directory not found: "},
+    {95, "Async transfer in progress, \nabort (press ESC) before exit"},
+};
+
+}  // namespace
+
+ShellPrompts& Prompts() { return *installedPrompts; }
+void SetPrompts(ShellPrompts* prompts) { installedPrompts = prompts ? prompts : &quietPrompts; }
+
+const char* MessageText(int stringId)
+{
+    for (const auto& m : kMessages) {
+        if (m.id == stringId) return m.text;
+    }
+    return "";
+}
+
+int ShowMessage(int stringId, int style, const char* format, ...)
+{
+    std::string text = stringId ? MessageText(stringId) : "";
+    if (format) {
+        char formatted[1024];
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(formatted, sizeof formatted, format, args);
+        va_end(args);
+        text += formatted;
+    }
+    if (text.size() > 1023) text.resize(1023);
+    return Prompts().Ask(stringId, text, style);
+}
+
+int ShowNamedMessage(int stringId, int style, const std::string& name)
+{
+    std::string text = MessageText(stringId);
+    for (std::size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + name.size())) {
+        text.replace(at, 2, name);
+    }
+    return Prompts().Ask(stringId, text, style);
+}

@@ -1,0 +1,44 @@
+// A private-profile store in plain C++, following the platform's rules: section and key names
+// compare without case; blanks around names and values are dropped (also when written); one pair of matching quotes
+// around a value is removed when read; only the first section of a name is used; a new key goes to the end of its section and a new section
+// to the end of the file; blank lines are dropped; lines end with CR LF; every write rewrites the whole file.
+// One store object serves one thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/profile_store.h"
+
+class NativeProfile final : public ProfileStore {
+public:
+    std::size_t GetString(const char* section, const char* key, const char* fallback, char* out,
+                          std::size_t size, const char* file) override;
+    unsigned GetInt(const char* section, const char* key, int fallback, const char* file) override;
+    bool WriteString(const char* section, const char* key, const char* value,
+                     const char* file) override;
+    bool SectionHasKeys(const char* section, const char* file) override;
+
+    // The parsed form of a file (public for the fuzz target and the tests).
+    struct Entry {
+        std::string name;
+        std::string value;
+        bool hasValue = false;
+    };
+    struct Section {
+        std::string name;   // empty for the lines before the first header
+        std::vector<Entry> entries;
+    };
+    static std::vector<Section> Parse(const std::string& text);
+    static std::string Format(const std::vector<Section>& sections);
+
+private:
+    // The sections of file as the store last wrote or read them, kept while the file's text on
+    // disk stays what it was (a whole configuration is a few hundred reads of one file).
+    std::vector<Section>* Load(const char* file);
+
+    std::string cachedFile_;
+    std::string cachedText_;
+    std::vector<Section> cachedSections_;
+    bool cacheValid_ = false;
+};

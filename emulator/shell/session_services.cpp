@@ -1,0 +1,20 @@
+#include "shell/session_services.h"
+
+#include "shell/session_document.h"
+
+int DefineTerminalKey(const std::string& name, const std::string& text)
+{
+    CZolexDoc* doc = GetSessionDoc();
+    return doc ? doc->DefineTerminalKey(name, text) : 0;
+}
+
+int SetCharsetMode(int mode)
+{
+    CZolexDoc* doc = GetSessionDoc();
+    if (!doc) return 0;
+    if (mode != doc->record->Charset) {
+        doc->record->Charset = mode;
+        doc->LoadTranslateTables(doc->tables->Outgoing, doc->tables->Incoming, true);
+    }
+    return 1;
+}

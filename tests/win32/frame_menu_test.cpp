@@ -1,0 +1,286 @@
+// The main frame in this process (menus are read through the Win32 menu API, which reaches only
+// the calling process's menus): the language menus, the Connect label, the 3270 menu, the bars.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <string>
+
+#include "engine/screen_planes.h"
+#include "app_helpers.h"
+#include "main_frame.h"
+#include "shell/messages.h"
+#include "shell/profile_store.h"
+#include "shell/startup_state.h"
+#include "tolvi_process.h"
+#include "win32_profile.h"
+#include "zolex_app.h"
+
+namespace {
+
+std::string MenuText(HMENU menu, UINT item, UINT flags)
+{
+    char text[256] = {};
+    GetMenuStringA(menu, item, text, sizeof text, flags);
+    return text;
+}
+
+void Pump(int milliseconds)
+{
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+// Runs Tolvi's start-up in this process on a configuration in a scratch folder.
+class FrameInProcess : public ::testing::Test {
+protected:
+    FrameInProcess()
+    {
+        previous_ = std::filesystem::current_path();
+        SetProfiles(&profile_);
+        WritePrivateProfileStringA("Window size", nullptr, nullptr, "Tolvi.ini");
+    }
+    ~FrameInProcess() override
+    {
+        if (started_) {
+            if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->Handle()) DestroyWindow(frame->Handle());
+            Pump(50);
+            app_.ExitInstance();
+        }
+        FwSetApp(nullptr);
+        SetProfiles(nullptr);
+        Startup = StartupState{};
+        *Rec = SettingsRecord{};
+        std::filesystem::current_path(previous_);
+    }
+
+    HWND Start(const std::string& lines)
+    {
+        WriteFileText(folder_.File("menu.wcf"), "[Tolvi]\r\nVersion=4.5.6.3\r\n" + lines);
+        std::filesystem::current_path(folder_.Path());
+        Startup = StartupState{};
+        *Rec = SettingsRecord{};
+        app_.instance = GetModuleHandleA(nullptr);
+        app_.commandLine = "menu";
+        app_.showCommand = SW_SHOWNORMAL;
+        FwSetApp(&app_);
+        started_ = app_.InitInstance();
+        Pump(200);  // the language menu arrives with a posted message
+        CMainFrame* frame = CMainFrame::Instance();
+        return started_ && frame ? frame->Handle() : nullptr;
+    }
+
+    CZolexApp app_;
+    ScratchFolder folder_;
+
+private:
+    Win32Profile profile_;
+    std::filesystem::path previous_;
+    bool started_ = false;
+};
+
+// Copies the frame from the screen into a PNG beside the test programs, pumping messages meanwhile
+// so that the frame paints.
+void Screenshot(const std::string& name)
+{
+    const std::string shot = TolviProcess::BinFolder() + "..\\screens\\menu-" + name + ".png";
+    CreateDirectoryA((TolviProcess::BinFolder() + "..\\screens").c_str(), nullptr);
+    std::string line = "\"" + TolviProcess::BinFolder() + "screengrab.exe\" \"" + shot +
+                       "\" --class TolviFrame --wait 3000 --delay 300";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return;
+    for (int i = 0; i < 300 && WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0; ++i) Pump(20);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+struct LanguageCase {
+    int language;
+    const char* file;
+    const char* config;
+    const char* connect;
+    const char* disconnect;
+};
+
+class LanguageMenus : public FrameInProcess, public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(LanguageMenus, MenuAndConnectLabelFollowTheLanguage)
+{
+    const LanguageCase& c = GetParam();
+    HWND window = Start("Language=" + std::to_string(c.language) + "\r\n");
+    ASSERT_NE(window, nullptr);
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
+    EXPECT_EQ(MenuText(menu, 0, MF_BYPOSITION), c.file);
+    EXPECT_EQ(MenuText(menu, 4, MF_BYPOSITION), c.config);
+    EXPECT_EQ(MenuText(menu, 256, MF_BYCOMMAND), c.connect);
+    Rec->Connected = 1;
+    SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 3)), 3);
+    EXPECT_EQ(MenuText(menu, 256, MF_BYCOMMAND), c.disconnect);
+    EXPECT_EQ(GetMenuState(menu, 256, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    Rec->Connected = 0;
+    Screenshot(std::to_string(c.language));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tolvi, LanguageMenus,
+    ::testing::Values(LanguageCase{1, "&File", "&Config", "&Connect", "&Disconnect"},
+                      LanguageCase{44, "&File", "&Config", "&Connect", "&Disconnect"},
+                      LanguageCase{33, "&Fichier", "&Configuration", "Se &connecter", "Se &d\xE9" "connecter"},
+                      LanguageCase{352, "&Fichier", "&Configuration", "Se &connecter", "Se &d\xE9" "connecter"},
+                      LanguageCase{34, "&Archivo", "&Configurar", "&Connect", "&Disconnect"},
+                      LanguageCase{39, "&File", "&Configura", "&Connessione", "&Disconnetti"},
+                      LanguageCase{41, "&Datei", "&Konfiguration", "&Verbinden", "&Trennen"},
+                      LanguageCase{49, "&Datei", "&Konfiguration", "&Verbinden", "&Trennen"},
+                      LanguageCase{46, "&Arkiv", "&Konfigurera", "&Koppla upp", "Koppla &ned"},
+                      LanguageCase{55, "&Arquivo", "&Configurar", "&Conectar", "&Desconectar"},
+                      LanguageCase{358, "&Tiedosto", "&Asetukset", "&Avaa yhteys", "&Sulje yhteys"},
+                      LanguageCase{81, "&File", "&Config", "&Connect", "&Disconnect"}));
+
+TEST_F(FrameInProcess, LanguageZeroTakesTheWindowsCountry)
+{
+    char saved[16] = {};
+    GetProfileStringA("intl", "iCountry", "", saved, sizeof saved);
+    WriteProfileStringA("intl", "iCountry", "41");
+    HWND window = Start("Language=0\r\n");
+    WriteProfileStringA("intl", "iCountry", saved[0] ? saved : nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(MenuText(GetMenu(window), 0, MF_BYPOSITION), "&Datei");
+    EXPECT_EQ(MenuText(GetMenu(window), 256, MF_BYCOMMAND), "&Verbinden");
+    EXPECT_EQ(CMainFrame::Instance()->MenuCountry, 41);
+    EXPECT_EQ(CMainFrame::Instance()->HelpFile, "Tolvi.hlp");  // no Tolvi049.hlp beside it
+}
+
+TEST_F(FrameInProcess, SystemCommandsAndTheEndOfTheWindowsSession)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    ShowMinMaxBoxes(false);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_FALSE(IsZoomed(window));  // no maximise box: ignored
+    ShowMinMaxBoxes(true);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(IsZoomed(window));
+
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);  // idle: may end
+    Rec->Connecting = 1;
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_EQ(Rec->ExitPending, 1);
+    MSG posted;
+    EXPECT_TRUE(PeekMessageA(&posted, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(LOWORD(posted.wParam), 256);
+    Rec->Connecting = 0;
+    Rec->ExitPending = 0;
+}
+
+TEST(CountryMenu, MapsCountriesToMenusAndHelpFiles)
+{
+    EXPECT_EQ(CountryMenuFor(41).helpCountry, 49);
+    EXPECT_EQ(CountryMenuFor(352).menuId, 139);
+    EXPECT_EQ(CountryMenuFor(55).helpCountry, 351);
+    EXPECT_EQ(CountryMenuFor(81).helpCountry, 81);
+    EXPECT_EQ(CountryMenuFor(81).menuId, 2);
+}
+
+TEST_F(FrameInProcess, The3270ModeMenuLacksTheCharacterModeCommands)
+{
+    HWND window = Start("[3270]\r\nTerminalFamily3270=1\r\n");
+    ASSERT_NE(window, nullptr);
+    HMENU menu = GetMenu(window);
+    for (UINT command : {32776u, 118u, 119u, 32820u, 32822u, 32823u})
+        EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
+    EXPECT_NE(GetMenuState(menu, 32770, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_NE(GetMenuState(menu, 32774, MF_BYCOMMAND), static_cast<UINT>(-1));  // Preferences stays
+}
+
+TEST_F(FrameInProcess, BarsAndFrameStylesFollowTheSettings)
+{
+    HWND window = Start("Toolbar=No\r\nShowMenu=No\r\nShowTitlebar=No\r\n");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    EXPECT_FALSE(IsWindowVisible(frame->toolbar.Handle()));
+    EXPECT_TRUE(IsWindowVisible(frame->statusBar.Handle()));
+    EXPECT_EQ(frame->statusBar.PaneCount(), 6);
+    EXPECT_EQ(GetMenu(window), nullptr);                       // WM_USER+105 took the menu off
+    EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);  // WM_USER+106
+    frame->RunCommand(32813);                                  // View/Menu brings it back
+    EXPECT_NE(GetMenu(window), nullptr);
+    frame->RunCommand(59392);                                  // View/Toolbar
+    EXPECT_TRUE(IsWindowVisible(frame->toolbar.Handle()));
+    EXPECT_EQ(frame->toolbar.ButtonCount(), 23);
+}
+
+TEST_F(FrameInProcess, ToolbarImagesFollowTheSessionState)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    frame->OnIdleUpdate();
+    EXPECT_EQ(frame->toolbar.ButtonImage(11), 18);
+    EXPECT_EQ(frame->toolbar.ButtonImage(7), 5);
+    EXPECT_EQ(frame->toolbar.ButtonImage(22), 16);
+    Rec->Connecting = 1;
+    Rec->CaptureToFile = 1;
+    Rec->PlaybackState = 2;
+    frame->OnIdleUpdate();
+    EXPECT_EQ(frame->toolbar.ButtonImage(11), 20);
+    EXPECT_EQ(frame->toolbar.ButtonImage(7), 19);
+    EXPECT_EQ(frame->toolbar.ButtonImage(22), 17);
+    Rec->Connecting = 0;
+    Rec->Connected = 1;
+    frame->OnIdleUpdate();
+    EXPECT_EQ(frame->toolbar.ButtonImage(11), 8);
+    Rec->Connected = 0;
+}
+
+TEST_F(FrameInProcess, HelpersReachTheFrameAndItsBars)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    ASSERT_EQ(GetMainFrame(), frame);
+    EXPECT_EQ(GetTerminalView(), frame->View());
+
+    HWND first = nullptr;
+    EXPECT_EQ(CountInstances(&first), 1);
+    EXPECT_EQ(first, frame->View());
+
+    EXPECT_EQ(SetStatusPane("ready", 1, RGB(0, 0, 0), RGB(0, 0, 0)), 1);
+    char text[32] = {};
+    SendMessageA(frame->statusBar.Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "ready");
+
+    ShowWindow(window, SW_SHOWNORMAL);
+    Pump(50);
+    SetFullScreen(1);
+    Pump(50);
+    EXPECT_TRUE(IsZoomed(window));
+    EXPECT_EQ(GetMenu(window), nullptr);
+    EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    EXPECT_FALSE(IsWindowVisible(frame->toolbar.Handle()));
+    EXPECT_EQ(FullScreenState, 1);
+    SetFullScreen(1);  // the menu toggle always toggles: the menu bar comes back
+    EXPECT_NE(GetMenu(window), nullptr);
+    SetFullScreen(0);
+    EXPECT_EQ(GetMenu(window), nullptr);
+    ToggleMenuBar();
+    EXPECT_NE(GetMenu(window), nullptr);
+    EXPECT_EQ(FullScreenState, 0);
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+}  // namespace
