@@ -48,6 +48,8 @@
 #define ID_XFER_ZMODEM 32824
 #define ID_HISTORY_SCROLLBACK 32837
 #define ID_FILE_OPEN 57601
+// The recent-file entries of the File menu: four commands from here.
+#define ID_FILE_MRU_FIRST 57616
 #define ID_FILE_SAVE 57603
 #define ID_FILE_SAVE_AS 57604
 #define ID_FILE_PRINT 57607

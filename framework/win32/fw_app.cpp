@@ -23,6 +23,25 @@ bool FwApp::WriteProfileString(const char* section, const char* key, const std::
     return WritePrivateProfileStringA(section, key, value.c_str(), profileFile.c_str()) != FALSE;
 }
 
+namespace {
+constexpr const char* kRecentSection = "Recent File List";
+std::string RecentKey(std::size_t index) { return "File" + std::to_string(index + 1); }
+}  // namespace
+
+void FwApp::LoadRecentFiles(std::size_t count)
+{
+    recentFiles = FwRecentFileList(count);
+    // Read oldest first so that Add leaves them in the stored order.
+    for (std::size_t i = count; i-- > 0;) recentFiles.Add(GetProfileString(kRecentSection, RecentKey(i).c_str()));
+}
+
+void FwApp::SaveRecentFiles() const
+{
+    WritePrivateProfileStringA(kRecentSection, nullptr, nullptr, profileFile.c_str());
+    const auto& files = recentFiles.Files();
+    for (std::size_t i = 0; i < files.size(); ++i) WriteProfileString(kRecentSection, RecentKey(i).c_str(), files[i]);
+}
+
 int FwApp::Run()
 {
     MSG message;

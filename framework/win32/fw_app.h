@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "recent_files.h"
+
 class FwFrameWnd;
 
 class FwApp {
@@ -19,6 +21,11 @@ public:
 
     std::string GetProfileString(const char* section, const char* key, const char* fallback = "") const;
     bool WriteProfileString(const char* section, const char* key, const std::string& value) const;
+
+    // The recent-file list, kept in the profile section "Recent File List" (File1, File2, ...).
+    void LoadRecentFiles(std::size_t count);
+    void SaveRecentFiles() const;
+    FwRecentFileList recentFiles{0};
 
     HINSTANCE instance = nullptr;
     std::string commandLine;   // without the program name

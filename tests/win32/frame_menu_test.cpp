@@ -12,6 +12,7 @@
 #include "engine/screen_planes.h"
 #include "app_helpers.h"
 #include "main_frame.h"
+#include "resource_ids.h"
 #include "shell/messages.h"
 #include "shell/profile_store.h"
 #include "shell/startup_state.h"
@@ -281,6 +282,73 @@ TEST_F(FrameInProcess, HelpersReachTheFrameAndItsBars)
     EXPECT_NE(GetMenu(window), nullptr);
     EXPECT_EQ(FullScreenState, 0);
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameInProcess, RecentFilesStandBeforeExitAndInTheProfile)
+{
+    WritePrivateProfileStringA("Recent File List", nullptr, nullptr, "Tolvi.ini");
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    frame->AddToRecentFiles("C:\\sessions\\one.wcf");
+    frame->AddToRecentFiles("C:\\sessions\\two.wcf");
+    frame->AddToRecentFiles("C:\\SESSIONS\\ONE.WCF");  // the same file moves up
+
+    HMENU file = GetSubMenu(GetMenu(window), 0);
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FIRST, MF_BYCOMMAND), "&1 C:\\SESSIONS\\ONE.WCF");
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FIRST + 1, MF_BYCOMMAND), "&2 C:\\sessions\\two.wcf");
+    // The configuration opened at start-up came first, so it is third now.
+    const std::string opened = MenuText(file, ID_FILE_MRU_FIRST + 2, MF_BYCOMMAND);
+    EXPECT_EQ(opened.substr(opened.size() - 8), "menu.wcf");
+    EXPECT_EQ(GetMenuState(file, ID_FILE_MRU_FIRST + 3, MF_BYCOMMAND), static_cast<UINT>(-1));
+    int exitAt = -1;
+    for (int i = 0; i < GetMenuItemCount(file); ++i)
+        if (GetMenuItemID(file, i) == ID_APP_EXIT) exitAt = i;
+    ASSERT_GE(exitAt, 2);
+    EXPECT_NE(GetMenuState(file, static_cast<UINT>(exitAt - 1), MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_EQ(GetMenuItemID(file, exitAt - 2), static_cast<UINT>(ID_FILE_MRU_FIRST + 2));
+    EXPECT_EQ(app_.GetProfileString("Recent File List", "File1"), "C:\\SESSIONS\\ONE.WCF");
+    EXPECT_EQ(app_.GetProfileString("Recent File List", "File2"), "C:\\sessions\\two.wcf");
+
+    // A language change brings a new menu bar; the entries come along, once.
+    SendMessageA(window, WM_USER + 107, 0, 0);
+    file = GetSubMenu(GetMenu(window), 0);
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FIRST + 1, MF_BYCOMMAND), "&2 C:\\sessions\\two.wcf");
+    int entries = 0;
+    for (int i = 0; i < GetMenuItemCount(file); ++i)
+        if (GetMenuItemID(file, i) >= ID_FILE_MRU_FIRST && GetMenuItemID(file, i) < ID_FILE_MRU_FIRST + 4) ++entries;
+    EXPECT_EQ(entries, 3);
+    WritePrivateProfileStringA("Recent File List", nullptr, nullptr, "Tolvi.ini");
+}
+
+std::string ClassesValue(const std::string& subKey)
+{
+    char value[MAX_PATH * 2] = {};
+    LONG size = sizeof value;
+    const std::string path = "Software\\Classes\\" + subKey;
+    if (RegQueryValueA(HKEY_CURRENT_USER, path.c_str(), value, &size) != ERROR_SUCCESS) return "<none>";
+    return value;
+}
+
+TEST_F(FrameInProcess, TheSessionFileTypeIsRegisteredWithTheShell)
+{
+    ASSERT_NE(Start(""), nullptr);
+    ASSERT_FALSE(Startup.ProgramPath.empty());
+    EXPECT_EQ(ClassesValue(".wcf"), "TolviSession");
+    EXPECT_EQ(ClassesValue("TolviSession"), "Tolvi session");
+    EXPECT_EQ(ClassesValue("TolviSession\\shell\\open\\command"), "\"" + Startup.ProgramPath + "\" \"%1\"");
+    EXPECT_EQ(ClassesValue("TolviSession\\shell\\print\\command"), "<none>");
+}
+
+TEST(TolviHelp, OnlyTheFramesOwnContextHelpIsDropped)
+{
+    EXPECT_FALSE(CZolexApp::PassesHelpRequest(0x20002, 1));
+    EXPECT_TRUE(CZolexApp::PassesHelpRequest(0x20002, 2));
+    EXPECT_TRUE(CZolexApp::PassesHelpRequest(0, HELP_INDEX));
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "main_frame.h"
 
+#include "fw_recent_menu.h"
+
 #include <cstdio>
 
 #include <commdlg.h>
 
 #include "resource_ids.h"
 #include "app_helpers.h"
+#include "zolex_app.h"
 #include "fw_app.h"
 #include "engine/screen_planes.h"
 #include "connections/telnet_rings.h"
@@ -187,6 +190,7 @@ void CMainFrame::OnLoadCountryMenu()
     }
     if (current && current != DefaultMenu()) DestroyMenu(current);
     UpdateMenu(menu);
+    RefreshRecentFileMenu();
 
     if (choice.helpCountry != 1) {
         char name[32];
@@ -195,8 +199,44 @@ void CMainFrame::OnLoadCountryMenu()
     }
 }
 
+void CMainFrame::AddToRecentFiles(const std::string& path)
+{
+    FwApp* app = FwGetApp();
+    if (!app) return;
+    app->recentFiles.Add(path);
+    app->SaveRecentFiles();
+    RefreshRecentFileMenu();
+}
+
+void CMainFrame::RefreshRecentFileMenu()
+{
+    FwApp* app = FwGetApp();
+    HMENU menu = DetachedMenu ? DetachedMenu : GetMenu(Handle());
+    if (!app || !menu) return;
+    FwUpdateRecentFileMenu(GetSubMenu(menu, 0), app->recentFiles, ID_FILE_MRU_FIRST, ID_APP_EXIT);
+}
+
+void CMainFrame::OpenRecentFile(std::size_t index)
+{
+    FwApp* app = FwGetApp();
+    if (!app || index >= app->recentFiles.Files().size() || !doc_.SaveModified()) return;
+    const std::string path = app->recentFiles.Files()[index];
+    if (doc_.OnOpenDocument(path)) return;
+    // A file that can no longer be opened leaves the list.
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        app->recentFiles.Remove(index);
+        app->SaveRecentFiles();
+        RefreshRecentFileMenu();
+    }
+}
+
 void CMainFrame::RegisterCommands()
 {
+    for (std::size_t i = 0; i < 4; ++i)
+        OnCommand(ID_FILE_MRU_FIRST + static_cast<int>(i), [this, i] { OpenRecentFile(i); });
+    OnCommand(ID_HELP_INDEX, [] {
+        if (auto* app = dynamic_cast<CZolexApp*>(FwGetApp())) app->WinHelp(0, HELP_INDEX);
+    });
     OnUpdate(ID_CONNECT_DISCONNECT, [this](FwCmdUI& ui) {
         const CountryMenu choice = CountryMenuFor(MenuCountry);
         ui.SetText(LoadText(Rec->Connected ? choice.disconnectLabel : choice.connectLabel));

@@ -40,7 +40,7 @@ public:
     std::string FrameTitle() override;
     void SetFrameTitle(const std::string& text) override;
     void UpdateAllViews() override;
-    void AddToRecentFiles(const std::string&) override {}
+    void AddToRecentFiles(const std::string& path) override;
     void SetStatusText(int pane, const std::string& text) override;
     void SetWaitCursor(bool on) override;
     void PostCommand(int command) override;
@@ -53,6 +53,9 @@ protected:
 
 private:
     void RegisterCommands();
+    // The File menu's recent-file entries, rebuilt from the application's list.
+    void RefreshRecentFileMenu();
+    void OpenRecentFile(std::size_t index);
     void OnDestroy();
     bool OnSysCommand(WPARAM command);
     bool OnQueryEndSession();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app_helpers.h"
+#include "fw_shell_types.h"
 #include "main_frame.h"
 #include "shell/config_file.h"
 #include "shell/messages.h"
@@ -96,6 +97,10 @@ bool CZolexApp::InitInstance()
         }
     }
 
+    LoadRecentFiles(4);
+    if (!Startup.ProgramPath.empty())
+        FwRegisterShellFileType({".wcf", "TolviSession", "Tolvi session"}, Startup.ProgramPath);
+
     Startup.StartupConfigName = name;
     doc_ = std::make_unique<CZolexDoc>();
     SetSessionDoc(doc_.get());
@@ -120,6 +125,18 @@ bool CZolexApp::InitInstance()
     DdeStartup();
     HotScreenLoad(doc_->GetHotScreenFileName(false).c_str());
     return true;
+}
+
+bool CZolexApp::PassesHelpRequest(unsigned long data, unsigned command)
+{
+    return !(data == 0x20002 && command == 1);
+}
+
+void CZolexApp::WinHelp(unsigned long data, unsigned command)
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    if (!frame || !PassesHelpRequest(data, command)) return;
+    ::WinHelpA(frame->Handle(), frame->HelpFile.c_str(), command, data);
 }
 
 int CZolexApp::ExitInstance()

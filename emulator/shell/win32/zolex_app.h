@@ -16,6 +16,11 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
 
+    // Help requests go to the platform's help with the help file of the session's language,
+    // except the context help of the main frame's own resource, which has no topic.
+    static bool PassesHelpRequest(unsigned long data, unsigned command);
+    void WinHelp(unsigned long data, unsigned command);
+
 private:
     std::unique_ptr<CZolexDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;

@@ -1,0 +1,14 @@
+// Registers a document type with the shell for the current user: the extension names the file
+// type, and the type's open command starts the program with the file. No print commands.
+#pragma once
+
+#include <string>
+
+struct FwShellFileType {
+    const char* extension;  // ".wcf"
+    const char* typeId;     // "TolviSession"
+    const char* typeName;   // "Tolvi session"
+};
+
+// Returns false when a registry value could not be written.
+bool FwRegisterShellFileType(const FwShellFileType& type, const std::string& programPath);
