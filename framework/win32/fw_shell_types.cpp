@@ -26,5 +26,10 @@ bool FwRegisterShellFileType(const FwShellFileType& type, const std::string& pro
     ok = SetDefaultValue(id, type.typeName) && ok;
     ok = SetDefaultValue(id + "\\DefaultIcon", programPath + ",0") && ok;
     ok = SetDefaultValue(id + "\\shell\\open\\command", "\"" + programPath + "\" \"%1\"") && ok;
+    if (type.ddeApplication) {
+        ok = SetDefaultValue(id + "\\shell\\open\\ddeexec", "[open(\"%1\")]") && ok;
+        ok = SetDefaultValue(id + "\\shell\\open\\ddeexec\\Application", type.ddeApplication) && ok;
+        ok = SetDefaultValue(id + "\\shell\\open\\ddeexec\\Topic", "System") && ok;
+    }
     return ok;
 }

@@ -8,6 +8,9 @@ struct FwShellFileType {
     const char* extension;  // ".wcf"
     const char* typeId;     // "TolviSession"
     const char* typeName;   // "Tolvi session"
+    // With an application name, the shell opens files in a running program by DDE (topic
+    // "System", [open("path")]; see FwShellOpen) before it starts a new one.
+    const char* ddeApplication = nullptr;
 };
 
 // Returns false when a registry value could not be written.

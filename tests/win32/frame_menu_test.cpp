@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dde.h>
 
+#include <cstring>
 #include <filesystem>
+#include <vector>
 #include <string>
 
 #include "engine/screen_planes.h"
@@ -15,6 +18,7 @@
 #include "resource_ids.h"
 #include "shell/messages.h"
 #include "shell/profile_store.h"
+#include "shell/session_document.h"
 #include "shell/startup_state.h"
 #include "tolvi_process.h"
 #include "win32_profile.h"
@@ -349,6 +353,68 @@ TEST(TolviHelp, OnlyTheFramesOwnContextHelpIsDropped)
     EXPECT_FALSE(CZolexApp::PassesHelpRequest(0x20002, 1));
     EXPECT_TRUE(CZolexApp::PassesHelpRequest(0x20002, 2));
     EXPECT_TRUE(CZolexApp::PassesHelpRequest(0, HELP_INDEX));
+}
+
+// A DDE client window that records the acknowledgements it gets.
+struct DdeClient {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_DDE_ACK) {
+            Acks.push_back(lParam);
+            Server = reinterpret_cast<HWND>(wParam);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    DdeClient()
+    {
+        WNDCLASSA c{};
+        c.lpfnWndProc = Proc;
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "TolviTestDdeClient";
+        RegisterClassA(&c);
+        Window = CreateWindowA(c.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, c.hInstance, nullptr);
+        Acks.clear();
+        Server = nullptr;
+    }
+    ~DdeClient() { DestroyWindow(Window); }
+    HWND Window;
+    static inline std::vector<LPARAM> Acks;
+    static inline HWND Server;
+};
+
+TEST_F(FrameInProcess, TheShellOpensADocumentInTheRunningSessionByDde)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    WriteFileText(folder_.File("other.wcf"), "[Tolvi]\r\nVersion=4.5.6.3\r\n");
+    DdeClient client;
+
+    SendMessageA(window, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(client.Window),
+                 MAKELPARAM(GlobalAddAtomA("OTHERAPP"), GlobalAddAtomA("System")));
+    EXPECT_TRUE(DdeClient::Acks.empty());  // not our application: no answer
+    SendMessageA(window, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(client.Window),
+                 MAKELPARAM(GlobalAddAtomA("tolvi"), GlobalAddAtomA("SYSTEM")));
+    ASSERT_EQ(DdeClient::Acks.size(), 1u);
+    EXPECT_EQ(DdeClient::Server, window);
+
+    const std::string other = folder_.File("other.wcf");
+    for (const std::string& command : {std::string("[print(\"x\")]"), "[open(\"" + other + "\")]"}) {
+        HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, command.size() + 1);
+        std::memcpy(GlobalLock(text), command.c_str(), command.size() + 1);
+        GlobalUnlock(text);
+        PostMessageA(window, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(client.Window),
+                     PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(text)));
+        Pump(200);
+    }
+    ASSERT_EQ(DdeClient::Acks.size(), 3u);
+    UINT_PTR status = 0, handle = 0;
+    UnpackDDElParam(WM_DDE_ACK, DdeClient::Acks[1], &status, &handle);
+    EXPECT_EQ(status & 0x8000, 0u);  // the print command is refused
+    UnpackDDElParam(WM_DDE_ACK, DdeClient::Acks[2], &status, &handle);
+    EXPECT_NE(status & 0x8000, 0u);
+    EXPECT_EQ(GetSessionDoc()->GetPathName(), other);
+    SendMessageA(window, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(client.Window), 0);
 }
 
 }  // namespace

@@ -105,7 +105,8 @@ CountryMenu CountryMenuFor(int country)
     }
 }
 
-CMainFrame::CMainFrame(CZolexDoc& doc) : doc_(doc)
+CMainFrame::CMainFrame(CZolexDoc& doc)
+    : doc_(doc), shellOpen_("TOLVI", [this](const std::string& path) { return doc_.SaveModified() && doc_.OnOpenDocument(path); })
 {
     theFrame = this;
     RegisterCommands();
@@ -404,6 +405,7 @@ bool CMainFrame::OnQueryEndSession()
 
 bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (shellOpen_.HandleMessage(Handle(), message, wParam, lParam, result)) return true;
     switch (message) {
     case WM_GETMINMAXINFO: {
         Default(message, wParam, lParam);

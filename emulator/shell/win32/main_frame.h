@@ -7,6 +7,7 @@
 
 #include "document.h"
 #include "fw_frame.h"
+#include "fw_shell_open.h"
 
 class CZolexDoc;
 
@@ -66,6 +67,8 @@ private:
 
     CZolexDoc& doc_;
     bool firstActivation_ = true;
+    // Documents that the shell opens in this running session.
+    FwShellOpen shellOpen_;
 };
 
 // Process-wide state of the frame.

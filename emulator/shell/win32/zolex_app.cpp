@@ -99,7 +99,7 @@ bool CZolexApp::InitInstance()
 
     LoadRecentFiles(4);
     if (!Startup.ProgramPath.empty())
-        FwRegisterShellFileType({".wcf", "TolviSession", "Tolvi session"}, Startup.ProgramPath);
+        FwRegisterShellFileType({".wcf", "TolviSession", "Tolvi session", "TOLVI"}, Startup.ProgramPath);
 
     Startup.StartupConfigName = name;
     doc_ = std::make_unique<CZolexDoc>();
