@@ -181,9 +181,10 @@ TEST_F(WinsockPeerTest, SlowReaderGetsTheRestWhenItIsReady) {
     ASSERT_NE(port, 0);
     ASSERT_TRUE(Connect(port));
     std::string data = Pattern(8 << 20, true);  // more than both socket buffers hold
+    // The peer reads nothing for a while: the socket fills (perhaps already inside BeginPaste),
+    // and the rest goes out on send-ready.
+    const int blockedBefore = SocketSendBlockedCount();
     ASSERT_TRUE(BeginPaste(nullptr, reinterpret_cast<const uint8_t*>(data.data()), static_cast<int>(data.size())));
-    // The peer reads nothing for a while: the socket fills, and the rest goes out on send-ready.
-    int blockedBefore = SocketSendBlockedCount();
     EXPECT_TRUE(PumpUntil([&] { return received.size() >= data.size(); }, 120000)) << received.size();
     EXPECT_GT(SocketSendBlockedCount(), blockedBefore);
     EXPECT_TRUE(received == data);
