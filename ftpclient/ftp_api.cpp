@@ -57,6 +57,16 @@ void CopyOut(char* buffer, int length, const std::string& text)
     buffer[n] = '\0';
 }
 
+// The common start of an operation on a logged-on session: kFtpOk, or the code to return.
+int RefuseUnlessLoggedOn(const Operation& op)
+{
+    if (op.Refused())
+        return kFtpRefused;
+    if (!LoggedOn())
+        return kFtpNotConnected;
+    return kFtpOk;
+}
+
 // The directory named in a PWD reply.
 std::string PwdDirectory(const std::string& reply, int hostType)
 {
@@ -217,20 +227,16 @@ int FtpCd(const char* directory)
     if (directory == nullptr)
         return kFtpBadParameters;
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     return ftp_cwd(Ftp().control, directory) == kReplyComplete ? kFtpOk : kFtpRefused;
 }
 
 int FtpPwd(char* buffer, int length)
 {
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     if (ftp_pwd(Ftp().control) != kReplyComplete) {
         CopyOut(buffer, length, "PWD not supported by host");
         return kFtpRefused;
@@ -277,10 +283,8 @@ int FtpMkdir(const char* name, char* buffer, int length)
     if (name == nullptr)
         return kFtpBadParameters;
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     if (ftp_mkd(Ftp().control, name) != kReplyComplete)
         return kFtpRefused;
     CopyOut(buffer, length, name);
@@ -292,10 +296,8 @@ int FtpRmdir(const char* name)
     if (name == nullptr)
         return kFtpBadParameters;
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     return SimpleResult(ftp_rmd(Ftp().control, name));
 }
 
@@ -304,10 +306,8 @@ int FtpDelete(const char* name)
     if (name == nullptr)
         return kFtpBadParameters;
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     return SimpleResult(ftp_dele(Ftp().control, name));
 }
 
@@ -316,10 +316,8 @@ int FtpChmod(const char* modes, const char* name)
     if (modes == nullptr || name == nullptr)
         return kFtpBadParameters;
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     return SimpleResult(ftp_site_chmod(Ftp().control, modes, name));
 }
 
@@ -335,10 +333,8 @@ int FtpRawCommand(const char* command)
         return result == kReplyComplete || result == kReplyContinue ? kFtpOk : kFtpRefused;
     }
     Operation op;
-    if (op.Refused())
-        return kFtpRefused;
-    if (!LoggedOn())
-        return kFtpNotConnected;
+    if (const int refused = RefuseUnlessLoggedOn(op))
+        return refused;
     const int result = ftp_send_command(Ftp().control, command);
     return result == kReplyComplete || result == kReplyContinue ? kFtpOk : kFtpRefused;
 }
