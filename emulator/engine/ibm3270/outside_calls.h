@@ -1,5 +1,5 @@
 // Functions of other components that the 3270 engine calls, declared here by their own names and
-// signatures. Their owners define them; until then pending_calls.cpp holds stand-ins.
+// signatures. Their owners define them; pending_calls.cpp holds stand-ins for those still missing.
 #pragma once
 
 #include <cstdint>
