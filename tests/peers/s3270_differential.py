@@ -10,6 +10,8 @@ describes itself. A graphic-escape character is shown by s3270 from the line-dra
 through the ordinary code table, so such a cell only has to hold a character on our side.
 
   s3270_differential.py TN3270_REPLAY [CASE ...]
+
+With TN3270_RUNNER set (e.g. to the wine runner) tn3270_replay is started through it.
 """
 
 import os
@@ -111,16 +113,23 @@ def run_reference(workdir, name, script, actions, model):
                 raise RuntimeError("host did not start")
             time.sleep(0.05)
         port = int(open(port_file).read())
-        commands = ["Connect(127.0.0.1:%d)" % port, "Wait(10,3270Mode)", "Wait(1,Seconds)"]
-        commands += actions + ["Wait(1,Seconds)", "ReadBuffer(Ascii)", "Query(ScreenCurSize)", "Query(Cursor)",
-                               "Quit"]
-        reference = subprocess.run(["s3270", "-model", "3279-%d" % model], input="\n".join(commands) + "\n",
-                                   capture_output=True, text=True, timeout=60)
+        rows, cursor = run_s3270(port, actions, model)
         host.wait(timeout=30)
     finally:
         if host.poll() is None:
             host.kill()
             host.wait()
+    with open(log_file) as f:
+        inbound = [l.strip() for l in f.readlines()[1:]]
+    return rows, cursor, inbound, sent_file
+
+
+def run_s3270(port, actions, model, settle=1):
+    """s3270 connected to a host on loopback: its buffer rows (normalised) and cursor address."""
+    commands = ["Connect(127.0.0.1:%d)" % port, "Wait(10,3270Mode)", "Wait(%d,Seconds)" % settle]
+    commands += actions + ["Wait(1,Seconds)", "ReadBuffer(Ascii)", "Query(ScreenCurSize)", "Query(Cursor)", "Quit"]
+    reference = subprocess.run(["s3270", "-model", "3279-%d" % model], input="\n".join(commands) + "\n",
+                               capture_output=True, text=True, timeout=60)
     lines = [l[6:] for l in reference.stdout.splitlines() if l.startswith("data: ")]
     try:
         height, width = map(int, lines[-2].split())
@@ -128,10 +137,7 @@ def run_reference(workdir, name, script, actions, model):
     except (IndexError, ValueError):
         raise RuntimeError("s3270 gave no buffer:\n" + reference.stdout + reference.stderr)
     # Earlier data lines are messages of failed actions.
-    rows = [normalise(l) for l in lines[-2 - height:-2]]
-    with open(log_file) as f:
-        inbound = [l.strip() for l in f.readlines()[1:]]
-    return rows, row * width + column, inbound, sent_file
+    return [normalise(l) for l in lines[-2 - height:-2]], row * width + column
 
 
 def normalise(line):
@@ -148,7 +154,8 @@ def normalise(line):
 
 
 def run_ours(replay, sent_file, keys, model):
-    out = subprocess.run([replay, "--model", str(model), "--color", sent_file] + keys, capture_output=True, text=True, timeout=60)
+    runner = os.environ.get("TN3270_RUNNER", "").split()
+    out = subprocess.run(runner + [replay, "--model", str(model), "--color", sent_file] + keys, capture_output=True, text=True, timeout=60)
     if out.returncode != 0:
         raise RuntimeError("tn3270_replay failed: " + out.stderr)
     lines = out.stdout.splitlines()
@@ -163,6 +170,15 @@ def compare(name, replay, workdir):
     model = CASES[name][3] if len(CASES[name]) > 3 else 2
     ref_rows, ref_cursor, ref_inbound, sent = run_reference(workdir, name, script, actions, model)
     rows, cursor, inbound = run_ours(replay, sent, keys, model)
+    faults = compare_screens(ref_rows, ref_cursor, rows, cursor)
+    ref_records = [r for r in ref_inbound if not r.startswith("88")]
+    our_records = [r for r in inbound if not r.startswith("88")]
+    if ref_records != our_records:
+        faults.append("inbound records\n  s3270: %s\n  ours:  %s" % (ref_records, our_records))
+    return faults
+
+
+def compare_screens(ref_rows, ref_cursor, rows, cursor):
     faults = []
     if len(ref_rows) != len(rows):
         faults.append("rows: s3270 %d, ours %d" % (len(ref_rows), len(rows)))
@@ -176,10 +192,6 @@ def compare(name, replay, workdir):
             faults.append("row %d\n  s3270: %s\n  ours:  %s" % (r, want, got))
     if ref_cursor != cursor:
         faults.append("cursor s3270 %d, ours %d" % (ref_cursor, cursor))
-    ref_records = [r for r in ref_inbound if not r.startswith("88")]
-    our_records = [r for r in inbound if not r.startswith("88")]
-    if ref_records != our_records:
-        faults.append("inbound records\n  s3270: %s\n  ours:  %s" % (ref_records, our_records))
     return faults
 
 
