@@ -114,7 +114,8 @@ int SetTn3270TerminalType() {
 void Tn3270ModeCheck() {
     TelnetEngineState& telnet = TelnetState();
     uint8_t binary = telnet.options[tn::BINARY];
-    if (terminalTypeSent && (binary & kMyWantWill) && (binary & kMyWantDo)) {
+    // A session switched away from 3270 keeps its old answer until the next reset: no 3270 data then.
+    if (Rec->TerminalFamily3270 && terminalTypeSent && (binary & kMyWantWill) && (binary & kMyWantDo)) {
         if (!telnet.tn3270Mode) {
             telnet.tn3270Mode = 1;
             Init3270Screen();

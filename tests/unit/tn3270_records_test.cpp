@@ -140,6 +140,11 @@ TEST_F(Tn3270RecordsTest, ModeNeedsTerminalTypeAndBinaryBothWays) {
     EXPECT_EQ(Row3270Text(0), "");
     Receive(IAC + WONT + B(0));
     EXPECT_EQ(TelnetState().tn3270Mode, 0);
+
+    // Not a 3270 session any more: an agreement on BINARY does not make the data 3270 data.
+    Rec->TerminalFamily3270 = 0;
+    Receive(IAC + WILL + B(0));
+    EXPECT_EQ(TelnetState().tn3270Mode, 0);
 }
 
 TEST_F(Tn3270RecordsTest, RecordIsHandedOverOnceAtItsEnd) {
@@ -180,6 +185,7 @@ TEST_F(Tn3270RecordsTest, LongRecordsDoNotStallReception) {
         EXPECT_EQ(Row3270Text(0), "NEXT");
         EXPECT_LE(Tn3270Records().capacity, kRecordBufferLimit);
     }
+    EXPECT_GT(Tn3270Records().capacity, kRecordBufferSize);  // grown rather than cut
 }
 
 TEST_F(Tn3270RecordsTest, RecordsAreSentWithDoubledIacAndEndOfRecord) {
