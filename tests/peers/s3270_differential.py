@@ -86,6 +86,18 @@ CASES = {
         " 11 " + at(26, 1, 132) + " 13",
         "F2", "wait 5",
         "sleep 3"], [], [], 5),
+    "clear_key": ([
+        "F5 C3 " + sba(0, 0) + " 1D 60 'GONE' 1D 40 " + sba(0, 10) + " 13",
+        "wait 10",
+        "sleep 3"],
+        ["String(abc)", "Clear"],
+        ["abc%32CLEAR%"]),
+    "pf_key": ([
+        "F5 C3 " + sba(0, 0) + " 1D 60 'CMD' 1D C1 'KEEP' 1D 60 " + sba(1, 0) + " 1D 40 " + sba(1, 1) + " 13",
+        "wait 10",
+        "sleep 3"],
+        ["String(go)", "PF(3)"],
+        ["go%32PF3%"]),
     "short_read": ([
         "F5 C3 " + sba(0, 0) + " 1D 40 'TYPE' 1D 60 " + sba(0, 3) + " 13",
         "wait 10",
