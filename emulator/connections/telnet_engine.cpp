@@ -9,6 +9,8 @@
 #include "connections/telnet_environment.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
+#include "connections/tn3270_records.h"
+#include "engine/ibm3270/3270keyb.h"
 #include "shell/session_record.h"
 #include "host_platform.h"
 
@@ -173,6 +175,10 @@ void ReceivedDont(int x) {
 // ---- Subnegotiations.
 
 void SendTerminalType() {
+    if (Rec->TerminalFamily3270) {
+        SetTn3270TerminalType();
+        return;
+    }
     const char* name = TerminalName();
     std::size_t length = std::strlen(name);
     if (length + 6 > ring_free_count(NetOutRing)) {
@@ -253,10 +259,13 @@ void AppendSub(uint8_t byte) {
 }
 
 // A command byte after IAC.
-void HandleCommand(uint8_t byte) {
+void HandleCommand(ViewWindow window, uint8_t byte) {
     state.rxState = RxData;
     switch (byte) {
     case tn::EOR:
+        if (state.tn3270Mode) Tn3270EndOfRecord(window);
+        TraceTelnetOption("RCVD", tn::IAC, byte);
+        break;
     case tn::DM:
         TraceTelnetOption("RCVD", tn::IAC, byte);
         break;
@@ -268,7 +277,10 @@ void HandleCommand(uint8_t byte) {
     case tn::WONT: state.rxState = RxWont; break;
     case tn::DO: state.rxState = RxDo; break;
     case tn::DONT: state.rxState = RxDont; break;
-    case tn::IAC: PutTerminal(tn::IAC); break;
+    case tn::IAC:
+        if (state.tn3270Mode) Tn3270StoreData(window, &byte, 1);
+        else PutTerminal(tn::IAC);
+        break;
     default:
         TraceTelnetOption("RCVD", tn::IAC, byte);
         break;
@@ -280,6 +292,10 @@ void HandleCommand(uint8_t byte) {
 TelnetEngineState& TelnetState() { return state; }
 
 void SetTelnetOutputHook(void (*hook)(ViewWindow)) { outputHook = hook; }
+
+void FlushTelnetOutput(ViewWindow window) {
+    if (outputHook && !ring_is_empty(NetOutRing)) outputHook(window);
+}
 
 void TelnetInit() {
     std::memset(state.sub, 0, sizeof(state.sub));
@@ -373,6 +389,14 @@ int TelnetReceive(ViewWindow window) {
             case RxData:
                 if (c == tn::IAC) {
                     state.rxState = RxIac;
+                } else if (state.tn3270Mode) {
+                    // 3270 data: the whole run up to the next IAC into the record buffer.
+                    const uint8_t* start = piece + i - 1;
+                    const void* iac = std::memchr(start, tn::IAC, count - (i - 1));
+                    uint32_t run = iac ? static_cast<uint32_t>(static_cast<const uint8_t*>(iac) - start)
+                                       : count - (i - 1);
+                    Tn3270StoreData(window, start, static_cast<int>(run));
+                    i += run - 1;
                 } else if (c == '\r' && !Has(tn::BINARY, kMyWantDo)) {
                     PutTerminal('\r');
                     if (i == count) {
@@ -388,7 +412,7 @@ int TelnetReceive(ViewWindow window) {
                 }
                 break;
             case RxIac:
-                HandleCommand(c);
+                HandleCommand(window, c);
                 break;
             case RxWill:
             case RxWont:
@@ -401,6 +425,7 @@ int TelnetReceive(ViewWindow window) {
                 else if (verb == tn::WONT) ReceivedWont(c);
                 else if (verb == tn::DO) ReceivedDo(c);
                 else ReceivedDont(c);
+                Tn3270ModeCheck();
                 state.rxState = RxData;
                 break;
             }
@@ -412,6 +437,7 @@ int TelnetReceive(ViewWindow window) {
                 if (c == tn::SE) {
                     state.rxState = RxData;
                     RunSubnegotiation(tn::SE);
+                    Tn3270ModeCheck();
                 } else if (c == tn::IAC) {
                     AppendSub(tn::IAC);
                     state.rxState = RxSub;
@@ -419,7 +445,8 @@ int TelnetReceive(ViewWindow window) {
                     TraceTelnetOption("In SUBOPTION processing, RCVD", tn::IAC, c);
                     state.rxState = RxData;
                     RunSubnegotiation(c);
-                    HandleCommand(c);
+                    Tn3270ModeCheck();
+                    HandleCommand(window, c);
                 }
                 break;
             default:
@@ -435,7 +462,11 @@ int TelnetReceive(ViewWindow window) {
 
 int TelnetSend(ViewWindow window, const uint8_t* bytes, int n) {
     if (n <= 0) return 0;
-    if (state.tn3270Mode || !Rec->Connected) return n;  // 3270 keystrokes go to the 3270 layer
+    if (Rec->TerminalFamily3270 && (Rec->LocalEcho || Rec->Connected)) {
+        Send3270KeyString(window, bytes, n);
+        return n;
+    }
+    if (!Rec->Connected) return n;
     bool binary = Has(tn::BINARY, kMyWantWill);
     bool hasCr = !binary && std::memchr(bytes, '\r', static_cast<std::size_t>(n)) != nullptr;
     bool hasIac = std::memchr(bytes, tn::IAC, static_cast<std::size_t>(n)) != nullptr;

@@ -59,3 +59,5 @@ void TelnetSendWindowSize();
 // Called after protocol output was put into the network output ring by a send: the socket layer
 // writes it at once when the socket is known to be writable. Null: nothing is called.
 void SetTelnetOutputHook(void (*hook)(ViewWindow window));
+// Calls the output hook when the network output ring holds data.
+void FlushTelnetOutput(ViewWindow window);

@@ -4,6 +4,9 @@
 #include "connections/ring_buffer.h"
 #include "connections/telnet_engine.h"
 #include "connections/telnet_rings.h"
+#include "connections/tn3270_records.h"
+#include "engine/ibm3270/field_model.h"
+#include "shell/session_record.h"
 
 void FeedTerminalRing(ViewWindow window) {
     while (!ring_is_empty(TermOutRing)) {
@@ -15,12 +18,20 @@ void FeedTerminalRing(ViewWindow window) {
 }
 
 int ReplayHostData(ViewWindow window, const uint8_t* bytes, int n) {
+    bool records = Rec->TerminalFamily3270 != 0;
+    if (records && !TelnetState().tn3270Mode) {
+        // Recorded 3270 data: the record layer starts as after a negotiation.
+        if (!Rec->Connected) TelnetInit();
+        Tn3270Reset();
+        Init3270Screen();
+        TelnetState().tn3270Mode = 1;
+    }
     int at = 0;
     while (at < n) {
         uint32_t room = ring_free_count(NetInRing);
         uint32_t piece = static_cast<uint32_t>(n - at) < room ? static_cast<uint32_t>(n - at) : room;
         at += static_cast<int>(ring_put_bytes(NetInRing, bytes + at, piece));
-        bool consumed = TelnetReceive(window) != 0;
+        bool consumed = (records ? Tn3270Receive(window) : TelnetReceive(window)) != 0;
         FeedTerminalRing(window);
         if (piece == 0 && !consumed) break;
     }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "connections/telnet_trace.h"
+#include "connections/tn3270_records.h"
 
 RingBuffer NetOutRing;
 RingBuffer NetInRing;
@@ -41,5 +42,6 @@ int FreeTelnetRings() {
     Release(NetOutRing, netOutStorage);
     Release(NetInRing, netInStorage);
     Release(TermOutRing, termOutStorage);
+    Tn3270FreeBuffer();
     return 0;
 }

@@ -15,5 +15,5 @@ extern RingBuffer TermOutRing;
 // Allocates and sets up the rings once (returns 0; 1 when an allocation failed) and sends the net
 // trace to the screen. A second call does nothing and returns 0.
 int AllocTelnetRings();
-// Frees the storages that exist. Returns 0.
+// Frees the storages that exist and the 3270 record buffer. Returns 0.
 int FreeTelnetRings();

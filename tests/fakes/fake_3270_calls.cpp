@@ -84,7 +84,7 @@ int Send3270Record(const uint8_t* data, int length, int endOfRecord)
 }
 
 
-int ShowMessage(int, unsigned int, const char* format, ...)
+int ShowMessage(int, int, const char* format, ...)
 {
     char text[1024];
     va_list args;

@@ -12,9 +12,10 @@ Script lines (the record notation of tools/feed3270):
   # ...                         comment; blank lines are skipped
 The terminal type the client announced is logged first as "type IBM-3278-2".
 
-  tn3270_host.py [--port N] [--port-file FILE] --script FILE [--log FILE]
+  tn3270_host.py [--port N] [--port-file FILE] --script FILE [--log FILE] [--sent FILE]
   tn3270_host.py --self-test
 With --port 0 (the default) a free port is chosen; it is printed and written to --port-file.
+--sent keeps every byte sent to the client (negotiation included), to be replayed elsewhere.
 """
 
 import argparse
@@ -50,8 +51,9 @@ def parse_record(text):
 class Telnet:
     """The host side of one connection: option replies, subnegotiations and records."""
 
-    def __init__(self, sock):
+    def __init__(self, sock, sent=None):
         self.sock = sock
+        self.sent = sent  # every byte sent goes here too, when given
         self.pending = bytearray()
         self.record = bytearray()
         self.records = []
@@ -59,11 +61,17 @@ class Telnet:
         self.subnegotiations = []
         self.closed = False
 
+    def send(self, data):
+        self.sock.sendall(data)
+        if self.sent is not None:
+            self.sent.write(data)
+            self.sent.flush()
+
     def send_command(self, verb, option):
-        self.sock.sendall(bytes([IAC, verb, option]))
+        self.send(bytes([IAC, verb, option]))
 
     def send_record(self, data):
-        self.sock.sendall(data.replace(b"\xff", b"\xff\xff") + bytes([IAC, EOR_MARK]))
+        self.send(data.replace(b"\xff", b"\xff\xff") + bytes([IAC, EOR_MARK]))
 
     def pump(self, timeout):
         """Reads what arrives within timeout; returns False when the client closed."""
@@ -127,7 +135,7 @@ class Telnet:
         self.send_command(DO, OPT_TTYPE)
         if not self.wait_for(lambda: (WILL, OPT_TTYPE) in self.replies, timeout):
             raise RuntimeError("client did not agree to TERMINAL-TYPE")
-        self.sock.sendall(bytes([IAC, SB, OPT_TTYPE, TTYPE_SEND, IAC, SE]))
+        self.send(bytes([IAC, SB, OPT_TTYPE, TTYPE_SEND, IAC, SE]))
         if not self.wait_for(lambda: any(s[:2] == bytes([OPT_TTYPE, TTYPE_IS]) for s in self.subnegotiations),
                              timeout):
             raise RuntimeError("client sent no terminal type")
@@ -172,7 +180,7 @@ def run_script(conn, lines, log):
     log.flush()
 
 
-def serve(port, lines, log, port_file=None, ready=None):
+def serve(port, lines, log, port_file=None, ready=None, sent=None):
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     server.bind(("127.0.0.1", port))
@@ -189,7 +197,7 @@ def serve(port, lines, log, port_file=None, ready=None):
     sock, _ = server.accept()
     server.close()
     try:
-        run_script(Telnet(sock), lines, log)
+        run_script(Telnet(sock, sent), lines, log)
     finally:
         sock.close()
 
@@ -245,6 +253,7 @@ def main():
     parser.add_argument("--port-file")
     parser.add_argument("--script")
     parser.add_argument("--log")
+    parser.add_argument("--sent")
     parser.add_argument("--self-test", action="store_true")
     args = parser.parse_args()
     if args.self_test:
@@ -255,14 +264,17 @@ def main():
     with open(args.script) as f:
         lines = f.readlines()
     log = open(args.log, "w") if args.log else sys.stdout
+    sent = open(args.sent, "wb") if args.sent else None
     try:
-        serve(args.port, lines, log, args.port_file)
+        serve(args.port, lines, log, args.port_file, sent=sent)
     except Exception as e:
         print("tn3270_host: %s" % e, file=sys.stderr)
         return 1
     finally:
         if log is not sys.stdout:
             log.close()
+        if sent:
+            sent.close()
     return 0
 
 

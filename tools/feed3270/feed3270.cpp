@@ -78,7 +78,7 @@ void ShowStatusProgress(int pane, int percent, const char* text, uint32_t)
     if (text && *text) std::fprintf(stderr, "status %d: %s (%d%%)\n", pane, text, percent);
 }
 
-int ShowMessage(int, unsigned int, const char* format, ...)
+int ShowMessage(int, int, const char* format, ...)
 {
     va_list args;
     va_start(args, format);

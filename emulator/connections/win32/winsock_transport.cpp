@@ -15,6 +15,7 @@
 #include "connections/telnet_engine.h"
 #include "connections/telnet_host_data.h"
 #include "connections/telnet_rings.h"
+#include "connections/tn3270_records.h"
 #include "connections/transport.h"
 #include "connections/variable_expander.h"
 #include "connections/winsock_errors.h"
@@ -116,7 +117,8 @@ void OutputReady(ViewWindow window) {
 void ProcessBlock(ViewWindow window, const uint8_t* bytes, int n) {
     int rest = RunReceiveConsumers(window, ReceiveSource::Telnet, bytes, n);
     ring_put_bytes(NetInRing, bytes + (n - rest), static_cast<uint32_t>(rest));
-    TelnetReceive(window);
+    if (Rec->TerminalFamily3270) Tn3270Receive(window);
+    else TelnetReceive(window);
     if (!ring_is_empty(NetOutRing)) SocketSend(window);
     FeedTerminalRing(window);
 }
@@ -194,6 +196,7 @@ void ConnectCompletion(ViewWindow window, int error) {
         if (Rec->KeepAlive)
             setsockopt(sock, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&on), sizeof(on));
         TelnetInit();
+        if (Rec->TerminalFamily3270) Tn3270Reset();
     }
     ConnView().SetViewFocus(true);
     ConnView().SetBusyCursor(false);

@@ -1,5 +1,5 @@
 // Functions of other components that the 3270 engine calls, declared here by their own names and
-// signatures. Their owners define them; until then pending_calls.cpp holds stand-ins.
+// signatures. Their owners define them; pending_calls.cpp holds stand-ins for those still missing.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 int Send3270Record(const uint8_t* data, int length, int endOfRecord);
 
 // A modal message box: the string-table text of stringId (0: none) followed by the formatted text.
-int ShowMessage(int stringId, unsigned int style, const char* format, ...);
+int ShowMessage(int stringId, int style, const char* format, ...);
 
 // The HotScreen rules, evaluated after each host record and keystroke string.
 void HotScreenEvaluate();

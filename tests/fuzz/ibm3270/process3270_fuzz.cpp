@@ -29,6 +29,9 @@ void Check()
 
 }  // namespace
 
+// The engine alone: inbound records go nowhere.
+int Send3270Record(const uint8_t*, int length, int) { return length; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static bool ready = false;
