@@ -10,8 +10,4 @@ int ShowMessage(int, unsigned int, const char*, ...) { return 0; }
 
 void HotScreenEvaluate() {}
 
-int DoPrivateCommand(ViewWindow, int, int, const int*, const char*) { return 0; }
-
-int RunMciCommand(const char*) { return 0; }
-
 void CsiDispatch(ViewWindow, SettingsRecord&, int, int, const int*, DirtyRect&, int) {}
