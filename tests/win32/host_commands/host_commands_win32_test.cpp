@@ -3,6 +3,7 @@
 // it got), MCI on a generated WAV file, and printing to a file destination and through the
 // spooler and a printer context of a Wine printer.
 #include <windows.h>
+#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -280,6 +281,178 @@ TEST_F(HostCommandsWin32Test, FileDestinationIsByteExact)
     EXPECT_EQ(EndPrint(0), 1);
     EXPECT_EQ(ReadFile(file), all + "\r\n\x1b[4" + "tail");
     DeleteFileA(file.c_str());
+}
+
+// ---- A Wine printer for the tests: the PostScript driver with a small PPD of ours, its port a
+// file. Created fresh for each test and removed again, driver included.
+
+constexpr const char* kTestPrinter = "Tolvi Test Printer";
+constexpr const char* kTestDriver = "Tolvi Test PostScript";
+
+const char kTestPpd[] =
+    "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+    "*LanguageEncoding: ISOLatin1\n*PCFileName: \"TOLVITST.PPD\"\n*Manufacturer: \"Tolvi\"\n"
+    "*Product: \"(Tolvi Test Printer)\"\n*ModelName: \"Tolvi Test Printer\"\n"
+    "*ShortNickName: \"Tolvi Test Printer\"\n*NickName: \"Tolvi Test Printer\"\n*PSVersion: \"(3010.000) 0\"\n"
+    "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n"
+    "*Throughput: \"1\"\n*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n"
+    "*OpenUI *PageSize: PickOne\n*OrderDependency: 10 AnySetup *PageSize\n*DefaultPageSize: A4\n"
+    "*PageSize A4/A4: \"<</PageSize[595 842]/ImagingBBox null>>setpagedevice\"\n*CloseUI: *PageSize\n"
+    "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"0 0 595 842\"\n*DefaultPaperDimension: A4\n"
+    "*PaperDimension A4/A4: \"595 842\"\n*DefaultResolution: 300dpi\n*DefaultFont: Courier\n"
+    "*Font Courier: Standard \"(002.004S)\" Standard ROM\n";
+
+void RemoveTestPrinter()
+{
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterA(const_cast<char*>(kTestPrinter), &printer, &access)) {
+        DeletePrinter(printer);
+        ClosePrinter(printer);
+    }
+    DeletePrinterDriverA(nullptr, nullptr, const_cast<char*>(kTestDriver));
+}
+
+// Installs the driver and the printer; false with the reason in `failure`.
+bool AddTestPrinter(const std::string& port, std::string& failure)
+{
+    RemoveTestPrinter();
+    char driverFolder[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(driverFolder), sizeof driverFolder,
+                                    &needed)) {
+        failure = "GetPrinterDriverDirectory " + std::to_string(GetLastError());
+        return false;
+    }
+    // The PostScript driver reads the PPD from the driver folder.
+    const std::string ppd = std::string(driverFolder) + "\\tolvitst.ppd";
+    std::FILE* f = std::fopen(ppd.c_str(), "wb");
+    if (!f) {
+        failure = "cannot write " + ppd;
+        return false;
+    }
+    std::fputs(kTestPpd, f);
+    std::fclose(f);
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    const std::string driverFile = std::string(system) + "\\wineps.drv";
+    DRIVER_INFO_3A driver = {};
+    driver.cVersion = 3;
+    driver.pName = const_cast<char*>(kTestDriver);
+    driver.pDriverPath = const_cast<char*>(driverFile.c_str());
+    driver.pDataFile = const_cast<char*>(ppd.c_str());
+    driver.pConfigFile = const_cast<char*>(driverFile.c_str());
+    if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES)) {
+        failure = "AddPrinterDriverEx " + std::to_string(GetLastError());
+        return false;
+    }
+    PRINTER_INFO_2A info = {};
+    info.pPrinterName = const_cast<char*>(kTestPrinter);
+    info.pPortName = const_cast<char*>(port.c_str());
+    info.pDriverName = const_cast<char*>(kTestDriver);
+    info.pPrintProcessor = const_cast<char*>("WinPrint");
+    info.pDatatype = const_cast<char*>("RAW");
+    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (!printer) {
+        failure = "AddPrinter " + std::to_string(GetLastError());
+        return false;
+    }
+    ClosePrinter(printer);
+    return true;
+}
+
+class WinePrinterTest : public HostCommandsWin32Test {
+protected:
+    void SetUp() override
+    {
+        HostCommandsWin32Test::SetUp();
+        port = TempFolder() + "tolvi_test_printer.out";
+        DeleteFileA(port.c_str());
+        std::string failure;
+        ASSERT_TRUE(AddTestPrinter(port, failure)) << failure;
+    }
+    void TearDown() override
+    {
+        HostCommandsWin32Test::TearDown();
+        RemoveTestPrinter();
+        DeleteFileA(port.c_str());
+    }
+    // Pumps messages until the view's close-delay timer fires and runs its EndPrint, as the view's
+    // timer handler does; false when it never came.
+    bool RunCloseDelayTimer()
+    {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 5000) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_TIMER && message.hwnd == window.view && message.wParam == kPrintCloseTimer) {
+                    KillTimer(window.view, kPrintCloseTimer);
+                    EndPrint(1);
+                    return true;
+                }
+                DispatchMessageA(&message);
+            }
+            Sleep(10);
+        }
+        return false;
+    }
+    std::string AwaitOutput()
+    {
+        for (int i = 0; i < 100; ++i) {
+            const std::string data = ReadFile(port);
+            if (!data.empty()) return data;
+            Sleep(50);
+        }
+        return std::string();
+    }
+
+    std::string port;
+};
+
+TEST_F(WinePrinterTest, SpoolerJobWritesRawBytesToThePrinterPort)
+{
+    Rec->Win32PrintSpool = 1;
+    Rec->DelaySpool1 = 0;
+    Answers().documentStrings["Printer1"] = kTestPrinter;
+    std::string all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    ASSERT_EQ(StartPrint(1), 1);
+    Print(all);
+    Print("\x1b[4");
+    EXPECT_EQ(EndPrint(0), 1);
+    EXPECT_EQ(AwaitOutput(), all + "\x1b[4");
+}
+
+TEST_F(WinePrinterTest, BurstsWithinTheCloseDelayBecomeOneJob)
+{
+    Rec->Win32PrintSpool = 1;
+    Rec->DelaySpool1 = 300;
+    Answers().documentStrings["Printer1"] = std::string(kTestPrinter) + ",winspool," + port;
+    ASSERT_EQ(StartPrint(1), 1);
+    Print("first burst;");
+    EXPECT_EQ(EndPrint(0), 0);  // deferred: the view's timer 2025 runs
+    ASSERT_EQ(StartPrint(1), 1);
+    Print("second burst");
+    EXPECT_EQ(EndPrint(0), 0);
+    ASSERT_TRUE(RunCloseDelayTimer());
+    EXPECT_EQ(Rec->HostPrintActive, 0);
+    EXPECT_EQ(AwaitOutput(), "first burst;second burst");
+}
+
+TEST_F(WinePrinterTest, PrinterContextPassesTheBytesThrough)
+{
+    Rec->Win32PrintSpool = 0;
+    Answers().documentStrings["Printer1"] = std::string(kTestPrinter) + ",winspool," + port;
+    ASSERT_EQ(StartPrint(1), 1);
+    const std::string data = "passed through\r\n\x1b(s0B" + std::string(3000, 'x') + "\f";
+    Print(data);
+    EXPECT_EQ(EndPrint(0), 1);
+    const std::string output = AwaitOutput();
+    EXPECT_NE(output.find(data), std::string::npos) << output.substr(0, 200);
+    // The context was released with the job; the next job gets a new one.
+    ASSERT_EQ(StartPrint(1), 1);
+    Print("again");
+    EXPECT_EQ(EndPrint(0), 1);
 }
 
 }  // namespace
