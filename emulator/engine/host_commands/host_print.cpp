@@ -387,6 +387,8 @@ int PrintData(const uint8_t* bytes, int length)
 
 HostPrintHooks HostPrintingHooks() { return HostPrintHooks{&StartHook, &EndHook}; }
 
+void InstallHostPrinting() { PrintHooks = HostPrintingHooks(); }
+
 void PrintByte(uint8_t byte) { PrintData(&byte, 1); }
 
 int StartCaptureFile(const char* mode)

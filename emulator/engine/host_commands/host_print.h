@@ -37,5 +37,8 @@ int PassthroughPrint(const uint8_t* bytes, int length);
 // The interpreters' hooks: start and end of printer-controller mode, one printed byte, and the
 // capture file of media copy 3 (CaptureFileName) opened with a mode (0 or the error number).
 HostPrintHooks HostPrintingHooks();
+// Plugs StartPrint and EndPrint into the screen actions' print hooks (StartHostPrint,
+// StopHostPrint and media copy use them).
+void InstallHostPrinting();
 void PrintByte(uint8_t byte);
 int StartCaptureFile(const char* mode);

@@ -300,4 +300,22 @@ TEST_F(HostPrintTest, PrintedBytesOfTheCallerStayUnchanged)
     std::remove(file.c_str());
 }
 
+TEST_F(HostPrintTest, ScreenActionsStartAndStopHostPrinting)
+{
+    const std::string file = ::testing::TempDir() + "hostprint_hooks";
+    std::remove(file.c_str());
+    Answers().documentStrings["Printer2"] = file;
+    InstallHostPrinting();
+    DirtyRect dirty = kEmptyDirtyRect;
+    StartHostPrint(nullptr, *Rec, dirty, 2);
+    EXPECT_EQ(Rec->PrinterControllerMode, 2);
+    EXPECT_EQ(Rec->HostPrintActive, kPrintingToFile);
+    Print("hooked");
+    StopHostPrint(nullptr, *Rec, dirty);
+    EXPECT_EQ(Rec->HostPrintActive, 0);
+    EXPECT_EQ(ReadFile(file), "hooked");
+    PrintHooks = DefaultHostPrintHooks();
+    std::remove(file.c_str());
+}
+
 }  // namespace

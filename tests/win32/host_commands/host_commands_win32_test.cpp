@@ -16,6 +16,7 @@
 #include "engine/host_commands/multimedia.h"
 #include "host_command_fakes.h"
 #include "shell/session_record.h"
+#include "win32_host_commands.h"
 #include "win32_host_system.h"
 #include "win32_print_device.h"
 
@@ -264,6 +265,24 @@ TEST_F(HostCommandsWin32Test, NoAudioDevicePlayFailsWithAnErrorReply)
     std::printf("play without an audio device: MCI error %d\n", error);
     RunMciCommand("close quiet");
     DeleteFileA(wave.c_str());
+}
+
+TEST_F(HostCommandsWin32Test, InstalledHostCommandsReachTheWindowsAndPrinters)
+{
+    InstallWin32HostCommands(window.frame, window.view);
+    Csi({25, SW_MINIMIZE});
+    Pump();
+    EXPECT_TRUE(IsIconic(window.frame));
+    const std::string file = TempFolder() + "host_print_hooks.prn";
+    DeleteFileA(file.c_str());
+    Answers().documentStrings["Printer3"] = file;
+    DirtyRect dirty = kEmptyDirtyRect;
+    StartHostPrint(nullptr, *Rec, dirty, 3);
+    Print("through the hooks");
+    StopHostPrint(nullptr, *Rec, dirty);
+    EXPECT_EQ(ReadFile(file), "through the hooks");
+    PrintHooks = DefaultHostPrintHooks();
+    DeleteFileA(file.c_str());
 }
 
 TEST_F(HostCommandsWin32Test, FileDestinationIsByteExact)
