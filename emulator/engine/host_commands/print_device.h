@@ -10,7 +10,6 @@
 
 // Printer escapes.
 constexpr int kEscapeEndDoc = 11;
-constexpr int kEscapeQuerySupport = 8;
 constexpr int kEscapePassthrough = 19;
 constexpr int kEscapeEpsPrinting = 33;
 

@@ -458,6 +458,25 @@ TEST_F(WinePrinterTest, BurstsWithinTheCloseDelayBecomeOneJob)
     EXPECT_EQ(AwaitOutput(), "first burst;second burst");
 }
 
+TEST_F(WinePrinterTest, WindowsDefaultPrinterServesBothModes)
+{
+    ASSERT_TRUE(SetDefaultPrinterA(kTestPrinter));
+    Answers().documentStrings["Printer1"] = "Windows Default Printer";
+    Rec->Win32PrintSpool = 1;
+    ASSERT_EQ(StartPrint(1), 1);
+    Print("raw to the default");
+    EXPECT_EQ(EndPrint(0), 1);
+    EXPECT_EQ(AwaitOutput(), "raw to the default");
+
+    DeleteFileA(port.c_str());
+    Rec->Win32PrintSpool = 0;
+    Answers().documentStrings["Printer1"] = "";
+    ASSERT_EQ(StartPrint(1), 1) << printers.DefaultPrinter();
+    Print("context of the default");
+    EXPECT_EQ(EndPrint(0), 1);
+    EXPECT_NE(AwaitOutput().find("context of the default"), std::string::npos);
+}
+
 TEST_F(WinePrinterTest, PrinterContextPassesTheBytesThrough)
 {
     Rec->Win32PrintSpool = 0;
