@@ -1,9 +1,6 @@
 // Stand-ins for the functions of pending_calls.h; each goes when its owner lands.
 #include "shell/pending_calls.h"
 
-// Replaced when host printing lands.
-void EndPrint(int) {}
-
 // Replaced when the connection layer lands.
 short AutoLoginStep = 0;
 int AutoLoginRepeatCount = 0;

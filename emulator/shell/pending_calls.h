@@ -3,8 +3,6 @@
 // land; pending_calls.cpp holds stand-ins until then.
 #pragma once
 
-// Ends host printing (flag 0: normal end) when it is open.
-void EndPrint(int flag);
 // The automatic log-on's step (0 none, 1-7 awaiting AutoHost0-6) and its repeat count.
 extern short AutoLoginStep;
 extern int AutoLoginRepeatCount;

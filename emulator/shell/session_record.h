@@ -494,6 +494,11 @@ struct SettingsRecord {
     int32_t PrinterOffMatch8;
     int32_t StatusLineCapture;
     int32_t FunctionKeySkip;
+    // Host printing (engine/host_commands/host_print.h): the open job (0 idle, printer 1-3 of a
+    // spooler job, 1 of a device-interface job, 0x10001 a file), its file and its conversion.
+    int32_t HostPrintActive;
+    std::FILE* HostPrintFile;
+    int32_t PrinterXlate;
 
     // Main frame and start-up (the frame restores it from the profile section "Window size").
     int32_t ScaleFontToView;  // scale the font to the view (the frame; read by the view geometry)

@@ -17,7 +17,7 @@ int ShowMessage(int stringId, int style, const char* format, ...);
 // The HotScreen rules, evaluated after each host record and keystroke string.
 void HotScreenEvaluate();
 
-// Host commands: runs a string command (number, the parameters after it, the collected text).
+// Host commands (engine/host_commands): runs a string command (number, the parameters after it, the collected text).
 int DoPrivateCommand(ViewWindow window, int number, int count, const int* params, const char* text);
 // Multimedia: runs an MCI command string; returns the last MCI error code.
 int RunMciCommand(const char* text);

@@ -8,8 +8,4 @@
 
 void HotScreenEvaluate() {}
 
-int DoPrivateCommand(ViewWindow, int, int, const int*, const char*) { return 0; }
-
-int RunMciCommand(const char*) { return 0; }
-
 void CsiDispatch(ViewWindow, SettingsRecord&, int, int, const int*, DirtyRect&, int) {}

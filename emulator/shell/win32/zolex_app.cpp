@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app_helpers.h"
+#include "tolvi_host_application.h"
 #include "fw_shell_types.h"
 #include "main_frame.h"
 #include "shell/config_file.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr const char* kFrameClassName = "TolviFrame";
+TolviHostApplication hostApplication;
 
 // The program file's path; empty when it does not fit (never a cut path).
 std::string ModulePath()
@@ -57,6 +59,7 @@ CZolexApp::~CZolexApp() = default;
 
 bool CZolexApp::InitInstance()
 {
+    SetHostApplication(&hostApplication);
     TakeCommandLine(commandLine);
     Startup.ProgramPath = ModulePath();
     if (Startup.ProgramPath.empty())
@@ -142,6 +145,7 @@ void CZolexApp::WinHelp(unsigned long data, unsigned command)
 int CZolexApp::ExitInstance()
 {
     DdeShutdown();
+    SetHostApplication(nullptr);
     HotScreenFree();
     mainFrame = nullptr;
     SetSessionDoc(nullptr);
