@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "port_table.h"
+#include "tick_clock.h"
 
 using namespace pexla;
 
@@ -118,7 +119,9 @@ PEXLA_API int PEXLA_CALL PxDebugOpen(int number, const char* file, const char* t
     if (!file || !*file) return 1;
     p->log = std::fopen(file, "a");
     if (!p->log) return -1;
-    std::fprintf(p->log, "---- %s, port %d ----\n", title ? title : "", number);
+    p->logStart = Clock().Now();
+    std::fprintf(p->log, "---- %s, port %d (lines start with milliseconds since here) ----\n",
+                 title ? title : "", number);
     std::fflush(p->log);
     return 1;
 }
@@ -126,6 +129,7 @@ PEXLA_API int PEXLA_CALL PxDebugOpen(int number, const char* file, const char* t
 PEXLA_API int PEXLA_CALL PxDebugLine(int number, const char* text) {
     Port* p = OpenPort(number);
     if (!p || !p->log || !text) return 0;
+    std::fprintf(p->log, "%8u ", static_cast<unsigned>(Clock().Now() - p->logStart));
     std::fputs(text, p->log);
     std::fputc('\n', p->log);
     std::fflush(p->log);

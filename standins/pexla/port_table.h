@@ -25,6 +25,7 @@ struct Port {
     bool fileOpen = false;
     std::atomic<int> abortRequested{0};
     std::FILE* log = nullptr;
+    uint32_t logStart = 0;
     std::mutex statusLock;       // guards threadCodes, written by worker threads
     std::vector<int> threadCodes;
 };
