@@ -39,6 +39,9 @@ include(GoogleTest)
 # A GoogleTest program. Natively each test case is its own ctest entry; under wine64 the whole
 # program is one entry (every wine64 start costs about half a second).
 function(tolvi_unit_test name)
+  if(TOLVI_FUZZ)
+    return()  # the fuzz tree has no GoogleTest
+  endif()
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)

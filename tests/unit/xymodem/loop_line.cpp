@@ -112,6 +112,19 @@ void LoopLine::SetTamper(int port, std::function<void(std::vector<uint8_t>&)> ta
     ends[port].tamper = std::move(tamper);
 }
 
+Ticker::Ticker(FakeClock& clock)
+    : thread_([this, &clock] {
+          while (!stop_) {
+              clock.now_ += 1;
+              std::this_thread::sleep_for(std::chrono::microseconds(20));
+          }
+      }) {}
+
+Ticker::~Ticker() {
+    stop_ = true;
+    thread_.join();
+}
+
 Results RunPair(const char* mode, int maxSteps) {
     Results r{kXYGoOn, kXYGoOn};
     for (int i = 0; i < maxSteps && (r.send == kXYGoOn || r.receive == kXYGoOn); ++i) {

@@ -2,7 +2,9 @@
 // once, and helpers to run our sender against our receiver or against a scripted peer.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <thread>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -17,7 +19,19 @@ class FakeClock : public pexla::TickClock {
 public:
     uint32_t Now() override { return now_; }
     void Sleep(int ms) override { now_ += static_cast<uint32_t>(ms); }
-    uint32_t now_ = 1000;
+    std::atomic<uint32_t> now_{1000};
+};
+
+// Moves a fake clock on by a millisecond about every 20 microseconds while it lives, for calls
+// that loop without pausing.
+class Ticker {
+public:
+    explicit Ticker(FakeClock& clock);
+    ~Ticker();
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 // Port numbers of the two ends (virtual indexes 1 and 2).
