@@ -97,9 +97,13 @@ TEST(XyBlocks, HeaderParse) {
         EXPECT_STREQ(h.name, c.name);
         EXPECT_EQ(h.endOfBatch, c.end);
         EXPECT_EQ(h.hasSize, c.hasSize) << c.field;
-        if (c.hasSize) EXPECT_EQ(h.size, c.size);
+        if (c.hasSize) {
+            EXPECT_EQ(h.size, c.size);
+        }
         EXPECT_EQ(h.hasDate, c.hasDate) << c.field;
-        if (c.hasDate) EXPECT_EQ(h.modTime, c.date);
+        if (c.hasDate) {
+            EXPECT_EQ(h.modTime, c.date);
+        }
     }
 }
 
@@ -130,7 +134,9 @@ TEST(XyBlocks, LocalFileNameKeepsOnlyTheLastComponent) {
         char out[260];
         bool ok = LocalFileName(c.sent, out, sizeof out);
         EXPECT_EQ(ok, c.local != nullptr) << c.sent;
-        if (ok && c.local) EXPECT_STREQ(out, c.local);
+        if (ok && c.local) {
+            EXPECT_STREQ(out, c.local);
+        }
     }
 }
 
