@@ -4,6 +4,11 @@
 // (the baseline) and once with our engine on one end (stepped in a tight loop, as the
 // whole-transfer calls do). The reported time is ours; the counter
 // "ratio" is our time divided by the baseline's (below 1: faster than lrzsz).
+//
+// Note on the send cases: lrzsz's XMODEM receiver flushes its input at every block (seen with
+// strace: one TCIFLUSH per block), so a block that follows the ACK quickly can be thrown away
+// and the receiver then waits out its time-out of several seconds before its NAK. The faster
+// the sender answers an ACK, the more often it loses that race.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <poll.h>
