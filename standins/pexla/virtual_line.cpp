@@ -18,7 +18,7 @@ int VirtualLine::Receive(uint8_t* buffer, int max, int waitMs) {
 
 int VirtualLine::Send(const uint8_t* data, int length) {
     if (!write_) return 0;
-    // The owner may take a block in pieces; a line that takes nothing for 10 s has failed.
+    // The owner may take a block a little at a time; a line that takes nothing for 10 s has failed.
     TickClock& clock = Clock();
     int sent = 0;
     uint32_t stalledSince = clock.Now();
