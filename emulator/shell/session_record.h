@@ -494,6 +494,9 @@ struct SettingsRecord {
     int32_t PrinterOffMatch8;
     int32_t StatusLineCapture;
     int32_t FunctionKeySkip;
+    // Session automation: the user name typed into the user-name prompt (at most 9 characters),
+    // kept for the rest of the process once given.
+    char UserNameCache[10];
 
     // ===== After the live state =====
     int32_t SortedKeyMapFile;
