@@ -42,6 +42,13 @@ bool SameName(const char* a, std::size_t length, const char* b) {
     return true;
 }
 
+// Copies at most size - 1 characters of text and a terminator.
+void CopyCut(char* destination, std::size_t size, const char* text) {
+    std::size_t n = strnlen(text, size - 1);
+    std::memcpy(destination, text, n);
+    destination[n] = '\0';
+}
+
 // The output being built: appends never pass the end and always leave room for the terminator.
 struct Output {
     char* text;
@@ -119,14 +126,9 @@ int AskUserName(char* output, std::size_t size) {
     char* cache = Rec->UserNameCache;
     if (!cache[0]) {
         char typed[64] = "";
-        if (AutoView().AskUserName(typed, sizeof(typed))) {
-            typed[sizeof(typed) - 1] = '\0';
-            std::strncpy(cache, typed, kUserNameCache);
-            cache[kUserNameCache] = '\0';
-        }
+        if (AutoView().AskUserName(typed, sizeof(typed))) CopyCut(cache, kUserNameCache + 1, typed);
     }
-    std::strncpy(output, cache, size - 1);
-    output[size - 1] = '\0';
+    CopyCut(output, size, cache);
     return 1;
 }
 
