@@ -54,14 +54,20 @@ void Answer(ViewWindow window, int pair) {
 }  // namespace
 
 int AutoLoginFeed(ViewWindow window, const uint8_t* bytes, int n) {
+    // The prompt is looked up once per pair, not per byte.
+    int pair = 0;
+    const char* prompt = "";
+    int length = 0;
     for (int i = 0; i < n && AutoLoginPair != 0; ++i) {
-        int pair = AutoLoginPair;
-        if (pair > kAutoLoginPairs) {
+        if (AutoLoginPair > kAutoLoginPairs) {
             AutoLoginPair = 0;
             break;
         }
-        const char* prompt = Prompt(pair);
-        const int length = static_cast<int>(std::strlen(prompt));
+        if (pair != AutoLoginPair) {
+            pair = AutoLoginPair;
+            prompt = Prompt(pair);
+            length = static_cast<int>(std::strlen(prompt));
+        }
         const char byte = static_cast<char>(bytes[i]);
         if (AutoLoginMatched < length && byte != prompt[AutoLoginMatched]) {
             // The byte that broke a partial match may itself begin the prompt.
