@@ -229,7 +229,7 @@ TEST_F(LogonPeerTest, LogsOnByItselfBehindABlankScreen) {
 }
 
 TEST_F(LogonPeerTest, WithoutTheCrSettingTheHostWaitsForTheLine) {
-    int port = EnvPort("TOLVI_LOGIN_PORT");
+    int port = EnvPort("TOLVI_LOGIN2_PORT");
     ASSERT_NE(port, 0);
     Rec->AutoLogin = 1;
     Rec->AutoLoginCR = 0;

@@ -39,11 +39,12 @@ wait_listening() {
   return 1
 }
 
-# peer PORT ADDRESS: connections to 127.0.0.1:PORT, each handled by socat's second address.
+# peer PORT ADDRESS: one connection to 127.0.0.1:PORT handled by socat's second address. Nothing
+# of the peer holds the caller's output open.
 peer() {
   local port=$1
   shift
-  socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr,fork" "$@" 2>>"$dir/socat.log" &
+  socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr" "$@" </dev/null >/dev/null 2>>"$dir/socat.log" &
   pids+=($!)
   wait_listening "$port"
 }
@@ -105,8 +106,10 @@ chmod +x "$dir/lines.sh"
 
 export TOLVI_PEER_DIR=$dir
 free_port TOLVI_LOGIN_PORT
+free_port TOLVI_LOGIN2_PORT
 free_port TOLVI_LINES_PORT
 peer "$TOLVI_LOGIN_PORT" EXEC:"$dir/telnetd.sh",nofork || exit 1
+peer "$TOLVI_LOGIN2_PORT" EXEC:"$dir/telnetd.sh",nofork || exit 1
 peer "$TOLVI_LINES_PORT" EXEC:"$dir/lines.sh" || exit 1
 
 "$root/scripts/wine-run" "$exe"
