@@ -35,7 +35,8 @@ void StartSession() {
     Services().ResetPromptMatch();
     if (Rec->AutoLogin && !Rec->TerminalFamily3270) {
         Services().ArmAutoLogin();
-        Rec->ScreenFrozen = Rec->BlankAutoLogin;
+        // Without an enable text nothing could ever end the blank screen.
+        Rec->ScreenFrozen = Rec->BlankAutoLogin && Rec->EnableDisplay[0] != '\0';
         ConnView().RefreshTitle();
     }
     Services().ResetReceivedCount();

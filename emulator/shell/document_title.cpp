@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "connections/variable_expander.h"
+#include "connections/auto_login.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
@@ -33,11 +34,11 @@ std::string CZolexDoc::BuildTitleText() const
     }
     if (rec.ComType == 0 && rec.Connecting && rec.DialCountdown != 0)
         text += " (" + std::to_string(rec.DialCountdown) + " sec)";
-    if (AutoLoginStep >= 1 && AutoLoginStep <= 7) {
+    if (AutoLoginPair >= 1 && AutoLoginPair <= 7) {
         const std::string* hosts[] = {&strings.AutoHost0, &strings.AutoHost1, &strings.AutoHost2,
                                       &strings.AutoHost3, &strings.AutoHost4, &strings.AutoHost5,
                                       &strings.AutoHost6};
-        text += " (auto-login: " + *hosts[AutoLoginStep - 1] + "[" + std::to_string(AutoLoginRepeatCount) + "])";
+        text += " (auto-login: " + *hosts[AutoLoginPair - 1] + "[" + std::to_string(AutoLoginRepeatCount) + "])";
     }
     if (rec.TitleConfig) text += " (" + storedTitle_ + ")";
     return text;

@@ -1,10 +1,6 @@
 // Stand-ins for the functions of pending_calls.h; each goes when its owner lands.
 #include "shell/pending_calls.h"
 
-// Replaced when the connection layer lands.
-short AutoLoginStep = 0;
-int AutoLoginRepeatCount = 0;
-
 // Replaced when the connection layer and the view extensions land: nothing to start or free yet.
 void ShutdownDdeServer() {}
 void FreeWysePageBuffer() {}

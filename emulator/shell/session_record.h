@@ -503,6 +503,10 @@ struct SettingsRecord {
     // Main frame and start-up (the frame restores it from the profile section "Window size").
     int32_t ScaleFontToView;  // scale the font to the view (the frame; read by the view geometry)
 
+    // Session automation: the user name typed into the user-name prompt (at most 9 characters),
+    // kept for the rest of the process once given.
+    char UserNameCache[10];
+
     // ===== After the live state =====
     int32_t SortedKeyMapFile;
 };

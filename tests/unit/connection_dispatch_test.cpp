@@ -172,11 +172,20 @@ TEST_F(DispatchTest, ConnectCommandAsksForTheHostOnlyWhenItShould) {
 TEST_F(DispatchTest, ConnectArmsTheLogOnAndBlanksTheScreen) {
     Rec->AutoLogin = 1;
     Rec->BlankAutoLogin = 1;
+    std::strcpy(Rec->EnableDisplay, "<esc>[y");
     ConnectDisconnectCommand(nullptr);
     EXPECT_EQ(EventLog(), (Events{"idle", "title", "open", "title", "reset-match", "arm", "title",
                                   "reset-count"}));
     EXPECT_EQ(Rec->ScreenFrozen, 1);
     EXPECT_EQ(Rec->Connecting, 1);  // the transport reports the end of the connect
+}
+
+TEST_F(DispatchTest, AnEmptyEnableTextLeavesTheScreenShown) {
+    Rec->AutoLogin = 1;
+    Rec->BlankAutoLogin = 1;
+    ConnectDisconnectCommand(nullptr);
+    EXPECT_TRUE(services.armed);
+    EXPECT_EQ(Rec->ScreenFrozen, 0);
 }
 
 TEST_F(DispatchTest, FailedConnectEndsConnecting) {

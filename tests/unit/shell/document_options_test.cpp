@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "session_fixture.h"
+#include "connections/auto_login.h"
 #include "shell/pending_calls.h"
 
 namespace {
@@ -133,13 +134,13 @@ TEST_F(DocumentTitle, ComposesTheTitleFromTheSettings)
     TitleText = "Payroll";
     EXPECT_EQ(doc.BuildTitleText(), "Tolvi - Payroll  COM12 : Disconnected (s.wcf)");
 
-    AutoLoginStep = 2;
+    AutoLoginPair = 2;
     AutoLoginRepeatCount = 3;
     doc.strings.AutoHost1 = "ogin:";
     r.TitleConfig = 0;
     r.TitleConnected = 0;
     EXPECT_EQ(doc.BuildTitleText(), "Tolvi - Payroll  COM12 (auto-login: ogin:[3])");
-    AutoLoginStep = 0;
+    AutoLoginPair = 0;
     r.TitleAppName = r.TitleUniqueText = r.TitleHostName = 0;
     EXPECT_EQ(doc.BuildTitleText(), "");
 }
