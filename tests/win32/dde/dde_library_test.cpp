@@ -132,6 +132,22 @@ TEST_F(DdeLibrary, PokeStoresTextBoundedByItsSizeAndAdvises) {
     EXPECT_EQ(conv->advised.back(), "second");
 }
 
+TEST_F(DdeLibrary, ConversationsLiveFromConnectToDisconnect) {
+    ASSERT_EQ(server.Conversations().size(), 1u) << "the partner's side of the conversation";
+    ASSERT_EQ(client.Conversations().size(), 1u) << "the program's own conversation";
+    EXPECT_TRUE(conv->Terminate());
+    EXPECT_FALSE(conv->Terminate()) << "nothing held any more";
+    Pump(100);
+    EXPECT_TRUE(client.Conversations().empty());
+    EXPECT_TRUE(server.Conversations().empty()) << "the partner's disconnect ends it";
+    // A conversation still open when the server shuts down is ended by the shutdown.
+    ASSERT_TRUE(conv->ConnectTo(kService, "Data"));
+    Pump(100);
+    ASSERT_EQ(server.Conversations().size(), 1u);
+    server.Shutdown();
+    EXPECT_TRUE(server.Conversations().empty());
+}
+
 TEST_F(DdeLibrary, ExecuteWithoutAHandlerFails) {
     EXPECT_FALSE(conv->Exec("anything"));
     Pump();

@@ -60,7 +60,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_DESTROY:
         // As the main window does: the server goes with the window.
-        DdeServerStop();
+        ShutdownDdeServer();
         PostQuitMessage(0);
         return 0;
     default:

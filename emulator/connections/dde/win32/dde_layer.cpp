@@ -22,6 +22,6 @@ int DdeStartup() {
 int DdeShutdown() {
     DdeClientInstanceStop();
     DdeClientStop();
-    DdeServerStop();
+    ShutdownDdeServer();
     return 1;
 }

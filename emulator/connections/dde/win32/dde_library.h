@@ -167,6 +167,8 @@ public:
     virtual BOOL Poke(UINT format, const char* item, const void* data, DWORD size);
 
     HCONV Handle() const { return conversation_; }
+    // The partner has ended the conversation: the handle is no longer valid.
+    void ForgetHandle() { conversation_ = nullptr; }
 
 private:
     HDDEDATA Transact(const void* data, DWORD size, const char* item, UINT format, UINT type);
@@ -209,10 +211,12 @@ public:
 
     CDDETopic* FindTopic(const char* name);
     const std::vector<CDDETopic*>& Topics() const { return topics_; }
+    const std::vector<CDDEConv*>& Conversations() const { return conversations_; }
     void PostAdvise(CDDETopic* topic, CDDEItem* item);
     void AddConversation(CDDEConv* conversation);
-    // Leaves the list and drops the list's reference: by handle (a partner's disconnect) or by
-    // object (Terminate, which has cleared the handle by then). TRUE when found.
+    // Leaves the list and drops the list's reference: by handle (a partner's disconnect: the
+    // handle is dead and the conversation forgets it) or by object (Terminate, which has cleared
+    // the handle by then). TRUE when found.
     BOOL RemoveConversation(HCONV conversation);
     BOOL RemoveConversation(CDDEConv* conversation);
     bool Initialised() const { return initialised_ != FALSE; }

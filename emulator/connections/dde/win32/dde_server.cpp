@@ -152,8 +152,11 @@ void CDDEServer::AddConversation(CDDEConv* conversation) {
 }
 
 BOOL CDDEServer::RemoveConversation(HCONV conversation) {
-    for (CDDEConv* held : conversations_)
-        if (held->Handle() == conversation) return RemoveConversation(held);
+    for (CDDEConv* held : conversations_) {
+        if (held->Handle() != conversation) continue;
+        held->ForgetHandle();
+        return RemoveConversation(held);
+    }
     return FALSE;
 }
 

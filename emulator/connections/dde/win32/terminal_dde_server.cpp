@@ -67,7 +67,7 @@ int DdeServerStart() {
     return server->Create(Rec->DdeServerServiceName, nullptr, TRUE) ? 1 : 0;
 }
 
-void DdeServerStop() {
+void ShutdownDdeServer() {
     if (!server) return;
     server->Shutdown();
     delete server;

@@ -35,6 +35,6 @@ private:
 int DdeServerStart();
 // Shuts the server down and destroys it (the main window's destruction, the program's exit);
 // nothing when none exists.
-void DdeServerStop();
+void ShutdownDdeServer();
 // The server, or null.
 TerminalDdeServer* SessionDdeServer();
