@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "connections/connection_dispatch.h"
 #include "connections/dde/dde_recorder.h"
 #include "connections/dde/dde_spooler.h"
 #include "connections/dde/look_for.h"
@@ -234,6 +235,15 @@ TEST_F(DdeRecorderTest, TriggerListHoldsStopBeforeStart) {
     Receive("##s|t|i##");
     ASSERT_EQ(port.pokes.size(), 1u);
     EXPECT_EQ(port.pokes[0].data, std::string("s|t|i##", 8));
+}
+
+TEST_F(DdeRecorderTest, TheReceivePathFeedsTheRecorder) {
+    DdeClientStart();
+    const std::string block = "|FROMHOST|s|t|i|via the receive path|END|";
+    RunReceiveConsumers(nullptr, ReceiveSource::Telnet, reinterpret_cast<const uint8_t*>(block.data()),
+                        static_cast<int>(block.size()));
+    ASSERT_EQ(port.pokes.size(), 1u);
+    EXPECT_EQ(port.pokes[0].item, "i");
 }
 
 TEST_F(DdeRecorderTest, PokeWithoutAPortFails) {

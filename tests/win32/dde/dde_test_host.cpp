@@ -14,8 +14,6 @@
 #include "connections/connection_dispatch.h"
 #include "connections/connection_view.h"
 #include "connections/dde/dde_commands.h"
-#include "connections/dde/dde_recorder.h"
-#include "connections/session_services.h"
 #include "connections/telnet_rings.h"
 #include "connections/transport.h"
 #include "dde_layer.h"
@@ -35,11 +33,6 @@ class HostView : public ConnectionView {
 public:
     ViewWindow Window() override { return reinterpret_cast<ViewWindow>(hwnd); }
     HWND hwnd = nullptr;
-};
-
-class HostServices : public SessionServices {
-public:
-    void DdeTap(const uint8_t* bytes, int n) override { DdeHostDataTap(bytes, n); }
 };
 
 int SendAction(const char* text) {
@@ -130,8 +123,6 @@ int main() {
                               nullptr, wc.hInstance, nullptr);
     if (!view.hwnd) return 5;
     SetConnectionView(&view);
-    static HostServices services;
-    SetSessionServices(&services);
     SetDdeActionRunner(SendAction);
 
     AllocTelnetRings();
