@@ -22,7 +22,7 @@ int ParseGettxtParams(const char* text, std::size_t length, unsigned (&values)[k
 // Checks a parsed parameter set against the screen size and builds the request. Exactly 4 numbers
 // (plain form) or 9 (table form) are accepted; the rectangle must lie wholly on the screen
 // (column < maxCols and width <= maxCols - column, likewise rows; width and height >= 1) and the
-// table options must be in range. Returns false, leaving `request` unspecified, on any violation.
+// table options must be in range. Returns false on any violation; `request` is then not to be used.
 bool MakeGettxtRequest(const unsigned (&values)[kGettxtMaxParams], int count, int maxCols,
                        int maxRows, ScreenTextRequest& request);
 
