@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "connections/dde/dde_recorder.h"
 #include "engine/engine_types.h"
 
 class SessionServices {
@@ -35,8 +36,8 @@ public:
     // Looks for the display-enable text in a block; true on a match.
     virtual bool DisplayEnableMatch(const uint8_t* bytes, int n) { return false; }
 
-    // The DDE client's trigger matcher and recorder.
-    virtual void DdeTap(const uint8_t* bytes, int n) {}
+    // The DDE client's trigger matcher and recorder (quiet until DdeClientStart).
+    virtual void DdeTap(const uint8_t* bytes, int n) { DdeHostDataTap(bytes, n); }
 
     // The capture job, HotScreen rules and host printing.
     virtual void CaptureBlock(const uint8_t* bytes, int n) {}

@@ -2,9 +2,6 @@
 #include "shell/pending_calls.h"
 
 // Replaced when the connection layer and the view extensions land: nothing to start or free yet.
-void ShutdownDdeServer() {}
 void FreeWysePageBuffer() {}
-void DdeStartup() {}
-void DdeShutdown() {}
 void HotScreenLoad(const char*) {}
 void HotScreenFree() {}

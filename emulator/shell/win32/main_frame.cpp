@@ -13,6 +13,7 @@
 #include "engine/screen_planes.h"
 #include "connections/telnet_rings.h"
 #include "connections/connection_dispatch.h"
+#include "connections/dde/win32/terminal_dde_server.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"

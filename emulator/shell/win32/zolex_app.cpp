@@ -11,6 +11,7 @@
 #include "shell/messages.h"
 #include "shell/path_helpers.h"
 #include "connections/connection_dispatch.h"
+#include "connections/dde/win32/dde_layer.h"
 #include "shell/pending_calls.h"
 #include "shell/profile_store.h"
 #include "shell/session_document.h"

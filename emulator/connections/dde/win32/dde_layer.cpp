@@ -1,0 +1,27 @@
+#include "dde_layer.h"
+
+#include "connections/dde/dde_recorder.h"
+#include "dde_client.h"
+#include "shell/session_record.h"
+#include "terminal_dde_server.h"
+
+namespace {
+
+DdeClientPokePort pokePort;
+
+}  // namespace
+
+int DdeStartup() {
+    int result = DdeServerStart();
+    // The poke port serves the HotScreen DDE action too, so it is there with or without triggers.
+    SetDdePokePort(&pokePort);
+    if (Rec->DdeClientEnable) result |= DdeClientStart();
+    return result;
+}
+
+int DdeShutdown() {
+    DdeClientInstanceStop();
+    DdeClientStop();
+    ShutdownDdeServer();
+    return 1;
+}
