@@ -494,6 +494,12 @@ struct SettingsRecord {
     int32_t PrinterOffMatch8;
     int32_t StatusLineCapture;
     int32_t FunctionKeySkip;
+    // VT executors: the console colours saved by CSI = Y, the lock of each user-defined-key bank
+    // (never cleared while the program runs) and the emulation family whose interpreter last
+    // used the shared parser state above (FeedEmulation resets that state when it changes).
+    uint8_t SavedColors[4];  // NormalFg, NormalBg, ReverseFg, ReverseBg
+    int32_t UdkLocked[4];
+    int32_t ParserFamily;
 
     // ===== After the live state =====
     int32_t SortedKeyMapFile;

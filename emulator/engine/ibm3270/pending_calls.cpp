@@ -13,5 +13,3 @@ void HotScreenEvaluate() {}
 int DoPrivateCommand(ViewWindow, int, int, const int*, const char*) { return 0; }
 
 int RunMciCommand(const char*) { return 0; }
-
-void CsiDispatch(ViewWindow, SettingsRecord&, int, int, const int*, DirtyRect&, int) {}

@@ -1,0 +1,93 @@
+// The VT character writer: one printable byte into the cell at the cursor.
+#include "engine/charsets.h"
+#include "engine/colors.h"
+#include "engine/screen_actions.h"
+#include "engine/screen_geometry.h"
+#include "engine/vt/vt_interpreter.h"
+
+namespace {
+
+constexpr uint8_t kTrueBold = 0x02;
+constexpr uint8_t kLineSizeFlags = 0x70;  // double width, upper and lower half of double height
+constexpr uint8_t kLowerHalf = 0x40;
+
+void Widen(DirtyRect& dirty, int x, int y, int width, int height)
+{
+    if (x < dirty.left) dirty.left = x;
+    if (y < dirty.top) dirty.top = y;
+    if (x + width > dirty.right) dirty.right = x + width;
+    if (y + height > dirty.bottom) dirty.bottom = y + height;
+}
+
+void PutCell(SettingsRecord& rec, int index, uint8_t character, uint8_t fg, uint8_t bg, uint8_t flags)
+{
+    rec.CharsScreen[index] = character;
+    rec.FgScreen[index] = fg;
+    rec.BgScreen[index] = bg;
+    rec.FlagsScreen[index] = flags;
+    rec.ProtectionPlane[index] = rec.ProtectAttribute;
+}
+
+}  // namespace
+
+void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect& dirty)
+{
+    if (rec.WrapPending) {
+        CarriageReturn(window, rec, dirty);
+        LineFeed(window, rec, dirty);
+        rec.WrapPending = 0;
+    }
+    uint8_t character = byte;
+    int extraFlags = 0;
+    int charClass = kClassPlain;
+    TranslateChar(character, extraFlags, charClass, rec);
+
+    const int lastColumn = LastColumn(rec);
+    const int row = ClampInt(rec.CursorRow, 0, LastRow(rec));
+    const int col = ClampInt(rec.CursorCol, 0, lastColumn);
+    rec.CursorRow = row;
+    rec.CursorCol = col;
+    rec.LastChar = character;
+    if (rec.InsertMode) InsertBlanks(window, rec, dirty, 1);
+
+    uint8_t fg = rec.CurFg;
+    uint8_t bg = rec.CurBg;
+    if (!rec.UseHostColor) {
+        if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
+            fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrFg], kNormalFgIndex));
+            bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrBg], kNormalBgIndex));
+        } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
+            fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrFg], kNormalFgIndex));
+            bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrBg], kNormalBgIndex));
+        }
+    }
+
+    const int rowStart = row * rec.MaxCols;
+    const uint8_t oldFlags = rec.FlagsScreen[rowStart + col];
+    if (oldFlags & kLowerHalf) character = ' ';
+    uint8_t flags = static_cast<uint8_t>((oldFlags & kLineSizeFlags) | rec.CellFlags | extraFlags);
+    if (character == ' ' && (rec.CellFlags & kTrueBold)) flags &= static_cast<uint8_t>(~kTrueBold);
+
+    int cellWidth = rec.CellWidth;
+    int drawnColumn = col;
+    if (oldFlags & kLineSizeFlags) {
+        // A doubled line has half as many cells; a cursor beyond them writes the last one.
+        const int half = rec.MaxCols / 2;
+        drawnColumn = col < half ? col : (half > 0 ? half - 1 : 0);
+        const int first = rowStart + 2 * drawnColumn;
+        PutCell(rec, first, character, fg, bg, flags);
+        if (2 * drawnColumn + 1 <= lastColumn)
+            PutCell(rec, first + 1, ' ', fg, bg, static_cast<uint8_t>(flags & ~kTrueBold));
+        cellWidth = 2 * rec.CellWidth;
+    } else {
+        ++rec.PrintedCount;
+        PutCell(rec, rowStart + col, character, fg, bg, flags);
+    }
+    Widen(dirty, drawnColumn * cellWidth - rec.ScrollPosX, row * rec.CellHeight - rec.ScrollPosY, cellWidth,
+          rec.CellHeight);
+
+    if (col < lastColumn)
+        rec.CursorCol = col + 1;
+    else if (rec.AutoWrapNow)
+        rec.WrapPending = 1;
+}
