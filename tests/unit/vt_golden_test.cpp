@@ -256,9 +256,10 @@ TEST(VtGolden, EveryCaseWholeSplitAndBytewise)
         SCOPED_TRACE(c.file + ":" + std::to_string(c.line) + " " + c.name);
         const Outcome whole = Replay(c, 0, 0);
         EXPECT_EQ(ExpectedRows(c), TrimmedRows(whole.screen));
-        if (c.cursorGiven)
+        if (c.cursorGiven) {
             EXPECT_EQ("cursor " + std::to_string(c.cursorRow) + " " + std::to_string(c.cursorCol) + "\n",
                       CursorLine(whole.screen));
+        }
         EXPECT_EQ(Escape(c.replies), Escape(whole.replies));
         EXPECT_EQ(c.effects, whole.effects);
         // The same stream cut anywhere, and one byte at a time, must give the same result.
