@@ -12,7 +12,8 @@ void ExecuteC0Control(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dirt
     case 0x07:  // BEL
         VtHooks.beep(rec.Beep);
         break;
-    case 0x08:  // BS
+    case 0x08:  // BS; a wrap waiting at the last column is given up, not carried to the next character
+        rec.WrapPending = 0;
         if (rec.CursorCol > 0) --rec.CursorCol;
         break;
     case 0x09:  // HT

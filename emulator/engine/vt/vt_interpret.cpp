@@ -40,8 +40,10 @@ bool EndsSequence(uint8_t b) { return (b >= 0x40 && b <= 0x5A) || (b >= 0x61 && 
 
 bool IsIntermediate(uint8_t b) { return b == ' ' || b == '#' || b == '(' || b == ')' || b == '*' || b == '+'; }
 
-// ---- Status-line capture. SequenceLength counts the matched bytes of an end string: positive
-// for the 7-bit form, negative for the 8-bit one.
+// ---- Status-line capture. SequenceLength counts the matched bytes of an end string: k for the
+// 7-bit form, kEightBitMatch + k for the 8-bit one.
+
+constexpr int kEightBitMatch = 100;
 
 void CaptureStatusByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
 {
@@ -51,18 +53,19 @@ void CaptureStatusByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyR
     if (pos < kSequenceBufferSize) VtBuffer.sequence[pos++] = b;
     rec.StatusLineCapture = pos;
 
-    int matched = rec.SequenceLength;
-    auto step = [&](int k) -> int {
-        if (k >= 0 && k < 5 && b == kStatusEnd7[k]) return k + 1;
-        if (k <= 0 && -k < 4 && b == kStatusEnd8[-k]) return k - 1;
+    auto step = [&](int matched) -> int {
+        const bool eight = matched >= kEightBitMatch;
+        const int k = eight ? matched - kEightBitMatch : matched;
+        if (!eight && k < 5 && b == kStatusEnd7[k]) return k + 1;
+        if ((eight || k == 0) && k < 4 && b == kStatusEnd8[k]) return kEightBitMatch + k + 1;
         return 0;
     };
-    int next = step(matched);
-    if (next == 0 && matched != 0) next = step(0);  // the breaking byte may start a new match
+    int next = step(rec.SequenceLength);
+    if (next == 0 && rec.SequenceLength != 0) next = step(0);  // the breaking byte may start a new match
     rec.SequenceLength = next;
-    if (next != 5 && next != -4) return;
+    if (next != 5 && next != kEightBitMatch + 4) return;
 
-    const int length = next > 0 ? 5 : 4;
+    const int length = next == 5 ? 5 : 4;
     const int end = pos - length > 1 ? pos - length : 1;
     VtBuffer.sequence[end] = 0;
     rec.SequenceLength = 0;
@@ -141,7 +144,7 @@ void DispatchSequence(ViewWindow window, SettingsRecord& rec, uint8_t finalByte,
 
 void SequenceByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
 {
-    if (rec.SequenceLength >= kSequenceBufferSize) {  // no final byte in sight: abandon it
+    if (rec.SequenceLength < 0 || rec.SequenceLength >= kSequenceBufferSize) {  // no final byte in sight: abandon it
         rec.SequenceLength = 0;
         return;
     }

@@ -7,6 +7,7 @@
 // within the screen and the buffers; ASan watches the planes.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "connections/connection_dispatch.h"
@@ -30,7 +31,10 @@ void Check()
                     r.StringCommandLength <= kSequenceBufferSize && r.StatusLineCapture >= 0 &&
                     r.StatusLineCapture <= kSequenceBufferSize && r.TabStopCount >= 0 &&
                     r.TabStopCount <= kMaxTabStops;
-    if (!ok) std::abort();
+    if (!ok) {
+        std::fprintf(stderr, "cols %d rows %d cur %d,%d region %d-%d seq %d str %d cap %d tabs %d\n", r.MaxCols, r.MaxRows, r.CursorRow, r.CursorCol, r.ScrollTop, r.ScrollBottom, r.SequenceLength, r.StringCommandLength, r.StatusLineCapture, r.TabStopCount);
+        std::abort();
+    }
 }
 
 }  // namespace
