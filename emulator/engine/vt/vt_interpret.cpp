@@ -300,6 +300,14 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
         } else if (b < 0x20) {
             ExecuteC0Control(window, rec, b, dirty, 1);
             continue;
+        } else if (b < 0x7F && !detect && !rec.PrinterControllerMode) {
+            // A run of plain printable bytes: nothing in it can change the parser state. (Printer-
+            // controller mode sees every byte itself.)
+            int end = i + 1;
+            while (end < length && data[end] >= 0x20 && data[end] < 0x7F) ++end;
+            WriteVtRun(window, rec, data + i, end - i, dirty);
+            i = end - 1;
+            continue;
         }
         WriteVtCharacter(window, rec, b, dirty);
     }

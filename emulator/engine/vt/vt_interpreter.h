@@ -26,6 +26,8 @@ void ExecuteLineAttribute(ViewWindow window, SettingsRecord& rec, uint8_t byte, 
 // Writes one printable byte at the cursor (translation, insert mode, colours, double-width
 // lines, auto-wrap).
 void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect& dirty);
+// The same for a run of bytes 0x20-0x7E in the ground state, byte by byte with the same result.
+void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty);
 
 // Removes, in place, every escape sequence, every byte below 0x20, every blank followed by a
 // blank, and leading and trailing blanks of a NUL-terminated text.

@@ -19,6 +19,17 @@ void Widen(DirtyRect& dirty, int x, int y, int width, int height)
     if (y + height > dirty.bottom) dirty.bottom = y + height;
 }
 
+// The translations of the bytes 0x20-0x7E for the run being written: valid while stamp[c]
+// equals the run's number.
+struct RunTranslations {
+    uint32_t run = 0;
+    uint32_t stamp[128] = {};
+    uint8_t character[128];
+    uint8_t flags[128];
+    uint8_t charClass[128];
+};
+RunTranslations memo;
+
 void PutCell(SettingsRecord& rec, int index, uint8_t character, uint8_t fg, uint8_t bg, uint8_t flags)
 {
     rec.CharsScreen[index] = character;
@@ -90,4 +101,66 @@ void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dirt
         rec.CursorCol = col + 1;
     else if (rec.AutoWrapNow)
         rec.WrapPending = 1;
+}
+
+void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty)
+{
+    if (n <= 0) return;
+    // The first byte may take a single shift; after it a run of printable bytes changes nothing
+    // that the translation depends on, so each byte value is translated once per run.
+    WriteVtCharacter(window, rec, bytes[0], dirty);
+    ++memo.run;
+    const int lastColumn = LastColumn(rec);
+    for (int i = 1; i < n; ++i) {
+        const uint8_t byte = bytes[i];
+        const int row = rec.CursorRow;
+        const int col = rec.CursorCol;
+        if (rec.WrapPending || rec.InsertMode || row < 0 || row > LastRow(rec) || col < 0 || col > lastColumn ||
+            byte >= 0x80) {
+            WriteVtCharacter(window, rec, byte, dirty);
+            continue;
+        }
+        const int index = row * rec.MaxCols + col;
+        const uint8_t oldFlags = rec.FlagsScreen[index];
+        if (oldFlags & (kLineSizeFlags | kLowerHalf)) {
+            WriteVtCharacter(window, rec, byte, dirty);
+            continue;
+        }
+        if (memo.stamp[byte] != memo.run) {
+            uint8_t character = byte;
+            int extraFlags = 0;
+            int charClass = kClassPlain;
+            TranslateChar(character, extraFlags, charClass, rec);
+            memo.stamp[byte] = memo.run;
+            memo.character[byte] = character;
+            memo.flags[byte] = static_cast<uint8_t>(extraFlags);
+            memo.charClass[byte] = static_cast<uint8_t>(charClass);
+        } else {
+            ++DisplayedCharCount;
+        }
+        const uint8_t character = memo.character[byte];
+        const int charClass = memo.charClass[byte];
+        uint8_t fg = rec.CurFg;
+        uint8_t bg = rec.CurBg;
+        if (!rec.UseHostColor && charClass != kClassPlain) {
+            if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
+                fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrFg], kNormalFgIndex));
+                bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrBg], kNormalBgIndex));
+            } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
+                fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrFg], kNormalFgIndex));
+                bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrBg], kNormalBgIndex));
+            }
+        }
+        uint8_t flags = static_cast<uint8_t>(rec.CellFlags | memo.flags[byte]);
+        if (character == ' ' && (rec.CellFlags & kTrueBold)) flags &= static_cast<uint8_t>(~kTrueBold);
+        rec.LastChar = character;
+        ++rec.PrintedCount;
+        PutCell(rec, index, character, fg, bg, flags);
+        Widen(dirty, col * rec.CellWidth - rec.ScrollPosX, row * rec.CellHeight - rec.ScrollPosY, rec.CellWidth,
+              rec.CellHeight);
+        if (col < lastColumn)
+            rec.CursorCol = col + 1;
+        else if (rec.AutoWrapNow)
+            rec.WrapPending = 1;
+    }
 }
