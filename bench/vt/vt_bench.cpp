@@ -26,7 +26,7 @@ double OurThroughput(const std::string& stream)
     using Clock = std::chrono::steady_clock;
     const auto* bytes = reinterpret_cast<const uint8_t*>(stream.data());
     double best = 0;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         TermFeedSetup setup;
         SetUpTerminal(setup);
         const auto start = Clock::now();
@@ -67,9 +67,9 @@ int main()
             std::fclose(f);
         }
         const double ours = OurThroughput(stream);
-        const double vterm = ReferenceThroughput(std::string(VT_BENCH_VTERM) + " 24 80 " + file + " --bench 3");
+        const double vterm = ReferenceThroughput(std::string(VT_BENCH_VTERM) + " 24 80 " + file + " --bench 5");
         const double xterm = ReferenceThroughput(std::string("node ") + VT_BENCH_XTERM_SCRIPT + " " +
-                                                 VT_BENCH_XTERM_MODULES + " 24 80 " + file + " --bench 2");
+                                                 VT_BENCH_XTERM_MODULES + " 24 80 " + file + " --bench 3");
         const double best = std::max(vterm, xterm);
         char ratio[32] = "n/a";
         if (best > 0) {

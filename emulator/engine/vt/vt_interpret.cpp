@@ -170,6 +170,64 @@ void SequenceByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& 
     if (EndsSequence(b)) DispatchSequence(window, rec, b, dirty);
 }
 
+// Inside CSI or DCS: stores the run of bytes from data[i] that neither ends nor breaks the
+// sequence in one go (as SequenceByte would, byte by byte) and returns the index of the first byte
+// left for SequenceByte. The buffer's limit stays SequenceByte's to enforce.
+int CollectParameters(SettingsRecord& rec, const uint8_t* data, int i, int length)
+{
+    int end = i;
+    const int room = kSequenceBufferSize - rec.SequenceLength;
+    while (end < length && end - i < room) {
+        const uint8_t b = data[end];
+        if (EndsSequence(b) || b == kEsc || b == kCan || b == kSub) break;
+        ++end;
+    }
+    if (end == length) --end;  // the last byte of the block goes through SequenceByte
+    if (end > i) {
+        std::memcpy(VtBuffer.sequence + rec.SequenceLength, data + i, static_cast<std::size_t>(end - i));
+        rec.SequenceLength += end - i;
+    }
+    return end;
+}
+
+// A whole CSI sequence (or CSI ? sequence) of digits and semicolons inside the block, starting at
+// data[i] with its ESC: executed at once, with the parameters ParseCsiParams would give, without
+// going through the sequence buffer. Returns the index of its final byte, or -1 when the
+// sequence needs the byte-by-byte path (split by the block, other bytes, too many parameters).
+int DirectControlSequence(ViewWindow window, SettingsRecord& rec, const uint8_t* data, int i, int length,
+                          DirtyRect& dirty)
+{
+    int at = i + 2;
+    if (at >= length || data[i + 1] != '[') return -1;
+    const bool privateMarker = data[at] == '?';
+    if (privateMarker) ++at;
+    int count = 0;
+    int value = 0;
+    const int limit = i + kSequenceBufferSize - 1;
+    for (; at < length && at < limit; ++at) {
+        const uint8_t b = data[at];
+        if (b >= '0' && b <= '9') {
+            value = value * 10 + (b - '0');
+            if (value > kCsiParamLimit) value = kCsiParamLimit;
+        } else if (b == ';') {
+            if (count == kCsiMaxParams - 1) return -1;
+            VtBuffer.params[count++] = value;
+            value = 0;
+        } else if ((b >= 0x40 && b <= 0x5A) || (b >= 0x61 && b <= 0x7E)) {
+            VtBuffer.params[count++] = value;
+            VtBuffer.paramCount = count;
+            if (privateMarker)
+                DecPrivateDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
+            else
+                CsiDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
+            return at;
+        } else {
+            return -1;
+        }
+    }
+    return -1;
+}
+
 Flow FinishString(ViewWindow window, SettingsRecord& rec, int textEnd, DirtyRect& dirty)
 {
     const int number = rec.StringCommandNumber;
@@ -270,7 +328,8 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
             if (rec.PrintToScreenNow != 1) continue;
         }
         if (rec.SequenceLength) {
-            SequenceByte(window, rec, b, dirty);
+            if (rec.SequenceLength >= 2 && !detect) i = CollectParameters(rec, data, i, length);
+            SequenceByte(window, rec, data[i], dirty);
             continue;
         }
         if (rec.StringCommandNumber) {
@@ -278,6 +337,13 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
             continue;
         }
         if (b == kEsc) {
+            if (!detect) {
+                const int last = DirectControlSequence(window, rec, data, i, length, dirty);
+                if (last >= 0) {
+                    i = last;
+                    continue;
+                }
+            }
             VtBuffer.sequence[0] = kEsc;
             rec.SequenceLength = 1;
             continue;

@@ -107,23 +107,64 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
 {
     if (n <= 0) return;
     // The first byte may take a single shift; after it a run of printable bytes changes nothing
-    // that the translation depends on, so each byte value is translated once per run.
+    // that the translation or the colours depend on, so each byte value is translated once per
+    // run and the record is read once. Whatever is not a plain cell of a single-width line (a
+    // pending wrap, insert mode, a doubled line) goes through WriteVtCharacter.
     WriteVtCharacter(window, rec, bytes[0], dirty);
+    if (rec.InsertMode) {
+        for (int i = 1; i < n; ++i) WriteVtCharacter(window, rec, bytes[i], dirty);
+        return;
+    }
     ++memo.run;
+    const int cols = rec.MaxCols;
     const int lastColumn = LastColumn(rec);
+    const int lastRow = LastRow(rec);
+    uint8_t* const chars = rec.CharsScreen;
+    uint8_t* const fgPlane = rec.FgScreen;
+    uint8_t* const bgPlane = rec.BgScreen;
+    uint8_t* const flagsPlane = rec.FlagsScreen;
+    uint8_t* const protection = rec.ProtectionPlane;
+    const uint8_t protect = rec.ProtectAttribute;
+    const uint8_t cellFlags = rec.CellFlags;
+    const bool autoWrap = rec.AutoWrapNow != 0;
+    const bool classColours = !rec.UseHostColor;
+    const uint8_t curFg = rec.CurFg;
+    const uint8_t curBg = rec.CurBg;
+    const int cellWidth = rec.CellWidth;
+    const int cellHeight = rec.CellHeight;
+
+    int row = rec.CursorRow;
+    int col = rec.CursorCol;
+    bool wrapPending = rec.WrapPending != 0;
+    int lastChar = -1;
+    int printed = 0;
+    int low = lastColumn + 1;  // the columns written on `row` and not yet in the dirty rectangle
+    int high = -1;
+    auto flush = [&]() {
+        if (high >= low)
+            Widen(dirty, low * cellWidth - rec.ScrollPosX, row * cellHeight - rec.ScrollPosY, (high - low + 1) * cellWidth,
+                  cellHeight);
+        low = lastColumn + 1;
+        high = -1;
+    };
+    auto storeState = [&]() {
+        rec.CursorCol = col;
+        rec.WrapPending = wrapPending ? 1 : 0;
+        rec.PrintedCount += printed;
+        printed = 0;
+        if (lastChar >= 0) rec.LastChar = static_cast<uint8_t>(lastChar);
+    };
     for (int i = 1; i < n; ++i) {
         const uint8_t byte = bytes[i];
-        const int row = rec.CursorRow;
-        const int col = rec.CursorCol;
-        if (rec.WrapPending || rec.InsertMode || row < 0 || row > LastRow(rec) || col < 0 || col > lastColumn ||
-            byte >= 0x80) {
+        if (wrapPending || row < 0 || row > lastRow || col < 0 || col > lastColumn ||
+            (flagsPlane[row * cols + col] & (kLineSizeFlags | kLowerHalf))) {
+            flush();
+            storeState();
             WriteVtCharacter(window, rec, byte, dirty);
-            continue;
-        }
-        const int index = row * rec.MaxCols + col;
-        const uint8_t oldFlags = rec.FlagsScreen[index];
-        if (oldFlags & (kLineSizeFlags | kLowerHalf)) {
-            WriteVtCharacter(window, rec, byte, dirty);
+            row = rec.CursorRow;
+            col = rec.CursorCol;
+            wrapPending = rec.WrapPending != 0;
+            lastChar = -1;
             continue;
         }
         if (memo.stamp[byte] != memo.run) {
@@ -140,9 +181,9 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
         }
         const uint8_t character = memo.character[byte];
         const int charClass = memo.charClass[byte];
-        uint8_t fg = rec.CurFg;
-        uint8_t bg = rec.CurBg;
-        if (!rec.UseHostColor && charClass != kClassPlain) {
+        uint8_t fg = curFg;
+        uint8_t bg = curBg;
+        if (classColours && charClass != kClassPlain) {
             if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
                 fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrFg], kNormalFgIndex));
                 bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrBg], kNormalBgIndex));
@@ -151,16 +192,23 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
                 bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrBg], kNormalBgIndex));
             }
         }
-        uint8_t flags = static_cast<uint8_t>(rec.CellFlags | memo.flags[byte]);
-        if (character == ' ' && (rec.CellFlags & kTrueBold)) flags &= static_cast<uint8_t>(~kTrueBold);
-        rec.LastChar = character;
-        ++rec.PrintedCount;
-        PutCell(rec, index, character, fg, bg, flags);
-        Widen(dirty, col * rec.CellWidth - rec.ScrollPosX, row * rec.CellHeight - rec.ScrollPosY, rec.CellWidth,
-              rec.CellHeight);
+        uint8_t flags = static_cast<uint8_t>(cellFlags | memo.flags[byte]);
+        if (character == ' ' && (cellFlags & kTrueBold)) flags &= static_cast<uint8_t>(~kTrueBold);
+        const int index = row * cols + col;
+        chars[index] = character;
+        fgPlane[index] = fg;
+        bgPlane[index] = bg;
+        flagsPlane[index] = flags;
+        protection[index] = protect;
+        lastChar = character;
+        ++printed;
+        if (col < low) low = col;
+        if (col > high) high = col;
         if (col < lastColumn)
-            rec.CursorCol = col + 1;
-        else if (rec.AutoWrapNow)
-            rec.WrapPending = 1;
+            ++col;
+        else if (autoWrap)
+            wrapPending = true;
     }
+    flush();
+    storeState();
 }
