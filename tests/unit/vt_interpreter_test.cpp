@@ -69,6 +69,15 @@ TEST_F(VtInterpreter, ReportsTheChangedCellsOrTheOldCursorCell)
     port.rects.clear();
     Feed("\x1b[");  // no change at all: no repaint
     EXPECT_TRUE(port.rects.empty());
+
+    VtHooks.leftMargin = [](ViewWindow) { return 5; };
+    VtHooks.topMargin = [](ViewWindow) { return 3; };
+    Feed("Hx");  // (0,0) in the view: moved by the margins
+    VtHooks = DefaultVtHooks();
+    ASSERT_EQ(1u, port.rects.size());
+    EXPECT_EQ(5, port.rects[0].left);
+    EXPECT_EQ(3, port.rects[0].top);
+    EXPECT_EQ(13, port.rects[0].right);
 }
 
 TEST_F(VtInterpreter, ChangingTheEmulationForgetsAHalfParsedSequence)

@@ -17,6 +17,7 @@ int StoreCharsetMode(SettingsRecord& rec, int mode)
 }
 void NoHostCommand(ViewWindow, SettingsRecord&, int, const int*, DirtyRect&) {}
 void NoRefit() {}
+int NoMargin(ViewWindow) { return 0; }
 int NoPrivateCommand(ViewWindow, int, int, const int*, const char*) { return 0; }
 
 }  // namespace
@@ -24,7 +25,7 @@ int NoPrivateCommand(ViewWindow, int, int, const int*, const char*) { return 0; 
 VtOutsideHooks DefaultVtHooks()
 {
     return VtOutsideHooks{NoSend,          NoSendExpanded,   NoDetect,      NoBeep, NoPrintData, NoPrintFile,
-                          NoKeyDefinition, StoreCharsetMode, NoHostCommand, NoPrivateCommand, NoRefit};
+                          NoKeyDefinition, StoreCharsetMode, NoHostCommand, NoPrivateCommand, NoMargin, NoMargin, NoRefit};
 }
 
 VtOutsideHooks VtHooks = DefaultVtHooks();

@@ -33,6 +33,9 @@ struct VtOutsideHooks {
     // DoPrivateCommand: a collected host command string (number, the parameters after the number,
     // the text); non-zero drops the rest of the block.
     int (*privateCommand)(ViewWindow window, int number, int count, const int* params, const char* text);
+    // The view's margins around the cell area, in pixels (the repaint rectangle moves by them).
+    int (*leftMargin)(ViewWindow window);
+    int (*topMargin)(ViewWindow window);
     // FrameRefitPending := 1 (the next view update re-fits the frame).
     void (*frameRefit)();
 };

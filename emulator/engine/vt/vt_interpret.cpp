@@ -295,12 +295,15 @@ bool AutoDetectOn(const SettingsRecord& rec)
 void ReportRepaint(ViewWindow window, const SettingsRecord& rec, const DirtyRect& dirty, int oldCol, int oldRow)
 {
     ViewPort& view = View();
+    const int left = VtHooks.leftMargin(window);
+    const int top = VtHooks.topMargin(window);
     view.HideCaret(window);
     if (dirty.right != 0) {
-        view.Invalidate(window, dirty, false);
+        view.Invalidate(window, DirtyRect{dirty.left + left, dirty.top + top, dirty.right + left, dirty.bottom + top},
+                        false);
     } else if (oldCol != rec.CursorCol || oldRow != rec.CursorRow || (rec.CursorFlags & kCaretRecreate)) {
-        const int x = oldCol * rec.CellWidth - rec.ScrollPosX;
-        const int y = oldRow * rec.CellHeight - rec.ScrollPosY;
+        const int x = oldCol * rec.CellWidth - rec.ScrollPosX + left;
+        const int y = oldRow * rec.CellHeight - rec.ScrollPosY + top;
         view.Invalidate(window, DirtyRect{x, y, x + rec.CellWidth, y + rec.CellHeight}, false);
     }
     view.ShowCaret(window);
