@@ -167,7 +167,6 @@ int AttributeParameter(SettingsRecord& rec, int p, int restCount, int fromVt)
     case 27: f[kSgrReverse] = 0; break;
     default: break;
     }
-    LookUpRenditionColors(rec, RenditionRow(rec, true));
     return used;
 }
 
@@ -175,11 +174,12 @@ int AttributeParameter(SettingsRecord& rec, int p, int restCount, int fromVt)
 
 void SelectGraphicRendition(SettingsRecord& rec, int count, const int* params, int fromVt)
 {
-    for (int i = 0; i < count; ++i) {
-        const int rest = count - i - 1;
-        if (rec.UseHostColor)
-            i += HostColourParameter(rec, params[i], params + i + 1, rest, fromVt);
-        else
-            i += AttributeParameter(rec, params[i], rest, fromVt);
+    if (rec.UseHostColor) {
+        for (int i = 0; i < count; ++i) i += HostColourParameter(rec, params[i], params + i + 1, count - i - 1, fromVt);
+        return;
     }
+    // The attribute colours follow the flags alone, so looking them up once after the last
+    // parameter gives what a look-up after every parameter would.
+    for (int i = 0; i < count; ++i) i += AttributeParameter(rec, params[i], count - i - 1, fromVt);
+    LookUpRenditionColors(rec, RenditionRow(rec, true));
 }
