@@ -11,6 +11,7 @@
 #include "connections/transport.h"
 #include "connections/variable_expander.h"
 #include "engine/screen_planes.h"
+#include "engine/vt/vt_interpreter.h"
 #include "shell/session_record.h"
 
 namespace {
@@ -279,7 +280,14 @@ void PumpPaste(ViewWindow window) {
 int FeedEmulation(ViewWindow window, const uint8_t* bytes, int n) {
     if (n <= 0) return 1;
     if (Rec->CaptureRunning) Services().CaptureBlock(bytes, n);
-    if (EmulationInterpreter interpreter = InterpreterOf(FamilyOfEmulation(Rec->Terminal)))
+    // The interpreters share the parser state of the record: after a change of emulation nothing
+    // half-parsed by the previous one may carry over.
+    const EmulationFamily family = FamilyOfEmulation(Rec->Terminal);
+    if (Rec->ParserFamily != static_cast<int>(family) + 1) {
+        ResetParserState(*Rec);
+        Rec->ParserFamily = static_cast<int>(family) + 1;
+    }
+    if (EmulationInterpreter interpreter = InterpreterOf(family))
         interpreter(WindowOr(window), bytes, n, *Rec);
     Services().HotScreenEvaluate();
     return 1;

@@ -22,6 +22,8 @@ public:
     virtual bool AskHostName(char* host, std::size_t size) { return false; }
     // Posts WM_CLOSE to the main window.
     virtual void PostCloseMainWindow() {}
+    // Posts a WM_COMMAND to the main window (runs after the current receive processing).
+    virtual void PostFrameCommand(unsigned command) {}
     // Invalidates the screen area (without erase) / the whole view; updates the view window.
     virtual void InvalidateScreen() {}
     virtual void UpdateView() {}

@@ -507,6 +507,13 @@ struct SettingsRecord {
     // kept for the rest of the process once given.
     char UserNameCache[10];
 
+    // VT executors: the console colours saved by CSI = Y, the lock of each user-defined-key bank
+    // (never cleared while the program runs) and the emulation family whose interpreter last
+    // used the shared parser state above (FeedEmulation resets that state when it changes).
+    uint8_t SavedColors[4];  // NormalFg, NormalBg, ReverseFg, ReverseBg
+    int32_t UdkLocked[4];
+    int32_t ParserFamily;
+
     // ===== After the live state =====
     int32_t SortedKeyMapFile;
 };

@@ -1,4 +1,6 @@
 #include "engine/host_commands/host_commands.h"
+#include "engine/host_commands/host_print.h"
+#include "engine/vt/vt_hooks.h"
 
 #include <cstdio>
 
@@ -167,4 +169,12 @@ int DoPrivateCommand(ViewWindow window, int number, int count, const int* params
     default: break;
     }
     return 0;
+}
+
+void InstallHostCommandHooks()
+{
+    VtHooks.hostCommand = HostCommand;
+    VtHooks.privateCommand = DoPrivateCommand;
+    VtHooks.printData = PrintByte;
+    VtHooks.startPrintFile = StartCaptureFile;
 }

@@ -35,3 +35,7 @@ const std::string& CaptureFileName();
 const std::string& TitleText();
 // Used by the title option and the Set Titlebar Text command as well.
 void SetTitleText(const std::string& text);
+
+// Hands the VT interpreter's host commands, collected command strings and host printing to this
+// library (the interpreter's hooks do nothing until then).
+void InstallHostCommandHooks();

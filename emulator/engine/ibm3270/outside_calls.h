@@ -21,6 +21,6 @@ void HotScreenEvaluate();
 int DoPrivateCommand(ViewWindow window, int number, int count, const int* params, const char* text);
 // Multimedia: runs an MCI command string; returns the last MCI error code.
 int RunMciCommand(const char* text);
-// Control sequences: executes a complete CSI sequence by its final byte.
+// Control sequences: executes a complete CSI sequence by its final byte (engine/vt/vt_sequences.h).
 void CsiDispatch(ViewWindow window, SettingsRecord& record, int finalByte, int count, const int* params,
                  DirtyRect& dirty, int fromVt);

@@ -1,11 +1,5 @@
-// Stand-ins for the functions of outside_calls.h until their owners (message boxes, the HotScreen
-// engine, host commands) provide them. This whole file goes when they do. Send3270Record is the
-// Telnet layer's (connections/tn3270_records.cpp).
-#include <cstdarg>
-
+// Stand-in for the HotScreen engine until it lands: the 3270 engine evaluates the rules after each
+// host record and keystroke string. This whole file goes when the HotScreen engine does.
 #include "engine/ibm3270/outside_calls.h"
 
-
 void HotScreenEvaluate() {}
-
-void CsiDispatch(ViewWindow, SettingsRecord&, int, int, const int*, DirtyRect&, int) {}

@@ -1,0 +1,31 @@
+// The VT interpreter's outside calls that this layer answers.
+#include "connections/vt_hookup.h"
+
+#include <cstring>
+
+#include "connections/auto_transfer.h"
+#include "connections/connection_dispatch.h"
+#include "connections/emulation_hooks.h"
+#include "connections/variable_expander.h"
+#include "engine/vt/vt_hooks.h"
+#include "engine/vt/vt_interpreter.h"
+
+namespace {
+
+void RunVt(ViewWindow window, const uint8_t* bytes, int n, SettingsRecord& rec) { VtInterpret(window, bytes, n, rec); }
+
+// The answerback: variables expanded and key-string notation decoded, then sent.
+void SendAnswerBack(ViewWindow window, const char* text)
+{
+    if (text && *text) SendExpanded(window, text, false);
+}
+
+}  // namespace
+
+void InstallVtInterpreter()
+{
+    VtHooks.sendToHost = SendToHost;
+    VtHooks.sendExpanded = SendAnswerBack;
+    VtHooks.detectAutoTransfer = DetectAutoTransfer;
+    RegisterInterpreter(EmulationFamily::DecVt, RunVt);
+}

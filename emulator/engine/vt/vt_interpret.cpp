@@ -1,0 +1,386 @@
+// The VT byte loop: status-line capture, printer-controller pass-through, escape sequences,
+// string collection, the pending intermediate, 8-bit bytes, C0 controls and printable bytes, and
+// the repaint report at the end of each block.
+#include <cstring>
+
+#include "engine/screen_actions.h"
+#include "engine/screen_geometry.h"
+#include "engine/screen_planes.h"
+#include "engine/view_port.h"
+#include "engine/vt/vt_buffers.h"
+#include "engine/vt/vt_hooks.h"
+#include "engine/vt/vt_interpreter.h"
+#include "engine/vt/vt_sequences.h"
+
+VtBuffers VtBuffer;
+
+namespace {
+
+constexpr uint8_t kEsc = 0x1B;
+constexpr uint8_t kCan = 0x18;
+constexpr uint8_t kSub = 0x1A;
+constexpr uint8_t kCsi8 = 0x9B;
+
+struct FixedString {
+    const uint8_t* bytes;
+    int length;
+};
+
+const uint8_t kOff7[] = {kEsc, '[', '4', 'i'};
+const uint8_t kOff7Console[] = {kEsc, '[', '=', '4', 'i'};
+const uint8_t kOff8[] = {kCsi8, '4', 'i'};
+const uint8_t kOff8Console[] = {kCsi8, '=', '4', 'i'};
+const FixedString kPrinterOff[] = {{kOff7, 4}, {kOff7Console, 5}, {kOff8, 3}, {kOff8Console, 4}};
+
+const uint8_t kStatusEnd7[] = {kEsc, '[', '0', '$', '}'};
+const uint8_t kStatusEnd8[] = {kCsi8, '0', '$', '}'};
+
+// A byte that ends an escape sequence after its second byte.
+bool EndsSequence(uint8_t b) { return (b >= 0x40 && b <= 0x5A) || (b >= 0x61 && b <= 0x7E) || b == '#'; }
+
+bool IsIntermediate(uint8_t b) { return b == ' ' || b == '#' || b == '(' || b == ')' || b == '*' || b == '+'; }
+
+// ---- Status-line capture. SequenceLength counts the matched bytes of an end string: k for the
+// 7-bit form, kEightBitMatch + k for the 8-bit one.
+
+constexpr int kEightBitMatch = 100;
+
+void CaptureStatusByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
+{
+    if (b == 0) return;
+    int pos = ClampInt(rec.StatusLineCapture, 1, kSequenceBufferSize);
+    // A text longer than the buffer keeps its start; only the end string is still looked for.
+    if (pos < kSequenceBufferSize) VtBuffer.sequence[pos++] = b;
+    rec.StatusLineCapture = pos;
+
+    auto step = [&](int matched) -> int {
+        const bool eight = matched >= kEightBitMatch;
+        const int k = eight ? matched - kEightBitMatch : matched;
+        if (!eight && k < 5 && b == kStatusEnd7[k]) return k + 1;
+        if ((eight || k == 0) && k < 4 && b == kStatusEnd8[k]) return kEightBitMatch + k + 1;
+        return 0;
+    };
+    int next = step(rec.SequenceLength);
+    if (next == 0 && rec.SequenceLength != 0) next = step(0);  // the breaking byte may start a new match
+    rec.SequenceLength = next;
+    if (next != 5 && next != kEightBitMatch + 4) return;
+
+    const int length = next == 5 ? 5 : 4;
+    const int end = pos - length > 1 ? pos - length : 1;
+    VtBuffer.sequence[end] = 0;
+    rec.SequenceLength = 0;
+    rec.StatusLineCapture = 0;
+    char* text = reinterpret_cast<char*>(VtBuffer.sequence + 1);
+    StripSequences(text);
+    ShowStatusText(window, rec, dirty, text);
+}
+
+// ---- Printer-controller mode. The held bytes of a partial printer-off match are in
+// VtBuffer.printerMatch; PrinterOffMatch7 or PrinterOffMatch8 counts them.
+
+void EndPrinterController(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
+{
+    const int params[1] = {4};
+    CsiDispatch(window, rec, 'i', 1, params, dirty, 1);
+}
+
+// Tries the byte against the printer-off strings; true when it was held or completed a match.
+bool MatchPrinterOff(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
+{
+    const int held = rec.PrinterOffMatch7 ? rec.PrinterOffMatch7 : rec.PrinterOffMatch8;
+    for (const FixedString& form : kPrinterOff) {
+        if (held >= form.length || form.bytes[held] != b) continue;
+        if (std::memcmp(form.bytes, VtBuffer.printerMatch, static_cast<std::size_t>(held)) != 0) continue;
+        const bool eightBit = form.bytes[0] == kCsi8;
+        if (held + 1 == form.length) {
+            rec.PrinterOffMatch7 = rec.PrinterOffMatch8 = 0;
+            EndPrinterController(window, rec, dirty);
+        } else {
+            VtBuffer.printerMatch[held] = b;
+            (eightBit ? rec.PrinterOffMatch8 : rec.PrinterOffMatch7) = held + 1;
+        }
+        return true;
+    }
+    return false;
+}
+
+void PrinterControllerByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
+{
+    if (MatchPrinterOff(window, rec, b, dirty)) return;
+    const int held = rec.PrinterOffMatch7 ? rec.PrinterOffMatch7 : rec.PrinterOffMatch8;
+    if (held > 0) {
+        for (int i = 0; i < held && i < static_cast<int>(sizeof VtBuffer.printerMatch); ++i)
+            VtHooks.printData(VtBuffer.printerMatch[i]);
+        rec.PrinterOffMatch7 = rec.PrinterOffMatch8 = 0;
+        // The byte that broke the match may begin the next one.
+        if (MatchPrinterOff(window, rec, b, dirty)) return;
+    }
+    VtHooks.printData(b);
+}
+
+// ---- Escape sequences and strings.
+
+enum class Flow { Next, StopBlock };
+
+void DispatchSequence(ViewWindow window, SettingsRecord& rec, uint8_t finalByte, DirtyRect& dirty)
+{
+    const int marker = ParseCsiParams(VtBuffer.sequence, static_cast<std::size_t>(rec.SequenceLength),
+                                      VtBuffer.paramCount, VtBuffer.params, finalByte);
+    rec.SequenceLength = 0;
+    const int count = VtBuffer.paramCount;
+    const int* params = VtBuffer.params;
+    switch (marker) {
+    case 'P':
+        rec.StringCommandNumber = 80;
+        rec.StringCommandLength = 0;
+        VtBuffer.dcsFinal = finalByte;
+        break;
+    case '?': DecPrivateDispatch(window, rec, finalByte, count, params, dirty, 1); break;
+    case '=': CsiEqualsDispatch(window, rec, finalByte, count, params, dirty, 1); break;
+    case '"': SetCharacterProtection(window, rec, finalByte, count, params, dirty, 1); break;
+    default: CsiDispatch(window, rec, finalByte, count, params, dirty, 1); break;
+    }
+}
+
+void SequenceByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
+{
+    if (rec.SequenceLength < 0 || rec.SequenceLength >= kSequenceBufferSize) {  // no final byte in sight: abandon it
+        rec.SequenceLength = 0;
+        return;
+    }
+    VtBuffer.sequence[rec.SequenceLength++] = b;
+    if (b == kCan || b == kSub) {
+        rec.SequenceLength = 0;
+        return;
+    }
+    if (b == kEsc) {
+        VtBuffer.sequence[0] = kEsc;
+        rec.SequenceLength = 1;
+        return;
+    }
+    if (rec.SequenceLength == 2) {
+        if (b == '[' || b == 'P') return;
+        rec.SequenceLength = 0;
+        if (IsIntermediate(b))
+            rec.PendingIntermediate = b;
+        else
+            ExecuteEscape(window, rec, b, dirty, 1);
+        return;
+    }
+    if (EndsSequence(b)) DispatchSequence(window, rec, b, dirty);
+}
+
+// Inside CSI or DCS: stores the run of bytes from data[i] that neither ends nor breaks the
+// sequence in one go (as SequenceByte would, byte by byte) and returns the index of the first byte
+// left for SequenceByte. The buffer's limit stays SequenceByte's to enforce.
+int CollectParameters(SettingsRecord& rec, const uint8_t* data, int i, int length)
+{
+    int end = i;
+    const int room = kSequenceBufferSize - rec.SequenceLength;
+    while (end < length && end - i < room) {
+        const uint8_t b = data[end];
+        if (EndsSequence(b) || b == kEsc || b == kCan || b == kSub) break;
+        ++end;
+    }
+    if (end == length) --end;  // the last byte of the block goes through SequenceByte
+    if (end > i) {
+        std::memcpy(VtBuffer.sequence + rec.SequenceLength, data + i, static_cast<std::size_t>(end - i));
+        rec.SequenceLength += end - i;
+    }
+    return end;
+}
+
+// A whole CSI sequence (or CSI ? sequence) of digits and semicolons inside the block, starting at
+// data[i] with its ESC: executed at once, with the parameters ParseCsiParams would give, without
+// going through the sequence buffer. Returns the index of its final byte, or -1 when the
+// sequence needs the byte-by-byte path (split by the block, other bytes, too many parameters).
+int DirectControlSequence(ViewWindow window, SettingsRecord& rec, const uint8_t* data, int i, int length,
+                          DirtyRect& dirty)
+{
+    int at = i + 2;
+    if (at >= length || data[i + 1] != '[') return -1;
+    const bool privateMarker = data[at] == '?';
+    if (privateMarker) ++at;
+    int count = 0;
+    int value = 0;
+    const int limit = i + kSequenceBufferSize - 1;
+    for (; at < length && at < limit; ++at) {
+        const uint8_t b = data[at];
+        if (b >= '0' && b <= '9') {
+            value = value * 10 + (b - '0');
+            if (value > kCsiParamLimit) value = kCsiParamLimit;
+        } else if (b == ';') {
+            if (count == kCsiMaxParams - 1) return -1;
+            VtBuffer.params[count++] = value;
+            value = 0;
+        } else if ((b >= 0x40 && b <= 0x5A) || (b >= 0x61 && b <= 0x7E)) {
+            VtBuffer.params[count++] = value;
+            VtBuffer.paramCount = count;
+            if (privateMarker)
+                DecPrivateDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
+            else
+                CsiDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
+            return at;
+        } else {
+            return -1;
+        }
+    }
+    return -1;
+}
+
+Flow FinishString(ViewWindow window, SettingsRecord& rec, int textEnd, DirtyRect& dirty)
+{
+    const int number = rec.StringCommandNumber;
+    VtBuffer.sequence[textEnd] = 0;
+    rec.StringCommandNumber = 0;
+    rec.StringCommandLength = 0;
+    const char* text = reinterpret_cast<const char*>(VtBuffer.sequence);
+    if (number == 80) {
+        DcsDispatch(window, rec, VtBuffer.dcsFinal, VtBuffer.paramCount, VtBuffer.params, dirty, 0, text);
+        return Flow::Next;
+    }
+    // The parameters after the command number (none for ESC &, which has no introducer).
+    const int count = number == 38 ? 0 : VtBuffer.paramCount - 1;
+    const int* params = VtBuffer.params + 1;
+    return VtHooks.privateCommand(window, number, count, params, text) ? Flow::StopBlock : Flow::Next;
+}
+
+Flow StringByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
+{
+    const int length = rec.StringCommandLength;
+    if (length >= kSequenceBufferSize || length < 0) {
+        rec.StringCommandNumber = 0;
+        rec.StringCommandLength = 0;
+        return Flow::Next;
+    }
+    VtBuffer.sequence[length] = b;
+    if (rec.StringCommandNumber == 38) {
+        rec.StringCommandLength = length + 1;
+        if (b != '\r') return Flow::Next;
+        if (length + 1 < 4) {
+            rec.StringCommandNumber = 0;
+            rec.StringCommandLength = 0;
+            return Flow::Next;
+        }
+        return FinishString(window, rec, length, dirty);
+    }
+    if (length > 0 && VtBuffer.sequence[length - 1] == kEsc) return FinishString(window, rec, length - 1, dirty);
+    rec.StringCommandLength = length + 1;
+    return Flow::Next;
+}
+
+void DesignationByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
+{
+    const uint8_t intermediate = rec.PendingIntermediate;
+    rec.PendingIntermediate = 0;
+    switch (intermediate) {
+    case ' ':
+        if (b == 'G') rec.ControlChar = 2;
+        else if (b == 'F') rec.ControlChar = 1;
+        break;
+    case '#': ExecuteLineAttribute(window, rec, b, dirty); break;
+    case '(': rec.CharsetDesignation[kCsG0] = b; break;
+    case ')': rec.CharsetDesignation[kCsG1] = b; break;
+    case '*': rec.CharsetDesignation[kCsG2] = b; break;
+    case '+': rec.CharsetDesignation[kCsG3] = b; break;
+    default: break;
+    }
+}
+
+bool AutoDetectOn(const SettingsRecord& rec)
+{
+    return rec.AutoDetectReceive && (rec.XferType == 2 || (rec.XferType == 0 && rec.ComType == 0));
+}
+
+void ReportRepaint(ViewWindow window, const SettingsRecord& rec, const DirtyRect& dirty, int oldCol, int oldRow)
+{
+    ViewPort& view = View();
+    const int left = VtHooks.leftMargin(window);
+    const int top = VtHooks.topMargin(window);
+    view.HideCaret(window);
+    if (dirty.right != 0) {
+        view.Invalidate(window, DirtyRect{dirty.left + left, dirty.top + top, dirty.right + left, dirty.bottom + top},
+                        false);
+    } else if (oldCol != rec.CursorCol || oldRow != rec.CursorRow || (rec.CursorFlags & kCaretRecreate)) {
+        const int x = oldCol * rec.CellWidth - rec.ScrollPosX + left;
+        const int y = oldRow * rec.CellHeight - rec.ScrollPosY + top;
+        view.Invalidate(window, DirtyRect{x, y, x + rec.CellWidth, y + rec.CellHeight}, false);
+    }
+    view.ShowCaret(window);
+}
+
+}  // namespace
+
+int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsRecord& rec)
+{
+    const int oldCol = rec.CursorCol;
+    const int oldRow = rec.CursorRow;
+    DirtyRect dirty = kEmptyDirtyRect;
+    const bool detect = AutoDetectOn(rec);
+
+    for (int i = 0; i < length; ++i) {
+        const uint8_t b = data[i];
+        if (detect && VtHooks.detectAutoTransfer(b) == 1) return 1;
+
+        if (rec.StatusLineCapture) {
+            CaptureStatusByte(window, rec, b, dirty);
+            continue;
+        }
+        if (rec.PrinterControllerMode) {
+            PrinterControllerByte(window, rec, b, dirty);
+            if (rec.PrintToScreenNow != 1) continue;
+        }
+        if (rec.SequenceLength) {
+            if (rec.SequenceLength >= 2 && !detect) i = CollectParameters(rec, data, i, length);
+            SequenceByte(window, rec, data[i], dirty);
+            continue;
+        }
+        if (rec.StringCommandNumber) {
+            if (StringByte(window, rec, b, dirty) == Flow::StopBlock) break;
+            continue;
+        }
+        if (b == kEsc) {
+            if (!detect) {
+                const int last = DirectControlSequence(window, rec, data, i, length, dirty);
+                if (last >= 0) {
+                    i = last;
+                    continue;
+                }
+            }
+            VtBuffer.sequence[0] = kEsc;
+            rec.SequenceLength = 1;
+            continue;
+        }
+        if (rec.PendingIntermediate) {
+            DesignationByte(window, rec, b, dirty);
+            continue;
+        }
+        if (b >= 0x80) {
+            if (rec.Charset == 1 && rec.ControlChar == 1 && rec.Terminal == 1) {
+                const uint8_t seven = static_cast<uint8_t>(b & 0x7F);
+                if (VtInterpret(window, &seven, 1, rec) == 1) return 1;
+                continue;
+            }
+            if (b <= 0x9F && rec.Charset != 4) {
+                const uint8_t pair[2] = {kEsc, static_cast<uint8_t>(b - 0x40)};
+                if (VtInterpret(window, pair, 2, rec) == 1) return 1;
+                continue;
+            }
+        } else if (b < 0x20) {
+            ExecuteC0Control(window, rec, b, dirty, 1);
+            continue;
+        } else if (b < 0x7F && !detect && !rec.PrinterControllerMode) {
+            // A run of plain printable bytes: nothing in it can change the parser state. (Printer-
+            // controller mode sees every byte itself.)
+            int end = i + 1;
+            while (end < length && data[end] >= 0x20 && data[end] < 0x7F) ++end;
+            WriteVtRun(window, rec, data + i, end - i, dirty);
+            i = end - 1;
+            continue;
+        }
+        WriteVtCharacter(window, rec, b, dirty);
+    }
+
+    ReportRepaint(window, rec, dirty, oldCol, oldRow);
+    return 2;
+}

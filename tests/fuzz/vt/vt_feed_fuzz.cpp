@@ -1,0 +1,69 @@
+// Host data of any content through FeedEmulation for one VT emulation code (VT_EMULATION_CODE:
+// 1, 2, 3 or 10; one program each), in random blocks.
+//
+// Input: byte 0 picks the character-set mode, 7/8-bit controls,
+// the colour model, the width and the transfer detector; byte 1 seeds the block sizes; the rest
+// is host data. After every block the cursor, the region and the parser's fill levels must be
+// within the screen and the buffers; ASan watches the planes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "connections/connection_dispatch.h"
+#include "engine/screen_planes.h"
+#include "engine/vt/vt_buffers.h"
+#include "term_feed.h"
+
+#ifndef VT_EMULATION_CODE
+#error VT_EMULATION_CODE names the emulation code
+#endif
+
+namespace {
+
+void Check()
+{
+    const SettingsRecord& r = *Rec;
+    const bool ok = (r.MaxCols == 80 || r.MaxCols == 132) && r.CursorRow >= 0 && r.CursorRow < r.MaxRows &&
+                    r.CursorCol >= 0 && r.CursorCol < r.MaxCols && r.ScrollTop <= r.ScrollBottom &&
+                    r.ScrollBottom < r.MaxRows && r.SequenceLength >= 0 &&
+                    r.SequenceLength <= kSequenceBufferSize && r.StringCommandLength >= 0 &&
+                    r.StringCommandLength <= kSequenceBufferSize && r.StatusLineCapture >= 0 &&
+                    r.StatusLineCapture <= kSequenceBufferSize && r.TabStopCount >= 0 &&
+                    r.TabStopCount <= kMaxTabStops;
+    if (!ok) {
+        std::fprintf(stderr, "cols %d rows %d cur %d,%d region %d-%d seq %d str %d cap %d tabs %d\n", r.MaxCols, r.MaxRows, r.CursorRow, r.CursorCol, r.ScrollTop, r.ScrollBottom, r.SequenceLength, r.StringCommandLength, r.StatusLineCapture, r.TabStopCount);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2) return 0;
+    TermFeedSetup setup;
+    setup.emulation = VT_EMULATION_CODE;
+    setup.cols = (data[0] & 0x40) ? 132 : 80;
+    if (!SetUpTerminal(setup)) std::abort();
+    Rec->Charset = 1 + (data[0] & 3);
+    Rec->PrintToScreenNow = (data[0] & 4) ? 1 : 0;
+    Rec->ControlChar = (data[0] & 0x10) ? 2 : 1;
+    Rec->UseHostColor = (data[0] & 0x20) ? 1 : 0;
+    Rec->AutoDetectReceive = (data[0] & 0x80) ? 1 : 0;
+    Rec->XferType = 2;
+
+    unsigned seed = data[1] * 2654435761u + 1;
+    const uint8_t* bytes = data + 2;
+    size_t left = size - 2;
+    while (left > 0) {
+        seed = seed * 1103515245u + 12345u;
+        size_t block = 1 + (seed >> 16) % 64;
+        if (block > left) block = left;
+        FeedEmulation(nullptr, bytes, static_cast<int>(block));
+        Check();
+        bytes += block;
+        left -= block;
+    }
+    return 0;
+}
