@@ -498,6 +498,17 @@ struct SettingsRecord {
     // Main frame and start-up (the frame restores it from the profile section "Window size").
     int32_t ScaleFontToView;  // scale the font to the view (the frame; read by the view geometry)
 
+    // Terminal view geometry and caret (pixels; the grid starts at LeftMargin, TopMargin).
+    int32_t LeftMargin;
+    int32_t TopMargin;
+    int32_t RightMargin;
+    int32_t BottomMargin;
+    int32_t HalfSpareX;       // half the space left around the grid
+    int32_t HalfSpareY;
+    int32_t CaretOffsetY;     // the caret's offset inside its cell
+    int32_t ResizeParentNow;  // after the next update, fit the frame to the view
+    int32_t ViewHasFocus;
+
     // ===== After the live state =====
     int32_t SortedKeyMapFile;
 };

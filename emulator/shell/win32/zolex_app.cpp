@@ -5,6 +5,7 @@
 
 #include "app_helpers.h"
 #include "main_frame.h"
+#include "zolex_view.h"
 #include "shell/config_file.h"
 #include "shell/messages.h"
 #include "shell/path_helpers.h"
@@ -112,6 +113,7 @@ bool CZolexApp::InitInstance()
     doc_->SetTitle(nullptr);
     frame_->ActivateFrame(showCommand);
     Startup.StartupConfigName.clear();
+    if (CZolexView* view = frame_->TerminalView()) view->OnInitialUpdate();
 
     HWND window = frame_->Handle();
     PostMessageA(window, Rec->ShowMenu ? WM_USER + 107 : WM_USER + 105, 0, 0);
@@ -124,6 +126,7 @@ bool CZolexApp::InitInstance()
 
 int CZolexApp::ExitInstance()
 {
+    ShutdownTransport();
     DdeShutdown();
     HotScreenFree();
     mainFrame = nullptr;
