@@ -361,6 +361,11 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     }
+    case WM_SETFOCUS:
+        // Keys go to the terminal view.
+        if (View()) SetFocus(View());
+        result = 0;
+        return true;
     case WM_SIZE:
         RecalcLayout();
         if (wParam == SIZE_MAXIMIZED) FrameRefitPending = 1;

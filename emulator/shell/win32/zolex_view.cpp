@@ -8,6 +8,7 @@
 #include <commdlg.h>
 
 #include "connections/connection_dispatch.h"
+#include "connections/session_services.h"
 #include "connections/session_trace.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
@@ -53,6 +54,19 @@ public:
 };
 TerminalViewPort terminalPort;
 
+// The comm recording of the blocks the connection layer sends and receives.
+class RecordingServices : public SessionServices {
+public:
+    void RecordComm(const uint8_t* bytes, int n) override { TraceData(bytes, n, false); }
+    void RecordSend(const uint8_t* bytes, int n) override { TraceData(bytes, n, true); }
+    void RecordExitAndClose() override
+    {
+        TraceExit();
+        CloseTraceFile();
+    }
+};
+RecordingServices recordingServices;
+
 COLORREF PaletteColor(int index) { return static_cast<COLORREF>(Rec->ColorPalette[std::clamp(index, 0, kColorIndices - 1)]); }
 
 void Line(HDC dc, int x1, int y1, int x2, int y2)
@@ -80,6 +94,7 @@ CZolexView::~CZolexView()
         SetViewPort(nullptr);
         SetConnectionView(nullptr);
         SetPlaybackHost(nullptr);
+        SetSessionServices(nullptr);
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -202,6 +217,10 @@ bool CZolexView::OnCommand(int id)
         FitFrameToDocument();
         return true;
     case kCmdPlayRecording: OnPlayRecording(); return true;
+    case kCmdRecordAtStartup:
+        // The record option: the session is recorded into the named trace file from the start.
+        if (doc_ && !Rec->Recording && !doc_->strings.TraceFile.empty()) OpenTraceFile(doc_->strings.TraceFile.c_str());
+        return true;
     case 256: ConnectDisconnectCommand(EngineWindow(window_)); return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
@@ -221,12 +240,14 @@ void CZolexView::OnInitialUpdate()
     SetViewPort(&terminalPort);
     SetConnectionView(this);
     SetPlaybackHost(this);
+    SetSessionServices(&recordingServices);
     BuildPaletteColors();
     FrameRefitPending = 1;
     OnUpdate();
     FitFrameToDocument();
     if (doc_) doc_->SetTitle(nullptr);
     startupStep_ = 0;
+    SetFocus(window_);
     RunStartupActions();
 }
 
