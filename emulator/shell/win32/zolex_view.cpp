@@ -244,8 +244,9 @@ void CZolexView::OnInitialUpdate()
     BuildPaletteColors();
     FrameRefitPending = 1;
     OnUpdate();
-    FitFrameToDocument();
     if (doc_) doc_->SetTitle(nullptr);
+    // Fitting the frame waits until the frame's own start-up messages have run.
+    PostCommand(kCmdScaleViewToFont);
     startupStep_ = 0;
     SetFocus(window_);
     RunStartupActions();
