@@ -51,9 +51,11 @@ protected:
         CloseAllPlayFiles();
         SetPlaybackHost(nullptr);
     }
+    // Names in play files are key-string texts, where a backslash escapes: the tests use '/'.
+    std::string Name(const std::string& name) { return std::filesystem::path(folder.File(name)).generic_string(); }
     std::string File(const std::string& name, const std::string& text)
     {
-        const std::string path = folder.File(name);
+        const std::string path = Name(name);
         TempFolder::Write(path, text);
         return path;
     }
@@ -123,7 +125,7 @@ TEST_F(SessionReplayTest, RecordedBlocksPlayBackIdentically)
     const std::vector<std::string> blocks = {"login: ", all, "\x1b[1;1H\x1b[2J$ ", std::string(3000, 'q')};
     for (int timestamps = 0; timestamps < 2; ++timestamps) {
         Rec->TraceTimestamp = timestamps;
-        const std::string path = folder.File("round" + std::to_string(timestamps) + ".trc");
+        const std::string path = Name("round" + std::to_string(timestamps) + ".trc");
         ASSERT_EQ(1, OpenTraceFile(path.c_str()));
         std::string expected;
         for (const auto& block : blocks) {
@@ -183,7 +185,7 @@ TEST_F(SessionReplayTest, CallReturnsAfterTheCall)
 
 TEST_F(SessionReplayTest, CallOfAMissingFileIsReportedAndTheCallerGoesOn)
 {
-    const std::string missing = folder.File("missing.trc");
+    const std::string missing = Name("missing.trc");
     Play(File("outer.trc", "a CALL: " + missing + "\nb"));
     EXPECT_EQ("ab", host.played);
     ASSERT_EQ(1u, host.messages.size());
@@ -200,7 +202,7 @@ TEST_F(SessionReplayTest, RunReplacesTheFile)
 // A file that calls itself stops at the nesting limit with a message, then unwinds.
 TEST_F(SessionReplayTest, CallNestingHasALimit)
 {
-    const std::string self = folder.File("self.trc");
+    const std::string self = Name("self.trc");
     TempFolder::Write(self, "a CALL: " + self + "\nb");
     Play(self);
     EXPECT_EQ(std::string(kMaxPlayFileNesting, 'a') + std::string(kMaxPlayFileNesting, 'b'), host.played);
@@ -228,7 +230,7 @@ TEST_F(SessionReplayTest, PauseWaitAndResume)
     Play(File("pause.trc", "a PAUSE: b WAIT: c"));
     EXPECT_EQ(1 | kPlaybackPaused, Rec->PlaybackState);
     EXPECT_EQ("a", host.played);
-    EXPECT_EQ("Paused: " + folder.File("pause.trc"), host.status);
+    EXPECT_EQ("Paused: " + Name("pause.trc"), host.status);
     PlaybackStep(false);  // paused: nothing is read, the timer is re-armed
     EXPECT_EQ("a", host.played);
     EXPECT_EQ(1, host.timers.back());

@@ -214,7 +214,7 @@ bool CZolexView::OnCommand(int id)
     case kCmdScaleViewToFont:
         FrameRefitPending = 1;
         OnUpdate();
-        FitFrameToDocument();
+        if (Rec->ResizeParentNow) FitFrameToDocument();
         return true;
     case kCmdPlayRecording: OnPlayRecording(); return true;
     case kCmdRecordAtStartup:
