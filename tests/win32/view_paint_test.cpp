@@ -153,6 +153,28 @@ TEST_P(ViewPaint, FrozenScreenPaintsNothing)
     EXPECT_EQ(static_cast<COLORREF>(RGB(255, 0, 255)), At(0, 0, 5, 5));
 }
 
+// In history view the rows kept above the screen come first: history row 0 is painted at the top
+// and the screen's first row below the history rows.
+TEST_P(ViewPaint, HistoryRowsAreScrolledIntoView)
+{
+    FreeScreenBuffers(*Rec);
+    Rec->HistoryRows = 5;
+    ASSERT_EQ(1, AllocScreenBuffers(*Rec));
+    ASSERT_GT(Rec->HistoryRowsAlloc, 0);
+    const int rows = Rec->HistoryRowsAlloc;
+    ASSERT_EQ(GetParam(), SetColumns(*Rec, GetParam()));
+    for (int i = 0; i < 3; ++i) {
+        Rec->CharsBase[i] = ' ';
+        Rec->FgBase[i] = 7;
+        Rec->BgBase[i] = 2;
+    }
+    Put(0, 0, "   ", 7, 5);
+    Rec->HistoryView = 1;
+    Paint();  // the bitmap is the screen's size: enough for the history rows of this test
+    EXPECT_EQ(Rgb(2), At(0, 1, 5, 5));
+    if (rows < Rec->MaxRows) EXPECT_EQ(Rgb(5), At(Rec->HistoryRowsAlloc, 1, 5, 5));
+}
+
 INSTANTIATE_TEST_SUITE_P(Columns, ViewPaint, testing::Values(80, 132));
 
 }  // namespace
