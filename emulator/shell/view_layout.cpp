@@ -102,6 +102,13 @@ const LineGlyph& FindLineGlyph(uint8_t code)
     return kLineGlyphs[sizeof kLineGlyphs / sizeof kLineGlyphs[0] - 1];
 }
 
+int FittingFontHeight(const uint32_t* sizes, int count, int columns, int viewWidth, int current)
+{
+    for (int i = 0; i < count; ++i)
+        if (PackedFontWidth(sizes[i]) * columns >= viewWidth) return -i;
+    return current;
+}
+
 void DeriveViewColors(SettingsRecord& rec)
 {
     auto index = [](int value) { return std::clamp(value, 0, kColorIndices - 1); };

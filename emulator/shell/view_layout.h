@@ -60,6 +60,14 @@ struct LineGlyph {
 // The row of a character; characters the table does not hold get the end row ('?', no segments).
 const LineGlyph& FindLineGlyph(uint8_t code);
 
+// Font sizes measured for the view's font scaling: entry i holds (height << 16) | width of the
+// font made with height -(i + 1).
+inline int PackedFontWidth(uint32_t entry) { return static_cast<int>(entry & 0xFFFF); }
+// The font height that fits a view `viewWidth` pixels wide: -i for the first entry i whose width
+// times `columns` reaches the view's width (0, the face's default, for entry 0); `current` when no
+// entry reaches it.
+int FittingFontHeight(const uint32_t* sizes, int count, int columns, int viewWidth, int current);
+
 // Palette entries 0, 1, 10 and 11 from the attribute colours of entries 0 and 1 (the bold
 // colours 10 and 11 are ten steps away from entry 1's, stepping back when that would leave the
 // 20 colours).

@@ -172,7 +172,9 @@ TEST_P(ViewPaint, HistoryRowsAreScrolledIntoView)
     Rec->HistoryView = 1;
     Paint();  // the bitmap is the screen's size: enough for the history rows of this test
     EXPECT_EQ(Rgb(2), At(0, 1, 5, 5));
-    if (rows < Rec->MaxRows) EXPECT_EQ(Rgb(5), At(Rec->HistoryRowsAlloc, 1, 5, 5));
+    if (rows < Rec->MaxRows) {
+        EXPECT_EQ(Rgb(5), At(Rec->HistoryRowsAlloc, 1, 5, 5));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, ViewPaint, testing::Values(80, 132));

@@ -279,6 +279,8 @@ int CZolexView::ResetTTYScreen(HDC dc)
     DeriveViewColors(*Rec);
     if (screenFont_) DeleteObject(screenFont_);
     Rec->CurrentFont = Rec->MaxCols == 80 ? Rec->Font80Cols : Rec->Font132Cols;
+    HWND frame = window_ ? GetParent(window_) : nullptr;
+    if (Rec->ScaleFontToView && frame && !IsZoomed(frame)) ScaleFontToView(dc);
     LOGFONTA lf;
     static_assert(sizeof lf == sizeof Rec->CurrentFont, "LogFont is a LOGFONTA");
     std::memcpy(&lf, &Rec->CurrentFont, sizeof lf);
@@ -297,6 +299,35 @@ int CZolexView::ResetTTYScreen(HDC dc)
     docSize_.cy = Rec->MaxRows * Rec->CellHeight + 2 * Rec->HalfSpareY;
     if (window_) InvalidateRect(window_, nullptr, TRUE);
     return 1;
+}
+
+// Chooses the height of CurrentFont that fills the view's width, measuring the heights once.
+void CZolexView::ScaleFontToView(HDC dc)
+{
+    std::vector<uint32_t>& sizes = Rec->MaxCols == 80 ? fontSizes80_ : fontSizes132_;
+    if (sizes.empty()) {
+        const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
+        LOGFONTA lf;
+        std::memcpy(&lf, &Rec->CurrentFont, sizeof lf);
+        for (int h = -1; h >= -29999; --h) {
+            lf.lfHeight = h;
+            Rec->CurrentFont.Height = h;
+            HFONT font = CreateFontIndirectA(&lf);
+            if (!font) break;
+            HGDIOBJ old = SelectObject(dc, font);
+            TEXTMETRICA tm{};
+            GetTextMetricsA(dc, &tm);
+            SelectObject(dc, old);
+            DeleteObject(font);
+            if (tm.tmAveCharWidth * Rec->MaxCols > screenWidth) break;
+            sizes.push_back((static_cast<uint32_t>(tm.tmHeight + tm.tmExternalLeading) << 16) |
+                            static_cast<uint32_t>(tm.tmAveCharWidth & 0xFFFF));
+        }
+    }
+    RECT view;
+    GetWindowRect(window_, &view);
+    Rec->CurrentFont.Height = FittingFontHeight(sizes.data(), static_cast<int>(sizes.size()), Rec->MaxCols,
+                                                view.right - view.left, Rec->CurrentFont.Height);
 }
 
 void CZolexView::FitFrameToDocument()

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "connections/connection_view.h"
 #include "connections/session_replay.h"
@@ -121,4 +122,7 @@ private:
     int scrollX_ = 0, scrollY_ = 0;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;
+    // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
+    std::vector<uint32_t> fontSizes80_, fontSizes132_;
+    void ScaleFontToView(HDC dc);
 };

@@ -72,6 +72,21 @@ TEST(ViewLayout, LineGlyphs)
     EXPECT_EQ(-1, FindLineGlyph('Q').segments[0][0]);
 }
 
+TEST(ViewLayout, FontHeightThatFitsTheView)
+{
+    // Widths 4, 5, 6, 8 pixels for heights -1 .. -4.
+    const uint32_t sizes[] = {(6u << 16) | 4, (8u << 16) | 5, (10u << 16) | 6, (13u << 16) | 8};
+    const struct { int columns, viewWidth, height; } cases[] = {
+        {80, 300, 0},    // narrower than entry 0 x 80: the face's default height
+        {80, 400, -1},   // 5 x 80 = 400 reaches it: the height of entry 0
+        {80, 470, -2},
+        {132, 700, -2},
+        {80, 2000, -9},  // nothing reaches it: the height stays
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.height, FittingFontHeight(sizes, 4, c.columns, c.viewWidth, -9)) << c.viewWidth;
+}
+
 TEST(ViewLayout, BoldColoursStayWithinTheTable)
 {
     std::memset(Rec, 0, sizeof(SettingsRecord));
