@@ -81,7 +81,7 @@ void CaptureToFileCommand(ViewWindow window) {
         if (Rec->CaptureToFile || job.toFile) {
             CloseCapture();
         } else {
-            Printers().End(job);
+            JobPrinters().End(job);
             Rec->CaptureRunning = 0;
         }
         return;
@@ -93,11 +93,11 @@ void CaptureToFileCommand(ViewWindow window) {
     }
     job.toFile = 0;
     job.printerCounter = 0;
-    Printers().Start(window, job);
+    JobPrinters().Start(window, job);
     Rec->CaptureRunning = job.open;
     if (!job.toFile) return;
     char path[sizeof(job.fileName)];
-    if (!Printers().AskCaptureFile(window, job.fileName[0] ? job.fileName : "Tolvi", path, sizeof(path)))
+    if (!JobPrinters().AskCaptureFile(window, job.fileName[0] ? job.fileName : "Tolvi", path, sizeof(path)))
         return;
     path[sizeof(path) - 1] = '\0';
     std::memcpy(job.fileName, path, sizeof(path));

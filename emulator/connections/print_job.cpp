@@ -46,13 +46,13 @@ void PrintJob::ClearLine() {
     background.Clear();
 }
 
-PrinterJobs& Printers() { return installedPrinters ? *installedPrinters : quietPrinters; }
+PrinterJobs& JobPrinters() { return installedPrinters ? *installedPrinters : quietPrinters; }
 void SetPrinterJobs(PrinterJobs* printers) { installedPrinters = printers; }
 
 int PrintJobAddBytes(PrintJob& job, const uint8_t* bytes, int n) {
     if (!job.open) return 0;
     if (!job.toFile) {
-        Printers().AddBytes(job, bytes, n);
+        JobPrinters().AddBytes(job, bytes, n);
         return job.open;
     }
     for (int i = 0; i < n && job.open; ++i) {

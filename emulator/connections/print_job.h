@@ -74,7 +74,7 @@ public:
                                 std::size_t size) { return false; }
 };
 
-PrinterJobs& Printers();
+PrinterJobs& JobPrinters();
 // Installs the printer side (not owned); null puts the quiet default back (no printer).
 void SetPrinterJobs(PrinterJobs* printers);
 

@@ -11,6 +11,8 @@ SettingsRecord theRecord;
 
 SettingsRecord* const Rec = &theRecord;
 
+std::string TitleText;
+
 TranslateTables SessionTranslateTables;
 
 bool ValidScreenGeometry(int rows, int cols)

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <type_traits>
 
 // ---------------------------------------------------------------------------------------------
@@ -514,6 +515,17 @@ struct SettingsRecord {
     int32_t UdkLocked[4];
     int32_t ParserFamily;
 
+    // Terminal view geometry and caret (pixels; the grid starts at LeftMargin, TopMargin).
+    int32_t LeftMargin;
+    int32_t TopMargin;
+    int32_t RightMargin;
+    int32_t BottomMargin;
+    int32_t HalfSpareX;       // half the space left around the grid
+    int32_t HalfSpareY;
+    int32_t CaretOffsetY;     // the caret's offset inside its cell
+    int32_t ResizeParentNow;  // after the next update, fit the frame to the view
+    int32_t ViewHasFocus;
+
     // ===== After the live state =====
     int32_t SortedKeyMapFile;
 };
@@ -523,3 +535,7 @@ static_assert(std::is_standard_layout<SettingsRecord>::value, "SettingsRecord is
 
 // The one record of the process (zero-filled at load) and the pointer everybody uses.
 extern SettingsRecord* const Rec;
+
+// Process-wide state beside the record: the title text of the "t" option, the Set Titlebar Text
+// command, host command 22 and HotScreen rules.
+extern std::string TitleText;

@@ -3,7 +3,6 @@
 #include "shell/path_helpers.h"
 
 StartupState Startup;
-std::string TitleText;
 int FrameRefitPending = 0;
 
 std::string ProgramFolder() { return GetPathDirectory(Startup.ProgramPath); }

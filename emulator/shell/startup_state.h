@@ -22,8 +22,8 @@ struct StartupState {
 
 extern StartupState Startup;
 
-// The title text of the "t" option, host commands and HotScreen rules.
-extern std::string TitleText;
+// TitleText (the title text of the "t" option, host commands and HotScreen rules) is declared
+// with the session record.
 
 // Set when the frame must be refitted to the font at the next view update.
 extern int FrameRefitPending;

@@ -17,7 +17,6 @@
 namespace {
 
 std::string captureFileName;
-std::string titleText;
 
 // The string command that CSI 24 y opens: its text runs up to CR and starts at buffer position 2.
 constexpr int kAclStringCommand = 38;
@@ -80,8 +79,6 @@ void SetMouseString(const char* member, int count, const int* params, const char
 }  // namespace
 
 const std::string& CaptureFileName() { return captureFileName; }
-const std::string& TitleText() { return titleText; }
-void SetTitleText(const std::string& text) { titleText = text; }
 
 std::string VersionReport(int p)
 {
@@ -154,14 +151,14 @@ int DoPrivateCommand(ViewWindow window, int number, int count, const int* params
     case 9: PlayScriptCommand(window, params, count, text); break;
     case 13: captureFileName = text; break;
     case 22:
-        titleText = TitleFromHost(text, rec);
+        TitleText = TitleFromHost(text, rec);
         Application().RefreshDocumentTitle();
         break;
     case 26: HotScreenReload(text); break;
     case 28: SetMouseString("MouseClick", count, params, text); break;
     case 29: SetMouseString("MouseDoubleClick", count, params, text); break;
     case 30: ShellExecuteCommand(window, rec.StringCommandShowMode, text); break;
-    case 31: RunActionString(text, 0); break;
+    case 31: RunActionString(text); break;
     case kAclStringCommand:
         // The interpreter collects command 38 from buffer position 0 and hands over at least three
         // positions; the command starts at position 2.

@@ -29,12 +29,9 @@ int DoPrivateCommand(ViewWindow window, int number, int count, const int* params
 // The version report's reply for a parameter (CSI 23 ; p y).
 std::string VersionReport(int p);
 
-// The capture file of media copy CSI 3 i (set by command 13) and the host-set title text (command
-// 22); both last for the program run.
+// The capture file of media copy CSI 3 i (set by command 13); it lasts for the program run. The
+// host-set title (command 22) goes into the process-wide TitleText.
 const std::string& CaptureFileName();
-const std::string& TitleText();
-// Used by the title option and the Set Titlebar Text command as well.
-void SetTitleText(const std::string& text);
 
 // Hands the VT interpreter's host commands, collected command strings and host printing to this
 // library (the interpreter's hooks do nothing until then).

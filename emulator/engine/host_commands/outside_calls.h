@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "connections/auto_login.h"
 #include "engine/engine_types.h"
 
 // ---- Screen buttons (the program's one DynButtonMap).
@@ -23,8 +24,6 @@ void HotScreenReload(const char* file);
 // Non-zero when the file opened for playback.
 int OpenPlayFile(const char* file, long startPosition);
 void CloseAllPlayFiles();
-// The active view's action-string runner; 0 without a view.
-int RunActionString(const char* text, int keyCode);
 // The file-management commands of the connection layer on the main frame's view; 1 when a file
 // transfer started. 0 without a view.
 int ExecuteAclCommand(const char* text);

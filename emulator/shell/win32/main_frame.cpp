@@ -1,4 +1,5 @@
 #include "main_frame.h"
+#include "zolex_view.h"
 
 #include "fw_recent_menu.h"
 
@@ -71,10 +72,6 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     }
 }
 
-LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 }  // namespace
 
@@ -130,21 +127,12 @@ std::string CMainFrame::LoadText(int id) const
 
 HWND CMainFrame::CreateView()
 {
-    HINSTANCE instance = FwGetApp() ? FwGetApp()->instance : GetModuleHandleA(nullptr);
-    WNDCLASSA existing;
-    if (!GetClassInfoA(instance, kViewClassName, &existing)) {
-        WNDCLASSA viewClass{};
-        viewClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-        viewClass.lpfnWndProc = ViewProc;
-        viewClass.hInstance = instance;
-        viewClass.hIcon = LoadIcon(instance, MAKEINTRESOURCE(31234));
-        if (!viewClass.hIcon) viewClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-        viewClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        viewClass.lpszClassName = kViewClassName;
-        if (!RegisterClassA(&viewClass)) return nullptr;
-    }
-    return CreateWindowExA(WS_EX_CLIENTEDGE, kViewClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
-                           0, 0, 0, 0, Handle(), nullptr, instance, nullptr);
+    terminalView_ = std::make_unique<CZolexView>(&doc_);
+    HWND view = terminalView_->Create(Handle(), 0xE900);
+    // The view's own commands, also when they come from the menu or the tool bar.
+    for (int id : {256, 257, 32768, 32800, 32808, 32842})
+        OnCommand(id, [view, id] { SendMessageA(view, WM_COMMAND, static_cast<WPARAM>(id), 0); });
+    return view;
 }
 
 int CMainFrame::OnCreate()
@@ -416,6 +404,11 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     }
+    case WM_SETFOCUS:
+        // Keys go to the terminal view.
+        if (View()) SetFocus(View());
+        result = 0;
+        return true;
     case WM_SIZE:
         RecalcLayout();
         if (wParam == SIZE_MAXIMIZED) FrameRefitPending = 1;

@@ -3,6 +3,7 @@
 // start-up and host commands ask for, and the order of the shutdown.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "document.h"
@@ -23,12 +24,16 @@ CountryMenu CountryMenuFor(int country);
 // Help/About: the program's name and version.
 void RunAboutBox(HWND owner);
 
+class CZolexView;
+
 class CMainFrame : public FwFrameWnd, public FwDocumentSite {
 public:
     explicit CMainFrame(CZolexDoc& doc);
     ~CMainFrame() override;
 
     static CMainFrame* Instance();
+    // The terminal view (made with the frame's window).
+    CZolexView* TerminalView() const { return terminalView_.get(); }
 
     void ActivateFrame(int showCommand) override;
     // WM_USER+107: the menu of the session's language and its help file.
@@ -69,6 +74,7 @@ private:
     bool firstActivation_ = true;
     // Documents that the shell opens in this running session.
     FwShellOpen shellOpen_;
+    std::unique_ptr<CZolexView> terminalView_;
 };
 
 // Process-wide state of the frame.

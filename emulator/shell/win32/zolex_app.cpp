@@ -7,6 +7,7 @@
 #include "tolvi_host_application.h"
 #include "fw_shell_types.h"
 #include "main_frame.h"
+#include "zolex_view.h"
 #include "shell/config_file.h"
 #include "shell/messages.h"
 #include "shell/path_helpers.h"
@@ -121,6 +122,7 @@ bool CZolexApp::InitInstance()
     doc_->SetTitle(nullptr);
     frame_->ActivateFrame(showCommand);
     Startup.StartupConfigName.clear();
+    if (CZolexView* view = frame_->TerminalView()) view->OnInitialUpdate();
 
     HWND window = frame_->Handle();
     PostMessageA(window, Rec->ShowMenu ? WM_USER + 107 : WM_USER + 105, 0, 0);
@@ -145,6 +147,7 @@ void CZolexApp::WinHelp(unsigned long data, unsigned command)
 
 int CZolexApp::ExitInstance()
 {
+    ShutdownTransport();
     DdeShutdown();
     SetHostApplication(nullptr);
     HotScreenFree();

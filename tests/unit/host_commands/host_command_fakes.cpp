@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "connections/automation_view.h"
 #include "connections/connection_dispatch.h"
 #include "engine/host_commands/outside_calls.h"
 #include "shell/session_record.h"
@@ -22,6 +23,17 @@ OutsideAnswers& Answers()
 }
 
 namespace {
+
+// The active view as the host commands reach it: action strings are logged.
+class ActionLogView final : public AutomationView {
+public:
+    int RunActionString(const char* text) override
+    {
+        LogHost("RunActionString " + std::string(text ? text : "(none)") + " 0");
+        return 1;
+    }
+};
+ActionLogView actionLogView;
 
 std::string Text(const char* text) { return text ? text : "(none)"; }
 std::string Bytes(const void* data, int length)
@@ -97,11 +109,6 @@ int OpenPlayFile(const char* file, long start)
     return Answers().openPlayFileResult;
 }
 void CloseAllPlayFiles() { LogHost("CloseAllPlayFiles"); }
-int RunActionString(const char* text, int keyCode)
-{
-    LogHost("RunActionString " + Text(text) + " " + std::to_string(keyCode));
-    return 1;
-}
 int ExecuteAclCommand(const char* text)
 {
     LogHost("ExecuteAclCommand " + Text(text));
@@ -249,6 +256,7 @@ HostFakes::HostFakes()
     SetPlatform(&platform);
     SetHostSystem(&system);
     SetHostApplication(&application);
+    SetAutomationView(&actionLogView);
     SetPrintDevice(&printers);
     SetViewPort(&view);
     SetTransport(kTelnet, &host);
@@ -264,6 +272,7 @@ HostFakes::~HostFakes()
     SetViewPort(nullptr);
     SetPrintDevice(nullptr);
     SetHostApplication(nullptr);
+    SetAutomationView(nullptr);
     SetHostSystem(nullptr);
     SetPlatform(nullptr);
 }

@@ -250,7 +250,7 @@ TEST_F(HostCommandTest, TitleTurnsControlsIntoBlanksAndTakesAnyLength)
     Rec->Charset = 3;
     const std::string longTitle(600, 'T');
     String({22}, ("a\tb\x01" "c" + longTitle).c_str());
-    EXPECT_EQ(TitleText(), "a b c" + longTitle);
+    EXPECT_EQ(TitleText, "a b c" + longTitle);
     EXPECT_EQ(HostLog().back(), "RefreshDocumentTitle");
 }
 

@@ -1,0 +1,74 @@
+// The terminal view's window-free arithmetic: which cells a clip box covers, how a row splits
+// into runs of equal cells, the colours and 3-D box kind of a run, the glyphs of line-drawing
+// cells, and the colours the view derives from the attribute colours.
+#pragma once
+
+#include <cstdint>
+
+struct SettingsRecord;
+
+// Cell flags (flags plane).
+enum CellFlag : uint8_t {
+    kCellUnderline = 0x01,
+    kCellBold = 0x02,
+    kCellLineDrawing = 0x08,
+    kCellDoubleWidth = 0x10,
+    kCellDoubleTop = 0x20,
+    kCellDoubleBottom = 0x40,
+    kCellHotspot = 0x80,
+};
+
+// Pixel margins of the grid in the document.
+struct GridMargins {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Inclusive cell rectangle.
+struct CellSpan {
+    int firstRow = 0, lastRow = -1, firstCol = 0, lastCol = -1;
+};
+
+// The cells a clip box (document pixels, right and bottom exclusive) covers; divisions truncate
+// toward zero, so a box inside the top margin still covers row 0.
+CellSpan CellsInClip(int clipLeft, int clipTop, int clipRight, int clipBottom, int rows, int cols,
+                     const GridMargins& margins, int cellWidth, int cellHeight);
+
+// The length of the run of cells starting at `col` (at most to `lastCol`) that share foreground,
+// background and flags; the three pointers address the row's first cell.
+int CellRunLength(const uint8_t* fg, const uint8_t* bg, const uint8_t* flags, int col, int lastCol);
+
+// The colours a run is drawn in.
+struct RunColors {
+    int fg = 0, bg = 0;
+    int boxKind = 0;          // 0 none, 1 in, 2 out, 3 edit box
+    bool kindFromFg = false;  // the kind came from the foreground map
+};
+// Without box maps (null) the cell's own colours; with them, box cells get the box background
+// (19 for edit boxes, else the normal background) and a foreground that stays readable on it.
+RunColors ColorsOfCell(int fg, int bg, const int32_t* boxMapFg, const int32_t* boxMapBg, int normalBg);
+// The box kind of a neighbour cell from the map the run's own kind came from.
+int BoxKindOf(int fg, int bg, const int32_t* boxMapFg, const int32_t* boxMapBg, bool fromFg);
+
+// One row of the line-drawing glyph table: the character drawn, the fill (0 lines, 1-9 solid,
+// 10 and above hatched) and up to three segments in tenths of the cell (x1 < 0 ends the list).
+struct LineGlyph {
+    uint8_t code;
+    uint8_t glyph;
+    uint8_t fill;
+    int32_t segments[3][4];
+};
+// The row of a character; characters the table does not hold get the end row ('?', no segments).
+const LineGlyph& FindLineGlyph(uint8_t code);
+
+// Font sizes measured for the view's font scaling: entry i holds (height << 16) | width of the
+// font made with height -(i + 1).
+inline int PackedFontWidth(uint32_t entry) { return static_cast<int>(entry & 0xFFFF); }
+// The font height that fits a view `viewWidth` pixels wide: -i for the first entry i whose width
+// times `columns` reaches the view's width (0, the face's default, for entry 0); `current` when no
+// entry reaches it.
+int FittingFontHeight(const uint32_t* sizes, int count, int columns, int viewWidth, int current);
+
+// Palette entries 0, 1, 10 and 11 from the attribute colours of entries 0 and 1 (the bold
+// colours 10 and 11 are ten steps away from entry 1's, stepping back when that would leave the
+// 20 colours).
+void DeriveViewColors(SettingsRecord& rec);

@@ -1,0 +1,128 @@
+// The terminal view (CZolexView): paints the screen planes as a grid of character cells inside
+// the frame's margins, places the caret, turns keys into bytes for the host, runs the replay's
+// timer and the start-up sequence, and is the connection layer's view.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "connections/connection_view.h"
+#include "connections/session_replay.h"
+#include "shell/keyboard_input.h"
+#include "shell/view_layout.h"
+
+class CZolexDoc;
+
+class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem {
+public:
+    explicit CZolexView(CZolexDoc* doc);
+    ~CZolexView() override;
+
+    // Registers the window class (once) and creates the view as a child of `parent`.
+    HWND Create(HWND parent, int id);
+    HWND Handle() const { return window_; }
+    static CZolexView* Active();
+
+    // The whole OnDraw: the cells under the clip box, the frame, the caret. Returns 1.
+    int PaintScreen(HDC dc);
+    // Font, cell metrics and document size from the column count's font. Returns 1.
+    int ResetTTYScreen(HDC dc);
+    // Colours and geometry after a settings change (runs while FrameRefitPending is set).
+    void OnUpdate();
+    // Start-up: rings, palette, first update, then the start-up actions.
+    void OnInitialUpdate();
+    // Start-up playback file, then Play/Record at start-up and Connect; called again by the replay
+    // when a played file ends.
+    void RunStartupActions();
+    void UpdateCaretPos();
+    // The frame's client size that shows the whole document.
+    SIZE DocumentSize() const { return docSize_; }
+
+    // ---- ConnectionView.
+    ViewWindow Window() override;
+    void RefreshTitle() override;
+    void PostCloseMainWindow() override;
+    void InvalidateScreen() override;
+    void UpdateView() override;
+    void SetViewFocus(bool on) override;
+    void DelayMs(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+    void SetStatusPane(const char* text, int pane, unsigned textColor, unsigned backColor) override;
+
+    // ---- PlaybackHost.
+    bool StartTimer(int milliseconds) override;
+    void KillTimer() override;
+    void PlayBytes(const uint8_t* bytes, int count) override;
+    void PrivateCommand3270(const uint8_t* bytes, int count) override;
+    void Repaint() override;
+    void ShowMessage(int stringId, const std::string& text) override;
+    void SetStatusText(const std::string& text) override;
+    void SetProgress(int percent) override;
+    void SetPlayingFile(const std::string& name) override;
+    void CloseMainWindow() override { PostCloseMainWindow(); }
+    void ReplayEnded() override;
+
+    // ---- KeyboardSystem and ActionTarget.
+    void PostCommand(int id) override;
+    void FlushPrintScreen() override {}
+    bool SendSerialBreak() override;
+    void ToggleScrollLock() override;
+    bool ScrollLockOn() override;
+    void ToggleNumLock() override;
+    void RearmReceive() override;
+    void ToggleMenuBar() override;
+    void SelectAll() override {}
+    void ClearSelection() override {}
+    void HistoryOn() override;
+    void ScrollViewBy(int dx, int dy) override;
+    void ToggleScreen() override;
+    void HotLoad() override {}
+    int MouseRow() override { return 1; }
+    int MouseCol() override { return 1; }
+    void Feed(const uint8_t* bytes, int n) override;
+    void Send(const uint8_t* bytes, int n) override;
+    ModifierKeys Modifiers() override;
+    bool KeyIsDown(int virtualKey) override;
+    int CharOfKey(int virtualKey) override;
+    void RepaintAll() override;
+    void PlaybackStep(bool singleStep) override;
+    void CloseAllPlayFiles() override;
+    uint8_t AnsiToOem(uint8_t byte) override;
+    const KeyMap* Keys() override;
+    const KeyDefTable* KeyDefinitions() override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnCommand(int id);
+    void OnPlayRecording();
+    void OnSetFocus();
+    void OnKillFocus();
+    void FitFrameToDocument();
+    void UpdateScrollBars();
+    void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const uint8_t* chars,
+                  const uint8_t* fg, const uint8_t* bg, const uint8_t* flags);
+    void DrawLineGraphics(HDC dc, const RECT& cell, uint8_t character);
+    void DrawTrueUnderline(HDC dc, const RECT& cells);
+    void DrawBoxEdges(HDC dc, RECT r, bool leftEdge, bool rightEdge, int kind);
+    void DrawFrame(HDC dc, RECT r);
+    RECT CellsToPixels(int firstCol, int lastCol, int row) const;
+    GridMargins Margins() const;
+
+    CZolexDoc* doc_;
+    HWND window_ = nullptr;
+    HFONT screenFont_ = nullptr;
+    HFONT boldFont_ = nullptr;
+    HFONT fontBeforeBold_ = nullptr;
+    int lastRunFlags_ = -1;
+    int startupStep_ = 0;
+    bool boxRepaintPending_ = false;
+    SIZE docSize_ = {0, 0};
+    int scrollX_ = 0, scrollY_ = 0;
+    KeyboardInput keyboard_;
+    std::string lastPlayFile_;
+    // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
+    std::vector<uint32_t> fontSizes80_, fontSizes132_;
+    void ScaleFontToView(HDC dc);
+};

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Typing into Tolvi for real: Tolvi.exe connects to a loopback peer that records what it receives,
+# xdotool types a command line into the window, and the bytes are checked at the peer and in the
+# session's comm recording. Arguments: the folder of Tolvi.exe, the project root.
+# Needs the test display and the Wine prefix (scripts/test starts both).
+set -u
+bin=$1
+root=$2
+source "$root/scripts/wine-env"
+dir=$(mktemp -d /tmp/tolvi-keys.XXXXXX)
+pids=()
+cleanup() {
+  local p
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+port=0
+while :; do
+  port=$((20000 + RANDOM % 40000))
+  ss -ltn "sport = :$port" | grep -q LISTEN || break
+done
+# The peer only listens: everything Tolvi sends goes into a file.
+socat -u "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr" "OPEN:$dir/received,creat,append" 2>"$dir/socat.log" &
+pids+=($!)
+for _ in $(seq 1 100); do ss -ltn "sport = :$port" | grep -q LISTEN && break; sleep 0.05; done
+
+printf '[Tolvi]\r\nVersion=4.5.6.3\r\nHostName="127.0.0.1"\r\nComType=2\r\nTelnetPort=%s\r\nAutonameFiles=No\r\nPromptForHost=No\r\n' \
+  "$port" >"$dir/keys.wcf"
+wdir=$("$WINE64" winepath -w "$dir" 2>/dev/null)
+(cd "$bin" && exec "$WINE64" Tolvi.exe "$wdir\\keys.wcf" /c "/record:$wdir\\keys.trc") >"$dir/tolvi.log" 2>&1 &
+pids+=($!)
+
+# Connected once the peer has created its file.
+for _ in $(seq 1 300); do [[ -e "$dir/received" ]] && break; sleep 0.1; done
+[[ -e "$dir/received" ]] || fail "Tolvi did not connect to the peer"
+window=$(xdotool search --name "^Tolvi" 2>/dev/null | head -1)
+[[ -n "$window" ]] || fail "no Tolvi window on $DISPLAY"
+# A click into the terminal view gives it the keyboard.
+xdotool mousemove 300 200 click 1
+sleep 0.5
+xdotool type --delay 40 "echo hello"
+xdotool key Return
+for _ in $(seq 1 100); do grep -q $'hello\r' "$dir/received" 2>/dev/null && break; sleep 0.1; done
+
+received=$(od -An -c "$dir/received" | tr -s ' ' | tr -d '\n')
+[[ "$received" == *"e c h o h e l l o \r \0"* ]] || fail "the peer received: $received"
+trace=$(cat "$dir/keys.trc")
+for record in "KEYB: 0065 : e" "SEND: e" "KEYB: 0020 : SP" "KEYB: 000D : CR" "SEND: CR 00"; do
+  [[ "$trace" == *"$record"* ]] || fail "no '$record' in the recording: $trace"
+done
+echo "PASS: typed keys reached the peer and the recording"
