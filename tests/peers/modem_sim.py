@@ -9,7 +9,9 @@ not commands) and dials on ATD: the number decides the answer after --dial-delay
   8xx  nothing at all (the caller's countdown ends the attempt)
 Data mode (after CONNECT): every received line is answered with "host:" and the line; +++ with
 a second of silence before and after goes back to command mode, where ATH hangs up.
-A file named "ring" in the state directory makes it send RING once.
+A file named "ring" in the state directory makes it send RING (and raise the ring line for a
+second). The carrier line is published in <state>/carrier; when DTR drops (reported by the
+modem-line fixture in <state>/dtr) the modem hangs up as one set to &D2 does.
 
 Every received byte is logged with its time to <state>/received.log ("<seconds> <hex byte>"), so
 the tests can measure guard times. The DTR line, when a modem-line fixture reports it into
@@ -39,6 +41,16 @@ def main():
     def write(text):
         os.write(fd, text.encode("latin-1"))
 
+    def set_carrier(on):
+        path = os.path.join(args.state, "carrier")
+        with open(path + ".new", "w") as f:
+            f.write("1\n" if on else "0\n")
+        os.replace(path + ".new", path)
+
+    set_carrier(False)
+    ringing_path = os.path.join(args.state, "ringing")
+    ring_end = None
+
     mode = "command"
     line = b""
     pending_dial = None  # (time due, number)
@@ -64,6 +76,7 @@ def main():
             return
         if body.startswith("H"):
             mode = "command"
+            set_carrier(False)
         write("\r\nOK\r\n")
 
     while True:
@@ -76,9 +89,19 @@ def main():
             if value and value != dtr_seen:
                 dtr_seen = value
                 log.write("%.3f DTR %s\n" % (t, value))
+                if value == "0" and mode == "data":
+                    mode = "command"
+                    pending_dial = None
+                    set_carrier(False)
+                    write("\r\nNO CARRIER\r\n")
         if os.path.exists(ring_path):
             os.unlink(ring_path)
+            open(ringing_path, "w").close()
+            ring_end = t + 1.0
             write("\r\nRING\r\n")
+        if ring_end is not None and t >= ring_end:
+            ring_end = None
+            os.unlink(ringing_path)
         if pending_dial and t >= pending_dial[0]:
             number = pending_dial[1]
             pending_dial = None
@@ -87,6 +110,7 @@ def main():
                 time.sleep(0.3)
                 write("ECT %s\r\n" % args.speed)
                 mode = "data"
+                set_carrier(True)
             elif number.startswith("6"):
                 write("\r\nBUSY\r\n")
             elif number.startswith("7"):

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes two pty pairs with socat, maps their ends to the Wine COM ports COM10 (the modem
+# Builds the modem-line fixture, makes two pty pairs with socat, maps their ends to the Wine COM ports COM10 (the modem
 # simulator) and COM11 (an echoing host) through HKLM\Software\Wine\Ports, restarts the prefix's
 # wineserver so that the mapping takes effect, runs the test program and stops every peer by its
 # PID. Arguments: the test program, the project root.
@@ -49,5 +49,8 @@ for port in com10 com11; do
   fi
 done
 
+# The pty of COM10 gets modem lines from the fixture, in the test program's process only.
+cc -shared -fPIC -O2 -o "$dir/modem_lines.so" "$root/tests/fixtures/modem_lines.c" -ldl || exit 1
 export TOLVI_MODEM_DIR=$dir
-"$WINE64" "$exe"
+export TOLVI_MODEM_PTY=$(readlink -f "$dir/com10")
+LD_PRELOAD="$dir/modem_lines.so" "$WINE64" "$exe"

@@ -84,6 +84,23 @@ std::vector<Received> ModemLog() {
     return log;
 }
 
+// The DTR changes that the modem-line fixture reported to the simulator, as "0" and "1".
+std::string DtrLog() {
+    std::string changes;
+    std::FILE* f = std::fopen(StateFile("received.log").c_str(), "r");
+    if (!f) return changes;
+    char line[128];
+    while (std::fgets(line, sizeof(line), f))
+        if (const char* dtr = std::strstr(line, "DTR ")) changes += dtr[4];
+    std::fclose(f);
+    return changes;
+}
+
+char LastDtr() {
+    std::string changes = DtrLog();
+    return changes.empty() ? '?' : changes.back();
+}
+
 std::string LogText(const std::vector<Received>& log) {
     std::string text;
     for (const Received& r : log) text += static_cast<char>(r.byte);
@@ -233,6 +250,23 @@ TEST_F(SerialPeerTest, HangUpKeepsTheGuardTimes) {
     EXPECT_GE(hangup[1].time - hangup[0].time, 0.15);
     EXPECT_GE(hangup[2].time - hangup[1].time, 0.15);
     EXPECT_GE(hangup[3].time - hangup[2].time, 1.1);
+}
+
+// Closing without the modem's hang-up strings still hangs up: DTR drops, and the modem (set to
+// hang up on DTR) goes back to command mode.
+TEST_F(SerialPeerTest, DtrDropHangsUpTheModem) {
+    ASSERT_TRUE(Dial("555"));
+    ASSERT_TRUE(PumpUntil([] { return !Rec->Connecting; }, 5000));
+    Sleep(200);
+    ASSERT_EQ(LastDtr(), '1');
+    Rec->ModemEnable = 0;
+    DisconnectCommand(nullptr);
+    EXPECT_EQ(Rec->Connected, 0);
+    DWORD start = GetTickCount();
+    while (LastDtr() != '0' && GetTickCount() - start < 3000) Sleep(50);
+    EXPECT_EQ(LastDtr(), '0');
+    std::string log = LogText(NewModemLog());
+    EXPECT_EQ(log.find("+++"), std::string::npos) << log;
 }
 
 // A pty has no modem lines: the reader's waits end without an event every few milliseconds. It
