@@ -13,6 +13,7 @@ Ncb* NewNcb(uint8_t command, uint8_t lana) {
 
 void FreeNcb(Ncb* ncb) {
     if (!ncb) return;
+    if (ncb->platformRecord && ncb->releasePlatformRecord) ncb->releasePlatformRecord(ncb->platformRecord);
     std::free(ncb->buffer);
     std::free(ncb);
 }

@@ -29,6 +29,10 @@ struct Ncb {
     uint8_t cmdCplt;
     void* event;
     class NcbLayer* layer;  // the layer whose table holds this NCB while it is outstanding
+    // The platform's own record of the command, released with the NCB (the platform may still
+    // touch it just after the completion).
+    void* platformRecord;
+    void (*releasePlatformRecord)(void* record);
 };
 
 // NetBIOS commands and return codes used here.

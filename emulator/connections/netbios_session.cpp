@@ -256,7 +256,10 @@ int NetbiosSession::PostReceive(ViewWindow window) {
 void NetbiosSession::ReceiveDone(ViewWindow window, Ncb* ncb) {
     receiveState_ = kIdle;
     int code = ncb->cmdCplt;
-    if (code == kNrcSessionClosed || code == kNrcSessionAborted) {
+    // After our own hang-up the RECEIVE ends with whatever the adapter makes of the vanished
+    // session (closed, aborted, or an invalid session number); none of these is an error to show.
+    bool hungUpByUs = !Rec->Connected && code != kNrcGood && code != kNrcIncomplete;
+    if (code == kNrcSessionClosed || code == kNrcSessionAborted || hungUpByUs) {
         FreeNcb(ncb);
         CloseConnection(window);
         return;

@@ -33,7 +33,10 @@ void CALLBACK CarrierPost(PNCB ncb) {
     if (ours->cmdCplt == NRC_GOODRET && carrier->ncb.ncb_retcode != NRC_GOODRET &&
         carrier->ncb.ncb_retcode != NRC_PENDING)
         ours->cmdCplt = carrier->ncb.ncb_retcode;
-    std::free(carrier);
+    // The platform may still use its record after the post routine returns; it is released
+    // with the session's NCB, once the completion has been handled.
+    ours->platformRecord = carrier;
+    ours->releasePlatformRecord = std::free;
     if (ours->post) ours->post(ours);
 }
 
@@ -79,5 +82,7 @@ public:
 Win32NetbiosPlatform platform;
 
 }  // namespace
+
+NetbiosPlatform& Win32Netbios() { return platform; }
 
 void InstallWin32NetbiosTransport() { InstallNetbiosTransport(platform); }
