@@ -159,6 +159,7 @@ public:
         for (Ncb* ncb : net.outstanding) FreeNcb(ncb);
         net.outstanding.clear();
         DropPendingPaste();
+        SetTransport(kNetbios, nullptr);  // the session's platform ends with the test
         SetConnectionView(nullptr);
         SetSessionServices(nullptr);
         RegisterInterpreter(EmulationFamily::Teletype, nullptr);

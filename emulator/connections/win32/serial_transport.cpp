@@ -225,7 +225,7 @@ void DialReplyMatch(HWND window, const uint8_t* bytes, int n) {
     if (!Rec->Connecting) ConnView().RefreshTitle();
 }
 
-void CloseReaderAndPort(HANDLE handle) {
+void ClosePort(HANDLE handle) {
     CloseHandle(handle);
     port = INVALID_HANDLE_VALUE;
     Rec->SerialHandle = nullptr;
@@ -260,7 +260,7 @@ int SerialOpen(ViewWindow view) {
     if (!SerialSetLine()) {
         Show(30, "Comm Setup error!\n'%s'", "");
         Rec->Connected = 0;
-        CloseReaderAndPort(handle);
+        ClosePort(handle);
         ConnView().SetBusyCursor(false);
         return 0;
     }
@@ -276,7 +276,7 @@ int SerialOpen(ViewWindow view) {
         reader.reset();
         Show(0, "CreateThread() failed");
         Rec->Connected = 0;
-        CloseReaderAndPort(handle);
+        ClosePort(handle);
         ConnView().SetBusyCursor(false);
         return 0;
     }
