@@ -26,6 +26,8 @@ cleanup() {
     wait "$p" 2>/dev/null
   done
   [[ -L "$link" && "$(readlink "$link")" == "$work/"* ]] && rm -f "$link"
+  # The mapping goes too: a later wineserver would otherwise link the port to a stale pty path.
+  "$WINE64" reg delete 'HKLM\Software\Wine\Ports' /v "COM$com" /f >/dev/null 2>&1
 }
 trap cleanup EXIT
 fail() { echo "FAIL($case_name): $*"; [[ -f "$work/xy.log" ]] && tail -n 30 "$work/xy.log"; exit 1; }
