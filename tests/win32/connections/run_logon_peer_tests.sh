@@ -6,48 +6,7 @@ set -u
 exe=$1
 root=$2
 dir=$(mktemp -d /tmp/tolvi-logon.XXXXXX)
-pids=()
-cleanup() {
-  local p
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
-  rm -rf "$dir"
-}
-trap cleanup EXIT
-
-taken=" "
-# free_port NAME: exports NAME with a port nobody listens on and no other peer was given.
-free_port() {
-  local port
-  while :; do
-    port=$((20000 + RANDOM % 40000))
-    [[ $taken == *" $port "* ]] && continue
-    ss -ltn "sport = :$port" | grep -q LISTEN && continue
-    taken+="$port "
-    export "$1=$port"
-    return
-  done
-}
-
-wait_listening() {
-  local port=$1 i
-  for i in $(seq 1 100); do
-    ss -ltn "sport = :$port" | grep -q LISTEN && return 0
-    sleep 0.05
-  done
-  echo "peer on port $port did not start" >&2
-  return 1
-}
-
-# peer PORT ADDRESS: one connection to 127.0.0.1:PORT handled by socat's second address. Nothing
-# of the peer holds the caller's output open.
-peer() {
-  local port=$1
-  shift
-  socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr" "$@" </dev/null >/dev/null 2>>"$dir/socat.log" &
-  pids+=($!)
-  wait_listening "$port"
-}
+source "$(dirname "$0")/peer_lib.sh"
 
 # The log-in host: prompts "login:" and "Password:", reads each answer a character at a time
 # (no echo) and reports it with its timing: ms from the prompt to the first character, and from
