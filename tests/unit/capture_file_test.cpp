@@ -54,7 +54,9 @@ protected:
     void SetUp() override {
         AutomationTest::SetUp();
         SetPrinterJobs(&printers);
-        path = ::testing::TempDir() + "tolvi_capture_test.cap";
+        // A file per case: ctest runs the cases side by side.
+        path = ::testing::TempDir() + "tolvi_capture_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".cap";
         std::remove(path.c_str());
         automationView.strings["CaptureFile"] = path;
         CaptureJob().fileName[0] = '\0';

@@ -33,7 +33,8 @@ std::vector<std::string> g_log;
 
 void Record(int id, const std::string& text) { g_log.push_back(std::to_string(id) + ":" + text); }
 
-const std::string kDir = "ftp_xlate_data/";
+// Each test has its own folder: ctest runs the cases of this file side by side.
+std::string kDir;
 
 void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
@@ -64,6 +65,8 @@ class Translation : public testing::Test {
 protected:
     void SetUp() override
     {
+        kDir = std::string("ftp_xlate_data/") +
+               testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         std::filesystem::create_directories(kDir);
         ResetFtpSession();
         Xlate() = CharTranslationSettings();
