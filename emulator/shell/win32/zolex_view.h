@@ -12,6 +12,7 @@
 #include "connections/session_replay.h"
 #include "shell/keyboard_input.h"
 #include "shell/view_layout.h"
+#include "shell/win32/masked_bitmap.h"
 
 class CZolexDoc;
 
@@ -37,6 +38,11 @@ public:
     // when a played file ends.
     void RunStartupActions();
     void UpdateCaretPos();
+    // Spares and margins from the frame's state (maximised: placed by AlignDisplay); without
+    // keepSize also the document size.
+    void RecalcFramesize(bool keepSize);
+    // The logo picture of the frame (step of the initial update; kept once loaded).
+    void LoadLogo();
     // The frame's client size that shows the whole document.
     SIZE DocumentSize() const { return docSize_; }
 
@@ -49,6 +55,7 @@ public:
     void SetViewFocus(bool on) override;
     void DelayMs(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
     void SetStatusPane(const char* text, int pane, unsigned textColor, unsigned backColor) override;
+    bool AskHostName(char* host, std::size_t size) override;
 
     // ---- PlaybackHost.
     bool StartTimer(int milliseconds) override;
@@ -99,14 +106,18 @@ private:
     void OnPlayRecording();
     void OnSetFocus();
     void OnKillFocus();
+    void OnSize();
     void FitFrameToDocument();
     void UpdateScrollBars();
-    void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const uint8_t* chars,
-                  const uint8_t* fg, const uint8_t* bg, const uint8_t* flags);
+    struct RowPlanes;
+    void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const RowPlanes& planes, bool& boxInvalidated);
+    void DrawRunText(HDC dc, uint8_t cellFlags, int col, int row, const char* text, int length);
     void DrawLineGraphics(HDC dc, const RECT& cell, uint8_t character);
     void DrawTrueUnderline(HDC dc, const RECT& cells);
     void DrawBoxEdges(HDC dc, RECT r, bool leftEdge, bool rightEdge, int kind);
     void DrawFrame(HDC dc, RECT r);
+    void DrawSelectionFrame(HDC dc, RECT r);
+    void PaintSelection(HDC dc);
     RECT CellsToPixels(int firstCol, int lastCol, int row) const;
     GridMargins Margins() const;
 
@@ -120,6 +131,7 @@ private:
     bool boxRepaintPending_ = false;
     SIZE docSize_ = {0, 0};
     int scrollX_ = 0, scrollY_ = 0;
+    std::unique_ptr<CMaskedBitmap> logo_;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;
     // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
