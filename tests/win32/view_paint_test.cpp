@@ -13,7 +13,10 @@
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/outbound_stream.h"
 #include "engine/ibm3270/tn3270_state.h"
+#include "engine/ibm3270/view_hooks.h"
 #include "engine/screen_planes.h"
+#include "engine/win32/win32_3270_hooks.h"
+#include "engine/win32/win32_view_port.h"
 #include "shell/record_defaults.h"
 #include "shell/session_record.h"
 #include "shell/translate_tables.h"
@@ -392,3 +395,25 @@ TEST_F(ViewPaint3270, CellsBeyondTheBufferStayUnpainted)
 }
 
 }  // namespace
+
+// A host record invalidates the cells it wrote in the view (client pixels: margins added, scroll
+// position taken off), so that the view repaints them.
+TEST_F(ViewPaint3270, HostRecordsInvalidateTheirCells)
+{
+    Install3270ViewHooksWin32();
+    HWND window = view.Handle();
+    ShowWindow(parent, SW_SHOWNOACTIVATE);
+    MoveWindow(parent, 0, 0, 1000, 700, FALSE);
+    MoveWindow(window, 0, 0, 900, 600, FALSE);
+    const std::vector<uint8_t> record = {0xF1, 0xC3, 0x11, 0xC1, 0x5A, 0xC1, 0xC2, 0xC3};  // "ABC" at row 1, column 10
+    Process3270Stream(EngineWindow(window), record.data(), static_cast<int>(record.size()), 1);  // the cleared screen
+    ValidateRect(window, nullptr);
+    Process3270Stream(EngineWindow(window), record.data(), static_cast<int>(record.size()), 1);
+    RECT dirty;
+    ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE));
+    EXPECT_EQ(Rec->LeftMargin + 10 * Rec->CellWidth, dirty.left);
+    EXPECT_EQ(Rec->TopMargin + Rec->CellHeight, dirty.top);
+    EXPECT_EQ(Rec->LeftMargin + 13 * Rec->CellWidth, dirty.right);
+    EXPECT_EQ(Rec->TopMargin + 2 * Rec->CellHeight, dirty.bottom);
+    ViewHooks3270 = Default3270ViewHooks();
+}

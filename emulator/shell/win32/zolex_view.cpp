@@ -14,7 +14,9 @@
 #include "connections/connection_dispatch.h"
 #include "connections/session_services.h"
 #include "connections/session_trace.h"
+#include "connections/telnet_engine.h"
 #include "connections/telnet_rings.h"
+#include "connections/tn3270_records.h"
 #include "connections/telnet_trace.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
@@ -22,6 +24,7 @@
 #include "engine/ibm3270/cell_look.h"
 #include "engine/ibm3270/tn3270_state.h"
 #include "engine/view_port.h"
+#include "engine/win32/win32_3270_hooks.h"
 #include "engine/win32/win32_view_port.h"
 #include "host_platform.h"
 #include "shell/session_document.h"
@@ -287,6 +290,7 @@ void CZolexView::OnInitialUpdate()
     SetPlaybackHost(this);
     SetSessionServices(&recordingServices);
     InstallVtInterpreter();
+    Install3270ViewHooksWin32();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
     BuildPaletteColors();
@@ -295,6 +299,10 @@ void CZolexView::OnInitialUpdate()
         HDC dc = GetDC(window_);
         MakeScreenPalette(dc);
         ReleaseDC(window_, dc);
+    }
+    if (Rec->TerminalFamily3270) {
+        TelnetInit();
+        Tn3270Reset();
     }
     FrameRefitPending = 1;
     OnUpdate();
