@@ -91,6 +91,11 @@ FrameGeometry ComputeFrameGeometry(const SettingsRecord& rec, const FrameMetrics
 // Stores the spares and margins in the record.
 void ApplyFrameGeometry(SettingsRecord& rec, const FrameGeometry& geometry);
 
+// The palette indices of the dark and the light edge of 3-D lines (underlines, boxes, frames,
+// buttons), chosen to differ from the colour `avoid` they are drawn on.
+inline int DarkEdgeIndex(int avoid) { return avoid == 12 ? 2 : 12; }
+inline int LightEdgeIndex(int avoid) { return avoid == 19 ? 9 : 19; }
+
 // Palette entries 0, 1, 10 and 11 from the attribute colours of entries 0 and 1 (the bold
 // colours 10 and 11 are ten steps away from entry 1's, stepping back when that would leave the
 // 20 colours).

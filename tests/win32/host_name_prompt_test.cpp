@@ -35,7 +35,9 @@ void AnswerPrompt(Answer& a)
         dialog = FindWindowA("#32770", "Host Name");
         if (!dialog) Sleep(20);
     }
-    if (!dialog) return;
+    // The dialog is shown once its initialisation has run.
+    for (int i = 0; i < 250 && dialog && !IsWindowVisible(dialog); ++i) Sleep(20);
+    if (!dialog || !IsWindowVisible(dialog)) return;
     a.found = true;
     char text[128] = {};
     GetDlgItemTextA(dialog, 3127, text, sizeof text);

@@ -20,6 +20,8 @@
 #include "shell/record_defaults.h"
 #include "shell/session_record.h"
 #include "shell/translate_tables.h"
+#include "shell/dyn_buttons.h"
+#include "shell/dyn_hotspots.h"
 #include "shell/view_selection.h"
 #include "shell/win32/main_frame.h"
 #include "shell/win32/zolex_view.h"
@@ -417,3 +419,112 @@ TEST_F(ViewPaint3270, HostRecordsInvalidateTheirCells)
     EXPECT_EQ(Rec->TopMargin + 2 * Rec->CellHeight, dirty.bottom);
     ViewHooks3270 = Default3270ViewHooks();
 }
+
+// The hotspot table of these tests: two words with strings, every other word none.
+std::string HotspotEffectiveString(const std::string& word)
+{
+    if (word == "HELP") return "<f1>";
+    if (word == "Menu-2") return "%menu%";
+    return {};
+}
+
+namespace {
+
+// Screen buttons are painted over the cells: face, text and a raised frame; sunken while pressed;
+// not at all while hidden.
+TEST_P(ViewPaint, ScreenButtons)
+{
+    SetButtonView(&view);
+    Rec->EnableHotspots = 1;
+    Put(1, 0, "                    ", 7, 6);
+    const int numbers[] = {1, 3, 2, 6, 1, 0, 0, 2, 2, 2, 14, 4};
+    ASSERT_TRUE(CreateDynButton(nullptr, numbers, 12, ";OK;ok;;<cr>;", 0));
+    ASSERT_EQ(1u, DynButtonMap.size());
+    DynButton& button = *DynButtonMap.at("ok");
+    EXPECT_EQ("<cr>", button.clickLeft);
+    Paint();
+    const int left = Rec->LeftMargin + 2 * Rec->CellWidth, right = left + 6 * Rec->CellWidth - 1;
+    const int top = Rec->TopMargin + Rec->CellHeight, bottom = top + Rec->CellHeight - 1;
+    const int middle = (top + bottom) / 2;
+    const int eraseBg = Rec->AttrColors[kAttrNormal][kAttrBg];
+    const COLORREF dark = Rgb(eraseBg == 12 ? 2 : 12), light = Rgb(eraseBg == 19 ? 9 : 19);
+    EXPECT_EQ(Rgb(4), Pixel(left + 3, top + 3));  // the face
+    EXPECT_EQ(light, Pixel(left, middle));
+    EXPECT_EQ(light, Pixel(left + 1, middle));    // depth 2
+    EXPECT_EQ(dark, Pixel(right, middle));
+    EXPECT_EQ(dark, Pixel(left + 10, bottom));
+    int text = 0;
+    for (int x = left; x <= right; ++x)
+        for (int y = top; y <= bottom; ++y) text += Pixel(x, y) == Rgb(14);
+    EXPECT_GT(text, 3);
+    EXPECT_EQ(Rgb(6), At(1, 10, 5, 5));  // beside the button the cells show
+
+    button.pressState = 1;
+    view.PaintScreen(screen);
+    EXPECT_EQ(dark, Pixel(left, middle));
+    EXPECT_EQ(light, Pixel(right, middle));
+    button.SetState(1, view);
+    Paint();
+    EXPECT_EQ(Rgb(6), Pixel(left + 3, top + 3));
+    EXPECT_EQ(0, button.HitTest(left + 3, top + 3, 1, view.Geometry()));
+
+    // The same name replaces the button; switched off, no button is made.
+    ASSERT_TRUE(CreateDynButton(nullptr, numbers, 12, ";Other;ok;;;", 0));
+    EXPECT_EQ(1u, DynButtonMap.size());
+    EXPECT_EQ("Other", DynButtonMap.at("ok")->text);
+    Rec->EnableHotspots = 0;
+    EXPECT_FALSE(CreateDynButton(nullptr, numbers, 12, ";More;more;;;", 0));
+    DynButtonMap.clear();
+    SetButtonView(nullptr);
+}
+
+// Words of the hotspot table get hotspot buttons when their cells are painted; a word that is no
+// longer there loses its button and its mark; painting again makes no second button.
+TEST_P(ViewPaint, DynamicHotspots)
+{
+    SetButtonView(&view);
+    Rec->EnableDynamicHotspots = 1;
+    std::strcpy(Rec->ExtraDynWordChars, "-");
+    Rec->DynamicColumn = 1;
+    Rec->DynamicWidth = 30;  // the area's last column is 31 (0-based)
+    Put(5, 0, "HELP Menu-2 other                    ", 7, 2);
+    Put(6, 29, "HELP", 7, 2);    // runs past column 31: no button
+    Put(7, 28, "HELP", 7, 2);    // ends exactly at the area's edge
+    Paint();
+    std::vector<const DynButton*> hotspots;
+    for (const auto& entry : DynButtonMap) hotspots.push_back(entry.second.get());
+    ASSERT_EQ(3u, hotspots.size());
+    auto find = [&](int row, int col) -> const DynButton* {
+        for (const DynButton* b : hotspots)
+            if (b->cellRect.row == row + 1 && b->cellRect.col == col + 1) return b;
+        return nullptr;
+    };
+    const DynButton* help = find(5, 0);
+    ASSERT_NE(nullptr, help);
+    EXPECT_EQ("<f1>", help->clickLeft);
+    EXPECT_EQ(4, help->cellRect.width);
+    ASSERT_NE(nullptr, find(5, 5));
+    EXPECT_EQ("%menu%", find(5, 5)->clickLeft);
+    EXPECT_NE(nullptr, find(7, 28));
+    EXPECT_EQ(nullptr, find(6, 29));
+    EXPECT_TRUE(Rec->FlagsScreen[5 * Rec->MaxCols] & kCellHotspot);
+    // The button lies over the word in its default face colour, framed.
+    EXPECT_EQ(0xC0C0C0u, Pixel(Rec->LeftMargin + 3, Rec->TopMargin + 5 * Rec->CellHeight + 3));
+
+    Paint();  // painted again: the buttons are made anew, not added
+    EXPECT_EQ(3u, DynButtonMap.size());
+
+    // The word changes: its button goes, and its mark with it; the cell diagonally below keeps
+    // its own flags.
+    Rec->FlagsScreen[6 * Rec->MaxCols + 1] = kCellHotspot;
+    Put(5, 0, "HELX", 7, 2);
+    Paint();
+    EXPECT_EQ(2u, DynButtonMap.size());
+    EXPECT_FALSE(Rec->FlagsScreen[5 * Rec->MaxCols] & kCellHotspot);
+    EXPECT_EQ(kCellHotspot, Rec->FlagsScreen[6 * Rec->MaxCols + 1]);
+    EXPECT_EQ(Rgb(2), At(5, 0, 1, 1));
+    DynButtonMap.clear();
+    SetButtonView(nullptr);
+}
+
+}  // namespace

@@ -32,6 +32,7 @@
 #include "shell/startup_state.h"
 #include "shell/view_selection.h"
 #include "shell/win32/app_helpers.h"
+#include "shell/win32/dyn_button_paint.h"
 #include "shell/win32/host_name_prompt.h"
 #include "shell/win32/main_frame.h"
 #include "view_resource_ids.h"
@@ -124,8 +125,8 @@ void Line(HDC dc, int x1, int y1, int x2, int y2)
 }
 
 // The two edge colours of underlines and boxes, which avoid the colour of `avoid`.
-COLORREF DarkEdge(int avoid) { return PaletteColor(avoid == 12 ? 2 : 12); }
-COLORREF LightEdge(int avoid) { return PaletteColor(avoid == 19 ? 9 : 19); }
+COLORREF DarkEdge(int avoid) { return PaletteColor(DarkEdgeIndex(avoid)); }
+COLORREF LightEdge(int avoid) { return PaletteColor(LightEdgeIndex(avoid)); }
 
 }  // namespace
 
@@ -143,6 +144,7 @@ CZolexView::~CZolexView()
         SetConnectionView(nullptr);
         SetPlaybackHost(nullptr);
         SetSessionServices(nullptr);
+        if (ActiveButtonView() == this) SetButtonView(nullptr);
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -289,6 +291,7 @@ void CZolexView::OnInitialUpdate()
     SetConnectionView(this);
     SetPlaybackHost(this);
     SetSessionServices(&recordingServices);
+    SetButtonView(this);
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
     InstallHostCommandHooks();
@@ -323,6 +326,7 @@ void CZolexView::OnUpdate()
         ResetTTYScreen(dc);
         ReleaseDC(window_, dc);
         UpdateScrollBars();
+        SetButtonsShown(0, 2);
     }
     if (Rec->ViewHasFocus) {
         OnKillFocus();
@@ -429,6 +433,8 @@ void CZolexView::RecalcFramesize(bool keepSize)
     const FrameGeometry g = ComputeFrameGeometry(*Rec, m, keepSize);
     ApplyFrameGeometry(*Rec, g);
     if (!keepSize) docSize_ = {g.docWidth, g.docHeight};
+    // The bands around the text exist only in a maximised frame outside history view.
+    SetButtonsShown(3, m.maximised && !Rec->HistoryView ? 0 : 1);
 }
 
 void CZolexView::OnSize()
@@ -667,6 +673,11 @@ int CZolexView::PaintScreen(HDC dc)
         if (logo_ && ShowLogoImage && m.top >= logo_->Height())
             logo_->DrawTransparent(dc, document.right / 2 - logo_->Width() / 2, 0, RGB(255, 255, 255));
     }
+    paintDc_ = dc;
+    if (!history) PaintButtons(dc, clip);
+    if (!history && Rec->EnableDynamicHotspots)
+        for (const HotspotWord& word : FindHotspotWords(*Rec, span)) CreateDynamicHotspot(word);
+    paintDc_ = nullptr;
     PaintSelection(dc);
 
     if (oldFont) SelectObject(dc, oldFont);
@@ -977,6 +988,99 @@ void CZolexView::PaintSelection(HDC dc)
     DrawSelectionFrame(dc, RECT{p.left, p.top, p.right - 1, p.bottom});
     PaintedSelection = Selection;
     if (window_) SetStatusPane(SelectionStatusText(Selection).c_str(), 2, 0x800000, 0xC0C0C0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screen buttons and dynamic hotspots.
+
+ButtonGeometry CZolexView::Geometry()
+{
+    ButtonGeometry g;
+    g.cellWidth = Rec->CellWidth;
+    g.cellHeight = Rec->CellHeight;
+    g.viewWidth = docSize_.cx;
+    g.viewHeight = docSize_.cy;
+    g.left = Rec->LeftMargin;
+    g.top = Rec->TopMargin;
+    g.right = Rec->RightMargin;
+    g.bottom = Rec->BottomMargin;
+    g.frameSize = Rec->FrameSize;
+    g.scrollX = scrollX_;
+    g.scrollY = scrollY_;
+    return g;
+}
+
+void CZolexView::InvalidateButton(const ButtonRect& r)
+{
+    const RECT rect = {r.left, r.top, r.right, r.bottom};
+    if (window_) InvalidateRect(window_, &rect, TRUE);
+}
+
+void CZolexView::PaintButton(const DynButton& button)
+{
+    ButtonRect r = button.GetScreenRect(Geometry());
+    if (paintDc_) {
+        // The paint's DC is in document coordinates.
+        r = {r.left + scrollX_, r.top + scrollY_, r.right + scrollX_, r.bottom + scrollY_};
+        PaintDynButton(paintDc_, button, r);
+        return;
+    }
+    if (!window_) return;
+    HDC dc = GetDC(window_);
+    PaintDynButton(dc, button, r);
+    ReleaseDC(window_, dc);
+}
+
+void CZolexView::SetButtonsShown(int lowestMode, int kind)
+{
+    for (auto& entry : DynButtonMap)
+        if (entry.second->placement >= lowestMode) entry.second->SetState(kind, *this);
+}
+
+// Buttons under the clip box: hotspot buttons go (the word scan makes them again where their word
+// still is), the others are painted.
+void CZolexView::PaintButtons(HDC dc, const RECT& clip)
+{
+    if (!Rec->EnableHotspots && !Rec->EnableDynamicHotspots) return;
+    const ButtonGeometry g = Geometry();
+    const ButtonRect area = {clip.left, clip.top, clip.right, clip.bottom};
+    for (auto it = DynButtonMap.begin(); it != DynButtonMap.end();) {
+        ButtonRect r = it->second->GetScreenRect(g);
+        r = {r.left + scrollX_, r.top + scrollY_, r.right + scrollX_, r.bottom + scrollY_};
+        // The frame's last pixels lie on the right and bottom coordinates.
+        const ButtonRect drawn = {r.left, r.top, r.right + 1, r.bottom + 1};
+        if (!drawn.Meets(area)) {
+            ++it;
+        } else if (it->second->isHotspot) {
+            it = DynButtonMap.erase(it);
+        } else {
+            PaintDynButton(dc, *it->second, r);
+            ++it;
+        }
+    }
+}
+
+void CZolexView::CreateDynamicHotspot(const HotspotWord& word)
+{
+    static int hotspotCount = 0;
+    uint8_t& mark = Rec->FlagsScreen[word.row * Rec->MaxCols + word.first];
+    const std::string action = HotspotEffectiveString(word.text);
+    if (action.empty()) {
+        // The word is no longer a hotspot: its button goes and its area is repainted.
+        if (!(mark & kCellHotspot)) return;
+        for (auto it = DynButtonMap.begin(); it != DynButtonMap.end();) {
+            DynButton& b = *it->second;
+            if (b.isHotspot && b.cellRect.col == word.first + 1 && b.cellRect.row == word.row + 1) {
+                b.hotspotChanged = 1;
+                it = DynButtonMap.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return;
+    }
+    const HotspotButtonDefinition d = HotspotButton(*Rec, word, "MgX" + std::to_string(++hotspotCount), action);
+    if (CreateDynButton(Window(), d.numbers, 12, d.text.c_str(), 1)) mark |= kCellHotspot;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -10,13 +10,15 @@
 
 #include "connections/connection_view.h"
 #include "connections/session_replay.h"
+#include "shell/dyn_buttons.h"
+#include "shell/dyn_hotspots.h"
 #include "shell/keyboard_input.h"
 #include "shell/view_layout.h"
 #include "shell/win32/masked_bitmap.h"
 
 class CZolexDoc;
 
-class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem {
+class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem, public ButtonView {
 public:
     explicit CZolexView(CZolexDoc* doc);
     ~CZolexView() override;
@@ -56,6 +58,13 @@ public:
     void DelayMs(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
     void SetStatusPane(const char* text, int pane, unsigned textColor, unsigned backColor) override;
     bool AskHostName(char* host, std::size_t size) override;
+
+    // ---- ButtonView: the screen buttons are painted over the view.
+    ButtonGeometry Geometry() override;
+    void InvalidateButton(const ButtonRect& rect) override;
+    void PaintButton(const DynButton& button) override;
+    // DynButton::SetState with `kind` on every button of placement mode `lowestMode` and up.
+    void SetButtonsShown(int lowestMode, int kind);
 
     // ---- PlaybackHost.
     bool StartTimer(int milliseconds) override;
@@ -118,6 +127,8 @@ private:
     void DrawFrame(HDC dc, RECT r);
     void DrawSelectionFrame(HDC dc, RECT r);
     void PaintSelection(HDC dc);
+    void PaintButtons(HDC dc, const RECT& clip);
+    void CreateDynamicHotspot(const HotspotWord& word);
     RECT CellsToPixels(int firstCol, int lastCol, int row) const;
     GridMargins Margins() const;
 
@@ -127,6 +138,7 @@ private:
     HFONT boldFont_ = nullptr;
     HFONT fontBeforeBold_ = nullptr;
     int lastRunFlags_ = -1;
+    HDC paintDc_ = nullptr;  // while painting: buttons made meanwhile are painted into it
     int startupStep_ = 0;
     bool boxRepaintPending_ = false;
     SIZE docSize_ = {0, 0};
