@@ -47,6 +47,7 @@ constexpr int kCmdDisconnect = 257;
 constexpr int kCmdNetTraceOn = 32808;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
+constexpr int kCmdHistoryScrollback = 32837;
 constexpr int kSerialComType = 0;
 
 CZolexView* activeView = nullptr;
@@ -518,6 +519,7 @@ void CZolexView::RunStartupActions()
         return;
     }
     if (Startup.RecordAtStartup) PostCommand(kCmdRecordAtStartup);
+    if (HistoryAtStart) PostCommand(kCmdHistoryScrollback);
     if (Rec->AutoConnect) PostCommand(256);
 }
 
@@ -1182,7 +1184,7 @@ void CZolexView::ToggleMenuBar()
 
 void CZolexView::HistoryOn()
 {
-    if (!Rec->HistoryView) PostCommand(32837);
+    if (!Rec->HistoryView) PostCommand(kCmdHistoryScrollback);
 }
 
 void CZolexView::ToggleScreen()
