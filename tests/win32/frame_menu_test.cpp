@@ -206,7 +206,7 @@ TEST_F(FrameInProcess, The3270ModeMenuLacksTheCharacterModeCommands)
     HWND window = Start("[3270]\r\nTerminalFamily3270=1\r\n");
     ASSERT_NE(window, nullptr);
     HMENU menu = GetMenu(window);
-    for (UINT command : {32776u, 118u, 119u, 32820u, 32822u, 32823u})
+    for (UINT command : {32776u, 118u, 119u, 32820u, 32827u, 32828u, 32833u})
         EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
     EXPECT_NE(GetMenuState(menu, 32770, MF_BYCOMMAND), static_cast<UINT>(-1));
     EXPECT_NE(GetMenuState(menu, 32774, MF_BYCOMMAND), static_cast<UINT>(-1));  // Preferences stays

@@ -27,6 +27,7 @@
 #include "shell/startup_state.h"
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/main_frame.h"
+#include "transfer_settings_commands.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ constexpr int kCmdDisconnect = 257;
 constexpr int kCmdNetTraceOn = 32808;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
+constexpr int kCmdKermitSettings = 32827;
+constexpr int kCmdXYModemSettings = 32828;
+constexpr int kCmdZModemSettings = 32830;
+constexpr int kCmdTransferSettings = 32833;
 constexpr int kSerialComType = 0;
 
 CZolexView* activeView = nullptr;
@@ -230,8 +235,32 @@ bool CZolexView::OnCommand(int id)
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;
+    case kCmdTransferSettings: OnTransferSettings(); return true;
+    case kCmdKermitSettings: OnKermitSettings(); return true;
+    case kCmdXYModemSettings: OnXYModemSettings(); return true;
+    case kCmdZModemSettings: OnZModemSettings(); return true;
     default: return false;
     }
+}
+
+void CZolexView::OnTransferSettings()
+{
+    if (doc_) TransferSettingsCommand(*doc_, window_);
+}
+
+void CZolexView::OnKermitSettings()
+{
+    if (doc_) KermitSettingsCommand(*doc_, window_);
+}
+
+void CZolexView::OnXYModemSettings()
+{
+    if (doc_) XYModemSettingsCommand(*doc_, window_);
+}
+
+void CZolexView::OnZModemSettings()
+{
+    if (doc_) ZModemSettingsCommand(*doc_, window_);
 }
 
 // ---------------------------------------------------------------------------------------------

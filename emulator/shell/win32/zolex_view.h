@@ -97,6 +97,11 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
+    // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
+    void OnTransferSettings();
+    void OnKermitSettings();
+    void OnXYModemSettings();
+    void OnZModemSettings();
     void OnSetFocus();
     void OnKillFocus();
     void FitFrameToDocument();
