@@ -20,10 +20,6 @@ struct DocumentStrings {
     std::string AppNameShown;  // the application part of the window title
     std::string SpareAfterTitle;
     std::string ActiveButtonFile;  // the working button file once installed ("default.trc")
-    // File transfer (not stored): the local files to send and to receive into, their names without
-    // folder that the browse dialogs start from, and the remote file of a Kermit Get.
-    std::string TransferSendFiles, TransferReceiveFile, TransferSendName, TransferReceiveName,
-        TransferRemoteFile;
 };
 
 // The string of a member name ("AutoHost3"), or nullptr.

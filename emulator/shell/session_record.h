@@ -429,8 +429,6 @@ struct SettingsRecord {
     int32_t ScreenFrozen;
     int32_t KeyMapHasHold;
     int32_t TransferActive;
-    int32_t TransferDebugLog;        // write the transfer libraries' debug logs (not stored)
-    int32_t TransferAbortRequested;  // the transfer dialog's Abort transfer; the transfer loop clears it
     uint8_t CurFg;
     uint8_t CurBg;
     // Screen planes: base = oldest history row; screen = base + HistoryCells.

@@ -8,10 +8,13 @@
 #include "fw_file_dialog.h"
 #include "resource_ids.h"
 #include "shell/messages.h"
-#include "shell/session_document.h"
+#include "shell/win32/transfer_dialog_calls.h"
 #include "win32_file_probe.h"
 
 namespace {
+
+// The names without folder of the last files chosen, where the browse dialogs start.
+std::string rememberedSendName, rememberedReceiveName;
 
 constexpr const char* kBrowseFilter = "All Files (*.*) |*.*|Text Files (*.txt; *.text)|*.txt;*.text||";
 
@@ -24,7 +27,8 @@ std::string CurrentFolder()
 
 }  // namespace
 
-CStartTransferDlg::CStartTransferDlg(SettingsRecord& rec, HWND owner) : FwDialog(IDD_START_TRANSFER, owner), rec_(rec)
+CStartTransferDlg::CStartTransferDlg(SettingsRecord& rec, HWND owner, bool transferRunning)
+    : FwDialog(IDD_START_TRANSFER, owner), rec_(rec), transferRunning_(transferRunning)
 {
     OnCommand(IDC_XFER_SEND_BROWSE, [this] { Browse(true); });
     OnCommand(IDC_XFER_RECEIVE_BROWSE, [this] { Browse(false); });
@@ -62,7 +66,7 @@ void CStartTransferDlg::OnDestroy()
 void CStartTransferDlg::Refresh()
 {
     const StartTransferButtons shown =
-        StartTransferButtonsFor(rec_.AProtocol, rec_.TransferActive != 0, rec_.AllowCfg != 0, rec_.LockAsyncFileTransfer != 0);
+        StartTransferButtonsFor(rec_.AProtocol, transferRunning_, rec_.AllowCfg != 0, rec_.LockAsyncFileTransfer != 0);
     for (int id : {IDC_XFER_GET, IDC_XFER_REMOTE_FILE, IDC_XFER_REMOTE_LABEL, IDC_XFER_REMOTE_FRAME})
         ShowItem(id, shown.kermitOnly);
     ShowItem(IDC_XFER_FINISH_SERVER, shown.finishServer);
@@ -117,37 +121,31 @@ void CStartTransferDlg::ProtocolSettings()
     Refresh();
 }
 
-int RunStartTransferDialog(CZolexDoc& doc, HWND owner)
+int StartTransferDialog(SettingsRecord& rec, HWND owner, StartTransferFields& fields, bool transferRunning)
 {
-    SettingsRecord& rec = *doc.record;
-    DocumentStrings& s = doc.strings;
-    CStartTransferDlg dialog(rec, owner);
-    dialog.sendPath = s.TransferSendFiles;
-    dialog.receivePath = s.TransferReceiveFile;
-    dialog.sendName = s.TransferSendName;
-    dialog.receiveName = s.TransferReceiveName;
-    dialog.remoteFile = s.TransferRemoteFile;
-    dialog.directory = s.AxDirectory;
-    dialog.debugLog = rec.TransferDebugLog;
+    CStartTransferDlg dialog(rec, owner, transferRunning);
+    dialog.sendPath = fields.sendPath;
+    dialog.receivePath = fields.receivePath;
+    dialog.sendName = rememberedSendName;
+    dialog.receiveName = rememberedReceiveName;
+    dialog.remoteFile = fields.remoteFile;
+    dialog.directory = fields.workingDirectory;
+    dialog.debugLog = fields.traceFile ? 1 : 0;
     const int code = dialog.DoModal();
-    if (dialog.settingsChanged) doc.SetModifiedFlag(true);
-    switch (code) {
-    case IDOK:
-    case IDC_XFER_SEND:
-    case IDC_XFER_RECEIVE:
-    case IDC_XFER_GET:
-        s.TransferSendFiles = dialog.sendPath;
-        s.TransferReceiveFile = dialog.receivePath;
-        s.TransferSendName = dialog.sendName;
-        s.TransferReceiveName = dialog.receiveName;
-        s.TransferRemoteFile = dialog.remoteFile;
-        s.AxDirectory = dialog.directory;
-        rec.TransferDebugLog = dialog.debugLog;
-        break;
-    case IDC_XFER_ABORT:
-        if (rec.TransferActive) rec.TransferAbortRequested = 1;
-        break;
-    default: break;
+    fields.settingsChanged = dialog.settingsChanged;
+    if (code == IDOK || code == IDC_XFER_SEND || code == IDC_XFER_RECEIVE || code == IDC_XFER_GET) {
+        fields.sendPath = dialog.sendPath;
+        fields.receivePath = dialog.receivePath;
+        rememberedSendName = dialog.sendName;
+        rememberedReceiveName = dialog.receiveName;
+        fields.remoteFile = dialog.remoteFile;
+        fields.workingDirectory = dialog.directory;
+        fields.traceFile = dialog.debugLog != 0;
     }
     return code;
+}
+
+int RunStartTransferDialog(HWND parent, StartTransferFields& fields, bool transferRunning)
+{
+    return StartTransferDialog(*Rec, parent, fields, transferRunning);
 }

@@ -10,11 +10,11 @@
 #include "fw_dialog.h"
 #include "shell/session_record.h"
 
-class CZolexDoc;
+struct StartTransferFields;
 
 class CStartTransferDlg : public FwDialog {
 public:
-    CStartTransferDlg(SettingsRecord& rec, HWND owner);
+    CStartTransferDlg(SettingsRecord& rec, HWND owner, bool transferRunning);
 
     std::string sendPath, receivePath, sendName, receiveName, remoteFile, directory;
     int debugLog = 0;
@@ -33,12 +33,13 @@ private:
     void ProtocolSettings();
 
     SettingsRecord& rec_;
+    bool transferRunning_;
     std::string startFolder_;
 };
 
-// The dialog of the "Send / recv file with Kermit protocol" command: fills it from the document's
-// transfer strings and TransferDebugLog, runs it and copies the values back for OK, Send, Receive
-// and Get; Abort transfer sets TransferAbortRequested while a transfer runs. A change through
-// Protocol && Settings marks the document modified. Returns the dialog's end code; the caller
-// runs the transfer for 3211, 3210, 3214 and 3275.
-int RunStartTransferDialog(CZolexDoc& doc, HWND owner);
+// Runs the dialog on the settings of `rec` (protocol, configuration locks): the fields go in, and
+// come back for OK, Send, Receive and Get; fields.settingsChanged tells whether Protocol &&
+// Settings stored new settings meanwhile. The file names without folder that the browse dialogs
+// start from are remembered from one run to the next. Returns the end code.
+// (RunStartTransferDialog of transfer_dialog_calls.h runs it on the session record.)
+int StartTransferDialog(SettingsRecord& rec, HWND owner, StartTransferFields& fields, bool transferRunning);

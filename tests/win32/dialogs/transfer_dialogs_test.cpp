@@ -14,6 +14,7 @@
 #include "fw_dialog_test_hook.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
+#include "shell/win32/transfer_dialog_calls.h"
 #include "start_transfer_dlg.h"
 #include "transfer_settings_commands.h"
 
@@ -246,23 +247,26 @@ protected:
     std::string Path(const char* name) const { return (folder / name).string(); }
 
     std::filesystem::path folder, previous;
+    StartTransferFields fields;
 };
 
 TEST_F(StartTransfer, KermitOnlyButtonsAbortAndSettingsFollowTheSession)
 {
     const struct {
-        int protocol, running, allowCfg, locked;
+        int protocol;
+        bool running;
+        int allowCfg, locked;
         bool kermit, finish, abort, settings;
         const char* caption;
     } cases[] = {
-        {0, 0, 1, 0, true, true, false, true, "Async protocol is: Kermit"},
-        {0, 1, 1, 0, true, false, true, true, "Async protocol is: Kermit"},
-        {4, 0, 1, 0, false, false, false, true, "Async protocol is: Y-Modem"},
-        {5, 1, 0, 0, false, false, true, false, "Async protocol is: Z-Modem"},
-        {1, 0, 1, 1, false, false, false, false, "Async protocol is: X-Modem"},
+        {0, false, 1, 0, true, true, false, true, "Async protocol is: Kermit"},
+        {0, true, 1, 0, true, false, true, true, "Async protocol is: Kermit"},
+        {4, false, 1, 0, false, false, false, true, "Async protocol is: Y-Modem"},
+        {5, true, 0, 0, false, false, true, false, "Async protocol is: Z-Modem"},
+        {1, false, 1, 1, false, false, false, false, "Async protocol is: X-Modem"},
     };
     for (const auto& c : cases) {
-        rec->AProtocol = c.protocol, rec->TransferActive = c.running;
+        rec->AProtocol = c.protocol;
         rec->AllowCfg = c.allowCfg, rec->LockAsyncFileTransfer = c.locked;
         hook.Expect(IDD_START_TRANSFER, [&c](FwDialogDriver& d) {
             EXPECT_EQ(d.Caption(), c.caption);
@@ -274,16 +278,17 @@ TEST_F(StartTransfer, KermitOnlyButtonsAbortAndSettingsFollowTheSession)
             EXPECT_TRUE(d.Visible(IDC_XFER_SEND) && d.Visible(IDC_XFER_RECEIVE));
             d.Press(IDCANCEL);
         });
-        EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDCANCEL);
+        EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, c.running), IDCANCEL);
     }
 }
 
-TEST_F(StartTransfer, SendNeedsAReadableFileAndCopiesTheNamesBack)
+TEST_F(StartTransfer, SendNeedsAReadableFileAndTheFieldsComeBack)
 {
     rec->AProtocol = 1;
-    doc.strings.TransferReceiveFile = "keep.bin";
+    fields.receivePath = "keep.bin";
     hook.fileAnswers = {Path("send.txt")};
     hook.Expect(IDD_START_TRANSFER, [this](FwDialogDriver& d) {
+        EXPECT_EQ(d.Text(IDC_XFER_RECEIVE_FILE), "keep.bin");
         d.SetText(IDC_XFER_SEND_FILE, Path("missing.txt"));
         d.Press(IDC_XFER_SEND);
         ASSERT_TRUE(d.Open());
@@ -293,20 +298,22 @@ TEST_F(StartTransfer, SendNeedsAReadableFileAndCopiesTheNamesBack)
         d.SetCheck(IDC_XFER_TRACE, true);
         d.Press(IDC_XFER_SEND);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDC_XFER_SEND);
-    EXPECT_EQ(doc.strings.TransferSendFiles, Path("send.txt"));
-    EXPECT_EQ(doc.strings.TransferSendName, "send.txt");
-    EXPECT_EQ(doc.strings.TransferReceiveFile, "keep.bin");
-    EXPECT_EQ(rec->TransferDebugLog, 1);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDC_XFER_SEND);
+    EXPECT_EQ(fields.sendPath, Path("send.txt"));
+    EXPECT_EQ(fields.receivePath, "keep.bin");
+    EXPECT_TRUE(fields.traceFile);
+    EXPECT_FALSE(fields.settingsChanged);
 
-    // The browse dialog starts from the remembered name.
-    hook.Expect(IDD_START_TRANSFER, [](FwDialogDriver& d) {
-        d.Press(IDC_XFER_SEND_BROWSE);  // cancelled: the field stays
+    // The next browse dialog starts from the name chosen; Cancel there leaves the field alone.
+    hook.Expect(IDD_START_TRANSFER, [this](FwDialogDriver& d) {
+        d.Press(IDC_XFER_SEND_BROWSE);
+        EXPECT_EQ(d.Text(IDC_XFER_SEND_FILE), Path("send.txt"));
+        d.SetCheck(IDC_XFER_TRACE, false);
         d.Press(IDCANCEL);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDCANCEL);
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDCANCEL);
     EXPECT_EQ(hook.fileDialogNames.back(), "send.txt");
+    EXPECT_TRUE(fields.traceFile);  // Cancel brings nothing back
 }
 
 TEST_F(StartTransfer, ReceiveChecksAndTheOverwriteQuestion)
@@ -326,8 +333,8 @@ TEST_F(StartTransfer, ReceiveChecksAndTheOverwriteQuestion)
         EXPECT_EQ(hook.messages.back().type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
         d.Press(IDC_XFER_RECEIVE);  // answered Yes
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDC_XFER_RECEIVE);
-    EXPECT_EQ(doc.strings.TransferReceiveFile, Path("in\\old.txt"));
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDC_XFER_RECEIVE);
+    EXPECT_EQ(fields.receivePath, Path("in\\old.txt"));
 
     rec->AProtocol = 4;  // Y-Modem: the sender names the file, a folder will do
     hook.Expect(IDD_START_TRANSFER, [&](FwDialogDriver& d) {
@@ -337,7 +344,7 @@ TEST_F(StartTransfer, ReceiveChecksAndTheOverwriteQuestion)
         d.SetText(IDC_XFER_RECEIVE_FILE, folderOnly);
         d.Press(IDC_XFER_RECEIVE);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDC_XFER_RECEIVE);
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDC_XFER_RECEIVE);
     EXPECT_EQ(hook.messages.back().text, "Directory " + Path("nowhere") + "\\: must exist");
 }
 
@@ -351,70 +358,85 @@ TEST_F(StartTransfer, GetNeedsARemoteFileAndFinishServerEndsWithItsCode)
         d.SetText(IDC_XFER_REMOTE_FILE, "report.txt");
         d.Press(IDC_XFER_GET);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDC_XFER_GET);
-    EXPECT_EQ(doc.strings.TransferRemoteFile, "report.txt");
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDC_XFER_GET);
+    EXPECT_EQ(fields.remoteFile, "report.txt");
 
     hook.Expect(IDD_START_TRANSFER, [](FwDialogDriver& d) {
         d.SetText(IDC_XFER_REMOTE_FILE, "other.txt");
         d.Press(IDC_XFER_FINISH_SERVER);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDC_XFER_FINISH_SERVER);
-    EXPECT_EQ(doc.strings.TransferRemoteFile, "report.txt");  // not copied back for Finish
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDC_XFER_FINISH_SERVER);
+    EXPECT_EQ(fields.remoteFile, "report.txt");  // not brought back for Finish
 }
 
-TEST_F(StartTransfer, AbortWhileATransferRunsOnlyRequestsTheAbort)
+TEST_F(StartTransfer, AbortTransferEndsWithItsCodeAndBringsNothingBack)
 {
     rec->AProtocol = 5;
-    rec->TransferActive = 1;
-    doc.strings.TransferSendFiles = "a.txt";
+    fields.sendPath = "a.txt";
     hook.Expect(IDD_START_TRANSFER, [](FwDialogDriver& d) {
         d.SetText(IDC_XFER_SEND_FILE, "b.txt");
         d.Press(IDC_XFER_ABORT);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDC_XFER_ABORT);
-    EXPECT_EQ(rec->TransferAbortRequested, 1);
-    EXPECT_EQ(doc.strings.TransferSendFiles, "a.txt");
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, true), IDC_XFER_ABORT);
+    EXPECT_EQ(fields.sendPath, "a.txt");
 }
 
-TEST_F(StartTransfer, ProtocolAndSettingsChangesTheDialogAndMarksTheDocument)
+TEST_F(StartTransfer, ProtocolAndSettingsChangesTheDialogAndIsReported)
 {
     rec->AProtocol = 0;
-    hook.Expect(IDD_START_TRANSFER, [](FwDialogDriver& d) {
+    fields.workingDirectory = "C:\\old";
+    hook.Expect(IDD_START_TRANSFER, [this](FwDialogDriver& d) {
         d.SetText(IDC_XFER_SEND_FILE, "typed.txt");
         d.Press(IDC_XFER_SETTINGS);
         EXPECT_EQ(d.Caption(), "Async protocol is: Y-Modem");
         EXPECT_FALSE(d.Visible(IDC_XFER_GET));
         EXPECT_EQ(d.Text(IDC_XFER_SEND_FILE), "typed.txt");
-        d.Press(IDCANCEL);
-    });
-    hook.Expect(IDD_ASYNC_TRANSFER, [](FwDialogDriver& d) {
-        d.Click(IDC_ASYNC_KERMIT + 4);
+        EXPECT_EQ(d.Text(IDC_XFER_DIRECTORY), previous.string());  // no working folder: the current one
         d.Press(IDOK);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDCANCEL);
+    hook.Expect(IDD_ASYNC_TRANSFER, [](FwDialogDriver& d) {
+        EXPECT_EQ(d.Text(IDC_ASYNC_DIRECTORY), "C:\\old");
+        d.Click(IDC_ASYNC_KERMIT + 4);
+        d.SetText(IDC_ASYNC_DIRECTORY, "");
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDOK);
     EXPECT_EQ(rec->AProtocol, 4);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.strings.TransferSendFiles, "");  // Cancel copies nothing back
+    EXPECT_TRUE(fields.settingsChanged);
+    EXPECT_EQ(fields.sendPath, "typed.txt");
+    EXPECT_EQ(fields.workingDirectory, "");
 }
 
 TEST_F(StartTransfer, TheWorkingFolderIsCurrentWhileTheDialogIsOpen)
 {
     const std::filesystem::path before = std::filesystem::current_path();
-    doc.strings.AxDirectory = Path("in");
+    fields.workingDirectory = Path("in");
     hook.Expect(IDD_START_TRANSFER, [this](FwDialogDriver& d) {
         EXPECT_EQ(d.Text(IDC_XFER_DIRECTORY), Path("in"));
         EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), folder / "in"));
         d.Press(IDOK);
     });
-    EXPECT_EQ(RunStartTransferDialog(doc, nullptr), IDOK);
+    EXPECT_EQ(StartTransferDialog(*rec, nullptr, fields, false), IDOK);
     EXPECT_EQ(std::filesystem::current_path(), before);
 
-    doc.strings.AxDirectory.clear();
+    fields.workingDirectory.clear();
     hook.Expect(IDD_START_TRANSFER, [&](FwDialogDriver& d) {
         EXPECT_EQ(d.Text(IDC_XFER_DIRECTORY), before.string());
         d.Press(IDCANCEL);
     });
-    RunStartTransferDialog(doc, nullptr);
+    StartTransferDialog(*rec, nullptr, fields, false);
+}
+
+TEST_F(StartTransfer, TheViewsCallRunsOnTheSessionRecord)
+{
+    Rec->AProtocol = 5;
+    hook.Expect(IDD_START_TRANSFER, [](FwDialogDriver& d) {
+        EXPECT_EQ(d.Caption(), "Async protocol is: Z-Modem");
+        EXPECT_TRUE(d.Visible(IDC_XFER_ABORT));
+        d.Press(IDC_XFER_ABORT);
+    });
+    EXPECT_EQ(RunStartTransferDialog(nullptr, fields, true), IDC_XFER_ABORT);
+    Rec->AProtocol = 0;
 }
 
 }  // namespace
