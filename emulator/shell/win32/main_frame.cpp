@@ -2,6 +2,7 @@
 #include "zolex_view.h"
 
 #include "fw_recent_menu.h"
+#include "dde_settings_dlg.h"
 
 #include <cstdio>
 
@@ -15,7 +16,6 @@
 #include "connections/telnet_rings.h"
 #include "connections/connection_dispatch.h"
 #include "connections/dde/win32/terminal_dde_server.h"
-#include "dde_settings_dlg.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"

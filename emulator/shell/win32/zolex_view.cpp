@@ -27,7 +27,6 @@
 #include "shell/startup_state.h"
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/main_frame.h"
-#include "transfer_settings_commands.h"
 
 namespace {
 
@@ -221,6 +220,10 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 bool CZolexView::OnCommand(int id)
 {
     switch (id) {
+    case kCmdTransferSettings: OnTransferSettings(); return true;
+    case kCmdKermitSettings: OnKermitSettings(); return true;
+    case kCmdXYModemSettings: OnXYModemSettings(); return true;
+    case kCmdZModemSettings: OnZModemSettings(); return true;
     case kCmdScaleViewToFont:
         FrameRefitPending = 1;
         OnUpdate();
@@ -235,32 +238,8 @@ bool CZolexView::OnCommand(int id)
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;
-    case kCmdTransferSettings: OnTransferSettings(); return true;
-    case kCmdKermitSettings: OnKermitSettings(); return true;
-    case kCmdXYModemSettings: OnXYModemSettings(); return true;
-    case kCmdZModemSettings: OnZModemSettings(); return true;
     default: return false;
     }
-}
-
-void CZolexView::OnTransferSettings()
-{
-    if (doc_) TransferSettingsCommand(*doc_, window_);
-}
-
-void CZolexView::OnKermitSettings()
-{
-    if (doc_) KermitSettingsCommand(*doc_, window_);
-}
-
-void CZolexView::OnXYModemSettings()
-{
-    if (doc_) XYModemSettingsCommand(*doc_, window_);
-}
-
-void CZolexView::OnZModemSettings()
-{
-    if (doc_) ZModemSettingsCommand(*doc_, window_);
 }
 
 // ---------------------------------------------------------------------------------------------

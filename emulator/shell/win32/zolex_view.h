@@ -97,13 +97,13 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
+    void OnSetFocus();
+    void OnKillFocus();
     // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
     void OnTransferSettings();
     void OnKermitSettings();
     void OnXYModemSettings();
     void OnZModemSettings();
-    void OnSetFocus();
-    void OnKillFocus();
     void FitFrameToDocument();
     void UpdateScrollBars();
     void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const uint8_t* chars,
