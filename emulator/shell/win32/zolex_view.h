@@ -93,17 +93,17 @@ public:
     const KeyDefTable* KeyDefinitions() override;
 
 private:
+    // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
+    void OnTransferSettings();
+    void OnKermitSettings();
+    void OnXYModemSettings();
+    void OnZModemSettings();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
     void OnSetFocus();
     void OnKillFocus();
-    // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
-    void OnTransferSettings();
-    void OnKermitSettings();
-    void OnXYModemSettings();
-    void OnZModemSettings();
     void FitFrameToDocument();
     void UpdateScrollBars();
     void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const uint8_t* chars,
