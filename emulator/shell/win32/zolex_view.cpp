@@ -38,6 +38,10 @@ constexpr int kCmdDisconnect = 257;
 constexpr int kCmdNetTraceOn = 32808;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
+constexpr int kCmdKermitSettings = 32827;
+constexpr int kCmdXYModemSettings = 32828;
+constexpr int kCmdZModemSettings = 32830;
+constexpr int kCmdTransferSettings = 32833;
 constexpr int kSerialComType = 0;
 
 CZolexView* activeView = nullptr;
@@ -216,6 +220,10 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 bool CZolexView::OnCommand(int id)
 {
     switch (id) {
+    case kCmdTransferSettings: OnTransferSettings(); return true;
+    case kCmdKermitSettings: OnKermitSettings(); return true;
+    case kCmdXYModemSettings: OnXYModemSettings(); return true;
+    case kCmdZModemSettings: OnZModemSettings(); return true;
     case kCmdScaleViewToFont:
         FrameRefitPending = 1;
         OnUpdate();

@@ -93,6 +93,11 @@ public:
     const KeyDefTable* KeyDefinitions() override;
 
 private:
+    // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
+    void OnTransferSettings();
+    void OnKermitSettings();
+    void OnXYModemSettings();
+    void OnZModemSettings();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
