@@ -141,7 +141,7 @@ class Session:
 
     def click_view(self):
         """Gives Tolvi's window the keyboard: a click into its terminal area."""
-        window = wait_until(lambda: xdotool_out('search', '--name', '^Tolvi'), "Tolvi's window").split()[0]
+        window = wait_until(lambda: xdotool_out('search', '--onlyvisible', '--name', '^Tolvi'), "Tolvi's window").split()[0]
         geometry = xdotool_out('getwindowgeometry', '--shell', window)
         size = dict(line.split('=') for line in geometry.split() if '=' in line)
         x = min(300, int(size.get('WIDTH', 600)) // 2)
@@ -150,7 +150,7 @@ class Session:
 
     def title(self):
         """The title of Tolvi's window ('' while there is none)."""
-        window = xdotool_out('search', '--name', '^Tolvi').split()
+        window = xdotool_out('search', '--onlyvisible', '--name', '^Tolvi').split()
         return xdotool_out('getwindowname', window[0]) if window else ''
 
     def type_line(self, text):
@@ -179,6 +179,7 @@ class Session:
     def wait_painted(self, rows, cursor, timeout=WAIT):
         """Waits until every cell of the screen rows (text) is painted as it should be: a
         character other than a blank draws something, a blank is one colour."""
+        rows = (list(rows) + [''] * 24)[:24]
         expected = [''.join('.' if ch == ' ' else '#' for ch in row.ljust(80)) for row in rows]
         last = [None]
 
