@@ -9,7 +9,6 @@ a generous time-out; nothing relies on a fixed sleep alone.
 import atexit
 import os
 import random
-import re
 import shutil
 import signal
 import subprocess
@@ -71,7 +70,7 @@ class Session:
     def start(self, argv, cwd=None, log=None):
         out = open(self.path(log), 'ab') if log else subprocess.DEVNULL
         process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
-                                   stderr=subprocess.STDOUT, start_new_session=False)
+                                   stderr=subprocess.STDOUT)
         self.processes.append(process)
         return process
 
@@ -147,6 +146,8 @@ class Session:
         x = min(300, int(size.get('WIDTH', 600)) // 2)
         y = min(200, int(size.get('HEIGHT', 400)) // 2)
         subprocess.run(['xdotool', 'mousemove', '--window', window, str(x), str(y), 'click', '1'], check=True)
+        # The view has the focus once it shows its caret.
+        wait_until(lambda: self.view_cells((0, 0)) is not None, "the terminal view's caret", timeout=30)
 
     def title(self):
         """The title of Tolvi's window ('' while there is none)."""
@@ -223,36 +224,37 @@ def xdotool_out(*args):
 
 
 TOKENS = {'CR': 13, 'LF': 10, 'HT': 9, 'SP': 32, 'ESC': 27}
-TAG = re.compile(r'^(?:TIME: .*? )?(COMM|SEND|KEYB|EXIT): ')
+TAGS = ('COMM:', 'SEND:', 'KEYB:', 'EXIT:')
 
 
 def comm_bytes(trace):
-    """The bytes of the COMM records (received from the host) of a comm recording, in order."""
+    """The bytes of the COMM records (received from the host) of a comm recording, in order. A
+    byte is one token (a printable character, a name, or two hexadecimal digits), so the tags and
+    the time header's words never stand for bytes."""
     data = bytearray()
+    tokens = trace.split()
     taking = False
-    for line in trace.replace('\r', '').split('\n'):
-        if line.startswith('      '):
-            tokens = line.split(' ')
-        else:
-            match = TAG.match(line)
-            if not match:
-                continue
-            taking = match.group(1) == 'COMM'
-            rest = line[match.end():]
-            if match.group(1) == 'KEYB':
-                rest = rest.split(' : ', 1)[1] if ' : ' in rest else ''
-            tokens = rest.split(' ')
-        if not taking:
+    i = 0
+    while i < len(tokens):
+        token = tokens[i]
+        i += 1
+        if token == 'TIME:':
+            while i < len(tokens) and tokens[i] != 'BITS/S:':
+                i += 1
+            i += 2
+            taking = False
+        elif token in TAGS:
+            taking = token == 'COMM:'
+            if token == 'KEYB:':
+                i += 2  # the key code and its colon
+        elif not taking:
             continue
-        for token in tokens:
-            if not token:
-                continue
-            if token in TOKENS:
-                data.append(TOKENS[token])
-            elif len(token) == 2 and all(ch in '0123456789ABCDEF' for ch in token):
-                data += bytes.fromhex(token)
-            else:
-                data += token.encode('latin1')
+        elif token in TOKENS:
+            data.append(TOKENS[token])
+        elif len(token) == 2:
+            data += bytes.fromhex(token)
+        else:
+            data += token.encode('latin1')
     return bytes(data)
 
 
