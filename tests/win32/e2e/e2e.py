@@ -17,6 +17,10 @@ import tempfile
 import time
 
 WAIT = 60.0
+# The configuration file of every test's Tolvi, whose name the window title shows: the tests find
+# their own window by it.
+CONFIG_NAME = 'tolvi-e2e.wcf'
+WINDOW_NAME = r'^Tolvi.*\(tolvi-e2e\.wcf\)'
 
 
 class Fail(Exception):
@@ -118,8 +122,8 @@ class Session:
     def tolvi(self, config_text, *options):
         """Starts Tolvi.exe with a configuration file of config_text, the options, and the
         recording of the session into session.trc."""
-        self.write('session.wcf', config_text.replace('\n', '\r\n'))
-        args = [self.windows_path('session.wcf')] + list(options) + ['/record:' + self.windows_path('session.trc')]
+        self.write(CONFIG_NAME, config_text.replace('\n', '\r\n'))
+        args = [self.windows_path(CONFIG_NAME)] + list(options) + ['/record:' + self.windows_path('session.trc')]
         self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log')
 
     def received(self):
@@ -140,7 +144,7 @@ class Session:
 
     def click_view(self):
         """Gives Tolvi's window the keyboard: a click into its terminal area."""
-        window = wait_until(lambda: xdotool_out('search', '--onlyvisible', '--name', '^Tolvi'), "Tolvi's window").split()[0]
+        window = wait_until(lambda: xdotool_out('search', '--onlyvisible', '--name', WINDOW_NAME), "Tolvi's window").split()[0]
         geometry = xdotool_out('getwindowgeometry', '--shell', window)
         size = dict(line.split('=') for line in geometry.split() if '=' in line)
         x = min(300, int(size.get('WIDTH', 600)) // 2)
@@ -151,7 +155,7 @@ class Session:
 
     def title(self):
         """The title of Tolvi's window ('' while there is none)."""
-        window = xdotool_out('search', '--onlyvisible', '--name', '^Tolvi').split()
+        window = xdotool_out('search', '--onlyvisible', '--name', WINDOW_NAME).split()
         return xdotool_out('getwindowname', window[0]) if window else ''
 
     def type_line(self, text):
@@ -159,6 +163,15 @@ class Session:
         subprocess.run(['xdotool', 'key', 'Return'], check=True)
 
     # ---- the screen
+
+    def screenshot(self, name):
+        """The whole screen into build/win64/screens/NAME.png (for a look at a failure)."""
+        folder = os.path.join(os.path.dirname(self.bin), 'screens')
+        os.makedirs(folder, exist_ok=True)
+        shot = os.path.join(folder, name + '.png')
+        windows = subprocess.run([self.wine_run, 'winepath', '-w', shot], capture_output=True).stdout.decode().strip()
+        subprocess.run([self.wine_run, os.path.join(self.bin, 'screengrab.exe'), windows], capture_output=True)
+        return shot
 
     def termfeed(self, data, emulation):
         """Our engine's screen of data: (24 rows, (cursor row, cursor col))."""
@@ -170,8 +183,8 @@ class Session:
 
     def view_cells(self, cursor):
         """The painted cells: '#' drawn, '.' one colour, 'c' the cursor; None without a caret."""
-        result = subprocess.run([self.wine_run, os.path.join(self.bin, 'view_cells.exe'), str(cursor[0]),
-                                 str(cursor[1])], capture_output=True)
+        result = subprocess.run([self.wine_run, os.path.join(self.bin, 'view_cells.exe'), '--title',
+                                 '(%s)' % CONFIG_NAME, str(cursor[0]), str(cursor[1])], capture_output=True)
         if result.returncode != 0:
             return None
         lines = result.stdout.decode('latin1').replace('\r', '').split('\n')
@@ -300,6 +313,7 @@ def run(test):
         test(session, *sys.argv[3:])
     except Fail as failure:
         print('FAIL: %s' % failure)
+        print('screen: ' + session.screenshot(os.path.splitext(os.path.basename(sys.argv[0]))[0]))
         print(session.read('tolvi.log').decode('latin1')[-2000:])
         return 1
     finally:

@@ -1,6 +1,6 @@
-// view_cells ROW COL [ROWS COLS]
+// view_cells [--title TEXT] ROW COL [ROWS COLS]
 //
-// Reads what a running Tolvi painted, cell by cell, from the screen. The cell grid is found from
+// Reads what a running Tolvi (the one whose window title holds TEXT, when given) painted, cell by cell, from the screen. The cell grid is found from
 // the terminal view's caret, which (with the block caret, CursorStyle 0) covers the cell of the
 // terminal cursor: the caret is one pixel narrower than a cell and as high as one, and stands at
 // the cursor's cell, whose row and column (0-based) the caller knows from the data stream.
@@ -24,15 +24,19 @@
 namespace {
 
 struct Found {
+    std::string title;
     HWND frame = nullptr;
 };
 
 BOOL CALLBACK FindFrame(HWND window, LPARAM data)
 {
-    char name[32] = {};
+    auto* found = reinterpret_cast<Found*>(data);
+    char name[32] = {}, title[512] = {};
     GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "TolviFrame") == 0 && IsWindowVisible(window)) {
-        reinterpret_cast<Found*>(data)->frame = window;
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
+        std::string(title).find(found->title) != std::string::npos) {
+        found->frame = window;
         return FALSE;
     }
     return TRUE;
@@ -42,15 +46,20 @@ BOOL CALLBACK FindFrame(HWND window, LPARAM data)
 
 int main(int argc, char** argv)
 {
+    Found found;
+    if (argc > 2 && std::string(argv[1]) == "--title") {
+        found.title = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc != 3 && argc != 5) {
-        std::fprintf(stderr, "usage: view_cells ROW COL [ROWS COLS]\n");
+        std::fprintf(stderr, "usage: view_cells [--title TEXT] ROW COL [ROWS COLS]\n");
         return 1;
     }
     const int cursorRow = std::atoi(argv[1]), cursorCol = std::atoi(argv[2]);
     const int rows = argc == 5 ? std::atoi(argv[3]) : 24, cols = argc == 5 ? std::atoi(argv[4]) : 80;
     if (rows <= 0 || cols <= 0 || cursorRow < 0 || cursorCol < 0) return 1;
 
-    Found found;
     EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&found));
     if (!found.frame) {
         std::fprintf(stderr, "view_cells: no Tolvi window\n");
