@@ -306,17 +306,20 @@ def parse_screen(text):
     return rows, (int(cursor_line[1]), int(cursor_line[2]))
 
 
-def run(test):
-    """Runs test(session) with the arguments of the test program; prints PASS or FAIL."""
-    session = Session(sys.argv[1], sys.argv[2])
-    try:
-        test(session, *sys.argv[3:])
-    except Fail as failure:
-        print('FAIL: %s' % failure)
-        print('screen: ' + session.screenshot(os.path.splitext(os.path.basename(sys.argv[0]))[0]))
-        print(session.read('tolvi.log').decode('latin1')[-2000:])
-        return 1
-    finally:
-        session.stop()
+def run(test, cases=(None,)):
+    """Runs test(session, [case,] extra arguments) with the arguments of the test program, once per
+    case, each with a session of its own; prints PASS or the failure."""
+    for case in cases:
+        session = Session(sys.argv[1], sys.argv[2])
+        arguments = ([case] if case is not None else []) + sys.argv[3:]
+        try:
+            test(session, *arguments)
+        except Fail as failure:
+            print('FAIL%s: %s' % (' (%s)' % case if case is not None else '', failure))
+            print('screen: ' + session.screenshot(os.path.splitext(os.path.basename(sys.argv[0]))[0]))
+            print(session.read('tolvi.log').decode('latin1')[-2000:])
+            return 1
+        finally:
+            session.stop()
     print('PASS')
     return 0
