@@ -27,6 +27,7 @@
 #include "shell/startup_state.h"
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/main_frame.h"
+#include "shell/win32/view_automation.h"
 
 namespace {
 
@@ -104,6 +105,7 @@ CZolexView::~CZolexView()
         SetConnectionView(nullptr);
         SetPlaybackHost(nullptr);
         SetSessionServices(nullptr);
+        RemoveViewAutomation();
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -254,6 +256,7 @@ void CZolexView::OnInitialUpdate()
     SetConnectionView(this);
     SetPlaybackHost(this);
     SetSessionServices(&recordingServices);
+    InstallViewAutomation(doc_, this);
     InstallVtInterpreter();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
