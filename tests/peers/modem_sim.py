@@ -7,8 +7,9 @@ not commands) and dials on ATD: the number decides the answer after --dial-delay
   6xx  BUSY
   7xx  NO CARRIER
   8xx  nothing at all (the caller's countdown ends the attempt)
-Data mode (after CONNECT): every received line is answered with "host:" and the line; +++ with
-a second of silence before and after goes back to command mode, where ATH hangs up.
+Data mode (after CONNECT): the host's --banner text, if any, follows the reply; every received
+line is answered with "host:" and the line; +++ with a second of silence before and after goes
+back to command mode, where ATH hangs up.
 A file named "ring" in the state directory makes it send RING (and raise the ring line for a
 second). The carrier line is published in <state>/carrier; when DTR drops (reported by the
 modem-line fixture in <state>/dtr) the modem hangs up as one set to &D2 does.
@@ -29,6 +30,7 @@ def main():
     parser.add_argument("state")
     parser.add_argument("--dial-delay", type=float, default=0.5)
     parser.add_argument("--speed", default="9600")
+    parser.add_argument("--banner", default="", help="text the host sends once a call is connected")
     args = parser.parse_args()
 
     fd = os.open(args.device, os.O_RDWR | os.O_NOCTTY)
@@ -109,6 +111,8 @@ def main():
                 write("\r\nCONN")
                 time.sleep(0.3)
                 write("ECT %s\r\n" % args.speed)
+                if args.banner:
+                    write(args.banner)
                 mode = "data"
                 set_carrier(True)
             elif number.startswith("6"):

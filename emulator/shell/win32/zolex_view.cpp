@@ -15,7 +15,10 @@
 #include "connections/session_services.h"
 #include "connections/session_trace.h"
 #include "connections/telnet_rings.h"
+#include "connections/netbios_session.h"
 #include "connections/telnet_trace.h"
+#include "connections/win32/netbios_platform.h"
+#include "connections/win32/serial_transport.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
 #include "engine/dirty_rect.h"
@@ -177,6 +180,18 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN: SetFocus(window_); return 0;
     case WM_TIMER:
         if (wParam == kPlaybackTimer) ::PlaybackStep(false);
+        else if (wParam == kDialTimer) OnDialCountdown();
+        else if (wParam == kBreakTimer) {
+            ::KillTimer(window_, kBreakTimer);
+            ClearBreak();
+        }
+        return 0;
+    case kSerialDataMessage:
+        // A running file transfer reads the port itself.
+        if (!Rec->TransferActive) SerialDataArrived(Window());
+        return 0;
+    case kNetbiosDoneMessage:
+        NetbiosNcbDone(Window(), static_cast<unsigned>(wParam), reinterpret_cast<Ncb*>(lParam));
         return 0;
     case kSocketMessage:
         SocketEvent(EngineWindow(window_), static_cast<uintptr_t>(wParam), HIWORD(lParam),
@@ -240,6 +255,8 @@ bool CZolexView::OnCommand(int id)
 void CZolexView::OnInitialUpdate()
 {
     AllocTelnetRings();
+    InstallSerialTransport();
+    InstallWin32NetbiosTransport();
     InstallWinsockTransport();
     terminalPort.SetFrame(GetParent(window_));
     SetViewPort(&terminalPort);
@@ -737,6 +754,34 @@ ViewWindow CZolexView::Window() { return EngineWindow(window_); }
 void CZolexView::RefreshTitle()
 {
     if (doc_) doc_->SetTitle(nullptr);
+}
+
+void CZolexView::IdlePass()
+{
+    // The title and the bars show the new state before a long step (a connect, a question).
+    if (HWND frame = GetParent(window_))
+        RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool CZolexView::ConfirmAbortConnect()
+{
+    return MessageBoxA(GetParent(window_), "Connection in progress.   Abort?", "Tolvi",
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CZolexView::SetBusyCursor(bool on) { ::SetBusyCursor(on); }
+
+// Timer 2021 counts the dial time-out down, shown in the title; at its end the PC side gives up.
+void CZolexView::OnDialCountdown()
+{
+    if (--Rec->DialCountdown > 0) {
+        RefreshTitle();
+        return;
+    }
+    Rec->DialCountdown = 0;
+    ::KillTimer(window_, kDialTimer);
+    Rec->HangupReason = 1;
+    CloseConnection(Window());
 }
 
 void CZolexView::PostCloseMainWindow()

@@ -43,6 +43,9 @@ public:
     // ---- ConnectionView.
     ViewWindow Window() override;
     void RefreshTitle() override;
+    void IdlePass() override;
+    bool ConfirmAbortConnect() override;
+    void SetBusyCursor(bool on) override;
     void PostCloseMainWindow() override;
     void InvalidateScreen() override;
     void UpdateView() override;
@@ -97,6 +100,7 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
+    void OnDialCountdown();
     void OnSetFocus();
     void OnKillFocus();
     void FitFrameToDocument();

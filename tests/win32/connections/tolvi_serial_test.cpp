@@ -1,0 +1,130 @@
+// Tolvi.exe on a serial line: run_tolvi_serial_test.sh maps COM70 to a pty pair whose other end
+// is the modem simulator (tests/peers/modem_sim.py, which sends a banner once a call connects).
+// Tolvi is started with a configuration that dials, and the test reads its screen and title.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "tolvi_process.h"
+#include "tolvi_screen.h"
+
+namespace {
+
+constexpr char kBanner[] = "Welcome to the modem host";
+
+// A serial session on COM70 that dials `number` with a countdown of `timeout` seconds; the
+// modem's initialisation string is sent only when `modem` is on.
+std::string SerialConfiguration(const char* number, int timeout, bool modem)
+{
+    return std::string("[Tolvi]\r\nVersion=4.5.6.3\r\nComType=0\r\nPort=70\r\nBaudRateLong=9600\r\n"
+                       "FlowCtrl=0\r\nAutonameFiles=No\r\nDialEnable=Yes\r\n") +
+           "ModemEnable=" + (modem ? "Yes" : "No") + "\r\nPhoneNumber=\"" + number + "\"\r\nDialTimeout=" +
+           std::to_string(timeout) + "\r\n[DDE]\r\nDdeServerEnable=Yes\r\n";
+}
+
+// What the simulator received, from its log of "<seconds> <hex byte>" lines.
+std::string ModemReceived()
+{
+    const char* folder = std::getenv("TOLVI_MODEM_DIR");
+    std::ifstream log(std::string("Z:") + (folder ? folder : "") + "/received.log");
+    std::string text, line;
+    while (std::getline(log, line)) {
+        double time = 0;
+        unsigned byte = 0;
+        if (line.find("DTR") == std::string::npos && std::sscanf(line.c_str(), "%lf %x", &time, &byte) == 2)
+            text += static_cast<char>(byte);
+    }
+    return text;
+}
+
+std::string Title(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Polls the main window's title until it holds `part`.
+bool TitleShows(HWND window, const std::string& part, int timeoutMs, std::string* last)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        *last = Title(window);
+        if (last->find(part) != std::string::npos) return true;
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
+        Sleep(50);
+    }
+}
+
+class TolviSerialTest : public ::testing::Test {
+protected:
+    bool StartSession(const std::string& configuration)
+    {
+        WriteFileText(folder.File("serial.wcf"), configuration);
+        if (!tolvi.Start("serial.wcf /c", folder.Path())) return false;
+        window = tolvi.MainWindow();
+        if (!window)
+            if (HWND box = tolvi.MessageBox(0)) ADD_FAILURE() << "Tolvi says: " << TolviProcess::MessageText(box);
+        return window != nullptr;
+    }
+    void TearDown() override
+    {
+        if (window) {
+            EXPECT_EQ(tolvi.Close(), 0);
+        }
+    }
+
+    ScratchFolder folder;
+    TolviProcess tolvi;
+    HWND window = nullptr;
+};
+
+TEST_F(TolviSerialTest, DialsTheModemAndShowsWhatTheHostSends)
+{
+    ASSERT_TRUE(StartSession(SerialConfiguration("555", 30, true)));
+    std::string title;
+    EXPECT_TRUE(TitleShows(window, "COM70 : Connecting ... (", 20000, &title)) << title;
+
+    TolviScreen screen;
+    ASSERT_TRUE(screen.Connect()) << "Tolvi's DDE server did not answer";
+    std::string shown;
+    // The modem's echo of the dial command and its reply reach the screen, then the host's text.
+    EXPECT_TRUE(screen.WaitFor(kBanner, 30000, &shown)) << shown;
+    EXPECT_NE(shown.find("ATDT555"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("CONNECT 9600"), std::string::npos) << shown;
+    // The connect reply ended the countdown.
+    EXPECT_TRUE(TitleShows(window, "COM70", 5000, &title)) << title;
+    EXPECT_EQ(title.find("Connecting"), std::string::npos) << title;
+    EXPECT_EQ(title.find("sec)"), std::string::npos) << title;
+
+    // Typed text goes out through the port; the host's answer comes back to the screen.
+    ASSERT_TRUE(screen.ToHost("hello modem<0D>"));
+    EXPECT_TRUE(screen.WaitFor("host:hello modem", 10000, &shown)) << shown;
+
+    // Closing a connected session asks first, then hangs the modem up before the program ends.
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    HWND question = tolvi.MessageBox();
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(TolviProcess::MessageText(question).find("disconnect this session"), std::string::npos);
+    TolviProcess::Press(question, IDYES);
+    EXPECT_EQ(tolvi.WaitExit(30000), 0);
+    window = nullptr;
+    EXPECT_NE(ModemReceived().find("+++ATH\r"), std::string::npos) << ModemReceived();
+}
+
+TEST_F(TolviSerialTest, UnansweredCallEndsWhenTheCountdownRunsOut)
+{
+    // The simulator never answers numbers 8xx.
+    ASSERT_TRUE(StartSession(SerialConfiguration("888", 3, false)));
+    std::string title;
+    EXPECT_TRUE(TitleShows(window, "(2 sec)", 10000, &title)) << title;
+    EXPECT_TRUE(TitleShows(window, "COM70 : Disconnected", 10000, &title)) << title;
+    EXPECT_EQ(title.find("sec)"), std::string::npos) << title;
+}
+
+}  // namespace
