@@ -1,11 +1,14 @@
 #include "message_pump.h"
 
+// The queue need not ever run empty: a handler may post the next message itself (the socket
+// receive does while the host sends faster than it reads), so the time is checked after every
+// message.
 void PumpMessages(DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
     do {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (GetTickCount() - start < milliseconds && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -136,20 +136,27 @@ TEST_F(WinsockPeerTest, TelnetdReceivesTerminalWindowSizeAndEnvironment) {
     PumpUntil([] { return !Rec->Connected; }, 10000);
 }
 
-// Hangs now and then under Wine when the flooding peer outruns the reader; off until that is found.
-TEST_F(WinsockPeerTest, DISABLED_TransferReadsAndFlushDoNotSpinOnAFloodingHost) {
+// The host sends faster than anything reads. Before the transfer takes the connection over, the
+// terminal's reads post their own next read, so the message queue never runs empty.
+TEST_F(WinsockPeerTest, TransferReadsAndFlushDoNotSpinOnAFloodingHost) {
     int port = EnvPort("TOLVI_FLOOD_PORT");
     ASSERT_NE(port, 0);
     ASSERT_TRUE(ConnectTelnet(port));
     // While a transfer owns the connection the terminal does not read: the socket fills.
     Rec->TransferActive = 1;
-    PumpUntil([] { return PendingInput(nullptr) > 100000; }, 10000);
+    const std::size_t shown = received.size();
+    // (Wine's socket holds about 100 KiB at most, not always as much.)
+    PumpUntil([] { return PendingInput(nullptr) > 32768; }, 10000);
     uint8_t buffer[64];
     int got = 0;
     PumpUntil([&] { got = ReceiveFromHost(nullptr, buffer, sizeof(buffer)); return got > 0; }, 5000);
     ASSERT_GT(got, 0);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 2), "y\n");
-    EXPECT_TRUE(received.empty());
+    // The terminal may have read an odd number of bytes before: the transfer's bytes go on with
+    // the host's "y\n" lines wherever they stand.
+    std::string lines;
+    for (std::size_t i = 0; i <= sizeof(buffer); ++i) lines += "y\n";
+    EXPECT_NE(lines.find(std::string(reinterpret_cast<char*>(buffer), static_cast<std::size_t>(got))), std::string::npos);
+    EXPECT_EQ(received.size(), shown);
     DWORD start = GetTickCount();
     FlushConnection(0);
     EXPECT_LT(GetTickCount() - start, 20000u);
