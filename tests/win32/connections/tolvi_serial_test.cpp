@@ -127,4 +127,16 @@ TEST_F(TolviSerialTest, UnansweredCallEndsWhenTheCountdownRunsOut)
     EXPECT_EQ(title.find("sec)"), std::string::npos) << title;
 }
 
+// The port is open while the modem dials, so Connect / Disconnect hangs up at once, without the
+// question a Telnet connect in progress gets.
+TEST_F(TolviSerialTest, ConnectCommandWhileDiallingHangsUpAtOnce)
+{
+    ASSERT_TRUE(StartSession(SerialConfiguration("888", 60, false)));
+    std::string title;
+    ASSERT_TRUE(TitleShows(window, "Connecting ... (", 10000, &title)) << title;
+    PostMessageA(window, WM_COMMAND, 256, 0);
+    EXPECT_TRUE(TitleShows(window, "COM70 : Disconnected", 10000, &title)) << title;
+    EXPECT_EQ(tolvi.MessageBox(0), nullptr);
+}
+
 }  // namespace
