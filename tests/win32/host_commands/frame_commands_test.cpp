@@ -150,7 +150,9 @@ TEST(FrameCommands, MenuBarTogglesWhateverTheParameter)
     EXPECT_TRUE(FrameBecomes([](HWND f) { return GetMenu(f) != nullptr; }));
 }
 
-// System commands (21) and the show command (25), each followed by the frame's state.
+// System commands (21) and the show command (25), each followed by the frame's state. A restore
+// goes back to the state before the minimise, so the frame starts restored (Tolvi may have come up
+// maximised from the placement a session before left).
 TEST(FrameCommands, SystemAndShowCommandsChangeTheWindowState)
 {
     struct Case {
@@ -159,8 +161,9 @@ TEST(FrameCommands, SystemAndShowCommandsChangeTheWindowState)
         const char* what;
     };
     const Case cases[] = {
-        {"\x1b[21;32y", [](HWND f) { return IsIconic(f) != FALSE; }, "0xF020 minimises"},
         {"\x1b[21;288y", Restored, "0xF120 restores"},
+        {"\x1b[21;32y", [](HWND f) { return IsIconic(f) != FALSE; }, "0xF020 minimises"},
+        {"\x1b[21;288y", Restored, "restored from minimised"},
         {"\x1b[21y", [](HWND f) { return IsZoomed(f) != FALSE; }, "no parameter maximises"},
         {"\x1b[21;288y", Restored, "restored from maximised"},
         {"\x1b[25;0y", [](HWND f) { return !IsWindowVisible(f); }, "show mode 0 hides"},
