@@ -42,25 +42,6 @@ std::string ModemReceived()
     return text;
 }
 
-std::string Title(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// Polls the main window's title until it holds `part`.
-bool TitleShows(HWND window, const std::string& part, int timeoutMs, std::string* last)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        *last = Title(window);
-        if (last->find(part) != std::string::npos) return true;
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
-        Sleep(50);
-    }
-}
-
 class TolviSerialTest : public ::testing::Test {
 protected:
     bool StartSession(const std::string& configuration)
@@ -88,7 +69,7 @@ TEST_F(TolviSerialTest, DialsTheModemAndShowsWhatTheHostSends)
 {
     ASSERT_TRUE(StartSession(SerialConfiguration("555", 30, true)));
     std::string title;
-    EXPECT_TRUE(TitleShows(window, "COM70 : Connecting ... (", 20000, &title)) << title;
+    EXPECT_TRUE(TolviProcess::TitleShows(window, "COM70 : Connecting ... (", 20000, &title)) << title;
 
     TolviScreen screen;
     ASSERT_TRUE(screen.Connect()) << "Tolvi's DDE server did not answer";
@@ -98,7 +79,7 @@ TEST_F(TolviSerialTest, DialsTheModemAndShowsWhatTheHostSends)
     EXPECT_NE(shown.find("ATDT555"), std::string::npos) << shown;
     EXPECT_NE(shown.find("CONNECT 9600"), std::string::npos) << shown;
     // The connect reply ended the countdown.
-    EXPECT_TRUE(TitleShows(window, "COM70", 5000, &title)) << title;
+    EXPECT_TRUE(TolviProcess::TitleShows(window, "COM70", 5000, &title)) << title;
     EXPECT_EQ(title.find("Connecting"), std::string::npos) << title;
     EXPECT_EQ(title.find("sec)"), std::string::npos) << title;
 
@@ -122,8 +103,8 @@ TEST_F(TolviSerialTest, UnansweredCallEndsWhenTheCountdownRunsOut)
     // The simulator never answers numbers 8xx.
     ASSERT_TRUE(StartSession(SerialConfiguration("888", 3, false)));
     std::string title;
-    EXPECT_TRUE(TitleShows(window, "(2 sec)", 10000, &title)) << title;
-    EXPECT_TRUE(TitleShows(window, "COM70 : Disconnected", 10000, &title)) << title;
+    EXPECT_TRUE(TolviProcess::TitleShows(window, "(2 sec)", 10000, &title)) << title;
+    EXPECT_TRUE(TolviProcess::TitleShows(window, "COM70 : Disconnected", 10000, &title)) << title;
     EXPECT_EQ(title.find("sec)"), std::string::npos) << title;
 }
 
@@ -133,9 +114,9 @@ TEST_F(TolviSerialTest, ConnectCommandWhileDiallingHangsUpAtOnce)
 {
     ASSERT_TRUE(StartSession(SerialConfiguration("888", 60, false)));
     std::string title;
-    ASSERT_TRUE(TitleShows(window, "Connecting ... (", 10000, &title)) << title;
+    ASSERT_TRUE(TolviProcess::TitleShows(window, "Connecting ... (", 10000, &title)) << title;
     PostMessageA(window, WM_COMMAND, 256, 0);
-    EXPECT_TRUE(TitleShows(window, "COM70 : Disconnected", 10000, &title)) << title;
+    EXPECT_TRUE(TolviProcess::TitleShows(window, "COM70 : Disconnected", 10000, &title)) << title;
     EXPECT_EQ(tolvi.MessageBox(0), nullptr);
 }
 

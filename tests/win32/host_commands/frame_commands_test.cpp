@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "loopback_listener.h"
 #include "tolvi_process.h"
 
 namespace {
@@ -23,18 +24,13 @@ public:
     {
         WSADATA data;
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-        SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        int length = sizeof address;
-        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-        ASSERT_EQ(listen(listener, 1), 0);
+        unsigned short port = 0;
+        SOCKET listener = ListenOnLoopback(1, port);
+        ASSERT_NE(listener, INVALID_SOCKET);
 
         WriteFileText(folder.File("frame.wcf"),
                       "[Tolvi]\r\nVersion=4.5.6.3\r\nComType=2\r\nHostName=\"127.0.0.1\"\r\nTelnetPort=" +
-                          std::to_string(ntohs(address.sin_port)) +
+                          std::to_string(port) +
                           "\r\nPromptForHost=No\r\nAutonameFiles=No\r\nToolbar=Yes\r\nStatusbar=Yes\r\n");
         ASSERT_TRUE(tolvi.Start("frame.wcf /c", folder.Path()));
         frame = tolvi.MainWindow();
