@@ -15,8 +15,9 @@ second). The carrier line is published in <state>/carrier; when DTR drops (repor
 modem-line fixture in <state>/dtr) the modem hangs up as one set to &D2 does.
 
 Every received byte is logged with its time to <state>/received.log ("<seconds> <hex byte>"), so
-the tests can measure guard times. The DTR line, when a modem-line fixture reports it into
-<state>/dtr, is logged as "<seconds> DTR <0|1>".
+the tests can measure guard times. The DTR line and the break state, when a modem-line fixture
+reports them into <state>/dtr and <state>/break, are logged as "<seconds> DTR <0|1>" and
+"<seconds> BREAK <0|1>".
 """
 import argparse
 import os
@@ -61,6 +62,8 @@ def main():
     plus_end = None
     dtr_path = os.path.join(args.state, "dtr")
     dtr_seen = None
+    break_path = os.path.join(args.state, "break")
+    break_seen = None
     ring_path = os.path.join(args.state, "ring")
 
     def answer_command(command):
@@ -81,21 +84,30 @@ def main():
             set_carrier(False)
         write("\r\nOK\r\n")
 
+    def line_change(path, seen, name, t):
+        """The line's new state when the fixture reported a change (logged), else None."""
+        if not os.path.exists(path):
+            return None
+        with open(path) as f:
+            value = f.read().strip()
+        if not value or value == seen:
+            return None
+        log.write("%.3f %s %s\n" % (t, name, value))
+        return value
+
     while True:
         timeout = 0.05
         readable, _, _ = select.select([fd], [], [], timeout)
         t = now()
-        if os.path.exists(dtr_path):
-            with open(dtr_path) as f:
-                value = f.read().strip()
-            if value and value != dtr_seen:
-                dtr_seen = value
-                log.write("%.3f DTR %s\n" % (t, value))
-                if value == "0" and mode == "data":
-                    mode = "command"
-                    pending_dial = None
-                    set_carrier(False)
-                    write("\r\nNO CARRIER\r\n")
+        value = line_change(dtr_path, dtr_seen, "DTR", t)
+        if value:
+            dtr_seen = value
+            if value == "0" and mode == "data":
+                mode = "command"
+                pending_dial = None
+                set_carrier(False)
+                write("\r\nNO CARRIER\r\n")
+        break_seen = line_change(break_path, break_seen, "BREAK", t) or break_seen
         if os.path.exists(ring_path):
             os.unlink(ring_path)
             open(ringing_path, "w").close()

@@ -75,3 +75,5 @@ bool TolviScreen::WaitFor(const std::string& text, int timeoutMs, std::string* l
 }
 
 bool TolviScreen::ToHost(const std::string& text) { return Transact(XTYP_POKE, "tohost", &text) != nullptr; }
+
+bool TolviScreen::ToHostAction(const std::string& actions) { return Transact(XTYP_POKE, "tohostx", &actions) != nullptr; }

@@ -1,6 +1,7 @@
 // The screen and the host input of a running Tolvi.exe, through its DDE server (service "TOLVI",
 // topic "TOLVITOP"; the session's configuration must have DdeServerEnable on): "gettxt" and
-// "txtret" read a rectangle of the screen, "tohost" types text to the host.
+// "txtret" read a rectangle of the screen, "tohost" types text to the host, "tohostx" runs an
+// action string.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +25,8 @@ public:
     bool WaitFor(const std::string& text, int timeoutMs, std::string* last = nullptr);
     // Text for the host as typed ("<0D>" and the like for control characters).
     bool ToHost(const std::string& text);
+    // An action string run as if from a key ("%break%" and the like).
+    bool ToHostAction(const std::string& actions);
 
 private:
     HDDEDATA Transact(UINT type, const char* item, const std::string* data);

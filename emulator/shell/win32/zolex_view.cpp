@@ -12,6 +12,7 @@
 #include <commdlg.h>
 
 #include "connections/connection_dispatch.h"
+#include "connections/dde/dde_commands.h"
 #include "connections/session_services.h"
 #include "connections/session_trace.h"
 #include "connections/telnet_rings.h"
@@ -75,6 +76,9 @@ public:
 };
 RecordingServices recordingServices;
 
+// "tohostx" of the DDE server: the text runs as the action string of a key without a code.
+int RunDdeAction(const char* text) { return activeView ? activeView->RunActionString(text) : 0; }
+
 COLORREF PaletteColor(int index) { return static_cast<COLORREF>(Rec->ColorPalette[std::clamp(index, 0, kColorIndices - 1)]); }
 
 void Line(HDC dc, int x1, int y1, int x2, int y2)
@@ -103,6 +107,7 @@ CZolexView::~CZolexView()
         SetConnectionView(nullptr);
         SetPlaybackHost(nullptr);
         SetSessionServices(nullptr);
+        SetDdeActionRunner(nullptr);
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -266,6 +271,7 @@ void CZolexView::OnInitialUpdate()
     InstallVtInterpreter();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
+    SetDdeActionRunner(RunDdeAction);
     BuildPaletteColors();
     FrameRefitPending = 1;
     OnUpdate();
@@ -912,6 +918,8 @@ uint8_t CZolexView::AnsiToOem(uint8_t byte)
     Platform().AnsiToOemBytes(&byte, &out, 1);
     return out;
 }
+
+int CZolexView::RunActionString(const char* text) { return keyboard_.RunActionString(text, 0, nullptr, nullptr); }
 
 const KeyMap* CZolexView::Keys() { return doc_ ? &doc_->keyMap : nullptr; }
 

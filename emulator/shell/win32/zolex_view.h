@@ -37,6 +37,8 @@ public:
     // when a played file ends.
     void RunStartupActions();
     void UpdateCaretPos();
+    // Runs an action string as a key without a code would.
+    int RunActionString(const char* text);
     // The frame's client size that shows the whole document.
     SIZE DocumentSize() const { return docSize_; }
 

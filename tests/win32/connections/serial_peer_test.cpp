@@ -32,7 +32,7 @@ std::vector<Received> ModemLog() {
     while (std::fgets(line, sizeof(line), f)) {
         double t = 0;
         unsigned byte = 0;
-        if (std::sscanf(line, "%lf %x", &t, &byte) == 2 && !std::strstr(line, "DTR")) log.push_back({t, static_cast<int>(byte)});
+        if (std::sscanf(line, "%lf %x", &t, &byte) == 2 && !std::strstr(line, "DTR") && !std::strstr(line, "BREAK")) log.push_back({t, static_cast<int>(byte)});
     }
     std::fclose(f);
     return log;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tolvi_process.h"
 #include "tolvi_screen.h"
@@ -27,19 +28,39 @@ std::string SerialConfiguration(const char* number, int timeout, bool modem)
            std::to_string(timeout) + "\r\n[DDE]\r\nDdeServerEnable=Yes\r\n";
 }
 
-// What the simulator received, from its log of "<seconds> <hex byte>" lines.
-std::string ModemReceived()
+// The simulator's log: "<seconds> <hex byte>" for every byte it received, "<seconds> DTR <0|1>"
+// and "<seconds> BREAK <0|1>" for the line changes.
+std::vector<std::string> ModemLog()
 {
     const char* folder = std::getenv("TOLVI_MODEM_DIR");
     std::ifstream log(std::string("Z:") + (folder ? folder : "") + "/received.log");
-    std::string text, line;
-    while (std::getline(log, line)) {
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string ModemReceived()
+{
+    std::string text;
+    for (const std::string& line : ModemLog()) {
         double time = 0;
         unsigned byte = 0;
-        if (line.find("DTR") == std::string::npos && std::sscanf(line.c_str(), "%lf %x", &time, &byte) == 2)
+        if (line.find_first_of("DB") == std::string::npos && std::sscanf(line.c_str(), "%lf %x", &time, &byte) == 2)
             text += static_cast<char>(byte);
     }
     return text;
+}
+
+// When the simulator saw the break begin and end, in seconds.
+std::vector<double> BreakChanges()
+{
+    std::vector<double> times;
+    for (const std::string& line : ModemLog()) {
+        double time = 0;
+        if (line.find(" BREAK ") != std::string::npos && std::sscanf(line.c_str(), "%lf", &time) == 1)
+            times.push_back(time);
+    }
+    return times;
 }
 
 class TolviSerialTest : public ::testing::Test {
@@ -86,6 +107,15 @@ TEST_F(TolviSerialTest, DialsTheModemAndShowsWhatTheHostSends)
     // Typed text goes out through the port; the host's answer comes back to the screen.
     ASSERT_TRUE(screen.ToHost("hello modem<0D>"));
     EXPECT_TRUE(screen.WaitFor("host:hello modem", 10000, &shown)) << shown;
+
+    // The break key action: the view's timer ends the break after 300 ms.
+    ASSERT_TRUE(screen.ToHostAction("%break%"));
+    const DWORD start = GetTickCount();
+    while (BreakChanges().size() < 2 && GetTickCount() - start < 5000) Sleep(50);
+    const std::vector<double> changes = BreakChanges();
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_GE(changes[1] - changes[0], 0.25);
+    EXPECT_LT(changes[1] - changes[0], 1.0);
 
     // Closing a connected session asks first, then hangs the modem up before the program ends.
     PostMessageA(window, WM_CLOSE, 0, 0);
