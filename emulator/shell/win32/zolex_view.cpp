@@ -13,10 +13,10 @@
 
 #include "connections/connection_dispatch.h"
 #include "connections/dde/dde_commands.h"
+#include "connections/netbios_session.h"
 #include "connections/session_services.h"
 #include "connections/session_trace.h"
 #include "connections/telnet_rings.h"
-#include "connections/netbios_session.h"
 #include "connections/telnet_trace.h"
 #include "connections/win32/netbios_platform.h"
 #include "connections/win32/serial_transport.h"
