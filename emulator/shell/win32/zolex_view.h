@@ -37,12 +37,17 @@ public:
     // when a played file ends.
     void RunStartupActions();
     void UpdateCaretPos();
+    // Runs an action string as a key without a code would.
+    int RunActionString(const char* text);
     // The frame's client size that shows the whole document.
     SIZE DocumentSize() const { return docSize_; }
 
     // ---- ConnectionView.
     ViewWindow Window() override;
     void RefreshTitle() override;
+    void IdlePass() override;
+    bool ConfirmAbortConnect() override;
+    void SetBusyCursor(bool on) override;
     void PostCloseMainWindow() override;
     void InvalidateScreen() override;
     void UpdateView() override;
@@ -102,6 +107,7 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
+    void OnDialCountdown();
     void OnSetFocus();
     void OnKillFocus();
     void FitFrameToDocument();
