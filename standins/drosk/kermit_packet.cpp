@@ -64,11 +64,6 @@ PacketReader::Event PacketReader::Next(RawPacket* raw) {
             continue;
         }
         if (state_ == State::Hunt) continue;
-        if ((b & 0x7F) < 32 || (b & 0x7F) == 127) {
-            // Packets carry printable characters only: this one lost its end.
-            state_ = State::Hunt;
-            return Event::Damaged;
-        }
         body_.push_back(b);
         if (state_ == State::Len) {
             const int len = UnChar(b);

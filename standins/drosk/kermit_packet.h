@@ -48,9 +48,10 @@ struct RawPacket {
 // Splits the check off a raw packet and verifies it; true with the packet on success.
 bool VerifyPacket(const RawPacket& raw, int checkType, Packet* out);
 
-// Finds packets in the received bytes. A mark always starts a new packet (the mark is a control
-// character, which never occurs inside a packet); a packet cut short by another control
-// character is reported as damaged.
+// Finds packets in the received bytes. A mark always starts a new packet (it is a control
+// character that is always prefixed, so it never occurs inside a packet); a packet cut short
+// by the next mark is reported as damaged. Other control characters may occur inside a packet
+// (senders may leave some unprefixed).
 class PacketReader {
 public:
     enum class Event { None, Packet, Damaged };
@@ -60,6 +61,10 @@ public:
     // The next event from the bytes fed so far; a packet is left in *raw.
     Event Next(RawPacket* raw);
     void Clear();
+    // True while a packet has begun and not ended.
+    bool InPacket() const { return state_ != State::Hunt; }
+    // Gives up the packet that has begun.
+    void DropPartial() { state_ = State::Hunt; body_.clear(); }
 
 private:
     enum class State { Hunt, Len, Body };

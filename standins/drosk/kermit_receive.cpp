@@ -15,6 +15,8 @@ namespace {
 
 void Ack(Transfer& t, int seq, const std::vector<uint8_t>& data = {}, int checkType = 0) {
     SendPacket(t, seq, 'Y', data, checkType);
+    t.lastAck = t.lastFrame;
+    t.lastAckSeq = seq;
 }
 
 // A time-out or a damaged packet: ask again for the one we expect (or repeat the Get).
@@ -206,8 +208,14 @@ int ReceiveStep(Transfer& t) {
     }
     if (p.seq == t.seq) return OnNext(t, p);
     if (p.seq == ((t.seq + 63) & 63)) {
-        // Our answer to it was lost: the sender repeats it.
-        Resend(t);
+        // Our ACK of it was lost: the sender repeats it. It gets that ACK again (even when a
+        // NAK went out since: some senders do not read a NAK of the next packet as an ACK).
+        if (t.lastAckSeq == p.seq) {
+            t.lastFrame = t.lastAck;
+            Resend(t);
+        } else {
+            Ack(t, p.seq);
+        }
         return kDroskGoOn;
     }
     return Trouble(t, false);

@@ -12,6 +12,9 @@ namespace {
 
 // How long one listen waits for input before it hands control back to the caller.
 constexpr int kListenSliceMs = 50;
+// A packet that has begun and then stays silent this long has lost bytes: waiting for the
+// whole time-out would gain nothing, as the other side waits for our answer.
+constexpr uint32_t kPacketStallMs = 1000;
 
 void LogPacket(const Transfer& t, const char* dir, int seq, char type, const uint8_t* data,
                size_t n) {
@@ -105,7 +108,15 @@ Heard Listen(Transfer& t, Packet* p) {
                 if (more > 0) got += more;
             }
         }
-        if (got > 0) t.reader.Feed(buffer, static_cast<size_t>(got));
+        if (got > 0) {
+            t.reader.Feed(buffer, static_cast<size_t>(got));
+            t.lastInput = pexla::Clock().Now();
+        }
+    }
+    if (t.reader.InPacket() && pexla::Clock().Now() - t.lastInput > kPacketStallMs) {
+        Log(t, "< packet cut short");
+        t.reader.DropPartial();
+        return Heard::Damaged;
     }
     if (!pexla::TickBefore(pexla::Clock().Now(), t.deadline)) {
         Log(t, "time-out after %d s", t.waitSeconds);

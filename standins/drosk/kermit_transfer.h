@@ -46,7 +46,10 @@ struct Transfer {
     Agreement agreed;
     int seq = 0;                      // receive: the one we expect; send: the one that is out
     std::vector<uint8_t> lastFrame;   // the last packet we sent, as it went out
+    std::vector<uint8_t> lastAck;     // receiving: our last ACK, and the packet it answered
+    int lastAckSeq = -1;
     uint32_t deadline = 0;
+    uint32_t lastInput = 0;           // when the last bytes arrived
     int waitSeconds = 1;
     int tries = 0;
     int tryLimit = 1;

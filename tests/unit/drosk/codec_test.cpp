@@ -73,11 +73,8 @@ TEST(KermitPackets, DamageIsSeenAndTheNextPacketStillFound) {
     std::vector<uint8_t> flipped = good;
     flipped[5] ^= 0x01;
     std::vector<uint8_t> cut(good.begin(), good.begin() + 6);  // the next mark arrives early
-    std::vector<uint8_t> ctrl = good;
-    ctrl[4] = 0x0A;  // a control character inside
     std::vector<uint8_t> badLen = {0x01, '!', ' ', 'D'};  // LEN 1 is not a packet
-    for (const Case& c : {Case{"flipped", flipped}, Case{"cut", cut}, Case{"control", ctrl},
-                          Case{"length", badLen}}) {
+    for (const Case& c : {Case{"flipped", flipped}, Case{"cut", cut}, Case{"length", badLen}}) {
         PacketReader reader;
         reader.Feed(c.damaged.data(), c.damaged.size());
         reader.Feed(good.data(), good.size());

@@ -69,14 +69,18 @@ TEST(KermitReceive, RepeatsAndDamageAreAnsweredAndWrittenOnce) {
     frame[5] ^= 1;
     line.Put(kPortB, frame);
     Expect(peer.Steps(3), 'N', 3, "damaged data");
+    Expect(peer.Say(2, 'D', "ab#Mc", 3), 'Y', 2, "repeated data after our NAK");
+    line.Put(kPortB, std::vector<uint8_t>(frame.begin(), frame.begin() + 6));
+    Expect(peer.Steps(3, 30), 'N', 3, "packet cut short");  // 30 slices: past the stall limit
     Expect(peer.Say(9, 'D', "xyz", 3), 'N', 3, "out of order");
-    Expect(peer.Say(3, 'D', "~%z&A", 3), 'Y', 3, "repeat count and 8th bit");
+    // Some senders leave control characters other than the mark unprefixed.
+    Expect(peer.Say(3, 'D', "~%z&A\n", 3), 'Y', 3, "repeat count, 8th bit, bare control");
     Expect(peer.Say(4, 'Z', "", 3), 'Y', 4, "end of file");
     Expect(peer.Say(5, 'B', "", 3), 'Y', 5, "end of batch");
     EXPECT_EQ(peer.last(), kDroskComplete);
-    std::vector<uint8_t> want = {'a', 'b', '\r', 'c', 'z', 'z', 'z', 'z', 'z', 0xC1};
+    std::vector<uint8_t> want = {'a', 'b', '\r', 'c', 'z', 'z', 'z', 'z', 'z', 0xC1, '\n'};
     EXPECT_EQ(looptest::ReadFile(folder.path() / "f.txt"), want);
-    EXPECT_EQ(PxRetries(kPortB), 2);
+    EXPECT_EQ(PxRetries(kPortB), 3);  // the damaged, the cut short and the out-of-order packet
 }
 
 TEST(KermitReceive, SilenceEndsAfterTheRetries) {
