@@ -190,8 +190,9 @@ int StartReceive(Transfer& t, const char* remoteName) {
                    reinterpret_cast<const uint8_t*>(remoteName), std::strlen(remoteName), 90, name);
         SendPacket(t, 0, 'R', name, 1);
     } else {
-        t.deadline = 0;
-        Resend(t);  // nothing is out yet: this only starts the clock
+        // A NAK asks a sender that has already begun (its Send-Init may have been taken for
+        // terminal output) to send it again now rather than after its time-out.
+        SendPacket(t, 0, 'N', {}, 1);
     }
     return kDroskGoOn;
 }

@@ -212,10 +212,21 @@ int SendStep(Transfer& t) {
     const bool acked = (p.type == 'Y' && p.seq == t.seq) ||
                        (p.type == 'N' && p.seq == ((t.seq + 1) & 63) && t.phase != Phase::SendInit);
     if (acked) {
+        if (t.staleAckSeq != p.seq) t.staleAckSeq = -1;
         if (t.phase == Phase::SendInit) return OnInitAck(t, p);
         return OnAck(t, p.type == 'Y' ? p.data : std::vector<uint8_t>{});
     }
-    // An ACK of an earlier packet is late: keep waiting for the one of ours.
+    if (p.type == 'Y' && p.seq == ((t.seq + 63) & 63) && t.phase != Phase::SendInit) {
+        // The second ACK of a packet we sent twice is no news.
+        if (t.staleAckSeq == p.seq) {
+            t.staleAckSeq = -1;
+            return kDroskGoOn;
+        }
+        // The receiver repeats its ACK of the previous packet: ours did not reach it whole.
+        t.staleAckSeq = t.seq;
+        return SendAgain(t);
+    }
+    // Any other ACK is late: keep waiting for the one of ours.
     return p.type == 'Y' ? kDroskGoOn : SendAgain(t);
 }
 

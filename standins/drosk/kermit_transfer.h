@@ -68,6 +68,7 @@ struct Transfer {
     size_t inFlight = 0;
     bool atEnd = false;
     bool skipRest = false;  // the receiver asked to stop the whole batch
+    int staleAckSeq = -1;   // a packet sent twice: its second ACK is expected and ignored
 
     ~Transfer();
 };
