@@ -7,7 +7,7 @@
 
 #include "drosk.h"
 #include "kermit_files.h"
-#include "tick_clock.h"
+#include "fuzz_port.h"
 
 namespace drosk {
 
@@ -31,48 +31,10 @@ void RemoveFile(const char*) {}
 
 }  // namespace drosk
 
-namespace {
-
-class FakeClock : public pexla::TickClock {
-public:
-    uint32_t Now() override { return now; }
-    void Sleep(int ms) override { now += static_cast<uint32_t>(ms); }
-    uint32_t now = 5000;
-};
-
-FakeClock fakeClock;
-const uint8_t* input = nullptr;
-size_t inputLeft = 0;
-
-int ReadFn(int, char* buffer, int length) {
-    size_t n = inputLeft < static_cast<size_t>(length) ? inputLeft : static_cast<size_t>(length);
-    // The line delivers in bursts of varying size, as a serial port does.
-    if (n > 64) n = 1 + (input[0] % 64);
-    std::memcpy(buffer, input, n);
-    input += n;
-    inputLeft -= n;
-    return static_cast<int>(n);
-}
-int WriteFn(int, const char*, int length) { return length; }
-int CountFn(int) { return 0; }
-void FlushFn(int) {}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    pexla::SetClock(&fakeClock);
     const uint8_t mode = data[0];
-    input = data + 1;
-    inputLeft = size - 1;
-
-    int port = PxOpenVirtual(1, 0x3000, 0x3000);
-    PxSetReadFn(port, ReadFn);
-    PxSetWriteFn(port, WriteFn);
-    PxSetInCountFn(port, CountFn);
-    PxSetOutCountFn(port, CountFn);
-    PxSetFlushInFn(port, FlushFn);
-    PxSetFlushOutFn(port, FlushFn);
+    int port = fuzzport::OpenInputPort(data + 1, size - 1, 64);
     DroskParms p{};
     KmGetParms(port, &p);
     p.checkType = static_cast<char>((mode >> 1) % 3);
@@ -86,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int r = mode & 1 ? KmGetStart(port, "remote.bin") : KmReceiveStart(port);
     // Each call of the caller's loop takes a little time; the loop ends with the input.
     for (int steps = 0; r == kDroskGoOn && steps < 200000; ++steps) {
-        if (inputLeft == 0 && steps % 64 == 0) fakeClock.now += 500;
+        if (fuzzport::inputLeft == 0 && steps % 64 == 0) fuzzport::fakeClock.now += 500;
         r = KmReceiveNext(port);
         // The caller may impose a name whenever the library asks for one.
         if (PxNameWanted(port) && (mode & 0x80)) PxSetShownName(port, "imposed.bin");
