@@ -6,8 +6,8 @@
 
 namespace drosk {
 
-// False when nothing usable is left ("", ".", "..", names of dots and blanks only, or names
-// with control characters).
+// False when nothing usable is left ("", ".", "..", names of dots and blanks only, names with
+// control characters, or names of the system's devices such as "CON" or "com1.txt").
 bool LocalNameFor(const std::string& sent, std::string* local);
 
 // The name we announce for a file we send: its path without folders.

@@ -117,6 +117,8 @@ TEST(KermitNames, OnlyTheLastComponentIsUsed) {
         {"d:evil", "evil"},            {"/abs/path/f", "f"},            {"", nullptr},
         {".", nullptr},                {"..", nullptr},                 {"dir/..", nullptr},
         {"dir/", nullptr},             {"...", nullptr},                {"a\tb", nullptr},
+        {"CON", nullptr},              {"x/com1.txt", nullptr},         {"nul ", nullptr},
+        {"console.log", "console.log"}, {"com10", "com10"},              {"lpt", "lpt"},
     };
     for (const Case& c : cases) {
         std::string local;
