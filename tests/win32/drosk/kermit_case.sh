@@ -27,6 +27,7 @@ esac
 case $case_name in
   long-*) export KM_PACKET=1024 KM_CHECK=2 KM_QUOTE8=2 ;;
   get-*) export KM_PACKET=2000 KM_CHECK=2 ;;
+  real-*) export KM_REAL_PORT=1 ;;
 esac
 com_name="COM$com"
 export KM_DEBUG_LOG="$work/kermit.log"
@@ -74,7 +75,7 @@ case $case_name in
     for f in "${batch[@]}"; do same_file "$work/peer/$f" "$work/ours/$f"; done
     for f in "${batch[@]}"; do tr -d '\r' <"$work/ours.out" | grep -qx "file $f" || fail "the name $f was not shown"; done
     ;;
-  send-gk|long-send-gk|noise-send-gk)
+  send-gk|long-send-gk|noise-send-gk|real-send-gk)
     make_batch "$work/ours"
     peer "${gk[@]}" -r
     sleep 0.5

@@ -9,6 +9,7 @@
 //   km_peer finish COMn            send the Finish packet the driver sends to stop a server
 //   km_peer abort COMn BYTES       receive, abort once BYTES have arrived
 //
+// With KM_REAL_PORT set, the port is a real Pexla port opened on the COM handle instead.
 // Settings from the environment: KM_PACKET (packet length, above 94 for long packets),
 // KM_CHECK (0-2), KM_QUOTE8 (0-2), KM_DEBUG_LOG. Prints each file as it starts and
 // "result N error E" at the end; exits 0 when the transfer completed (abort: when cancelled).
@@ -66,6 +67,8 @@ int OpenPort(const char* com) {
     COMMTIMEOUTS to{};
     to.ReadIntervalTimeout = MAXDWORD;  // reads return at once with what is there
     SetCommTimeouts(line, &to);
+    if (std::getenv("KM_REAL_PORT"))
+        return PxOpenComPort("com", std::atoi(com + 3), 115200, 8, NOPARITY, ONESTOPBIT, 0x3000, 0x3000, line);
     int port = -1;
     for (int index = 1; index <= 9 && port < 0; ++index) port = PxOpenVirtual(index, 0x3000, 0x3000);
     if (port < 0) return -1;
@@ -148,7 +151,7 @@ int main(int argc, char** argv) {
     }
     std::printf("result %d error %d bytes %d after %lu ms\n", result, PxLastError(port), PxBytes(port),
                 GetTickCount() - started);
-    PxCloseVirtual(port);
+    PxClosePort(port);
     CloseHandle(line);
     return result == expect ? 0 : 1;
 }
