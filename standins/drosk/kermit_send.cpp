@@ -115,8 +115,9 @@ int SendAgain(Transfer& t) {
 int OnInitAck(Transfer& t, const Packet& p) {
     const InitFields theirs = ParseInit(p.data.data(), p.data.size());
     t.agreed = Agree(t.ours, theirs, t.parms);
-    Log(t, "agreed: check %d, long packets %d (send limit %d), attributes %d", t.agreed.checkType,
-        t.agreed.longPackets, t.agreed.sendLimit, t.agreed.attributes);
+    Log(t, "agreed: check %d, long packets %d (send limit %d), attributes %d, 8th-bit prefix '%c'",
+        t.agreed.checkType, t.agreed.longPackets, t.agreed.sendLimit, t.agreed.attributes,
+        t.agreed.out.eighthBit ? t.agreed.out.eighthBit : ' ');
     t.framing.eol = t.agreed.eol;
     t.framing.padCount = t.agreed.padCount;
     t.framing.padChar = t.agreed.padChar;
