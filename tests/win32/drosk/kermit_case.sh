@@ -5,32 +5,19 @@
 # and judges the files.
 #
 #   kermit_case.sh CASE COM_NUMBER EXE_DIR NOISE_RELAY
-set -uo pipefail
-case_name=$1
-com=$2
-exe_dir=$3
-relay=$4
-here=$(cd "$(dirname "$0")" && pwd)
-
-work="$exe_dir/runs/$case_name"
-rm -rf "$work"
-mkdir -p "$work/ours" "$work/peer"
-debug_log=kermit.log
-source "$here/../com_line_lib.sh"
+source "$(dirname "$0")/../xymodem/line_lib.sh" "$@"
+debug_log="$work/kermit.log"
+export KM_DEBUG_LOG="$debug_log"
 
 case $case_name in
   # Damage about one byte in N each way; the CRC check finds it. A dropped byte costs a
   # time-out (the packet waits for its last byte), hence the rate and the smaller large file.
-  noise-*) com_line 10000 10000 "$relay"; export KM_CHECK=2 ;;
-  *) com_line 0 0 "" ;;
-esac
-case $case_name in
+  noise-*) noise_to_peer=10000; noise_to_us=10000; export KM_CHECK=2 ;;
   long-*) export KM_PACKET=1024 KM_CHECK=2 KM_QUOTE8=2 ;;
   get-*) export KM_PACKET=2000 KM_CHECK=2 ;;
   real-*) export KM_REAL_PORT=1 ;;
 esac
-com_name="COM$com"
-export KM_DEBUG_LOG="$work/kermit.log"
+open_line
 
 batch=(a.bin empty.txt odd.dat big.bin)
 make_batch() {
@@ -48,20 +35,10 @@ ours() {  # ours ARGS...  (km_peer.exe in the ours folder, in the foreground)
   cat "$work/ours.out"
   return $rc
 }
-peer() {  # peer COMMAND...  (in the peer folder on the peer end of the line, in the background)
-  (cd "$work/peer" && exec timeout 200 "$@" <"$work/peer.tty" >"$work/peer.tty" 2>"$work/peer.log") &
-  peer_pid=$!
-  pids+=($peer_pid)
-}
 server() {  # server COMMAND...  (a peer that opens the line itself: its terminal stays apart)
   (cd "$work/peer" && exec timeout 200 "$@" </dev/null >"$work/peer.log" 2>&1) &
   peer_pid=$!
   pids+=($peer_pid)
-}
-wait_peer() {  # the peer's exit status, once it has ended (gives it up to 20 s)
-  local i
-  for i in $(seq 1 200); do kill -0 "$peer_pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$peer_pid" 2>/dev/null
 }
 # gkermit in binary mode with names as they are.
 gk=(gkermit -q -i -P)

@@ -4,30 +4,17 @@
 # sits between two pty pairs. Starts and stops its own peers (by PID) and judges the files.
 #
 #   lrzsz_case.sh CASE COM_NUMBER EXE_DIR NOISE_RELAY
-set -uo pipefail
-case_name=$1
-com=$2
-exe_dir=$3
-relay=$4
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/line_lib.sh" "$@"
+debug_log="$work/xy.log"
 
-work="$exe_dir/runs/$case_name"
-rm -rf "$work"
-mkdir -p "$work/ours" "$work/peer"
-debug_log=xy.log
-source "$here/../com_line_lib.sh"
-
-noise_to_us=0
-noise_to_peer=0
 case $case_name in
   noise-recv-*) noise_to_us=1500 ;;
   # lrzsz waits about ten seconds for the rest of a block that lost a byte before it answers:
   # the sender is given a longer time-out base, and fewer bytes are damaged on this side.
   noise-send-*) noise_to_peer=15000; export XY_TIME=50 ;;
 esac
-com_line "$noise_to_peer" "$noise_to_us" "$relay"
+open_line
 
-# --- files ---
 pad_copy() {  # pad_copy SRC DST BLOCK PADBYTE_OCTAL [NUL_FIRST]
   cp "$1" "$2"
   local size rest fill
@@ -80,18 +67,6 @@ ours_end() {
     ((rc == 0)) || fail "send did not complete"
   fi
 }
-peer() {  # peer COMMAND... (lrzsz in the peer folder on the peer end of the line)
-  (cd "$work/peer" && exec timeout 200 "$@" <"$work/peer.tty" >"$work/peer.tty" 2>"$work/peer.log") &
-  peer_pid=$!
-  pids+=($peer_pid)
-}
-wait_peer() {  # the peer that writes a file is given time to finish
-  local i
-  for i in $(seq 1 200); do kill -0 "$peer_pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$peer_pid" 2>/dev/null
-}
-same_date() { [[ "$(stat -c %Y "$1")" == "$(stat -c %Y "$2")" ]] || fail "date of $2 differs from $1"; }
-com_name="COM$com"
 
 case $case_name in
   recv-sx-x|recv-sx-c|recv-sxk-y|recv-sxk-s|recv-sxk-c|noise-recv-sx-c|thread-recv-sx-c)
