@@ -51,6 +51,7 @@ constexpr MessageEntry kMessages[] = {
     {76, "Unknown command line option or value:  "},
     {82, "Working directory not found: "},
     {95, "Async transfer in progress, \nabort (press ESC) before exit"},
+    {1450, "Restart Tolvi for new DDE settings to take effect."},
 };
 
 }  // namespace

@@ -18,6 +18,8 @@ public:
     virtual bool InitInstance() = 0;
     // Runs after the message loop; returns the exit code.
     virtual int ExitInstance() { return exitCode; }
+    // The program's help file at a context (HELP_CONTEXT) or its index; none by default.
+    virtual void WinHelp(unsigned long data, unsigned command) {}
 
     std::string GetProfileString(const char* section, const char* key, const char* fallback = "") const;
     bool WriteProfileString(const char* section, const char* key, const std::string& value) const;

@@ -7,15 +7,17 @@ not commands) and dials on ATD: the number decides the answer after --dial-delay
   6xx  BUSY
   7xx  NO CARRIER
   8xx  nothing at all (the caller's countdown ends the attempt)
-Data mode (after CONNECT): every received line is answered with "host:" and the line; +++ with
-a second of silence before and after goes back to command mode, where ATH hangs up.
+Data mode (after CONNECT): the host's --banner text, if any, follows the reply; every received
+line is answered with "host:" and the line; +++ with a second of silence before and after goes
+back to command mode, where ATH hangs up.
 A file named "ring" in the state directory makes it send RING (and raise the ring line for a
 second). The carrier line is published in <state>/carrier; when DTR drops (reported by the
 modem-line fixture in <state>/dtr) the modem hangs up as one set to &D2 does.
 
 Every received byte is logged with its time to <state>/received.log ("<seconds> <hex byte>"), so
-the tests can measure guard times. The DTR line, when a modem-line fixture reports it into
-<state>/dtr, is logged as "<seconds> DTR <0|1>".
+the tests can measure guard times. The DTR line and the break state, when a modem-line fixture
+reports them into <state>/dtr and <state>/break, are logged as "<seconds> DTR <0|1>" and
+"<seconds> BREAK <0|1>".
 """
 import argparse
 import os
@@ -29,6 +31,7 @@ def main():
     parser.add_argument("state")
     parser.add_argument("--dial-delay", type=float, default=0.5)
     parser.add_argument("--speed", default="9600")
+    parser.add_argument("--banner", default="", help="text the host sends once a call is connected")
     args = parser.parse_args()
 
     fd = os.open(args.device, os.O_RDWR | os.O_NOCTTY)
@@ -59,6 +62,8 @@ def main():
     plus_end = None
     dtr_path = os.path.join(args.state, "dtr")
     dtr_seen = None
+    break_path = os.path.join(args.state, "break")
+    break_seen = None
     ring_path = os.path.join(args.state, "ring")
 
     def answer_command(command):
@@ -79,21 +84,30 @@ def main():
             set_carrier(False)
         write("\r\nOK\r\n")
 
+    def line_change(path, seen, name, t):
+        """The line's new state when the fixture reported a change (logged), else None."""
+        if not os.path.exists(path):
+            return None
+        with open(path) as f:
+            value = f.read().strip()
+        if not value or value == seen:
+            return None
+        log.write("%.3f %s %s\n" % (t, name, value))
+        return value
+
     while True:
         timeout = 0.05
         readable, _, _ = select.select([fd], [], [], timeout)
         t = now()
-        if os.path.exists(dtr_path):
-            with open(dtr_path) as f:
-                value = f.read().strip()
-            if value and value != dtr_seen:
-                dtr_seen = value
-                log.write("%.3f DTR %s\n" % (t, value))
-                if value == "0" and mode == "data":
-                    mode = "command"
-                    pending_dial = None
-                    set_carrier(False)
-                    write("\r\nNO CARRIER\r\n")
+        value = line_change(dtr_path, dtr_seen, "DTR", t)
+        if value:
+            dtr_seen = value
+            if value == "0" and mode == "data":
+                mode = "command"
+                pending_dial = None
+                set_carrier(False)
+                write("\r\nNO CARRIER\r\n")
+        break_seen = line_change(break_path, break_seen, "BREAK", t) or break_seen
         if os.path.exists(ring_path):
             os.unlink(ring_path)
             open(ringing_path, "w").close()
@@ -109,6 +123,8 @@ def main():
                 write("\r\nCONN")
                 time.sleep(0.3)
                 write("ECT %s\r\n" % args.speed)
+                if args.banner:
+                    write(args.banner)
                 mode = "data"
                 set_carrier(True)
             elif number.startswith("6"):

@@ -14,6 +14,7 @@
 
 #include "engine/screen_planes.h"
 #include "app_helpers.h"
+#include "fw_dialog_test_hook.h"
 #include "main_frame.h"
 #include "resource_ids.h"
 #include "shell/messages.h"
@@ -207,10 +208,45 @@ TEST_F(FrameInProcess, The3270ModeMenuLacksTheCharacterModeCommands)
     HWND window = Start("[3270]\r\nTerminalFamily3270=1\r\n");
     ASSERT_NE(window, nullptr);
     HMENU menu = GetMenu(window);
-    for (UINT command : {32776u, 118u, 119u, 32820u, 32822u, 32823u})
+    for (UINT command : {32776u, 118u, 119u, 32820u, 32827u, 32828u, 32833u})
         EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
     EXPECT_NE(GetMenuState(menu, 32770, MF_BYCOMMAND), static_cast<UINT>(-1));
     EXPECT_NE(GetMenuState(menu, 32774, MF_BYCOMMAND), static_cast<UINT>(-1));  // Preferences stays
+}
+
+TEST_F(FrameInProcess, TransferAndDdeSettingsCommandsOpenTheirDialogsFromEveryMenu)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    const struct {
+        int command, dialog;
+    } commands[] = {
+        {ID_XFER_GENERAL, IDD_ASYNC_TRANSFER}, {ID_XFER_KERMIT, IDD_KERMIT_SETTINGS},
+        {ID_XFER_XYMODEM, IDD_XYMODEM_SETTINGS}, {ID_XFER_ZMODEM, IDD_ZMODEM_SETTINGS},
+        {ID_PREFS_DDE, IDD_DDE_SETTINGS},
+    };
+    for (int menuId : {IDR_MENU_ENGLISH, IDR_MENU_SWEDISH, IDR_MENU_GERMAN, IDR_MENU_FRENCH, IDR_MENU_ITALIAN,
+                       IDR_MENU_SPANISH, IDR_MENU_FINNISH, IDR_MENU_PORTUGUESE}) {
+        HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+        for (const auto& c : commands)
+            EXPECT_NE(GetMenuState(menu, static_cast<UINT>(c.command), MF_BYCOMMAND), static_cast<UINT>(-1))
+                << menuId << " " << c.command;
+        DestroyMenu(menu);
+    }
+    FwDialogTestHook hook;
+    FwSetDialogTestHook(&hook);
+    int opened = 0;
+    for (const auto& c : commands) {
+        hook.Expect(c.dialog, [&opened](FwDialogDriver& d) {
+            ++opened;
+            d.Press(IDCANCEL);
+        });
+        EXPECT_TRUE(CMainFrame::Instance()->RunCommand(c.command)) << c.command;
+    }
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(opened, 5);
+    EXPECT_EQ(hook.unexpectedDialogs, 0);
+    EXPECT_TRUE(hook.scripts.empty());
 }
 
 TEST_F(FrameInProcess, BarsAndFrameStylesFollowTheSettings)

@@ -94,6 +94,25 @@ std::string TolviProcess::MessageText(HWND box)
 
 void TolviProcess::Press(HWND box, int button) { PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0); }
 
+std::string TolviProcess::Title(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool TolviProcess::TitleShows(HWND window, const std::string& part, int timeoutMs, std::string* last)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const std::string title = Title(window);
+        if (last) *last = title;
+        if (title.find(part) != std::string::npos) return true;
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
+        Sleep(50);
+    }
+}
+
 int TolviProcess::WaitExit(int timeoutMs)
 {
     if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return -1;

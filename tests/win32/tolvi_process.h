@@ -1,4 +1,4 @@
-// Runs Tolvi.exe as a real process for the start-up tests: its main window, its message boxes,
+// Runs Tolvi.exe as a real process for the tests: its main window and title, its message boxes,
 // and a clean end (the process is ended by its handle if it outlives the test).
 #pragma once
 
@@ -28,6 +28,10 @@ public:
     // Asks the main window to close and waits for the end.
     int Close();
     DWORD Id() const { return info_.dwProcessId; }
+
+    static std::string Title(HWND window);
+    // Waits until the window's title holds `part`; the last title read is kept in `last`.
+    static bool TitleShows(HWND window, const std::string& part, int timeoutMs, std::string* last = nullptr);
 
 private:
     HWND FindWindowOf(const char* className, int timeoutMs);

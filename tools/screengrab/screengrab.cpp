@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "png_writer.h"
+#include "screen_copy.h"
 
 int main(int argc, char** argv)
 {
@@ -59,36 +60,17 @@ int main(int argc, char** argv)
         Sleep(static_cast<DWORD>(delayMs));
 
     int width = area.right - area.left, height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool grabbed = false;
+    std::vector<uint32_t> pixels;
+    bool grabbed = CopyScreen(area, pixels);
     std::vector<uint8_t> rgb;
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        grabbed = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
-        GdiFlush();
-        SelectObject(memory, old);
-        const uint8_t* bgra = static_cast<const uint8_t*>(bits);
+    if (grabbed) {
         rgb.resize(static_cast<size_t>(width) * height * 3);
         for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
-            rgb[i * 3] = bgra[i * 4 + 2];
-            rgb[i * 3 + 1] = bgra[i * 4 + 1];
-            rgb[i * 3 + 2] = bgra[i * 4];
+            rgb[i * 3] = static_cast<uint8_t>(pixels[i] >> 16);
+            rgb[i * 3 + 1] = static_cast<uint8_t>(pixels[i] >> 8);
+            rgb[i * 3 + 2] = static_cast<uint8_t>(pixels[i]);
         }
     }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     if (!grabbed || !WritePng(out, width, height, rgb)) {
         std::fprintf(stderr, "screengrab: could not grab or write %s\n", out.c_str());
         return 3;

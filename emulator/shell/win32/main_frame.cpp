@@ -2,6 +2,7 @@
 #include "zolex_view.h"
 
 #include "fw_recent_menu.h"
+#include "dde_settings_dlg.h"
 
 #include <cstdio>
 
@@ -130,7 +131,7 @@ HWND CMainFrame::CreateView()
     terminalView_ = std::make_unique<CZolexView>(&doc_);
     HWND view = terminalView_->Create(Handle(), 0xE900);
     // The view's own commands, also when they come from the menu or the tool bar.
-    for (int id : {256, 257, 32768, 32800, 32808, 32842})
+    for (int id : {256, 257, 32768, 32800, 32808, 32842, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL})
         OnCommand(id, [view, id] { SendMessageA(view, WM_COMMAND, static_cast<WPARAM>(id), 0); });
     return view;
 }
@@ -260,6 +261,7 @@ void CMainFrame::RegisterCommands()
     });
     OnCommand(ID_APP_EXIT, [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     OnCommand(ID_APP_ABOUT, [this] { RunAboutBox(Handle()); });
+    OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);

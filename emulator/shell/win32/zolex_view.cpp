@@ -12,12 +12,16 @@
 #include <commdlg.h>
 
 #include "connections/connection_dispatch.h"
+#include "connections/dde/dde_commands.h"
+#include "connections/netbios_session.h"
 #include "connections/session_services.h"
 #include "connections/session_trace.h"
 #include "connections/telnet_engine.h"
 #include "connections/telnet_rings.h"
 #include "connections/tn3270_records.h"
 #include "connections/telnet_trace.h"
+#include "connections/win32/netbios_platform.h"
+#include "connections/win32/serial_transport.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
 #include "engine/dirty_rect.h"
@@ -35,6 +39,7 @@
 #include "shell/win32/dyn_button_paint.h"
 #include "shell/win32/host_name_prompt.h"
 #include "shell/win32/main_frame.h"
+#include "shell/win32/view_automation.h"
 #include "view_resource_ids.h"
 
 namespace {
@@ -48,6 +53,10 @@ constexpr int kCmdNetTraceOn = 32808;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
 constexpr int kCmdHistoryScrollback = 32837;
+constexpr int kCmdKermitSettings = 32827;
+constexpr int kCmdXYModemSettings = 32828;
+constexpr int kCmdZModemSettings = 32830;
+constexpr int kCmdTransferSettings = 32833;
 constexpr int kSerialComType = 0;
 
 CZolexView* activeView = nullptr;
@@ -117,6 +126,9 @@ public:
 };
 RecordingServices recordingServices;
 
+// "tohostx" of the DDE server: the text runs as the action string of a key without a code.
+int RunDdeAction(const char* text) { return activeView ? activeView->RunActionString(text) : 0; }
+
 COLORREF PaletteColor(int index) { return static_cast<COLORREF>(Rec->ColorPalette[std::clamp(index, 0, kColorIndices - 1)]); }
 
 void Line(HDC dc, int x1, int y1, int x2, int y2)
@@ -146,6 +158,8 @@ CZolexView::~CZolexView()
         SetPlaybackHost(nullptr);
         SetSessionServices(nullptr);
         if (ActiveButtonView() == this) SetButtonView(nullptr);
+        RemoveViewAutomation();
+        SetDdeActionRunner(nullptr);
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -223,6 +237,18 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN: SetFocus(window_); return 0;
     case WM_TIMER:
         if (wParam == kPlaybackTimer) ::PlaybackStep(false);
+        else if (wParam == kDialTimer) OnDialCountdown();
+        else if (wParam == kBreakTimer) {
+            ::KillTimer(window_, kBreakTimer);
+            ClearBreak();
+        }
+        return 0;
+    case kSerialDataMessage:
+        // A running file transfer reads the port itself.
+        if (!Rec->TransferActive) SerialDataArrived(Window());
+        return 0;
+    case kNetbiosDoneMessage:
+        NetbiosNcbDone(Window(), static_cast<unsigned>(wParam), reinterpret_cast<Ncb*>(lParam));
         return 0;
     case kSocketMessage:
         SocketEvent(EngineWindow(window_), static_cast<uintptr_t>(wParam), HIWORD(lParam),
@@ -262,6 +288,10 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 bool CZolexView::OnCommand(int id)
 {
     switch (id) {
+    case kCmdTransferSettings: OnTransferSettings(); return true;
+    case kCmdKermitSettings: OnKermitSettings(); return true;
+    case kCmdXYModemSettings: OnXYModemSettings(); return true;
+    case kCmdZModemSettings: OnZModemSettings(); return true;
     case kCmdScaleViewToFont:
         FrameRefitPending = 1;
         OnUpdate();
@@ -286,6 +316,8 @@ bool CZolexView::OnCommand(int id)
 void CZolexView::OnInitialUpdate()
 {
     AllocTelnetRings();
+    InstallSerialTransport();
+    InstallWin32NetbiosTransport();
     InstallWinsockTransport();
     terminalPort.SetFrame(GetParent(window_));
     SetViewPort(&terminalPort);
@@ -293,10 +325,12 @@ void CZolexView::OnInitialUpdate()
     SetPlaybackHost(this);
     SetSessionServices(&recordingServices);
     SetButtonView(this);
+    InstallViewAutomation(doc_, this);
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
+    SetDdeActionRunner(RunDdeAction);
     BuildPaletteColors();
     LoadLogo();
     if (!ScreenPalette) {
@@ -1095,6 +1129,34 @@ void CZolexView::RefreshTitle()
     if (doc_) doc_->SetTitle(nullptr);
 }
 
+void CZolexView::IdlePass()
+{
+    // The title and the bars show the new state before a long step (a connect, a question).
+    if (HWND frame = GetParent(window_))
+        RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool CZolexView::ConfirmAbortConnect()
+{
+    return MessageBoxA(GetParent(window_), "Connection in progress.   Abort?", "Tolvi",
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CZolexView::SetBusyCursor(bool on) { ::SetBusyCursor(on); }
+
+// Timer 2021 counts the dial time-out down, shown in the title; at its end the PC side gives up.
+void CZolexView::OnDialCountdown()
+{
+    if (--Rec->DialCountdown > 0) {
+        RefreshTitle();
+        return;
+    }
+    Rec->DialCountdown = 0;
+    ::KillTimer(window_, kDialTimer);
+    Rec->HangupReason = 1;
+    CloseConnection(Window());
+}
+
 void CZolexView::PostCloseMainWindow()
 {
     if (HWND frame = GetParent(window_)) PostMessageA(frame, WM_CLOSE, 0, 0);
@@ -1223,6 +1285,8 @@ uint8_t CZolexView::AnsiToOem(uint8_t byte)
     Platform().AnsiToOemBytes(&byte, &out, 1);
     return out;
 }
+
+int CZolexView::RunActionString(const char* text) { return keyboard_.RunActionString(text, 0, nullptr, nullptr); }
 
 const KeyMap* CZolexView::Keys() { return doc_ ? &doc_->keyMap : nullptr; }
 

@@ -45,12 +45,17 @@ public:
     void RecalcFramesize(bool keepSize);
     // The logo picture of the frame (step of the initial update; kept once loaded).
     void LoadLogo();
+    // Runs an action string as a key without a code would.
+    int RunActionString(const char* text);
     // The frame's client size that shows the whole document.
     SIZE DocumentSize() const { return docSize_; }
 
     // ---- ConnectionView.
     ViewWindow Window() override;
     void RefreshTitle() override;
+    void IdlePass() override;
+    bool ConfirmAbortConnect() override;
+    void SetBusyCursor(bool on) override;
     void PostCloseMainWindow() override;
     void InvalidateScreen() override;
     void UpdateView() override;
@@ -109,10 +114,16 @@ public:
     const KeyDefTable* KeyDefinitions() override;
 
 private:
+    // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
+    void OnTransferSettings();
+    void OnKermitSettings();
+    void OnXYModemSettings();
+    void OnZModemSettings();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
+    void OnDialCountdown();
     void OnSetFocus();
     void OnKillFocus();
     void OnSize();

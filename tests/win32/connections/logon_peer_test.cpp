@@ -1,6 +1,7 @@
 // The automatic log-on and the capture file for real: the WinSock transport, the dispatch and the
 // automation services against telnetd with a log-in script and a host of numbered lines, on
-// 127.0.0.1, driven from a hidden test window that receives WM_USER+102 as the terminal view does.
+// 127.0.0.1, driven from the peer fixture's hidden host window, which receives WM_USER+102 as the
+// terminal view does.
 // run_logon_peer_tests.sh starts the peers and passes their ports in the environment.
 #include <windows.h>
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -19,11 +19,10 @@
 #include "connections/automation_view.h"
 #include "connections/capture_file.h"
 #include "connections/connection_dispatch.h"
-#include "connections/connection_view.h"
 #include "connections/emulation_hooks.h"
 #include "connections/telnet_rings.h"
 #include "connections/variable_expander.h"
-#include "fake_platform.h"
+#include "peer_fixture.h"
 #include "shell/session_record.h"
 #include "shell/translate_tables.h"
 #include "win32_pc_names.h"
@@ -31,7 +30,6 @@
 
 namespace {
 
-std::string received;
 // Blocks that reached the terminal while the screen was in the wrong state: frozen after the
 // display-enable text, or shown before it.
 int frozenWrong = 0;
@@ -44,28 +42,6 @@ void TerminalHook(ViewWindow, const uint8_t* bytes, int n, SettingsRecord& rec) 
     if (rec.ScreenFrozen != (enabled ? 0 : 1)) ++frozenWrong;
 }
 
-LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kSocketEventMessage) {
-        SocketEvent(reinterpret_cast<ViewWindow>(hwnd), wParam, HIWORD(lParam), LOWORD(lParam));
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-class HostView : public ConnectionView {
-public:
-    explicit HostView(HWND hwnd) : hwnd_(hwnd) {}
-    ViewWindow Window() override { return reinterpret_cast<ViewWindow>(hwnd_); }
-    // The view's busy wait: no messages are processed meanwhile.
-    void DelayMs(int milliseconds) override {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) Sleep(0);
-    }
-
-private:
-    HWND hwnd_;
-};
-
 class DocumentStrings : public AutomationView {
 public:
     const char* DocumentString(const char* member) override {
@@ -74,21 +50,6 @@ public:
     }
     std::map<std::string, std::string> strings;
 };
-
-int EnvPort(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::atoi(value) : 0;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return "<missing>";
-    std::string data;
-    char buffer[65536];
-    while (std::size_t n = std::fread(buffer, 1, sizeof(buffer), f)) data.append(buffer, n);
-    std::fclose(f);
-    return data;
-}
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -101,23 +62,13 @@ int ReportNumber(const std::string& report, const std::string& key) {
     return at == std::string::npos ? -1 : std::atoi(report.c_str() + at + key.size() + 2);
 }
 
-class LogonPeerTest : public ::testing::Test {
+class LogonPeerTest : public PeerTest {
 protected:
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = HostWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TolviLogonTestHost";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowA("TolviLogonTestHost", "", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        view = new HostView(hwnd);
-        SetConnectionView(view);
-        SetPlatform(&platform);
+        PeerTest::SetUp();
         SetSessionServices(&services);
         SetAutomationView(&document);
         SetPcNames(&names);
-        std::memset(Rec, 0, sizeof(SettingsRecord));
         SetIdentityTables(SessionTranslateTables);
         Rec->TelnetPort = 23;
         Rec->MaxCols = 80;
@@ -132,7 +83,6 @@ protected:
         AllocTelnetRings();
         InstallWinsockTransport();
         RegisterInterpreter(EmulationFamily::Teletype, TerminalHook);
-        received.clear();
         frozenWrong = 0;
         watchFrozen = false;
     }
@@ -140,35 +90,10 @@ protected:
         if (Rec->CaptureRunning) CloseCapture();
         if (Rec->Connected || Rec->Connecting) DisconnectCommand(nullptr);
         ShutdownTransport();
-        RegisterInterpreter(EmulationFamily::Teletype, nullptr);
         SetSessionServices(nullptr);
         SetAutomationView(nullptr);
         SetPcNames(nullptr);
-        SetConnectionView(nullptr);
-        SetPlatform(nullptr);
-        delete view;
-        DestroyWindow(hwnd);
-    }
-
-    bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-        DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > milliseconds) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        return true;
-    }
-
-    bool Connect(int port) {
-        std::snprintf(Rec->HostName, sizeof(Rec->HostName), "127.0.0.1:%d", port);
-        ConnectDisconnectCommand(nullptr);
-        PumpUntil([] { return !Rec->Connecting; }, 10000);
-        return Rec->Connected != 0;
+        PeerTest::TearDown();
     }
 
     static std::string SystemUserName() {
@@ -178,9 +103,6 @@ protected:
         return name;
     }
 
-    HWND hwnd = nullptr;
-    HostView* view = nullptr;
-    FakePlatform platform;
     AutomationServices services;
     DocumentStrings document;
     Win32PcNames names;
@@ -207,7 +129,7 @@ TEST_F(LogonPeerTest, LogsOnByItselfBehindABlankScreen) {
     Rec->BlankAutoLogin = 1;
     document.strings["AutoUser2"] = "Pa55%%w<6f>rd";
     watchFrozen = true;
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     EXPECT_EQ(Rec->ScreenFrozen, 1);
     EXPECT_TRUE(PumpUntil([] { return received.find("END-OF-SESSION") != std::string::npos; }, 30000))
         << received;
@@ -235,7 +157,7 @@ TEST_F(LogonPeerTest, WithoutTheCrSettingTheHostWaitsForTheLine) {
     Rec->AutoLoginCR = 0;
     document.strings["AutoUser1"] = "guest<cr>";  // the reply brings its own line end
     document.strings["AutoUser2"] = "x";
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     EXPECT_TRUE(PumpUntil([] { return received.find("Password: ") != std::string::npos; }, 15000))
         << received;
     PumpUntil([] { return false; }, 1000);
@@ -261,7 +183,7 @@ TEST_F(LogonPeerTest, CaptureHoldsExactlyWhatWasReceivedWhileOn) {
     DeleteFileA(path.c_str());
     document.strings["CaptureFile"] = path;
     Rec->CaptureToFile = 1;
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     const std::size_t line = std::strlen("line 00000 of the host output\r\n");
     for (int round = 0; round < 2; ++round) {
         std::size_t wait = received.size() + 100 * line;
@@ -274,7 +196,7 @@ TEST_F(LogonPeerTest, CaptureHoldsExactlyWhatWasReceivedWhileOn) {
         CaptureToFileCommand(nullptr);
         ASSERT_EQ(Rec->CaptureRunning, 0);
         std::string expected = received.substr(on);
-        std::string captured = ReadFile(path);
+        std::string captured = ReadWholeFile(path, "<missing>");
         EXPECT_EQ(captured.size(), expected.size()) << round;
         EXPECT_TRUE(captured == expected) << round;
     }

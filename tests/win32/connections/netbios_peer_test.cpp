@@ -1,41 +1,22 @@
 // The NetBIOS transport over the platform's Netbios call against a session-service host
 // (tests/peers/netbios_host.py) that run_netbios_tests.sh starts in a private network namespace.
-// A hidden window takes WM_USER+100 as the terminal view does.
+// The peer fixture's hidden host window takes WM_USER+100 as the terminal view does.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "connections/connection_dispatch.h"
-#include "connections/connection_view.h"
-#include "connections/emulation_hooks.h"
 #include "connections/netbios_session.h"
-#include "fake_platform.h"
 #include "netbios_platform.h"
+#include "peer_fixture.h"
 #include "shell/session_record.h"
 
 namespace {
-
-std::string received;
-
-void CaptureHostData(ViewWindow, const uint8_t* bytes, int n, SettingsRecord&) {
-    received.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
-}
-
-LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kNetbiosDoneMessage) {
-        NetbiosNcbDone(reinterpret_cast<ViewWindow>(hwnd), static_cast<unsigned>(wParam),
-                       reinterpret_cast<Ncb*>(lParam));
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 // Where Wine's NetBIOS differs from the platform it stands for, the test plays the platform:
 // Wine registers no names (ADD GROUP NAME is an illegal command there), so that command is
@@ -70,46 +51,25 @@ public:
 
 WineNameShim shim;
 
-class HostView : public ConnectionView {
-public:
-    explicit HostView(HWND hwnd) : hwnd_(hwnd) {}
-    ViewWindow Window() override { return reinterpret_cast<ViewWindow>(hwnd_); }
-    void DelayMs(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)); }
-
-private:
-    HWND hwnd_;
-};
-
 std::vector<std::string> PeerLines(const char* name) {
     std::vector<std::string> lines;
-    const char* dir = std::getenv("TOLVI_NETBIOS_DIR");
-    if (!dir) return lines;
-    std::FILE* f = std::fopen((std::string("Z:") + dir + "/" + name).c_str(), "r");
-    if (!f) return lines;
-    char line[4096];
-    while (std::fgets(line, sizeof(line), f)) {
-        std::string text = line;
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        lines.push_back(text);
+    const std::string text = ReadWholeFile(PeerPath("TOLVI_NETBIOS_DIR", name));
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        at = end + 1;
     }
-    std::fclose(f);
     return lines;
 }
 
-class NetbiosPeerTest : public ::testing::Test {
+class NetbiosPeerTest : public PeerTest {
 protected:
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = HostWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TolviNetbiosTestHost";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowA("TolviNetbiosTestHost", "", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        view = new HostView(hwnd);
-        SetConnectionView(view);
-        SetPlatform(&platform);
-        std::memset(Rec, 0, sizeof(SettingsRecord));
+        PeerTest::SetUp();
         Rec->ComType = 1;
         Rec->Terminal = 7;
         Rec->Charset = 3;
@@ -120,8 +80,6 @@ protected:
         const char* host = std::getenv("TOLVI_NETBIOS_HOST");
         std::strcpy(Rec->HostName, host ? host : "");
         InstallNetbiosTransport(shim);
-        RegisterInterpreter(EmulationFamily::Teletype, CaptureHostData);
-        received.clear();
     }
     // Sessions end from the host's side: Wine's NetBIOS faults now and then when a HANG UP meets
     // an outstanding RECEIVE (the user's disconnect is tested against the simulated submitter).
@@ -131,25 +89,7 @@ protected:
             PumpUntil([] { return !Rec->Connected; }, 5000);
         }
         PumpUntil([] { return !IsTransportBusy(); }, 3000);
-        RegisterInterpreter(EmulationFamily::Teletype, nullptr);
-        SetConnectionView(nullptr);
-        SetPlatform(nullptr);
-        delete view;
-        DestroyWindow(hwnd);
-    }
-
-    bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-        DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > milliseconds) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        return true;
+        PeerTest::TearDown();
     }
     int Send(const std::string& text) {
         return SendToHost(nullptr, reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()));
@@ -160,9 +100,6 @@ protected:
         return all;
     }
 
-    HWND hwnd = nullptr;
-    HostView* view = nullptr;
-    FakePlatform platform;
 };
 
 TEST_F(NetbiosPeerTest, SessionCarriesDataBothWaysInSendsOfMaxTxBlock) {

@@ -1,69 +1,23 @@
 // The serial transport on Wine COM ports that run_serial_tests.sh maps to pty pairs: COM10 is
-// the modem simulator (tests/peers/modem_sim.py), COM11 a plain echoing host. A hidden window
-// takes WM_USER+101 and the timers 2021 and 2023 as the terminal view does.
+// the modem simulator (tests/peers/modem_sim.py), COM11 a plain echoing host. The peer fixture's
+// hidden host window takes WM_USER+101 and the timers 2021 and 2023 as the terminal view does.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "connections/connection_dispatch.h"
-#include "connections/connection_view.h"
-#include "connections/emulation_hooks.h"
-#include "fake_platform.h"
+#include "peer_fixture.h"
 #include "serial_transport.h"
 #include "shell/session_record.h"
 
 namespace {
 
-std::string received;
-
-void CaptureHostData(ViewWindow, const uint8_t* bytes, int n, SettingsRecord&) {
-    received.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
-}
-
-LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ViewWindow window = reinterpret_cast<ViewWindow>(hwnd);
-    if (message == kSerialDataMessage) {
-        if (!Rec->TransferActive) SerialDataArrived(window);
-        return 0;
-    }
-    if (message == WM_TIMER && wParam == kDialTimer) {
-        if (--Rec->DialCountdown <= 0) {
-            Rec->HangupReason = 1;
-            CloseConnection(window);
-        }
-        return 0;
-    }
-    if (message == WM_TIMER && wParam == kBreakTimer) {
-        KillTimer(hwnd, kBreakTimer);
-        ClearBreak();
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-class HostView : public ConnectionView {
-public:
-    explicit HostView(HWND hwnd) : hwnd_(hwnd) {}
-    ViewWindow Window() override { return reinterpret_cast<ViewWindow>(hwnd_); }
-    void DelayMs(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)); }
-    void PostCloseMainWindow() override { closeRequests++; }
-    int closeRequests = 0;
-
-private:
-    HWND hwnd_;
-};
-
-std::string StateFile(const char* name) {
-    const char* dir = std::getenv("TOLVI_MODEM_DIR");
-    return dir ? std::string("Z:") + dir + "/" + name : std::string();
-}
+std::string StateFile(const char* name) { return PeerPath("TOLVI_MODEM_DIR", name); }
 
 // The simulator's log: every byte it received with its time in seconds.
 struct Received {
@@ -78,7 +32,7 @@ std::vector<Received> ModemLog() {
     while (std::fgets(line, sizeof(line), f)) {
         double t = 0;
         unsigned byte = 0;
-        if (std::sscanf(line, "%lf %x", &t, &byte) == 2 && !std::strstr(line, "DTR")) log.push_back({t, static_cast<int>(byte)});
+        if (std::sscanf(line, "%lf %x", &t, &byte) == 2 && !std::strstr(line, "DTR") && !std::strstr(line, "BREAK")) log.push_back({t, static_cast<int>(byte)});
     }
     std::fclose(f);
     return log;
@@ -107,20 +61,10 @@ std::string LogText(const std::vector<Received>& log) {
     return text;
 }
 
-class SerialPeerTest : public ::testing::Test {
+class SerialPeerTest : public PeerTest {
 protected:
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = HostWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TolviSerialTestHost";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowA("TolviSerialTestHost", "", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        view = new HostView(hwnd);
-        SetConnectionView(view);
-        SetPlatform(&platform);
-        std::memset(Rec, 0, sizeof(SettingsRecord));
+        PeerTest::SetUp();
         Rec->ComType = 0;
         Rec->Terminal = 7;
         Rec->Port = 10;
@@ -138,8 +82,6 @@ protected:
         Rec->DialTimeout = 20;
         Rec->ModemCharDelay = 10;
         InstallSerialTransport();
-        RegisterInterpreter(EmulationFamily::Teletype, CaptureHostData);
-        received.clear();
         logStart = ModemLog().size();
     }
     void TearDown() override {
@@ -147,29 +89,9 @@ protected:
             Rec->ModemEnable = 0;  // no hang-up guard times after the test proper
             DisconnectCommand(nullptr);
         }
-        RegisterInterpreter(EmulationFamily::Teletype, nullptr);
-        SetConnectionView(nullptr);
-        SetPlatform(nullptr);
-        delete view;
-        DestroyWindow(hwnd);
+        PeerTest::TearDown();
     }
 
-    bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-        DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > milliseconds) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        return true;
-    }
-    void Pump(DWORD milliseconds) {
-        PumpUntil([] { return false; }, milliseconds);
-    }
     // What the simulator received since the test began.
     std::vector<Received> NewModemLog() {
         std::vector<Received> log = ModemLog();
@@ -181,9 +103,6 @@ protected:
         return Rec->Connected != 0;
     }
 
-    HWND hwnd = nullptr;
-    HostView* view = nullptr;
-    FakePlatform platform;
     std::size_t logStart = 0;
 };
 

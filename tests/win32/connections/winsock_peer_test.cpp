@@ -1,85 +1,27 @@
-// The WinSock transport against real peers on 127.0.0.1, driven from a hidden test host window
-// that receives WM_USER+102 as the terminal view does. run_peer_tests.sh starts the peers and
-// passes their ports in the environment.
+// The WinSock transport against real peers on 127.0.0.1, driven from the peer fixture's hidden
+// host window, which receives WM_USER+102 as the terminal view does. run_peer_tests.sh starts the
+// peers and passes their ports in the environment.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "connections/connection_dispatch.h"
-#include "connections/connection_view.h"
-#include "connections/emulation_hooks.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
-#include "fake_platform.h"
+#include "peer_fixture.h"
 #include "shell/session_record.h"
 #include "winsock_transport.h"
 
 namespace {
 
-std::string received;
-
-void CaptureHostData(ViewWindow, const uint8_t* bytes, int n, SettingsRecord&) {
-    received.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
-}
-
-LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kSocketEventMessage) {
-        SocketEvent(reinterpret_cast<ViewWindow>(hwnd), wParam, HIWORD(lParam),
-                    LOWORD(lParam));
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-class HostView : public ConnectionView {
-public:
-    explicit HostView(HWND hwnd) : hwnd_(hwnd) {}
-    ViewWindow Window() override { return reinterpret_cast<ViewWindow>(hwnd_); }
-    void PostCloseMainWindow() override { closeRequests++; }
-    int closeRequests = 0;
-
-private:
-    HWND hwnd_;
-};
-
-int EnvPort(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::atoi(value) : 0;
-}
-
-std::string ReadPeerFile(const char* name) {
-    const char* dir = std::getenv("TOLVI_PEER_DIR");
-    if (!dir) return "";
-    std::string path = std::string("Z:") + dir + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return "";
-    std::string data;
-    char buffer[65536];
-    while (std::size_t n = std::fread(buffer, 1, sizeof(buffer), f)) data.append(buffer, n);
-    std::fclose(f);
-    return data;
-}
-
-class WinsockPeerTest : public ::testing::Test {
+class WinsockPeerTest : public PeerTest {
 protected:
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = HostWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TolviTestHost";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowA("TolviTestHost", "", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        view = new HostView(hwnd);
-        SetConnectionView(view);
-        SetPlatform(&platform);
-        std::memset(Rec, 0, sizeof(SettingsRecord));
+        PeerTest::SetUp();
         Rec->TelnetPort = 23;
         Rec->MaxCols = 80;
         Rec->MaxRows = 24;
@@ -93,39 +35,11 @@ protected:
         Rec->WhenHostHungup = 0;
         AllocTelnetRings();
         InstallWinsockTransport();
-        RegisterInterpreter(EmulationFamily::Teletype, CaptureHostData);
-        received.clear();
     }
     void TearDown() override {
         if (Rec->Connected || Rec->Connecting) DisconnectCommand(nullptr);
         ShutdownTransport();
-        RegisterInterpreter(EmulationFamily::Teletype, nullptr);
-        SetConnectionView(nullptr);
-        SetPlatform(nullptr);
-        delete view;
-        DestroyWindow(hwnd);
-    }
-
-    // Pumps window messages until done() or the time is up.
-    bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-        DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > milliseconds) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        return true;
-    }
-
-    bool Connect(int port) {
-        std::snprintf(Rec->HostName, sizeof(Rec->HostName), "127.0.0.1:%d", port);
-        ConnectDisconnectCommand(nullptr);
-        PumpUntil([] { return !Rec->Connecting; }, 10000);
-        return Rec->Connected != 0;
+        PeerTest::TearDown();
     }
 
     static std::string Pattern(std::size_t size, bool telnetSafe) {
@@ -139,16 +53,12 @@ protected:
         }
         return data;
     }
-
-    HWND hwnd = nullptr;
-    HostView* view = nullptr;
-    FakePlatform platform;
 };
 
 TEST_F(WinsockPeerTest, RefusedPortIsReportedInWords) {
     int port = EnvPort("TOLVI_REFUSED_PORT");
     ASSERT_NE(port, 0);
-    EXPECT_FALSE(Connect(port));
+    EXPECT_FALSE(ConnectTelnet(port));
     EXPECT_EQ(Rec->Connecting, 0);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "Cannot connect to 127.0.0.1\n(Connection refused)");
@@ -168,7 +78,7 @@ TEST_F(WinsockPeerTest, UnknownHostIsReportedInWords) {
 TEST_F(WinsockPeerTest, EchoPeerReturnsFourMebibytesIntact) {
     int port = EnvPort("TOLVI_ECHO_PORT");
     ASSERT_NE(port, 0);
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     std::string data = Pattern(4 << 20, false);
     ASSERT_TRUE(BeginPaste(nullptr, reinterpret_cast<const uint8_t*>(data.data()), static_cast<int>(data.size())));
     EXPECT_TRUE(PumpUntil([&] { return received.size() >= data.size(); }, 60000)) << received.size();
@@ -179,7 +89,7 @@ TEST_F(WinsockPeerTest, EchoPeerReturnsFourMebibytesIntact) {
 TEST_F(WinsockPeerTest, SlowReaderGetsTheRestWhenItIsReady) {
     int port = EnvPort("TOLVI_SLOW_PORT");
     ASSERT_NE(port, 0);
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     std::string data = Pattern(8 << 20, true);  // more than both socket buffers hold
     // The peer reads nothing for a while: the socket fills (perhaps already inside BeginPaste),
     // and the rest goes out on send-ready.
@@ -196,10 +106,10 @@ TEST_F(WinsockPeerTest, SlowReaderGetsTheRestWhenItIsReady) {
 TEST_F(WinsockPeerTest, OutputBeforeTheHostClosesIsAllShown) {
     int port = EnvPort("TOLVI_CLOSING_PORT");
     ASSERT_NE(port, 0);
-    std::string expected = ReadPeerFile("final.bin");
+    std::string expected = ReadWholeFile(PeerPath("TOLVI_PEER_DIR", "final.bin"));
     ASSERT_FALSE(expected.empty());
     Rec->RefreshRate = 1;  // one read per event: the close arrives while data is still queued
-    Connect(port);         // the peer may be done before this returns
+    ConnectTelnet(port);         // the peer may be done before this returns
     EXPECT_TRUE(PumpUntil([] { return !Rec->Connected && !Rec->Connecting; }, 60000));
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(received.size(), expected.size());
@@ -215,7 +125,7 @@ TEST_F(WinsockPeerTest, TelnetdReceivesTerminalWindowSizeAndEnvironment) {
     Rec->NAWSY = 30;
     Rec->UnixEnvEnable = 1;
     std::strcpy(Rec->UnixEnv, "TERM=%terminal% USER=tolvi TOLVIVAR=hello DISPLAY=tolvi:0 PRINTER=lp7");
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     EXPECT_TRUE(PumpUntil([] { return received.find("END-OF-REPORT") != std::string::npos; }, 30000))
         << received;
     EXPECT_NE(received.find("TERM=dumb"), std::string::npos) << received;
@@ -226,20 +136,27 @@ TEST_F(WinsockPeerTest, TelnetdReceivesTerminalWindowSizeAndEnvironment) {
     PumpUntil([] { return !Rec->Connected; }, 10000);
 }
 
-// Hangs now and then under Wine when the flooding peer outruns the reader; off until that is found.
-TEST_F(WinsockPeerTest, DISABLED_TransferReadsAndFlushDoNotSpinOnAFloodingHost) {
+// The host sends faster than anything reads. Before the transfer takes the connection over, the
+// terminal's reads post their own next read, so the message queue never runs empty.
+TEST_F(WinsockPeerTest, TransferReadsAndFlushDoNotSpinOnAFloodingHost) {
     int port = EnvPort("TOLVI_FLOOD_PORT");
     ASSERT_NE(port, 0);
-    ASSERT_TRUE(Connect(port));
+    ASSERT_TRUE(ConnectTelnet(port));
     // While a transfer owns the connection the terminal does not read: the socket fills.
     Rec->TransferActive = 1;
-    PumpUntil([] { return PendingInput(nullptr) > 100000; }, 10000);
+    const std::size_t shown = received.size();
+    // (Wine's socket holds about 100 KiB at most, not always as much.)
+    PumpUntil([] { return PendingInput(nullptr) > 32768; }, 10000);
     uint8_t buffer[64];
     int got = 0;
     PumpUntil([&] { got = ReceiveFromHost(nullptr, buffer, sizeof(buffer)); return got > 0; }, 5000);
     ASSERT_GT(got, 0);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 2), "y\n");
-    EXPECT_TRUE(received.empty());
+    // The terminal may have read an odd number of bytes before: the transfer's bytes go on with
+    // the host's "y\n" lines wherever they stand.
+    std::string lines;
+    for (std::size_t i = 0; i <= sizeof(buffer); ++i) lines += "y\n";
+    EXPECT_NE(lines.find(std::string(reinterpret_cast<char*>(buffer), static_cast<std::size_t>(got))), std::string::npos);
+    EXPECT_EQ(received.size(), shown);
     DWORD start = GetTickCount();
     FlushConnection(0);
     EXPECT_LT(GetTickCount() - start, 20000u);
@@ -263,7 +180,7 @@ TEST_F(WinsockPeerTest, AutodialValueIsPutBackAfterTheConnect) {
     Rec->TcpipAutodial = 2;
     for (const char* before : {"AutoDialFunc", "No_AutoDialFunc"}) {
         setValue(before);
-        Connect(EnvPort("TOLVI_REFUSED_PORT"));
+        ConnectTelnet(EnvPort("TOLVI_REFUSED_PORT"));
         EXPECT_EQ(value(), before);
     }
     RegDeleteValueA(key, "AutodialFcnName32");

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "message_pump.h"
 #include "screen_pattern.h"
 
 namespace {
@@ -59,26 +60,9 @@ HDDEDATA CALLBACK ClientCallback(UINT type, UINT, HCONV, HSZ hsz1, HSZ hsz2, HDD
     }
 }
 
-void Pump(DWORD milliseconds = 30) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
-}
+void Pump(DWORD milliseconds = 30) { PumpMessages(milliseconds); }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds) return false;
-        Pump(20);
-    }
-    return true;
-}
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) { return PumpMessagesUntil(done, milliseconds); }
 
 HCONV Connect(const char* service, const char* topic) {
     HSZ s = DdeCreateStringHandleA(instance, service, CP_WINANSI);

@@ -1,0 +1,12 @@
+// The Config/Preferences/Asynch filetransfer commands: each copies the stored settings into its
+// dialog, runs it and on OK stores them and marks the document modified.
+#pragma once
+
+#include <windows.h>
+
+class CZolexDoc;
+
+void TransferSettingsCommand(CZolexDoc& doc, HWND owner);  // General setup
+void KermitSettingsCommand(CZolexDoc& doc, HWND owner);
+void XYModemSettingsCommand(CZolexDoc& doc, HWND owner);
+void ZModemSettingsCommand(CZolexDoc& doc, HWND owner);

@@ -1,0 +1,48 @@
+#include "shell/win32/view_automation.h"
+
+#include "shell/action_strings.h"
+#include "shell/session_document.h"
+#include "shell/session_record.h"
+#include "win32_pc_names.h"
+
+namespace {
+
+class ViewAutomation : public AutomationView {
+public:
+    CZolexDoc* doc = nullptr;
+    ActionTarget* target = nullptr;
+
+    const char* DocumentString(const char* member) override
+    {
+        const std::string* text = doc ? FindDocumentString(doc->strings, member) : nullptr;
+        return text ? text->c_str() : AutomationView::DocumentString(member);
+    }
+    int LeftMargin() override { return Rec->LeftMargin; }
+    int TopMargin() override { return Rec->TopMargin; }
+    int RunActionString(const char* text) override
+    {
+        if (!target || !text) return 0;
+        return ::RunActionString(text, 0, doc ? &doc->keyDefs : nullptr, *target, nullptr, nullptr);
+    }
+};
+
+ViewAutomation automation;
+Win32PcNames pcNames;
+
+}  // namespace
+
+void InstallViewAutomation(CZolexDoc* doc, ActionTarget* target)
+{
+    automation.doc = doc;
+    automation.target = target;
+    SetAutomationView(&automation);
+    SetPcNames(&pcNames);
+}
+
+void RemoveViewAutomation()
+{
+    SetAutomationView(nullptr);
+    SetPcNames(nullptr);
+    automation.doc = nullptr;
+    automation.target = nullptr;
+}

@@ -1,0 +1,73 @@
+// Lets a test drive the program's dialogs without a human: for each dialog template it expects,
+// the test queues a script that runs inside the dialog's modal loop once the dialog is up, and
+// works the controls by id through FwDialogDriver as a user would (typing a text, clicking a
+// check box or radio button, picking a list entry, pressing a button). Message boxes and file
+// dialogs of the framework are answered from queues and recorded instead of being shown.
+//
+// With no hook installed nothing changes. With a hook installed, a dialog that has no script
+// queued is cancelled at once and counted in unexpectedDialogs, so a test cannot hang on it.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+class FwDialogDriver {
+public:
+    explicit FwDialogDriver(HWND dialog) : dialog_(dialog) {}
+    HWND Handle() const { return dialog_; }
+
+    // Acting like a user: each returns false (and does nothing) when the control is missing,
+    // hidden or disabled.
+    bool SetText(int id, const std::string& text);
+    bool Click(int id);                        // a button, check box or radio button
+    bool SetCheck(int id, bool on);            // clicks a check box when its state differs
+    bool Pick(int id, int index);              // a combo box or list box entry
+    bool Press(int id) { return Click(id); }   // a push button (OK, Cancel, ...)
+
+    // Looking.
+    bool Exists(int id) const;
+    bool Visible(int id) const;
+    bool Enabled(int id) const;
+    bool Checked(int id) const;
+    std::string Text(int id) const;
+    std::string Caption() const;
+    int Selection(int id) const;  // combo or list box selection, -1 none
+    bool Open() const { return IsWindow(dialog_) != FALSE; }
+
+private:
+    HWND Usable(int id) const;
+    HWND dialog_;
+};
+
+struct FwDialogTestHook {
+    struct Message {
+        std::string text;
+        UINT type;
+    };
+    // Scripts by template id, each used once, in order.
+    std::vector<std::pair<int, std::function<void(FwDialogDriver&)>>> scripts;
+    // Answers for message boxes (IDOK, IDYES, ...); an empty queue answers with the first button.
+    std::deque<int> messageAnswers;
+    std::vector<Message> messages;
+    // Answers for file dialogs: a path, or an empty text for Cancel; an empty queue cancels.
+    std::deque<std::string> fileAnswers;
+    std::vector<std::string> fileDialogNames;  // the initial names the file dialogs were opened with
+    int unexpectedDialogs = 0;
+
+    void Expect(int templateId, std::function<void(FwDialogDriver&)> script)
+    {
+        scripts.emplace_back(templateId, std::move(script));
+    }
+};
+
+// Installs the hook (null removes it); the hook must outlive the dialogs it drives.
+void FwSetDialogTestHook(FwDialogTestHook* hook);
+FwDialogTestHook* FwGetDialogTestHook();
+
+// Called by the framework: the script queued for the template, removed from the queue, or an
+// empty function.
+std::function<void(FwDialogDriver&)> FwTakeDialogScript(int templateId);

@@ -1,0 +1,195 @@
+// Our framework's dialog class, driven by control id through the test hook: data exchange of
+// every control kind, the checks that refuse OK, Cancel, Help, and the hook's own safety rules.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "fw_app.h"
+#include "fw_dialog.h"
+#include "fw_dialog_test_hook.h"
+#include "fw_dialog_test_ids.h"
+#include "fw_file_dialog.h"
+
+namespace {
+
+class TestDialog : public FwDialog {
+public:
+    TestDialog() : FwDialog(IDD_FW_TEST, nullptr)
+    {
+        OnCommand(IDC_T_HIDDEN, [this] { ++hiddenPressed; });
+    }
+    std::string name = "alpha", later = "keep";
+    int number = 5, flag = 0, choice = 1, comboIndex = 0, listIndex = -1, hiddenPressed = 0;
+
+protected:
+    bool OnInitDialog() override
+    {
+        for (const char* entry : {"zero", "one", "two"}) {
+            SendDlgItemMessageA(Handle(), IDC_T_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+            SendDlgItemMessageA(Handle(), IDC_T_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        }
+        return FwDialog::OnInitDialog();
+    }
+    void DoDataExchange(FwDataExchange& dx) override
+    {
+        DDX_Text(dx, IDC_T_NAME, name);
+        DDV_MaxChars(dx, name, 8);
+        DDX_Text(dx, IDC_T_NUMBER, number);
+        DDV_MinMaxInt(dx, number, 1, 10);
+        DDX_Text(dx, IDC_T_LATER, later);
+        DDX_Check(dx, IDC_T_FLAG, flag);
+        DDX_Radio(dx, IDC_T_RADIO_A, choice);
+        DDX_CBIndex(dx, IDC_T_COMBO, comboIndex);
+        DDX_LBIndex(dx, IDC_T_LIST, listIndex);
+    }
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+    DialogTest() { FwSetDialogTestHook(&hook); }
+    ~DialogTest() override { FwSetDialogTestHook(nullptr); }
+    FwDialogTestHook hook;
+};
+
+TEST_F(DialogTest, ControlsShowTheMembersAndOkStoresWhatTheUserDid)
+{
+    TestDialog dialog;
+    hook.Expect(IDD_FW_TEST, [](FwDialogDriver& d) {
+        EXPECT_EQ(d.Text(IDC_T_NAME), "alpha");
+        EXPECT_EQ(d.Text(IDC_T_NUMBER), "5");
+        EXPECT_FALSE(d.Checked(IDC_T_RADIO_A));
+        EXPECT_TRUE(d.Checked(IDC_T_RADIO_B));  // the edit between the buttons is passed over
+        EXPECT_EQ(d.Selection(IDC_T_COMBO), 0);
+        EXPECT_EQ(d.Selection(IDC_T_LIST), -1);
+        EXPECT_TRUE(d.SetText(IDC_T_NAME, "beta"));
+        EXPECT_TRUE(d.SetText(IDC_T_NUMBER, " 7 "));
+        EXPECT_TRUE(d.SetCheck(IDC_T_FLAG, true));
+        EXPECT_TRUE(d.Click(IDC_T_RADIO_A));
+        EXPECT_FALSE(d.Checked(IDC_T_RADIO_B));
+        EXPECT_TRUE(d.Pick(IDC_T_COMBO, 2));
+        EXPECT_TRUE(d.Pick(IDC_T_LIST, 1));
+        EXPECT_TRUE(d.Press(IDOK));
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.name, "beta");
+    EXPECT_EQ(dialog.number, 7);
+    EXPECT_EQ(dialog.flag, 1);
+    EXPECT_EQ(dialog.choice, 0);
+    EXPECT_EQ(dialog.comboIndex, 2);
+    EXPECT_EQ(dialog.listIndex, 1);
+    EXPECT_TRUE(hook.messages.empty());
+}
+
+TEST_F(DialogTest, AFailedCheckKeepsTheDialogOpenAndStopsAtItsField)
+{
+    TestDialog dialog;
+    hook.Expect(IDD_FW_TEST, [&dialog, this](FwDialogDriver& d) {
+        const struct {
+            int id;
+            const char* text;
+            const char* message;
+        } refused[] = {
+            {IDC_T_NUMBER, "11", "Enter a whole number from 1 to 10."},
+            {IDC_T_NUMBER, "0", "Enter a whole number from 1 to 10."},
+            {IDC_T_NUMBER, "7x", "Enter a whole number."},
+            {IDC_T_NUMBER, "99999999999", "Enter a whole number."},
+            {IDC_T_NAME, "ninechars", "Enter no more than 8 characters."},
+        };
+        d.SetText(IDC_T_LATER, "changed");
+        for (const auto& r : refused) {
+            d.SetText(IDC_T_NAME, "ok");
+            d.SetText(IDC_T_NUMBER, "3");
+            d.SetText(r.id, r.text);
+            d.Press(IDOK);
+            ASSERT_TRUE(d.Open()) << r.text;
+            ASSERT_FALSE(hook.messages.empty());
+            EXPECT_EQ(hook.messages.back().text, r.message);
+            EXPECT_EQ(GetFocus(), GetDlgItem(d.Handle(), r.id)) << r.text;
+            EXPECT_EQ(dialog.later, "keep");  // the exchange stopped before it
+        }
+        d.SetText(IDC_T_NAME, "eightchr");
+        d.SetText(IDC_T_NUMBER, "10");
+        d.Press(IDOK);
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(hook.messages.size(), 5u);
+    EXPECT_EQ(dialog.name, "eightchr");
+    EXPECT_EQ(dialog.number, 10);
+    EXPECT_EQ(dialog.later, "changed");
+}
+
+TEST_F(DialogTest, CancelKeepsTheMembersAndHiddenButtonsCannotBePressed)
+{
+    TestDialog dialog;
+    hook.Expect(IDD_FW_TEST, [](FwDialogDriver& d) {
+        EXPECT_TRUE(d.Exists(IDC_T_HIDDEN));
+        EXPECT_FALSE(d.Visible(IDC_T_HIDDEN));
+        EXPECT_FALSE(d.Press(IDC_T_HIDDEN));
+        EnableWindow(GetDlgItem(d.Handle(), IDC_T_NAME), FALSE);
+        EXPECT_FALSE(d.SetText(IDC_T_NAME, "typed"));
+        EXPECT_FALSE(d.Press(4711));  // no such control
+        d.SetText(IDC_T_NUMBER, "9");
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.hiddenPressed, 0);
+    EXPECT_EQ(dialog.number, 5);
+    EXPECT_EQ(dialog.name, "alpha");
+
+    // A dialog that no script waits for is cancelled rather than left waiting for a human.
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(hook.unexpectedDialogs, 1);
+}
+
+class HelpApp : public FwApp {
+public:
+    bool InitInstance() override { return true; }
+    void WinHelp(unsigned long data, unsigned command) override
+    {
+        helpData = data;
+        helpCommand = command;
+    }
+    unsigned long helpData = 0;
+    unsigned helpCommand = 0;
+};
+
+TEST_F(DialogTest, HelpOpensTheProgramsHelpAtTheDialogsContext)
+{
+    HelpApp app;
+    app.instance = GetModuleHandleA(nullptr);
+    FwSetApp(&app);
+    TestDialog dialog;
+    hook.Expect(IDD_FW_TEST, [](FwDialogDriver& d) {
+        d.Press(IDC_T_HELP);
+        EXPECT_TRUE(d.Open());
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    FwSetApp(nullptr);
+    EXPECT_EQ(app.helpData, kFwHelpResourceBase + IDD_FW_TEST);
+    EXPECT_EQ(app.helpCommand, static_cast<unsigned>(HELP_CONTEXT));
+}
+
+TEST_F(DialogTest, MessageBoxesAndFileDialogsAreAnsweredFromTheQueues)
+{
+    hook.messageAnswers = {IDNO};
+    EXPECT_EQ(FwMessageBox(nullptr, "first", MB_YESNO), IDNO);
+    EXPECT_EQ(FwMessageBox(nullptr, "second", MB_YESNO), IDYES);  // the first button
+    EXPECT_EQ(FwMessageBox(nullptr, "third", MB_OKCANCEL), IDOK);
+    ASSERT_EQ(hook.messages.size(), 3u);
+    EXPECT_EQ(hook.messages[0].text, "first");
+
+    hook.fileAnswers = {"C:\\data\\report.txt"};
+    FwFileDialog chosen;
+    chosen.fileName = "old.txt";
+    ASSERT_TRUE(chosen.DoModal(nullptr));
+    EXPECT_EQ(chosen.fileName, "C:\\data\\report.txt");
+    EXPECT_EQ(chosen.fileTitle, "report.txt");
+    FwFileDialog cancelled;
+    EXPECT_FALSE(cancelled.DoModal(nullptr));
+    EXPECT_EQ(hook.fileDialogNames, (std::vector<std::string>{"old.txt", ""}));
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+// Ids of the framework test's own dialog template.
+#pragma once
+
+#define IDD_FW_TEST 900
+#define IDC_T_NAME 1001
+#define IDC_T_NUMBER 1002
+#define IDC_T_LATER 1003
+#define IDC_T_FLAG 1004
+#define IDC_T_RADIO_A 1005
+#define IDC_T_BESIDE 1006
+#define IDC_T_RADIO_B 1007
+#define IDC_T_COMBO 1008
+#define IDC_T_LIST 1009
+#define IDC_T_HIDDEN 1010
+#define IDC_T_HELP 57670
