@@ -395,6 +395,14 @@ void BuildDefaultAttr3270Colors(SettingsRecord& rec)
         }
     }
     SetPair(rec.Attr3270Colors[36], 9, 12);  // Protected Underline
+    // The foregrounds of the host's colour codes F1-F7 (blue, red, pink, green, turquoise,
+    // yellow, white), unless some were given already: without them every coloured field would
+    // show in colour index 0.
+    static constexpr int kHostColourFg[7] = {13, 16, 17, 14, 15, 18, 19};
+    bool given = false;
+    for (int i = 0; i < 7; ++i) given = given || rec.Attr3270Colors[49 + i][kAttrFg] != 0;
+    if (!given)
+        for (int i = 0; i < 7; ++i) rec.Attr3270Colors[49 + i][kAttrFg] = kHostColourFg[i];
 }
 
 void SetDefaultBoxMaps(SettingsRecord& rec, bool newConfiguration, bool has3270Section)

@@ -127,3 +127,62 @@ void DeriveViewColors(SettingsRecord& rec)
     rec.ColorPalette[10] = rec.ColorPalette[bold(rec.AttrColors[1][kAttrFg])];
     rec.ColorPalette[11] = rec.ColorPalette[bold(rec.AttrColors[1][kAttrBg])];
 }
+
+namespace {
+
+// The margin before the grid in one direction by the alignment's position (0 start, 1 centre,
+// 2 end); the margin after it is what is left of the spare.
+int LeadingMargin(int position, int spare, int frameSize)
+{
+    switch (position) {
+    case 0: return std::min(frameSize, spare);
+    case 1: return spare / 2;
+    default: return spare - frameSize;
+    }
+}
+
+}  // namespace
+
+FrameGeometry ComputeFrameGeometry(const SettingsRecord& rec, const FrameMetrics& m, bool keepSize)
+{
+    FrameGeometry g;
+    const int frame = rec.FrameSize;
+    const bool history = rec.HistoryView != 0;
+    if (m.maximised) {
+        const int rows = rec.MaxRows + (history ? rec.HistoryRowsAlloc : 0);
+        int spareY = m.fullScreenHeight - rows * rec.CellHeight;
+        if (m.hasMenu) spareY -= m.menuHeight;
+        if (!m.hasCaption) spareY += m.captionHeight;
+        spareY -= m.barsHeight;
+        if (history) spareY = std::max(spareY, 2 * frame);
+        spareY = std::max(spareY, 0);
+        const int align = std::clamp(rec.AlignDisplay, 0, 8);
+        g.top = LeadingMargin(align / 3, spareY, frame);
+        g.bottom = spareY - g.top;
+        g.halfSpareY = spareY / 2;
+        int spareX = m.fullScreenWidth - rec.MaxCols * rec.CellWidth;
+        if (history && spareX >= m.vscrollWidth) spareX -= m.vscrollWidth;
+        spareX = std::max(spareX, 0);
+        g.left = LeadingMargin(align % 3, spareX, frame);
+        g.right = spareX - g.left;
+        g.halfSpareX = spareX / 2;
+    } else {
+        g.halfSpareX = g.halfSpareY = g.left = g.top = g.right = g.bottom = frame;
+    }
+    if (!keepSize) {
+        for (int* v : {&g.halfSpareX, &g.halfSpareY, &g.left, &g.top, &g.right, &g.bottom}) *v = std::max(*v, 0);
+        g.docWidth = rec.MaxCols * rec.CellWidth + 2 * g.halfSpareX;
+        g.docHeight = rec.MaxRows * rec.CellHeight + 2 * g.halfSpareY;
+    }
+    return g;
+}
+
+void ApplyFrameGeometry(SettingsRecord& rec, const FrameGeometry& g)
+{
+    rec.HalfSpareX = g.halfSpareX;
+    rec.HalfSpareY = g.halfSpareY;
+    rec.LeftMargin = g.left;
+    rec.TopMargin = g.top;
+    rec.RightMargin = g.right;
+    rec.BottomMargin = g.bottom;
+}

@@ -68,6 +68,34 @@ inline int PackedFontWidth(uint32_t entry) { return static_cast<int>(entry & 0xF
 // entry reaches it.
 int FittingFontHeight(const uint32_t* sizes, int count, int columns, int viewWidth, int current);
 
+// What the margins of the grid are computed from: the frame's state and the system's metrics
+// (pixels).
+struct FrameMetrics {
+    bool maximised = false;
+    int fullScreenWidth = 0, fullScreenHeight = 0;  // the client area of a full-screen window
+    bool hasMenu = false, hasCaption = true;
+    int menuHeight = 0, captionHeight = 0;
+    int barsHeight = 0;    // the visible toolbar and status bar together
+    int vscrollWidth = 0;  // a vertical scroll bar
+};
+// Spares and margins of the grid: a maximised frame places the grid in the full screen by
+// AlignDisplay (rows 0-2 top, 3-5 middle, 6-8 bottom; columns 0, 3, 6 left, 1, 4, 7 centre, 2, 5, 8
+// right); any other frame has FrameSize on every side. Without keepSize negative values become 0
+// and `docWidth`/`docHeight` get the document size.
+struct FrameGeometry {
+    int halfSpareX = 0, halfSpareY = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int docWidth = -1, docHeight = -1;  // -1: unchanged (keepSize)
+};
+FrameGeometry ComputeFrameGeometry(const SettingsRecord& rec, const FrameMetrics& metrics, bool keepSize);
+// Stores the spares and margins in the record.
+void ApplyFrameGeometry(SettingsRecord& rec, const FrameGeometry& geometry);
+
+// The palette indices of the dark and the light edge of 3-D lines (underlines, boxes, frames,
+// buttons), chosen to differ from the colour `avoid` they are drawn on.
+inline int DarkEdgeIndex(int avoid) { return avoid == 12 ? 2 : 12; }
+inline int LightEdgeIndex(int avoid) { return avoid == 19 ? 9 : 19; }
+
 // Palette entries 0, 1, 10 and 11 from the attribute colours of entries 0 and 1 (the bold
 // colours 10 and 11 are ten steps away from entry 1's, stepping back when that would leave the
 // 20 colours).

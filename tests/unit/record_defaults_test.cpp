@@ -260,6 +260,19 @@ TEST_F(RecordDefaults, Attr3270NumericEntriesEqualUnprotectedAndThirdIntIsCopied
     for (int i = 0; i < 48; ++i)
         EXPECT_EQ(rec->Attr3270Colors[i][kAttrThird], 100 + (i & 15)) << i;
     EXPECT_EQ(rec->Attr3270Colors[50][kAttrFg], 5);
+    EXPECT_EQ(rec->Attr3270Colors[49][kAttrFg], 0);  // some were given: none is filled in
+}
+
+// Without values the host's colour codes F1-F7 show as blue, red, pink, green, turquoise,
+// yellow and white.
+TEST_F(RecordDefaults, HostColourCodesGetTheirColours)
+{
+    for (int i = 48; i < 58; ++i) rec->Attr3270Colors[i][kAttrFg] = 0;
+    ASSERT_TRUE(Defaults());
+    std::vector<int> fg;
+    for (int i = 49; i < 56; ++i) fg.push_back(rec->Attr3270Colors[i][kAttrFg]);
+    EXPECT_EQ((std::vector<int>{13, 16, 17, 14, 15, 18, 19}), fg);
+    EXPECT_EQ(rec->Attr3270Colors[48][kAttrFg], 0);
 }
 
 // ---- Box maps.

@@ -72,7 +72,8 @@ protected:
 
     HWND Start(const std::string& lines)
     {
-        WriteFileText(folder_.File("menu.wcf"), "[Tolvi]\r\nVersion=4.5.6.3\r\n" + lines);
+        // No connect at start-up: a network session would ask for the host name first.
+        WriteFileText(folder_.File("menu.wcf"), "[Tolvi]\r\nVersion=4.5.6.3\r\nAutoConnect=No\r\n" + lines);
         std::filesystem::current_path(folder_.Path());
         Startup = StartupState{};
         *Rec = SettingsRecord{};

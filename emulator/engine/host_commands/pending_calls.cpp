@@ -2,10 +2,5 @@
 // file goes when they do.
 #include "engine/host_commands/outside_calls.h"
 
-bool CreateDynButton(ViewWindow, const int*, int, const char*, int) { return false; }
-std::vector<std::string> DynButtonNames() { return {}; }
-int DynButtonHotspotFlag(const std::string&) { return 0; }
-void DeleteDynButton(const std::string&) {}
-
 void HotScreenReload(const char*) {}
 int ExecuteAclCommand(const char*) { return 0; }

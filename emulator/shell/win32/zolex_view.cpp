@@ -16,22 +16,31 @@
 #include "connections/netbios_session.h"
 #include "connections/session_services.h"
 #include "connections/session_trace.h"
+#include "connections/telnet_engine.h"
 #include "connections/telnet_rings.h"
+#include "connections/tn3270_records.h"
 #include "connections/telnet_trace.h"
 #include "connections/win32/netbios_platform.h"
 #include "connections/win32/serial_transport.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
 #include "engine/dirty_rect.h"
+#include "engine/ibm3270/cell_look.h"
+#include "engine/ibm3270/tn3270_state.h"
 #include "engine/view_port.h"
+#include "engine/win32/win32_3270_hooks.h"
 #include "engine/win32/win32_view_port.h"
 #include "host_platform.h"
 #include "shell/session_document.h"
 #include "shell/session_record.h"
 #include "shell/startup_state.h"
+#include "shell/view_selection.h"
 #include "shell/win32/app_helpers.h"
+#include "shell/win32/dyn_button_paint.h"
+#include "shell/win32/host_name_prompt.h"
 #include "shell/win32/main_frame.h"
 #include "shell/win32/view_automation.h"
+#include "view_resource_ids.h"
 
 namespace {
 
@@ -43,6 +52,7 @@ constexpr int kCmdDisconnect = 257;
 constexpr int kCmdNetTraceOn = 32808;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
+constexpr int kCmdHistoryScrollback = 32837;
 constexpr int kCmdKermitSettings = 32827;
 constexpr int kCmdXYModemSettings = 32828;
 constexpr int kCmdZModemSettings = 32830;
@@ -50,6 +60,41 @@ constexpr int kCmdTransferSettings = 32833;
 constexpr int kSerialComType = 0;
 
 CZolexView* activeView = nullptr;
+
+// The view's logical palette, made once per process on displays of 256 colours or fewer (a
+// display of more colours needs none).
+HPALETTE ScreenPalette = nullptr;
+
+void MakeScreenPalette(HDC dc)
+{
+    const int bits = (GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES)) % 32;
+    if ((1u << bits) <= 16) return;
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[256];
+    } palette{0x300, 256, {}};
+    int red = 0, green = 0, blue = 0;
+    for (int i = 0; i < 256; ++i) {
+        PALETTEENTRY& p = palette.entries[i];
+        if (i < 10) {
+            p.peRed = p.peGreen = p.peBlue = static_cast<BYTE>(i * 25);
+            continue;
+        }
+        p.peRed = static_cast<BYTE>(red);
+        p.peGreen = static_cast<BYTE>(green);
+        p.peBlue = static_cast<BYTE>(blue);
+        red += 32;
+        if (red > 224) {
+            red = 0;
+            green += 32;
+            if (green > 224) {
+                green = 0;
+                blue = (blue + 80) % 320;
+            }
+        }
+    }
+    ScreenPalette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&palette));
+}
 
 // The engine's dirty rectangles count from the grid's corner; the view adds the margins.
 class TerminalViewPort : public Win32ViewPort {
@@ -93,8 +138,8 @@ void Line(HDC dc, int x1, int y1, int x2, int y2)
 }
 
 // The two edge colours of underlines and boxes, which avoid the colour of `avoid`.
-COLORREF DarkEdge(int avoid) { return PaletteColor(avoid == 12 ? 2 : 12); }
-COLORREF LightEdge(int avoid) { return PaletteColor(avoid == 19 ? 9 : 19); }
+COLORREF DarkEdge(int avoid) { return PaletteColor(DarkEdgeIndex(avoid)); }
+COLORREF LightEdge(int avoid) { return PaletteColor(LightEdgeIndex(avoid)); }
 
 }  // namespace
 
@@ -112,6 +157,7 @@ CZolexView::~CZolexView()
         SetConnectionView(nullptr);
         SetPlaybackHost(nullptr);
         SetSessionServices(nullptr);
+        if (ActiveButtonView() == this) SetButtonView(nullptr);
         RemoveViewAutomation();
         SetDdeActionRunner(nullptr);
     }
@@ -233,7 +279,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         ScrollViewBy(bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0);
         return 0;
     }
-    case WM_SIZE: UpdateScrollBars(); return 0;
+    case WM_SIZE: OnSize(); return 0;
     default: break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
@@ -278,12 +324,24 @@ void CZolexView::OnInitialUpdate()
     SetConnectionView(this);
     SetPlaybackHost(this);
     SetSessionServices(&recordingServices);
+    SetButtonView(this);
     InstallViewAutomation(doc_, this);
     InstallVtInterpreter();
+    Install3270ViewHooksWin32();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
     SetDdeActionRunner(RunDdeAction);
     BuildPaletteColors();
+    LoadLogo();
+    if (!ScreenPalette) {
+        HDC dc = GetDC(window_);
+        MakeScreenPalette(dc);
+        ReleaseDC(window_, dc);
+    }
+    if (Rec->TerminalFamily3270) {
+        TelnetInit();
+        Tn3270Reset();
+    }
     FrameRefitPending = 1;
     OnUpdate();
     if (doc_) doc_->SetTitle(nullptr);
@@ -303,6 +361,7 @@ void CZolexView::OnUpdate()
         ResetTTYScreen(dc);
         ReleaseDC(window_, dc);
         UpdateScrollBars();
+        SetButtonsShown(0, 2);
     }
     if (Rec->ViewHasFocus) {
         OnKillFocus();
@@ -331,12 +390,12 @@ int CZolexView::ResetTTYScreen(HDC dc)
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     if (old) SelectObject(dc, old);
+    const int oldWidth = Rec->CellWidth, oldHeight = Rec->CellHeight;
     Rec->CurrentFont.CharSet = tm.tmCharSet;
     Rec->CellWidth = std::max(1, static_cast<int>(tm.tmAveCharWidth));
     Rec->CellHeight = std::max(1, static_cast<int>(tm.tmHeight + tm.tmExternalLeading));
-    // Outside a maximised frame every margin is the frame size.
-    Rec->LeftMargin = Rec->TopMargin = Rec->RightMargin = Rec->BottomMargin = Rec->FrameSize;
-    Rec->HalfSpareX = Rec->HalfSpareY = Rec->FrameSize;
+    // A maximised frame places the grid by the new cell size.
+    if ((oldWidth != Rec->CellWidth || oldHeight != Rec->CellHeight) && frame && IsZoomed(frame)) RecalcFramesize(true);
     docSize_.cx = Rec->MaxCols * Rec->CellWidth + 2 * Rec->HalfSpareX;
     docSize_.cy = Rec->MaxRows * Rec->CellHeight + 2 * Rec->HalfSpareY;
     if (window_) InvalidateRect(window_, nullptr, TRUE);
@@ -385,6 +444,55 @@ void CZolexView::FitFrameToDocument()
     SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left + dx, frameRect.bottom - frameRect.top + dy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateScrollBars();
+}
+
+void CZolexView::RecalcFramesize(bool keepSize)
+{
+    HWND frame = window_ ? GetParent(window_) : nullptr;
+    FrameMetrics m;
+    m.maximised = frame && IsZoomed(frame);
+    if (m.maximised) {
+        m.fullScreenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
+        m.fullScreenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
+        m.hasMenu = GetMenu(frame) != nullptr;
+        m.menuHeight = GetSystemMetrics(SM_CYMENU);
+        m.hasCaption = (GetWindowLongA(frame, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+        m.captionHeight = GetSystemMetrics(SM_CYCAPTION);
+        m.vscrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+        for (int id : {0xE800, 0xE801}) {
+            HWND bar = GetDlgItem(frame, id);
+            RECT r;
+            if (bar && IsWindowVisible(bar) && GetWindowRect(bar, &r)) m.barsHeight += r.bottom - r.top;
+        }
+    }
+    const FrameGeometry g = ComputeFrameGeometry(*Rec, m, keepSize);
+    ApplyFrameGeometry(*Rec, g);
+    if (!keepSize) docSize_ = {g.docWidth, g.docHeight};
+    // The bands around the text exist only in a maximised frame outside history view.
+    SetButtonsShown(3, m.maximised && !Rec->HistoryView ? 0 : 1);
+}
+
+void CZolexView::OnSize()
+{
+    HWND frame = GetParent(window_);
+    const bool minimised = frame && IsIconic(frame);
+    RecalcFramesize(minimised);
+    if (minimised) return;
+    if (docSize_.cx > 0 && docSize_.cy > 0) UpdateScrollBars();
+    if (Rec->ScaleFontToView) FrameRefitPending = 1;
+}
+
+void CZolexView::LoadLogo()
+{
+    if (logo_) return;
+    auto logo = std::make_unique<CMaskedBitmap>();
+    const bool alternate = lstrcmpiA(Rec->Logo, "TARNE") == 0;
+    if (logo->LoadBitmap(alternate ? IDB_LOGO_ALT : IDB_LOGO)) logo_ = std::move(logo);
+}
+
+bool CZolexView::AskHostName(char* host, std::size_t size)
+{
+    return AskHostNameDialog(window_ ? GetParent(window_) : nullptr, host, size);
 }
 
 void CZolexView::UpdateScrollBars()
@@ -445,6 +553,7 @@ void CZolexView::RunStartupActions()
         return;
     }
     if (Startup.RecordAtStartup) PostCommand(kCmdRecordAtStartup);
+    if (HistoryAtStart) PostCommand(kCmdHistoryScrollback);
     if (Rec->AutoConnect) PostCommand(256);
 }
 
@@ -547,36 +656,65 @@ RECT CZolexView::CellsToPixels(int firstCol, int lastCol, int row) const
     return r;
 }
 
+// The planes a paint reads: the visible screen or, in history view, the history rows followed by
+// the screen; in 3270 mode the buffer through the field model.
+struct CZolexView::RowPlanes {
+    bool mode3270 = false;
+    int cols = 0;  // columns painted per row
+    const uint8_t *chars = nullptr, *fg = nullptr, *bg = nullptr, *flags = nullptr;
+};
+
 int CZolexView::PaintScreen(HDC dc)
 {
-    const bool history = Rec->HistoryView != 0;
-    const int cols = Rec->MaxCols;
-    const uint8_t* chars = history ? Rec->CharsBase : Rec->CharsScreen;
-    const uint8_t* fg = history ? Rec->FgBase : Rec->FgScreen;
-    const uint8_t* bg = history ? Rec->BgBase : Rec->BgScreen;
-    const uint8_t* flags = history ? Rec->FlagsBase : Rec->FlagsScreen;
-    const int rows = history ? Rec->HistoryCells / std::max(cols, 1) + Rec->MaxRows : Rec->MaxRows;
+    const bool mode3270 = Rec->TerminalFamily3270 != 0;
+    const bool history = Rec->HistoryView != 0 && !mode3270;
+    RowPlanes planes;
+    planes.mode3270 = mode3270;
+    planes.cols = Rec->MaxCols;
+    planes.chars = history ? Rec->CharsBase : Rec->CharsScreen;
+    planes.fg = history ? Rec->FgBase : Rec->FgScreen;
+    planes.bg = history ? Rec->BgBase : Rec->BgScreen;
+    planes.flags = history ? Rec->FlagsBase : Rec->FlagsScreen;
+    int rows = history ? Rec->HistoryCells / std::max(planes.cols, 1) + Rec->MaxRows : Rec->MaxRows;
+    if (mode3270) {
+        // The 3270 buffer may be smaller than the screen (and never larger is painted).
+        rows = std::min(rows, Tn3270State.Rows3270);
+        planes.cols = std::min(planes.cols, Tn3270State.Columns3270);
+    }
     const int rowOffset = history ? Rec->HistoryRowsAlloc : 0;
-    if (Rec->ScreenFrozen || !chars || cols <= 0) return 1;
+    if (Rec->UsePalette && ScreenPalette) {
+        SelectPalette(dc, ScreenPalette, FALSE);
+        RealizePalette(dc);
+    }
+    if (Rec->ScreenFrozen || !planes.chars || planes.cols <= 0) return 1;
 
     HGDIOBJ oldFont = screenFont_ ? SelectObject(dc, screenFont_) : nullptr;
     fontBeforeBold_ = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
     lastRunFlags_ = -1;
     RECT clip;
     GetClipBox(dc, &clip);
-    const CellSpan span = CellsInClip(clip.left, clip.top, clip.right, clip.bottom, rows, cols, Margins(),
-                                      Rec->CellWidth, Rec->CellHeight);
-    for (int row = span.firstRow; row <= span.lastRow; ++row) {
-        const std::size_t at = static_cast<std::size_t>(row) * cols;
-        PaintRow(dc, row, rowOffset, span, chars + at, fg + at, bg + at, flags + at);
-    }
+    const CellSpan span = CellsInClip(clip.left, clip.top, clip.right, clip.bottom, std::max(rows, 0), planes.cols,
+                                      Margins(), Rec->CellWidth, Rec->CellHeight);
+    bool boxInvalidated = false;
+    for (int row = span.firstRow; row <= span.lastRow; ++row) PaintRow(dc, row, rowOffset, span, planes, boxInvalidated);
+    boxRepaintPending_ = boxInvalidated;
 
     const GridMargins m = Margins();
-    const int gridRight = m.left + cols * Rec->CellWidth;
-    const int gridBottom = m.top + rows * Rec->CellHeight;
-    if (clip.left < m.left || clip.top < m.top || clip.right > gridRight || clip.bottom > gridBottom)
-        DrawFrame(dc, RECT{0, 0, std::max(docSize_.cx, static_cast<LONG>(gridRight + m.right)),
-                           std::max(docSize_.cy, static_cast<LONG>(gridBottom + m.bottom))});
+    const int gridRight = m.left + Rec->MaxCols * Rec->CellWidth;
+    const int gridBottom = m.top + Rec->MaxRows * Rec->CellHeight;
+    if (clip.left < m.left || clip.top < m.top || clip.right > gridRight || clip.bottom > gridBottom) {
+        const RECT document = {0, 0, std::max(docSize_.cx, static_cast<LONG>(gridRight + m.right)),
+                               std::max(docSize_.cy, static_cast<LONG>(gridBottom + m.bottom))};
+        DrawFrame(dc, document);
+        if (logo_ && ShowLogoImage && m.top >= logo_->Height())
+            logo_->DrawTransparent(dc, document.right / 2 - logo_->Width() / 2, 0, RGB(255, 255, 255));
+    }
+    paintDc_ = dc;
+    if (!history) PaintButtons(dc, clip);
+    if (!history && Rec->EnableDynamicHotspots)
+        for (const HotspotWord& word : FindHotspotWords(*Rec, span)) CreateDynamicHotspot(word);
+    paintDc_ = nullptr;
+    PaintSelection(dc);
 
     if (oldFont) SelectObject(dc, oldFont);
     else SelectObject(dc, fontBeforeBold_);
@@ -588,22 +726,52 @@ int CZolexView::PaintScreen(HDC dc)
     return 1;
 }
 
-void CZolexView::PaintRow(HDC dc, int row, int /*rowOffset*/, const CellSpan& span, const uint8_t* chars,
-                          const uint8_t* fg, const uint8_t* bg, const uint8_t* flags)
+void CZolexView::PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const RowPlanes& planes,
+                          bool& boxInvalidated)
 {
     const bool boxes = Rec->BoxEnable != 0;
-    const int32_t* fgMap = boxes ? (Rec->TerminalFamily3270 ? Rec->BoxMap3270Fg : Rec->BoxMapFg) : nullptr;
-    const int32_t* bgMap = boxes ? (Rec->TerminalFamily3270 ? Rec->BoxMap3270Bg : Rec->BoxMapBg) : nullptr;
+    const int32_t* fgMap = boxes ? (planes.mode3270 ? Rec->BoxMap3270Fg : Rec->BoxMapFg) : nullptr;
+    const int32_t* bgMap = boxes ? (planes.mode3270 ? Rec->BoxMap3270Bg : Rec->BoxMapBg) : nullptr;
     const int normalBg = Rec->AttrColors[kAttrNormal][kAttrBg];
-    const int y = row * Rec->CellHeight + Rec->TopMargin;
-    for (int col = span.firstCol; col <= span.lastCol;) {
-        const int length = CellRunLength(fg, bg, flags, col, span.lastCol);
+    const int lastCol = std::min(span.lastCol, planes.cols - 1);
+    const std::size_t at = static_cast<std::size_t>(row) * planes.cols;
+    const int address = static_cast<int>(at);  // 3270: the buffer address of column 0
+    const uint8_t* fg = planes.fg + at;
+    const uint8_t* bg = planes.bg + at;
+    const uint8_t* flags = planes.flags + at;
+    // The colours of a cell before box colours (used for the box neighbours).
+    auto cellColors = [&](int c, int& f, int& b) {
+        if (planes.mode3270) {
+            const Look3270 look = CellLook3270(std::max(address + c, 0));
+            f = look.fg;
+            b = look.bg;
+        } else {
+            f = fg[c];
+            b = bg[c];
+        }
+    };
+    char text[kScreenCells];
+    for (int col = span.firstCol; col <= lastCol;) {
+        int length = 0, cellFg = 0, cellBg = 0;
+        uint8_t cellFlags = 0;
+        if (planes.mode3270) {
+            const Look3270 look = CellLook3270(address + col);
+            length = RunLength3270(address + col, address + lastCol);
+            cellFg = look.fg;
+            cellBg = look.bg;
+            cellFlags = look.flags;
+            for (int i = 0; i < length; ++i) text[i] = CellText3270(address + col + i);
+        } else {
+            length = CellRunLength(fg, bg, flags, col, lastCol);
+            cellFg = fg[col];
+            cellBg = bg[col];
+            cellFlags = flags[col];
+            std::memcpy(text, planes.chars + at + col, static_cast<std::size_t>(length));
+        }
         const int last = col + length - 1;
-        const uint8_t cellFlags = flags[col];
-        const RunColors colors = ColorsOfCell(fg[col], bg[col], fgMap, bgMap, normalBg);
+        const RunColors colors = ColorsOfCell(cellFg, cellBg, fgMap, bgMap, normalBg);
         SetBkColor(dc, PaletteColor(colors.bg));
         SetTextColor(dc, PaletteColor(colors.fg));
-        const int x = col * Rec->CellWidth + Rec->LeftMargin;
         const RECT cells = CellsToPixels(col, last, row);
 
         // True bold: a bold copy of the screen font, made once per paint.
@@ -623,32 +791,58 @@ void CZolexView::PaintRow(HDC dc, int row, int /*rowOffset*/, const CellSpan& sp
             lastRunFlags_ = cellFlags;
         }
         SetBkMode(dc, OPAQUE);
-        const char* text = reinterpret_cast<const char*>(chars + col);
         if (cellFlags & kCellLineDrawing) {
-            for (int c = col; c <= last; ++c) DrawLineGraphics(dc, CellsToPixels(c, c, row), chars[c]);
-        } else if (cellFlags & kCellBold) {
-            // Bold glyphs are wider: one output per cell keeps the grid.
-            for (int i = 0; i < length; ++i) TextOutA(dc, x + i * Rec->CellWidth, y, text + i, 1);
-        } else if (cellFlags & (kCellDoubleWidth | kCellDoubleTop)) {
-            // Double-size lines are drawn as shadowed text, not enlarged.
-            const COLORREF textColor = GetTextColor(dc);
-            SetTextColor(dc, PaletteColor(19));
-            TextOutA(dc, x, y, text, length);
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, textColor);
-            TextOutA(dc, x + 1, y + 1, text, length);
+            for (int c = col; c <= last; ++c)
+                DrawLineGraphics(dc, CellsToPixels(c, c, row), static_cast<uint8_t>(text[c - col]));
         } else {
-            TextOutA(dc, x, y, text, length);
+            DrawRunText(dc, cellFlags, col, row, text, length);
         }
         if (cellFlags & kCellUnderline) DrawTrueUnderline(dc, cells);
         if (colors.boxKind) {
-            const int leftKind = col == 0 ? 255 : BoxKindOf(fg[col - 1], bg[col - 1], fgMap, bgMap, colors.kindFromFg);
-            const int rightKind = last >= Rec->MaxCols - 1
-                                      ? 255
-                                      : BoxKindOf(fg[last + 1], bg[last + 1], fgMap, bgMap, colors.kindFromFg);
+            int nf = 0, nb = 0;
+            int leftKind = 255, rightKind = 255;
+            if (col > 0) {
+                cellColors(col - 1, nf, nb);
+                leftKind = BoxKindOf(nf, nb, fgMap, bgMap, colors.kindFromFg);
+            }
+            if (last < planes.cols - 1) {
+                cellColors(last + 1, nf, nb);
+                rightKind = BoxKindOf(nf, nb, fgMap, bgMap, colors.kindFromFg);
+            }
             DrawBoxEdges(dc, cells, leftKind != colors.boxKind, rightKind != colors.boxKind, colors.boxKind);
+            // A box continued from the left is painted once more whole, unless the previous paint
+            // already asked for that.
+            if (leftKind == colors.boxKind && !boxRepaintPending_ && window_) {
+                RECT again = cells;
+                OffsetRect(&again, -scrollX_, -scrollY_);
+                again.left += 1;
+                again.bottom += 1;
+                InvalidateRect(window_, &again, FALSE);
+                boxInvalidated = true;
+            }
         }
         col = last + 1;
+    }
+    (void)rowOffset;
+}
+
+void CZolexView::DrawRunText(HDC dc, uint8_t cellFlags, int col, int row, const char* text, int length)
+{
+    const int x = col * Rec->CellWidth + Rec->LeftMargin;
+    const int y = row * Rec->CellHeight + Rec->TopMargin;
+    if (cellFlags & kCellBold) {
+        // Bold glyphs are wider: one output per cell keeps the grid.
+        for (int i = 0; i < length; ++i) TextOutA(dc, x + i * Rec->CellWidth, y, text + i, 1);
+    } else if (cellFlags & (kCellDoubleWidth | kCellDoubleTop)) {
+        // Double-size lines are drawn as shadowed text, not enlarged.
+        const COLORREF textColor = GetTextColor(dc);
+        SetTextColor(dc, PaletteColor(19));
+        TextOutA(dc, x, y, text, length);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, textColor);
+        TextOutA(dc, x + 1, y + 1, text, length);
+    } else {
+        TextOutA(dc, x, y, text, length);
     }
 }
 
@@ -732,6 +926,7 @@ void CZolexView::DrawFrame(HDC dc, RECT r)
     const int b = Rec->LeftMargin, c = Rec->TopMargin, d = Rec->RightMargin, e = Rec->BottomMargin;
     const int frameFg = Rec->AttrColors[kAttrFrame][kAttrFg];
     const int frameBg = Rec->AttrColors[kAttrFrame][kAttrBg];
+    // The strips beyond the frame's band (a maximised frame's spare) in the frame background.
     if (b > a || c > a || d > a || e > a) {
         HBRUSH brush = CreateSolidBrush(PaletteColor(frameBg));
         const int top = std::max(0, c - a), bottom = std::max(0, e - a);
@@ -746,6 +941,7 @@ void CZolexView::DrawFrame(HDC dc, RECT r)
         FillRect(dc, &s, brush);
         DeleteObject(brush);
     }
+    // The band around the grid in the frame colour.
     if (b || c || d || e) {
         RECT band = {r.left + std::max(0, b - a), r.top + std::max(0, c - a), r.right - std::max(0, d - a),
                      r.bottom - std::max(0, e - a)};
@@ -761,6 +957,166 @@ void CZolexView::DrawFrame(HDC dc, RECT r)
         FillRect(dc, &s, brush);
         DeleteObject(brush);
     }
+    if (a > b && a > c) return;
+
+    // 3-D edges: raised at the band's outer edge, sunk at its inner edge.
+    HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    HPEN light = CreatePen(PS_SOLID, 1, LightEdge(frameFg));
+    HPEN dark = CreatePen(PS_SOLID, 1, DarkEdge(frameFg));
+    HGDIOBJ oldPen = SelectObject(dc, black);
+    RECT o = r;
+    o.top += c - a;
+    o.bottom += a - e;
+    o.left += b - a;
+    o.right += a - d;
+    const bool right = d >= a, bottom = e >= a, left = b >= a, top = c >= a;
+    if (right) Line(dc, o.right - 1, o.top, o.right - 1, o.bottom);
+    if (bottom) Line(dc, o.left, o.bottom - 1, o.right, o.bottom - 1);
+    SelectObject(dc, light);
+    if (left) Line(dc, o.left, o.top, o.left, o.bottom - 1);
+    if (top) Line(dc, o.left, o.top, o.right - 1, o.top);
+    SelectObject(dc, dark);
+    if (right) Line(dc, o.right - 2, o.top + 1, o.right - 2, o.bottom - 1);
+    if (bottom) Line(dc, o.left + 1, o.bottom - 2, o.right - 1, o.bottom - 2);
+    RECT in = o;
+    const int lead = a > 0 ? a - 1 : a;
+    in.top += lead;
+    in.left += lead;
+    in.bottom -= a;
+    in.right -= a;
+    SelectObject(dc, light);
+    if (right) Line(dc, in.right, in.top, in.right, in.bottom + 1);
+    if (bottom) Line(dc, in.left, in.bottom, in.right + 1, in.bottom);
+    SelectObject(dc, dark);
+    if (left) Line(dc, in.left, in.top, in.left, in.bottom);
+    if (top) Line(dc, in.left, in.top, in.right, in.top);
+    SelectObject(dc, oldPen);
+    DeleteObject(black);
+    DeleteObject(light);
+    DeleteObject(dark);
+}
+
+void CZolexView::DrawSelectionFrame(HDC dc, RECT r)
+{
+    HPEN grey = CreatePen(PS_DOT, 1, 0x02808080);
+    HPEN lightGrey = CreatePen(PS_DOT, 1, 0x02C0C0C0);
+    const int oldMode = SetBkMode(dc, OPAQUE);
+    const COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, grey);
+    Line(dc, r.right, r.top, r.right, r.bottom);
+    Line(dc, r.right, r.bottom, r.left, r.bottom);
+    SetBkColor(dc, PaletteColor(19));
+    SelectObject(dc, lightGrey);
+    Line(dc, r.left, r.bottom, r.left, r.top);
+    Line(dc, r.left, r.top, r.right, r.top);
+    SelectObject(dc, oldPen);
+    SetBkColor(dc, oldBack);
+    SetBkMode(dc, oldMode);
+    DeleteObject(grey);
+    DeleteObject(lightGrey);
+}
+
+void CZolexView::PaintSelection(HDC dc)
+{
+    if (Selection.IsEmpty()) return;
+    const int rowOffset = Rec->HistoryView && !Rec->TerminalFamily3270 ? Rec->HistoryRowsAlloc : 0;
+    const PixelRect p = CellRectToPixels(Selection, rowOffset, Margins(), Rec->CellWidth, Rec->CellHeight);
+    DrawSelectionFrame(dc, RECT{p.left, p.top, p.right - 1, p.bottom});
+    PaintedSelection = Selection;
+    if (window_) SetStatusPane(SelectionStatusText(Selection).c_str(), 2, 0x800000, 0xC0C0C0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screen buttons and dynamic hotspots.
+
+ButtonGeometry CZolexView::Geometry()
+{
+    ButtonGeometry g;
+    g.cellWidth = Rec->CellWidth;
+    g.cellHeight = Rec->CellHeight;
+    g.viewWidth = docSize_.cx;
+    g.viewHeight = docSize_.cy;
+    g.left = Rec->LeftMargin;
+    g.top = Rec->TopMargin;
+    g.right = Rec->RightMargin;
+    g.bottom = Rec->BottomMargin;
+    g.frameSize = Rec->FrameSize;
+    g.scrollX = scrollX_;
+    g.scrollY = scrollY_;
+    return g;
+}
+
+void CZolexView::InvalidateButton(const ButtonRect& r)
+{
+    const RECT rect = {r.left, r.top, r.right, r.bottom};
+    if (window_) InvalidateRect(window_, &rect, TRUE);
+}
+
+void CZolexView::PaintButton(const DynButton& button)
+{
+    ButtonRect r = button.GetScreenRect(Geometry());
+    if (paintDc_) {
+        // The paint's DC is in document coordinates.
+        r = {r.left + scrollX_, r.top + scrollY_, r.right + scrollX_, r.bottom + scrollY_};
+        PaintDynButton(paintDc_, button, r);
+        return;
+    }
+    if (!window_) return;
+    HDC dc = GetDC(window_);
+    PaintDynButton(dc, button, r);
+    ReleaseDC(window_, dc);
+}
+
+void CZolexView::SetButtonsShown(int lowestMode, int kind)
+{
+    for (auto& entry : DynButtonMap)
+        if (entry.second->placement >= lowestMode) entry.second->SetState(kind, *this);
+}
+
+// Buttons under the clip box: hotspot buttons go (the word scan makes them again where their word
+// still is), the others are painted.
+void CZolexView::PaintButtons(HDC dc, const RECT& clip)
+{
+    if (!Rec->EnableHotspots && !Rec->EnableDynamicHotspots) return;
+    const ButtonGeometry g = Geometry();
+    const ButtonRect area = {clip.left, clip.top, clip.right, clip.bottom};
+    for (auto it = DynButtonMap.begin(); it != DynButtonMap.end();) {
+        ButtonRect r = it->second->GetScreenRect(g);
+        r = {r.left + scrollX_, r.top + scrollY_, r.right + scrollX_, r.bottom + scrollY_};
+        // The frame's last pixels lie on the right and bottom coordinates.
+        const ButtonRect drawn = {r.left, r.top, r.right + 1, r.bottom + 1};
+        if (!drawn.Meets(area)) {
+            ++it;
+        } else if (it->second->isHotspot) {
+            it = DynButtonMap.erase(it);
+        } else {
+            PaintDynButton(dc, *it->second, r);
+            ++it;
+        }
+    }
+}
+
+void CZolexView::CreateDynamicHotspot(const HotspotWord& word)
+{
+    static int hotspotCount = 0;
+    uint8_t& mark = Rec->FlagsScreen[word.row * Rec->MaxCols + word.first];
+    const std::string action = HotspotEffectiveString(word.text);
+    if (action.empty()) {
+        // The word is no longer a hotspot: its button goes and its area is repainted.
+        if (!(mark & kCellHotspot)) return;
+        for (auto it = DynButtonMap.begin(); it != DynButtonMap.end();) {
+            DynButton& b = *it->second;
+            if (b.isHotspot && b.cellRect.col == word.first + 1 && b.cellRect.row == word.row + 1) {
+                b.hotspotChanged = 1;
+                it = DynButtonMap.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return;
+    }
+    const HotspotButtonDefinition d = HotspotButton(*Rec, word, "MgX" + std::to_string(++hotspotCount), action);
+    if (CreateDynButton(Window(), d.numbers, 12, d.text.c_str(), 1)) mark |= kCellHotspot;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -890,7 +1246,7 @@ void CZolexView::ToggleMenuBar()
 
 void CZolexView::HistoryOn()
 {
-    if (!Rec->HistoryView) PostCommand(32837);
+    if (!Rec->HistoryView) PostCommand(kCmdHistoryScrollback);
 }
 
 void CZolexView::ToggleScreen()

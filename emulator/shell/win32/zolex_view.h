@@ -10,12 +10,15 @@
 
 #include "connections/connection_view.h"
 #include "connections/session_replay.h"
+#include "shell/dyn_buttons.h"
+#include "shell/dyn_hotspots.h"
 #include "shell/keyboard_input.h"
 #include "shell/view_layout.h"
+#include "shell/win32/masked_bitmap.h"
 
 class CZolexDoc;
 
-class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem {
+class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem, public ButtonView {
 public:
     explicit CZolexView(CZolexDoc* doc);
     ~CZolexView() override;
@@ -37,6 +40,11 @@ public:
     // when a played file ends.
     void RunStartupActions();
     void UpdateCaretPos();
+    // Spares and margins from the frame's state (maximised: placed by AlignDisplay); without
+    // keepSize also the document size.
+    void RecalcFramesize(bool keepSize);
+    // The logo picture of the frame (step of the initial update; kept once loaded).
+    void LoadLogo();
     // Runs an action string as a key without a code would.
     int RunActionString(const char* text);
     // The frame's client size that shows the whole document.
@@ -54,6 +62,14 @@ public:
     void SetViewFocus(bool on) override;
     void DelayMs(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
     void SetStatusPane(const char* text, int pane, unsigned textColor, unsigned backColor) override;
+    bool AskHostName(char* host, std::size_t size) override;
+
+    // ---- ButtonView: the screen buttons are painted over the view.
+    ButtonGeometry Geometry() override;
+    void InvalidateButton(const ButtonRect& rect) override;
+    void PaintButton(const DynButton& button) override;
+    // DynButton::SetState with `kind` on every button of placement mode `lowestMode` and up.
+    void SetButtonsShown(int lowestMode, int kind);
 
     // ---- PlaybackHost.
     bool StartTimer(int milliseconds) override;
@@ -110,14 +126,20 @@ private:
     void OnDialCountdown();
     void OnSetFocus();
     void OnKillFocus();
+    void OnSize();
     void FitFrameToDocument();
     void UpdateScrollBars();
-    void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const uint8_t* chars,
-                  const uint8_t* fg, const uint8_t* bg, const uint8_t* flags);
+    struct RowPlanes;
+    void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const RowPlanes& planes, bool& boxInvalidated);
+    void DrawRunText(HDC dc, uint8_t cellFlags, int col, int row, const char* text, int length);
     void DrawLineGraphics(HDC dc, const RECT& cell, uint8_t character);
     void DrawTrueUnderline(HDC dc, const RECT& cells);
     void DrawBoxEdges(HDC dc, RECT r, bool leftEdge, bool rightEdge, int kind);
     void DrawFrame(HDC dc, RECT r);
+    void DrawSelectionFrame(HDC dc, RECT r);
+    void PaintSelection(HDC dc);
+    void PaintButtons(HDC dc, const RECT& clip);
+    void CreateDynamicHotspot(const HotspotWord& word);
     RECT CellsToPixels(int firstCol, int lastCol, int row) const;
     GridMargins Margins() const;
 
@@ -127,10 +149,12 @@ private:
     HFONT boldFont_ = nullptr;
     HFONT fontBeforeBold_ = nullptr;
     int lastRunFlags_ = -1;
+    HDC paintDc_ = nullptr;  // while painting: buttons made meanwhile are painted into it
     int startupStep_ = 0;
     bool boxRepaintPending_ = false;
     SIZE docSize_ = {0, 0};
     int scrollX_ = 0, scrollY_ = 0;
+    std::unique_ptr<CMaskedBitmap> logo_;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;
     // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).

@@ -4,6 +4,7 @@
 
 #include "shell/session_record.h"
 #include "shell/view_layout.h"
+#include "shell/view_selection.h"
 
 namespace {
 
@@ -100,6 +101,100 @@ TEST(ViewLayout, BoldColoursStayWithinTheTable)
     EXPECT_EQ(0x100u, Rec->ColorPalette[1]);
     EXPECT_EQ(0x103u, Rec->ColorPalette[10]);
     EXPECT_EQ(0x113u, Rec->ColorPalette[11]);
+}
+
+}  // namespace
+
+namespace {
+
+// A screen of `columns` x 24 cells of 8 x 16 pixels with a frame of 7, and a maximised frame.
+struct GridFixture {
+    explicit GridFixture(int columns)
+    {
+        rec.MaxCols = columns;
+        rec.MaxRows = 24;
+        rec.CellWidth = 8;
+        rec.CellHeight = 16;
+        rec.FrameSize = 7;
+        m.maximised = true;
+    }
+    SettingsRecord rec{};
+    FrameMetrics m;
+};
+
+// Margins of the grid: a maximised frame places it in the full screen by AlignDisplay; any other
+// frame has FrameSize all round.
+TEST(ViewLayout, FrameGeometryByAlignment)
+{
+    GridFixture grid(80);
+    SettingsRecord& rec = grid.rec;
+    FrameMetrics& m = grid.m;
+    rec.HistoryRowsAlloc = 10;
+    m.fullScreenWidth = 1000;   // spare 360
+    m.fullScreenHeight = 700;   // spare 316 before menu and bars
+    m.hasMenu = true;
+    m.menuHeight = 20;
+    m.captionHeight = 18;
+    m.barsHeight = 40;          // spare 256
+    m.vscrollWidth = 16;
+    const struct { int align, history; bool caption; int left, top, right, bottom, halfX, halfY; } cases[] = {
+        {0, 0, true, 7, 7, 353, 249, 180, 128},
+        {4, 0, true, 180, 128, 180, 128, 180, 128},
+        {8, 0, true, 353, 249, 7, 7, 180, 128},
+        {5, 0, true, 353, 128, 7, 128, 180, 128},
+        {0, 0, false, 7, 7, 353, 267, 180, 137},  // no caption: its height is spare too
+        {4, 1, true, 172, 48, 172, 48, 172, 48},   // history rows above the screen; room for a scroll bar
+    };
+    for (const auto& c : cases) {
+        rec.AlignDisplay = c.align;
+        rec.HistoryView = c.history;
+        m.hasCaption = c.caption;
+        const FrameGeometry g = ComputeFrameGeometry(rec, m, false);
+        SCOPED_TRACE(c.align);
+        EXPECT_EQ(c.left, g.left);
+        EXPECT_EQ(c.top, g.top);
+        EXPECT_EQ(c.right, g.right);
+        EXPECT_EQ(c.bottom, g.bottom);
+        EXPECT_EQ(c.halfX, g.halfSpareX);
+        EXPECT_EQ(c.halfY, g.halfSpareY);
+        EXPECT_EQ(640 + 2 * c.halfX, g.docWidth);
+        EXPECT_EQ(384 + 2 * c.halfY, g.docHeight);
+    }
+}
+
+TEST(ViewLayout, FrameGeometryEdges)
+{
+    GridFixture grid(132);
+    SettingsRecord& rec = grid.rec;
+    FrameMetrics& m = grid.m;
+    rec.AlignDisplay = 8;
+    m.fullScreenWidth = 1000;  // narrower than the grid: no spare, the margins go to 0
+    m.fullScreenHeight = 388;  // 4 pixels of spare: less than FrameSize
+    FrameGeometry g = ComputeFrameGeometry(rec, m, true);
+    EXPECT_EQ(-7, g.left);  // kept as computed with keepSize
+    EXPECT_EQ(-1, g.docWidth);
+    g = ComputeFrameGeometry(rec, m, false);
+    EXPECT_EQ(0, g.left);
+    EXPECT_EQ(7, g.right);
+    EXPECT_EQ(0, g.top);
+    EXPECT_EQ(1056, g.docWidth);
+    m.maximised = false;
+    g = ComputeFrameGeometry(rec, m, false);
+    for (int v : {g.left, g.top, g.right, g.bottom, g.halfSpareX, g.halfSpareY}) EXPECT_EQ(7, v);
+    EXPECT_EQ(1056 + 14, g.docWidth);
+}
+
+TEST(ViewLayout, SelectionPixelsAndStatus)
+{
+    const CellRect cells{2, -1, 6, 3};
+    const PixelRect p = CellRectToPixels(cells, 5, GridMargins{4, 20, 4, 4}, 8, 16);
+    EXPECT_EQ(20, p.left);
+    EXPECT_EQ(52, p.right);
+    EXPECT_EQ(4 * 16 + 20, p.top);
+    EXPECT_EQ(8 * 16 + 20 - 1, p.bottom);
+    EXPECT_EQ("3:0 4/4", SelectionStatusText(cells));
+    EXPECT_TRUE((CellRect{3, 1, 3, 4}).IsEmpty());
+    EXPECT_FALSE(cells.IsEmpty());
 }
 
 }  // namespace
