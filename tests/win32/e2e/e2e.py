@@ -123,6 +123,7 @@ class Session:
         """Starts Tolvi.exe with a configuration file of config_text, the options, and the
         recording of the session into session.trc."""
         self.write(CONFIG_NAME, config_text.replace('\n', '\r\n'))
+        forget_window_placement(self.root)
         args = [self.windows_path(CONFIG_NAME)] + list(options) + ['/record:' + self.windows_path('session.trc')]
         self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log')
 
@@ -218,6 +219,26 @@ class Session:
 
 
 # ---- helpers without a session
+
+def forget_window_placement(root):
+    """Drops the window placement that an earlier program left in the prefix's Tolvi.ini, so that
+    Tolvi opens at its default size, with room for the whole screen, whatever ran before."""
+    prefix = os.environ.get('WINEPREFIX', os.path.join(root, 'build', 'win64', 'wineprefix'))
+    ini = os.path.join(prefix, 'drive_c', 'windows', 'Tolvi.ini')
+    try:
+        with open(ini, 'rb') as f:
+            lines = f.read().decode('latin-1').splitlines(keepends=True)
+    except FileNotFoundError:
+        return
+    kept, skipping = [], False
+    for line in lines:
+        if line.strip().startswith('['):
+            skipping = line.strip().lower() == '[window size]'
+        if not skipping:
+            kept.append(line)
+    with open(ini, 'wb') as f:
+        f.write(''.join(kept).encode('latin-1'))
+
 
 def free_port():
     while True:
