@@ -8,4 +8,3 @@ int DynButtonHotspotFlag(const std::string&) { return 0; }
 void DeleteDynButton(const std::string&) {}
 
 void HotScreenReload(const char*) {}
-int ExecuteAclCommand(const char*) { return 0; }
