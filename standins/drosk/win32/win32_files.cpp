@@ -1,0 +1,1 @@
+// Placeholder for the Win32 file access of Drosk.dll.
