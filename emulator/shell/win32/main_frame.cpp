@@ -15,6 +15,7 @@
 #include "connections/telnet_rings.h"
 #include "connections/connection_dispatch.h"
 #include "connections/dde/win32/terminal_dde_server.h"
+#include "connections/win32/win32_transfer_host.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
@@ -422,7 +423,7 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = OnQueryEndSession() ? TRUE : FALSE;
         return true;
     case WM_CLOSE:
-        if (!doc_.CanCloseFrame()) {
+        if (DeferCloseWhileTransferring() || !doc_.CanCloseFrame()) {
             result = 0;
             return true;
         }

@@ -16,6 +16,10 @@
 #include "connections/session_trace.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
+#include "connections/transfer_driver.h"
+#include "connections/transfer_libraries.h"
+#include "connections/win32/transfer_bindings.h"
+#include "connections/win32/win32_transfer_host.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
 #include "engine/dirty_rect.h"
@@ -27,6 +31,7 @@
 #include "shell/startup_state.h"
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/main_frame.h"
+#include "shell/win32/transfer_dialog_calls.h"
 
 namespace {
 
@@ -100,6 +105,8 @@ CZolexView::~CZolexView()
         SetConnectionView(nullptr);
         SetPlaybackHost(nullptr);
         SetSessionServices(nullptr);
+        SetTransferHost(nullptr);
+        SetWin32TransferHost(nullptr);
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -208,6 +215,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SIZE: UpdateScrollBars(); return 0;
+    case WM_DESTROY: CloseTransferPortAtExit(); break;
     default: break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
@@ -230,8 +238,38 @@ bool CZolexView::OnCommand(int id)
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;
+    case kStartReceiveCommandId: RunTransfer(kTransferReceive); return true;
+    case kKermitTransferCommandId: OnKermitTransfer(); return true;
     default: return false;
     }
+}
+
+// The transfer dialog's end code: the names come back on the codes that start or confirm, and a
+// transfer starts on its code. Abort only marks the running transfer.
+void CZolexView::OnKermitTransfer()
+{
+    TransferState& transfer = Transfer();
+    StartTransferFields fields;
+    fields.sendPath = transfer.sendFiles;
+    fields.receivePath = transfer.receiveFile;
+    fields.remoteFile = transfer.remoteFile;
+    fields.workingDirectory = doc_ ? doc_->strings.AxDirectory : "";
+    fields.traceFile = transfer.debugLog;
+    const int code = RunStartTransferDialog(GetParent(window_), fields, Rec->TransferActive != 0);
+    if (fields.settingsChanged && doc_) doc_->SetModifiedFlag(true);
+    if (code == kTransferAbort) {
+        if (Rec->TransferActive) transfer.abortRequested = true;
+        return;
+    }
+    if (code == IDOK || code == kTransferSend || code == kTransferReceive || code == kTransferGet) {
+        transfer.sendFiles = fields.sendPath;
+        transfer.receiveFile = fields.receivePath;
+        transfer.remoteFile = fields.remoteFile;
+        if (doc_) doc_->strings.AxDirectory = fields.workingDirectory;
+        transfer.debugLog = fields.traceFile;
+    }
+    if (code == kTransferSend || code == kTransferReceive || code == kTransferGet || code == kTransferFinishServer)
+        RunTransfer(code);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -249,6 +287,12 @@ void CZolexView::OnInitialUpdate()
     InstallVtInterpreter();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
+    transferHost_ = std::make_unique<Win32TransferHost>(GetParent(window_), [this] {
+        return doc_ ? doc_->strings.AxDirectory : std::string();
+    });
+    SetTransferHost(transferHost_.get());
+    SetWin32TransferHost(transferHost_.get());
+    InstallTransferLibraries(&BoundTransferLibraries());
     BuildPaletteColors();
     FrameRefitPending = 1;
     OnUpdate();

@@ -14,6 +14,7 @@
 #include "shell/view_layout.h"
 
 class CZolexDoc;
+class Win32TransferHost;
 
 class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem {
 public:
@@ -97,6 +98,7 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id);
     void OnPlayRecording();
+    void OnKermitTransfer();
     void OnSetFocus();
     void OnKillFocus();
     void FitFrameToDocument();
@@ -122,6 +124,7 @@ private:
     int scrollX_ = 0, scrollY_ = 0;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;
+    std::unique_ptr<Win32TransferHost> transferHost_;
     // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
     std::vector<uint32_t> fontSizes80_, fontSizes132_;
     void ScaleFontToView(HDC dc);
