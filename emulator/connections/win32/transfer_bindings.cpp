@@ -2,6 +2,10 @@
 // CMakeLists.txt), so the names below are only those of our declarations.
 #include "transfer_bindings.h"
 
+#include <windows.h>
+
+#include <initializer_list>
+
 #include "connections/transfer_libraries.h"
 #include "drosk.h"
 #include "halvet.h"
@@ -82,4 +86,9 @@ TransferLibraries& BoundTransferLibraries()
 {
     static BoundLibraries libraries;
     return libraries;
+}
+
+void PreloadTransferLibraries()
+{
+    for (const char* name : {"Pexla.dll", "Kestrix.dll", "Halvet.dll", "Drosk.dll"}) LoadLibraryA(name);
 }

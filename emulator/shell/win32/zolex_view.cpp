@@ -234,7 +234,10 @@ bool CZolexView::OnCommand(int id)
         // The record option: the session is recorded into the named trace file from the start.
         if (doc_ && !Rec->Recording && !doc_->strings.TraceFile.empty()) OpenTraceFile(doc_->strings.TraceFile.c_str());
         return true;
-    case 256: ConnectDisconnectCommand(EngineWindow(window_)); return true;
+    case 256:
+        if (Rec->ComType == kSerialComType && !Rec->Connected) PreloadTransferLibraries();
+        ConnectDisconnectCommand(EngineWindow(window_));
+        return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;

@@ -138,6 +138,8 @@ int main(int argc, char** argv)
         Rec->FlowCtrl = 0;
         Rec->WriteTotalTimeoutConstant = 3000;
         Rec->ModemEnable = 0;
+        Rec->DialEnable = 0;
+        Rec->SendWakeup = 0;
         InstallSerialTransport();
     } else {
         Rec->ComType = 2;
@@ -155,6 +157,7 @@ int main(int argc, char** argv)
     SetWin32TransferHost(&host);
     InstallTransferLibraries(&BoundTransferLibraries());
 
+    if (serial) PreloadTransferLibraries();
     ConnectDisconnectCommand(nullptr);
     PumpFor(10000, [] { return !Rec->Connecting; });
     if (!Rec->Connected) return Fail("not connected");
