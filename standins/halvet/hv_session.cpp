@@ -109,12 +109,28 @@ int Session::Fail(int code, bool sendCancel) {
         std::vector<uint8_t> cancel;
         AppendCancel(cancel);
         SendBytes(cancel);
+        DrainAfterCancel();
     }
     CloseFile();
     if (status_) status_->lastError = code;
     PxSetFileOpen(port_, 0);
     result_ = kHvFailed;
     return result_;
+}
+
+void Session::DrainAfterCancel() {
+    // The other side may be blocked writing to us and see the cancel only once its data has
+    // gone somewhere: the line is read until it has been quiet for a while (1.5 s at most).
+    pexla::TickClock& clock = pexla::Clock();
+    const uint32_t until = clock.Now() + kDrainMaxMs;
+    uint8_t sink[1024];
+    while (pexla::TickBefore(clock.Now(), until)) {
+        PxPause(port_, kDrainQuietMs);
+        if (PxReadAvailable(port_, sink, sizeof sink) <= 0) break;
+    }
+    in_.clear();
+    inPos_ = 0;
+    decoder_.Reset();
 }
 
 int Session::Complete() {

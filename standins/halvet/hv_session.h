@@ -16,6 +16,8 @@ namespace halvet {
 constexpr int kStepWaitMs = 20;         // wait for input when there is nothing else to do
 constexpr size_t kStepReadBytes = 16384;
 constexpr int kMaxRetries = 10;         // time-outs or errors in a row that end a transfer
+constexpr int kDrainQuietMs = 200;
+constexpr int kDrainMaxMs = 1500;
 
 class Session {
 public:
@@ -57,6 +59,8 @@ protected:
     // into the status block, the file closed. Returns kHvFailed.
     int Fail(int code, bool sendCancel = true);
     int Complete();
+    // After our cancel: takes what the other side still sends until it falls quiet.
+    void DrainAfterCancel();
     bool Ended() const { return result_ != kHvGoOn; }
     virtual void CloseFile() {}
 

@@ -8,10 +8,20 @@
 
 namespace pexla {
 
+// The file clock's reading minus the system clock's. Both count the same time from epochs a
+// whole number of seconds apart; two readings a moment apart are rounded to that number, so that
+// a time set is exactly the time read back.
+inline std::chrono::nanoseconds FileClockOffset() {
+    using namespace std::chrono;
+    auto file = duration_cast<nanoseconds>(std::filesystem::file_time_type::clock::now().time_since_epoch());
+    auto sys = duration_cast<nanoseconds>(system_clock::now().time_since_epoch());
+    return round<seconds>(file - sys);
+}
+
 inline int64_t UnixTime(std::filesystem::file_time_type when) {
     using namespace std::chrono;
-    auto sys = time_point_cast<seconds>(when - std::filesystem::file_time_type::clock::now() + system_clock::now());
-    return sys.time_since_epoch().count();
+    auto sys = duration_cast<nanoseconds>(when.time_since_epoch()) - FileClockOffset();
+    return round<seconds>(sys).count();
 }
 
 // False when the size or the time cannot be read.
@@ -29,9 +39,10 @@ inline bool SizeAndTime(const char* path, int64_t* size, int64_t* modTime) {
 
 inline bool SetUnixTime(const char* path, int64_t modTime) {
     namespace fs = std::filesystem;
+    using namespace std::chrono;
     std::error_code ec;
-    auto now = fs::file_time_type::clock::now();
-    fs::last_write_time(path, now + std::chrono::seconds(modTime - UnixTime(now)), ec);
+    auto since = duration_cast<fs::file_time_type::duration>(seconds(modTime) + FileClockOffset());
+    fs::last_write_time(path, fs::file_time_type(since), ec);
     return !ec;
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "file_facts.h"
 #include "halvet_loop.h"
 
 using namespace xytest;
@@ -42,7 +43,7 @@ Batch MakeBatch(const std::string& name, const std::vector<size_t>& sizes) {
         b.data.push_back(Pattern(sizes[i], static_cast<uint32_t>(i + 3)));
         fs::path p = b.src / ("f" + std::to_string(i) + ".bin");
         WriteFile(p, b.data.back());
-        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(24 * 40));
+        pexla::SetUnixTime(p.string().c_str(), 1614834367);  // the protocol carries whole seconds
         b.list += p.string() + " ";
     }
     fs::current_path(b.dst);
@@ -53,9 +54,10 @@ void ExpectArrived(const Batch& b) {
     for (size_t i = 0; i < b.data.size(); ++i) {
         const std::string n = "f" + std::to_string(i) + ".bin";
         EXPECT_EQ(ReadFile(b.dst / n), b.data[i]) << n;
-        auto ours = std::chrono::duration_cast<std::chrono::seconds>(fs::last_write_time(b.dst / n).time_since_epoch());
-        auto theirs = std::chrono::duration_cast<std::chrono::seconds>(fs::last_write_time(b.src / n).time_since_epoch());
-        EXPECT_EQ(ours.count(), theirs.count()) << n;
+        int64_t size = 0, ours = 0, theirs = 0;
+        EXPECT_TRUE(pexla::SizeAndTime((b.dst / n).string().c_str(), &size, &ours));
+        EXPECT_TRUE(pexla::SizeAndTime((b.src / n).string().c_str(), &size, &theirs));
+        EXPECT_EQ(ours, theirs) << n;
     }
 }
 
