@@ -4,76 +4,17 @@
 # sits between two pty pairs. Starts and stops its own peers (by PID) and judges the files.
 #
 #   lrzsz_case.sh CASE COM_NUMBER EXE_DIR NOISE_RELAY
-set -uo pipefail
-case_name=$1
-com=$2
-exe_dir=$3
-relay=$4
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../../scripts/wine-env"
+source "$(dirname "$0")/line_lib.sh" "$@"
+debug_log="$work/xy.log"
 
-work="$exe_dir/runs/$case_name"
-rm -rf "$work"
-mkdir -p "$work/ours" "$work/peer"
-pids=()
-link="$WINEPREFIX/dosdevices/com$com"
-
-cleanup() {
-  exec 7>&- 2>/dev/null
-  local p
-  for p in "${pids[@]}"; do
-    kill "$p" 2>/dev/null
-    wait "$p" 2>/dev/null
-  done
-  [[ -L "$link" && "$(readlink "$link")" == "$work/"* ]] && rm -f "$link"
-  # The mapping goes too: a later wineserver would otherwise link the port to a stale pty path.
-  "$WINE64" reg delete 'HKLM\Software\Wine\Ports' /v "COM$com" /f >/dev/null 2>&1
-}
-trap cleanup EXIT
-fail() { echo "FAIL($case_name): $*"; [[ -f "$work/xy.log" ]] && tail -n 30 "$work/xy.log"; exit 1; }
-
-# --- the line ---
-pty_pair() {  # pty_pair LINK_A LINK_B
-  socat pty,raw,echo=0,link="$1" pty,raw,echo=0,link="$2" 2>>"$work/socat.log" &
-  pids+=($!)
-  local i
-  for i in $(seq 1 50); do [[ -e "$1" && -e "$2" ]] && return 0; sleep 0.1; done
-  fail "socat did not make $1 and $2"
-}
-
-noise_to_us=0
-noise_to_peer=0
 case $case_name in
   noise-recv-*) noise_to_us=1500 ;;
   # lrzsz waits about ten seconds for the rest of a block that lost a byte before it answers:
   # the sender is given a longer time-out base, and fewer bytes are damaged on this side.
   noise-send-*) noise_to_peer=15000; export XY_TIME=50 ;;
 esac
-if [[ $case_name == noise-* ]]; then
-  pty_pair "$work/com" "$work/relay-a"
-  pty_pair "$work/relay-b" "$work/peer.tty"
-  "$relay" "$work/relay-a" "$work/relay-b" "$noise_to_peer" "$noise_to_us" 7 2>>"$work/relay.log" &
-  pids+=($!)
-else
-  pty_pair "$work/com" "$work/peer.tty"
-fi
-# Held open here so that the pair outlives the peer: when the last holder of a pty closes it,
-# socat ends and what the peer wrote just before (the last ACK) would be lost on the way.
-exec 7<>"$work/peer.tty"
+open_line
 
-# --- the COM port: mapped by name in the registry and in dosdevices, never over a real device ---
-if [[ -e "$link" || -L "$link" ]]; then
-  target=$(readlink "$link")
-  case $target in
-    /dev/ttyS*|/dev/ttyUSB*|/dev/ttyACM*) fail "COM$com is a real serial device ($target)" ;;
-  esac
-fi
-"$WINE64" reg add 'HKLM\Software\Wine\Ports' /v "COM$com" /d "$work/com" /f >/dev/null 2>&1
-ln -sfn "$work/com" "$link"
-[[ "$(readlink "$link")" == "$work/com" ]] || fail "COM$com is not mapped to our pty"
-
-# --- files ---
-make_file() { head -c "$2" /dev/urandom >"$1"; touch -d '2021-03-04 05:06:07' "$1"; }
 pad_copy() {  # pad_copy SRC DST BLOCK PADBYTE_OCTAL [NUL_FIRST]
   cp "$1" "$2"
   local size rest fill
@@ -126,19 +67,6 @@ ours_end() {
     ((rc == 0)) || fail "send did not complete"
   fi
 }
-peer() {  # peer COMMAND... (lrzsz in the peer folder on the peer end of the line)
-  (cd "$work/peer" && exec timeout 200 "$@" <"$work/peer.tty" >"$work/peer.tty" 2>"$work/peer.log") &
-  peer_pid=$!
-  pids+=($peer_pid)
-}
-wait_peer() {  # the peer that writes a file is given time to finish
-  local i
-  for i in $(seq 1 200); do kill -0 "$peer_pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$peer_pid" 2>/dev/null
-}
-same_file() { cmp "$1" "$2" >/dev/null || fail "$2 differs from $1 ($(stat -c %s "$1") / $(stat -c %s "$2") bytes)"; }
-same_date() { [[ "$(stat -c %Y "$1")" == "$(stat -c %Y "$2")" ]] || fail "date of $2 differs from $1"; }
-com_name="COM$com"
 
 case $case_name in
   recv-sx-x|recv-sx-c|recv-sxk-y|recv-sxk-s|recv-sxk-c|noise-recv-sx-c|thread-recv-sx-c)
