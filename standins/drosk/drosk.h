@@ -59,7 +59,7 @@ enum DroskError : int32_t {
     kDroskErrWrite = 106,       // writing the received file failed
     kDroskErrAborted = 107,     // the caller aborted the transfer
     kDroskErrFileName = 108,    // the sender's file name was refused
-    kDroskErrLine = 109,        // the port failed
+    kDroskErrSize = 110,        // a received file's length differs from the size announced
 };
 
 DROSK_API int KmSetDebugFile(int port, const char* name);         // 27: "" for none

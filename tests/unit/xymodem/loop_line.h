@@ -1,61 +1,24 @@
-// Two Pexla virtual ports wired back to back in memory, a clock whose pauses advance time at
-// once, and helpers to run our sender against our receiver or against a scripted peer.
+// The shared test line (two Pexla virtual ports back to back), and helpers to run our sender
+// against our receiver or against a scripted peer.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <thread>
-#include <filesystem>
-#include <functional>
-#include <string>
 #include <vector>
 
 #include "kestrix.h"
-#include "tick_clock.h"
+#include "pexla_loop_line.h"
 
 namespace xytest {
 
-class FakeClock : public pexla::TickClock {
-public:
-    uint32_t Now() override { return now_; }
-    void Sleep(int ms) override { now_ += static_cast<uint32_t>(ms); }
-    std::atomic<uint32_t> now_{1000};
-};
-
-// Moves a fake clock on by a millisecond about every 20 microseconds while it lives, for calls
-// that loop without pausing.
-class Ticker {
-public:
-    explicit Ticker(FakeClock& clock);
-    ~Ticker();
-
-private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
-// Port numbers of the two ends (virtual indexes 1 and 2).
-constexpr int kPortA = 91;
-constexpr int kPortB = 92;
-
-// Opens both ends with the fake clock (or the real one) and closes them at the end.
-class LoopLine {
-public:
-    explicit LoopLine(bool fakeClock = true);
-    ~LoopLine();
-    LoopLine(const LoopLine&) = delete;
-    LoopLine& operator=(const LoopLine&) = delete;
-
-    // Bytes waiting at a port, and bytes put there as if the other side had sent them.
-    std::vector<uint8_t> Take(int port);
-    void Put(int port, const std::vector<uint8_t>& bytes);
-    // Everything written by a port so far (a log that Take does not empty).
-    const std::vector<uint8_t>& Written(int port);
-    // Called with each write of the port; may change or drop the bytes before delivery.
-    void SetTamper(int port, std::function<void(std::vector<uint8_t>&)> tamper);
-
-    FakeClock clock;
-};
+using looptest::FakeClock;
+using looptest::Ticker;
+using looptest::kPortA;
+using looptest::kPortB;
+using looptest::LoopLine;
+using looptest::FreshDir;
+using looptest::WriteFile;
+using looptest::ReadFile;
+using looptest::Pattern;
 
 // Steps a sender on kPortA and a receiver on kPortB in turn until both have ended; returns
 // {send result, receive result}. The steps give up after a generous count.
@@ -64,13 +27,6 @@ struct Results {
     int receive = 0;
 };
 Results RunPair(const char* mode, int maxSteps = 200000);
-
-// A fresh empty folder under the system's temporary folder.
-std::filesystem::path FreshDir(const std::string& name);
-void WriteFile(const std::filesystem::path& p, const std::vector<uint8_t>& data);
-std::vector<uint8_t> ReadFile(const std::filesystem::path& p);
-// Deterministic test data of n bytes.
-std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
 
 // A complete block as a sender puts it on the line.
 std::vector<uint8_t> Block(uint8_t number, const std::vector<uint8_t>& data, bool checksum,
