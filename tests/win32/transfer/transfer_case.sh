@@ -53,14 +53,14 @@ make_batch() {
 # last answer (the ACK of the end of the transfer) on the way out.
 case $case_name in
   z-auto) make_batch "$work/host"; host_cmd="sz -q $batch"; ours=(auto 5) ;;
-  k-auto) make_file "$work/host/data.bin" 40000; host_cmd="gkermit -q -i -s data.bin"; ours=(auto 0) ;;
+  k-auto) make_file "$work/host/data.bin" 40000; host_cmd="gkermit -q -i -P -s data.bin"; ours=(auto 0) ;;
   z-send) make_batch "$work/ours"; host_cmd="rz -q | cat"; ours=(send 5 "$batch") ;;
   y-send) make_batch "$work/ours"; host_cmd="rb -q | cat"; ours=(send 4 "$batch") ;;
   x-send) make_file "$work/ours/data.bin" 5000; host_cmd="rx -q -c got.bin | cat"; ours=(send 3 data.bin) ;;
   k-send) make_batch "$work/ours"; host_cmd="gkermit -q -i -r | cat"; ours=(send 0 "a.bin odd.dat big.bin") ;;
   y-recv) make_batch "$work/host"; host_cmd="sb -q $batch"; ours=(recv 4 "") ;;
   x-recv) make_file "$work/host/data.bin" 5000; host_cmd="sx -q data.bin"; ours=(recv 1 got.bin) ;;
-  k-recv) make_file "$work/host/data.bin" 40000; host_cmd="gkermit -q -i -s data.bin"; ours=(recv 0 "") ;;
+  k-recv) make_file "$work/host/data.bin" 40000; host_cmd="gkermit -q -i -P -s data.bin"; ours=(recv 0 "") ;;
   *) fail "unknown case" ;;
 esac
 
@@ -86,7 +86,7 @@ else
   fi
   "$WINE64" reg add 'HKLM\Software\Wine\Ports' /v "COM$com" /d "$work/com" /f >/dev/null 2>&1
   ln -sfn "$work/com" "$link"
-  (cd "$work/host" && exec timeout 200 $host_cmd <"$work/host.tty" >"$work/host.tty" 2>"$work/host.log") &
+  (cd "$work/host" && exec timeout 200 sh -c "$host_cmd" <"$work/host.tty" >"$work/host.tty" 2>"$work/host.log") &
   host_pid=$!
   pids+=($host_pid)
   port=$com

@@ -157,24 +157,25 @@ int main(int argc, char** argv)
     SetWin32TransferHost(&host);
     InstallTransferLibraries(&BoundTransferLibraries());
 
+    // The detector runs from the first byte on only when the host starts the transfer.
+    const bool autoStart = action == "auto";
+    Rec->AutoDetectReceive = autoStart ? 1 : 0;
+    Rec->AProtocol = autoStart ? (protocol == 5 ? 1 : 5) : protocol;  // the detector must choose
+    Transfer().debugLog = std::getenv("TOLVI_XFER_LOG") != nullptr;
     if (serial) PreloadTransferLibraries();
     ConnectDisconnectCommand(nullptr);
     PumpFor(10000, [] { return !Rec->Connecting; });
     if (!Rec->Connected) return Fail("not connected");
     // The host's program starts after the log-in.
-    PumpFor(1500, nullptr);
+    if (!autoStart) PumpFor(1500, nullptr);
 
-    Rec->AProtocol = protocol;
-    Transfer().debugLog = std::getenv("TOLVI_XFER_LOG") != nullptr;
     if (action == "send") {
         Transfer().sendFiles = files;
         RunTransfer(kTransferSend);
     } else if (action == "recv") {
         Transfer().receiveFile = files;
         RunTransfer(kTransferReceive);
-    } else if (action == "auto") {
-        Rec->AProtocol = protocol == 5 ? 1 : 5;  // the detector must choose
-        Rec->AutoDetectReceive = 1;
+    } else if (autoStart) {
         PumpFor(90000, [] { return autoStarted && !Rec->TransferActive; });
         if (!autoStarted) return Fail("the host's transfer did not start a receive");
         if (Rec->AProtocol != protocol) return Fail("the detector chose another protocol");
