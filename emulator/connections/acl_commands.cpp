@@ -1,5 +1,6 @@
 // Host file commands; see acl_commands.h. Paths may use '\' or '/'. Every failure answers "F".
 #include "connections/acl_commands.h"
+#include "connections/acl_words.h"
 
 #include <algorithm>
 #include <cctype>
@@ -39,34 +40,9 @@ std::string Upper(std::string text)
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
-// The next word of `rest`: leading blanks skipped, the word up to the next blank; `rest` keeps
-// what follows from that blank on.
-std::string NextWord(std::string& rest)
-{
-    const std::size_t start = rest.find_first_not_of(' ');
-    if (start == std::string::npos) {
-        rest.clear();
-        return "";
-    }
-    const std::size_t end = rest.find(' ', start);
-    std::string word = rest.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    rest = end == std::string::npos ? "" : rest.substr(end);
-    return word;
-}
-
 void SendText(const std::string& text)
 {
     if (!text.empty()) SendToHost(nullptr, reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()));
-}
-
-bool WildcardMatch(const char* name, const char* pattern)
-{
-    if (*pattern == '\0') return *name == '\0';
-    if (*pattern == '*') return WildcardMatch(name, pattern + 1) || (*name != '\0' && WildcardMatch(name + 1, pattern));
-    if (*name == '\0') return false;
-    if (*pattern != '?' && std::toupper(static_cast<unsigned char>(*pattern)) != std::toupper(static_cast<unsigned char>(*name)))
-        return false;
-    return WildcardMatch(name + 1, pattern + 1);
 }
 
 struct Entry {
@@ -85,7 +61,7 @@ std::vector<Entry> MatchingEntries(const std::string& pattern)
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (everything || WildcardMatch(name.c_str(), namePattern.c_str())) {
+        if (everything || WildcardMatch(name, namePattern)) {
             std::error_code typeError;
             entries.push_back({name, it->is_directory(typeError)});
         }
@@ -231,12 +207,13 @@ int ExecuteAclCommand(const char* text)
 {
     if (!ConnView().Window()) return 0;
     const int keptProtocol = Rec->AProtocol;
-    std::string rest = text ? text : "";
+    const std::string line = text ? text : "";
     XferHost().SetStatus(0, "ACL command:");
-    XferHost().SetStatus(1, rest.c_str());
-    const std::string word = Upper(NextWord(rest));
-    const std::string first = NextWord(rest);
-    const std::string second = NextWord(rest);
+    XferHost().SetStatus(1, line.c_str());
+    const AclWords words = SplitAclCommand(line);
+    const std::string& word = words.command;
+    const std::string& first = words.first;
+    const std::string& second = words.second;
 
     int ranTransfer = 0;
     if (word == "KBYE" || word == "KFINISH") {

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "connections/acl_commands.h"
+#include "connections/acl_words.h"
 #include "connections/transfer_driver.h"
 #include "connections/transfer_steps.h"
 #include "shell/session_record.h"
@@ -198,6 +199,31 @@ TEST_F(AclCommands, KbyeFinishesTheServerAndNothingRunsWithoutAView)
     SetConnectionView(nullptr);
     EXPECT_EQ(ExecuteAclCommand("MKDIR never"), 0);
     EXPECT_FALSE(fs::exists("never"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AclWords, SplitAndWildcards)
+{
+    const AclWords words = SplitAclCommand("  ksend  a b   c");
+    EXPECT_EQ(words.command, "KSEND");
+    EXPECT_EQ(words.first, "a");
+    EXPECT_EQ(words.second, "b");
+    EXPECT_EQ(SplitAclCommand("DIR").first, "");
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        {"Report.TXT", "*.txt", true}, {"a.b.c", "*.c", true},   {"abc", "a?c", true},
+        {"ac", "a?c", false},          {"abc", "*", true},       {"", "*", true},
+        {"abc", "", false},            {"x.dat", "?.DAT", true}, {"xx.dat", "?.dat", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WildcardMatch(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
+    // A pattern of many stars against a long name that never matches ends at once.
+    EXPECT_FALSE(WildcardMatch(std::string(5000, 'a'), std::string(2000, '*') + "b"));
 }
 
 }  // namespace
