@@ -24,15 +24,16 @@ bool IsKeyMessage(UINT message)
 TransferPump Win32TransferHost::PumpMessages(bool stopAtKey)
 {
     MSG msg;
-    while (!closePending_ && !quitPending_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!quitPending_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             quitPending_ = true;
             quitCode_ = msg.wParam;
             break;
         }
+        // Every close that comes during the transfer becomes the one close after it.
         if (msg.message == WM_CLOSE && msg.hwnd == frame_) {
             closePending_ = true;
-            break;
+            continue;
         }
         // Keys reach no window during a transfer: they only become characters here.
         if (IsKeyMessage(msg.message)) {
