@@ -247,6 +247,11 @@ bool CZolexView::OnCommand(int id)
     }
 }
 
+void CZolexView::PostFrameCommand(unsigned command)
+{
+    if (HWND frame = GetParent(window_)) PostMessageA(frame, WM_COMMAND, command, 0);
+}
+
 // The transfer dialog's end code: the names come back on the codes that start or confirm, and a
 // transfer starts on its code. Abort only marks the running transfer.
 void CZolexView::OnKermitTransfer()

@@ -45,6 +45,7 @@ public:
     ViewWindow Window() override;
     void RefreshTitle() override;
     void PostCloseMainWindow() override;
+    void PostFrameCommand(unsigned command) override;
     void InvalidateScreen() override;
     void UpdateView() override;
     void SetViewFocus(bool on) override;
