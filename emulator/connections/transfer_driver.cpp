@@ -241,7 +241,7 @@ void RunTransfer(int operation)
             } else {
                 switch (operation) {
                 case kTransferFinishServer:
-                    Rec->TransferActive = 0;
+                    // Sent while the transfer is still marked, so that local echo leaves it out.
                     SendPacket(kKermitFinishPacket, sizeof kKermitFinishPacket);
                     break;
                 case kTransferSend: TransferSendLoop(port); break;
@@ -305,12 +305,9 @@ void TransferSendLoop(int port)
     const TransferStepArgs args = StepArgs(kTransferSend);
 
     int code = StartSend(Libs(), port, args);
-    if (code == kStepFailed && args.protocol == kKermit) {
-        // The host's Kermit waits for our packets: tell it that nothing comes.
-        Rec->TransferActive = 0;
-        SendPacket(kKermitAbortPacket, sizeof kKermitAbortPacket);
-        Rec->TransferActive = 1;
-    }
+    // The host's Kermit waits for our packets: tell it that nothing comes (local echo leaves the
+    // packet out, as every byte of a transfer).
+    if (code == kStepFailed && args.protocol == kKermit) SendPacket(kKermitAbortPacket, sizeof kKermitAbortPacket);
     if (code == kStepFailed) {
         TransferError(port, -1, ("Send open error: " + state.sendFiles).c_str());
         return;

@@ -10,6 +10,7 @@
 #include "connections/transfer_driver.h"
 #include "connections/transfer_steps.h"
 #include "shell/session_record.h"
+#include "../connection_fakes.h"
 #include "transfer_fixture.h"
 
 namespace fs = std::filesystem;
@@ -295,12 +296,19 @@ TEST_F(TransferDriver, AReceiveImposesTheLocalNameOnlyWhenOneIsGiven)
     EXPECT_FALSE(LibraryCalls("impose:local.bin").empty());
 }
 
-TEST_F(TransferDriver, FinishingTheKermitServerSendsTheFinishPacket)
+TEST_F(TransferDriver, TheKermitPacketsOfTheDriverNeverReachTheScreenThroughLocalEcho)
 {
     Rec->AProtocol = kKermit;
     Rec->LocalEcho = 1;
+    Rec->Terminal = 7;
+    EmulatedText().clear();
+    RegisterInterpreter(EmulationFamily::Teletype, CaptureInterpreter);
     RunTransfer(kTransferFinishServer);
-    EXPECT_EQ(sink.sent, "\x01$ GF4\r");
+    libs.Script("k-send", {-1});
+    RunTransfer(kTransferSend);
+    RegisterInterpreter(EmulationFamily::Teletype, nullptr);
+    EXPECT_EQ(sink.sent, std::string("\x01$ GF4\r") + "\x01+!Aborting*\r");
+    EXPECT_EQ(EmulatedText(), "");
     EXPECT_EQ(host.statusHistory.front(), "Kermit Stopping Server");
     EXPECT_TRUE(Called("k-debug:"));
 }
