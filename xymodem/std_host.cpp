@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "file_facts.h"
 #include "xy_host.h"
 
 namespace kestrix {
@@ -32,24 +33,9 @@ public:
     XyFile* OpenForRead(const char* path) override { return Wrap(std::fopen(path, "rb")); }
     void Close(XyFile* file) override { delete file; }
     bool Facts(const char* path, FileFacts* facts) override {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        auto size = fs::file_size(path, ec);
-        if (ec) return false;
-        auto when = fs::last_write_time(path, ec);
-        if (ec) return false;
-        facts->size = static_cast<int64_t>(size);
-        facts->modTime = ToUnix(when);
-        return true;
+        return pexla::SizeAndTime(path, &facts->size, &facts->modTime);
     }
-    bool SetModTime(const char* path, int64_t modTime) override {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        auto now = fs::file_time_type::clock::now();
-        auto delta = std::chrono::seconds(modTime - ToUnix(now));
-        fs::last_write_time(path, now + delta, ec);
-        return !ec;
-    }
+    bool SetModTime(const char* path, int64_t modTime) override { return pexla::SetUnixTime(path, modTime); }
     int LastError() override { return errno; }
     void ShowOpenError(const char*, const char*) override {}
     void* StartWorker(WorkerBody body, int port) override {
@@ -62,12 +48,6 @@ public:
 
 private:
     static XyFile* Wrap(std::FILE* f) { return f ? new StdFile(f) : nullptr; }
-    static int64_t ToUnix(std::filesystem::file_time_type when) {
-        using namespace std::chrono;
-        auto sys = time_point_cast<seconds>(when - std::filesystem::file_time_type::clock::now() +
-                                            system_clock::now());
-        return sys.time_since_epoch().count();
-    }
 };
 
 StdHost stdHost;

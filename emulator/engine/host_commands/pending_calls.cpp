@@ -3,4 +3,3 @@
 #include "engine/host_commands/outside_calls.h"
 
 void HotScreenReload(const char*) {}
-int ExecuteAclCommand(const char*) { return 0; }

@@ -16,6 +16,8 @@
 #include "connections/telnet_rings.h"
 #include "connections/connection_dispatch.h"
 #include "connections/dde/win32/terminal_dde_server.h"
+#include "connections/transfer_driver.h"
+#include "connections/win32/win32_transfer_host.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
@@ -131,8 +133,12 @@ HWND CMainFrame::CreateView()
     terminalView_ = std::make_unique<CZolexView>(&doc_);
     HWND view = terminalView_->Create(Handle(), 0xE900);
     // The view's own commands, also when they come from the menu or the tool bar.
-    for (int id : {256, 257, 32768, 32800, 32808, 32842, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL})
+    for (int id : {256, 257, 32768, 32800, 32808, 32842, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL,
+                   32831, 32832})
         OnCommand(id, [view, id] { SendMessageA(view, WM_COMMAND, static_cast<WPARAM>(id), 0); });
+    // The transfer dialog and "start receive" need a connection that carries transfers.
+    for (int id : {32831, 32832})
+        OnUpdate(id, [](FwCmdUI& ui) { ui.enabled = TransferCommandsEnabled(); });
     return view;
 }
 
@@ -424,7 +430,7 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = OnQueryEndSession() ? TRUE : FALSE;
         return true;
     case WM_CLOSE:
-        if (!doc_.CanCloseFrame()) {
+        if (DeferCloseWhileTransferring() || !doc_.CanCloseFrame()) {
             result = 0;
             return true;
         }

@@ -1,6 +1,6 @@
 // The Start Async Filetransfer dialog (CStartTransferDlg, dialog 132) as the view's "Send / recv
-// file with Kermit protocol" command opens it. Its owner defines the call; until it lands,
-// pending_transfer_dialog.cpp stands in and ends as Cancel with the fields as they were.
+// file with Kermit protocol" command opens it; the dialog itself lives in
+// emulator/dialogs/win32/start_transfer_dlg.cpp.
 #pragma once
 
 #include <windows.h>

@@ -22,6 +22,10 @@
 #include "connections/telnet_trace.h"
 #include "connections/win32/netbios_platform.h"
 #include "connections/win32/serial_transport.h"
+#include "connections/transfer_driver.h"
+#include "connections/transfer_libraries.h"
+#include "connections/win32/transfer_bindings.h"
+#include "connections/win32/win32_transfer_host.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
 #include "engine/dirty_rect.h"
@@ -41,6 +45,7 @@
 #include "shell/win32/main_frame.h"
 #include "shell/win32/view_automation.h"
 #include "view_resource_ids.h"
+#include "shell/win32/transfer_dialog_calls.h"
 
 namespace {
 
@@ -160,6 +165,8 @@ CZolexView::~CZolexView()
         if (ActiveButtonView() == this) SetButtonView(nullptr);
         RemoveViewAutomation();
         SetDdeActionRunner(nullptr);
+        SetTransferHost(nullptr);
+        SetWin32TransferHost(nullptr);
     }
     if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
 }
@@ -280,6 +287,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SIZE: OnSize(); return 0;
+    case WM_DESTROY: CloseTransferPortAtExit(); break;
     default: break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
@@ -302,12 +310,50 @@ bool CZolexView::OnCommand(int id)
         // The record option: the session is recorded into the named trace file from the start.
         if (doc_ && !Rec->Recording && !doc_->strings.TraceFile.empty()) OpenTraceFile(doc_->strings.TraceFile.c_str());
         return true;
-    case 256: ConnectDisconnectCommand(EngineWindow(window_)); return true;
+    case 256:
+        if (Rec->ComType == kSerialComType && !Rec->Connected) PreloadTransferLibraries();
+        ConnectDisconnectCommand(EngineWindow(window_));
+        return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;
+    case kStartReceiveCommandId: RunTransfer(kTransferReceive); return true;
+    case kKermitTransferCommandId: OnKermitTransfer(); return true;
     default: return false;
     }
+}
+
+void CZolexView::PostFrameCommand(unsigned command)
+{
+    if (HWND frame = GetParent(window_)) PostMessageA(frame, WM_COMMAND, command, 0);
+}
+
+// The transfer dialog's end code: the names come back on the codes that start or confirm, and a
+// transfer starts on its code. Abort only marks the running transfer.
+void CZolexView::OnKermitTransfer()
+{
+    TransferState& transfer = Transfer();
+    StartTransferFields fields;
+    fields.sendPath = transfer.sendFiles;
+    fields.receivePath = transfer.receiveFile;
+    fields.remoteFile = transfer.remoteFile;
+    fields.workingDirectory = doc_ ? doc_->strings.AxDirectory : "";
+    fields.traceFile = transfer.debugLog;
+    const int code = RunStartTransferDialog(GetParent(window_), fields, Rec->TransferActive != 0);
+    if (fields.settingsChanged && doc_) doc_->SetModifiedFlag(true);
+    if (code == kTransferAbort) {
+        if (Rec->TransferActive) transfer.abortRequested = true;
+        return;
+    }
+    if (code == IDOK || code == kTransferSend || code == kTransferReceive || code == kTransferGet) {
+        transfer.sendFiles = fields.sendPath;
+        transfer.receiveFile = fields.receivePath;
+        transfer.remoteFile = fields.remoteFile;
+        if (doc_) doc_->strings.AxDirectory = fields.workingDirectory;
+        transfer.debugLog = fields.traceFile;
+    }
+    if (code == kTransferSend || code == kTransferReceive || code == kTransferGet || code == kTransferFinishServer)
+        RunTransfer(code);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -331,6 +377,12 @@ void CZolexView::OnInitialUpdate()
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
     SetDdeActionRunner(RunDdeAction);
+    transferHost_ = std::make_unique<Win32TransferHost>(GetParent(window_), [this] {
+        return doc_ ? doc_->strings.AxDirectory : std::string();
+    });
+    SetTransferHost(transferHost_.get());
+    SetWin32TransferHost(transferHost_.get());
+    InstallTransferLibraries(&BoundTransferLibraries());
     BuildPaletteColors();
     LoadLogo();
     if (!ScreenPalette) {

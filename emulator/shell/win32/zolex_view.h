@@ -17,6 +17,7 @@
 #include "shell/win32/masked_bitmap.h"
 
 class CZolexDoc;
+class Win32TransferHost;
 
 class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem, public ButtonView {
 public:
@@ -57,6 +58,7 @@ public:
     bool ConfirmAbortConnect() override;
     void SetBusyCursor(bool on) override;
     void PostCloseMainWindow() override;
+    void PostFrameCommand(unsigned command) override;
     void InvalidateScreen() override;
     void UpdateView() override;
     void SetViewFocus(bool on) override;
@@ -124,6 +126,7 @@ private:
     bool OnCommand(int id);
     void OnPlayRecording();
     void OnDialCountdown();
+    void OnKermitTransfer();
     void OnSetFocus();
     void OnKillFocus();
     void OnSize();
@@ -157,6 +160,7 @@ private:
     std::unique_ptr<CMaskedBitmap> logo_;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;
+    std::unique_ptr<Win32TransferHost> transferHost_;
     // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
     std::vector<uint32_t> fontSizes80_, fontSizes132_;
     void ScaleFontToView(HDC dc);
