@@ -23,6 +23,7 @@
 #include "engine/win32/win32_view_port.h"
 #include "host_platform.h"
 #include "shell/session_document.h"
+#include "shell/session_services.h"
 #include "shell/session_record.h"
 #include "shell/startup_state.h"
 #include "shell/win32/app_helpers.h"
@@ -247,6 +248,7 @@ void CZolexView::OnInitialUpdate()
     SetPlaybackHost(this);
     SetSessionServices(&recordingServices);
     InstallVtInterpreter();
+    InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
     BuildPaletteColors();

@@ -1,6 +1,7 @@
-// Golden tests of the VT interpreter: every case of the files in tests/golden/vt is fed whole,
-// split in two at every byte boundary and one byte at a time; each replay must give the same
-// screen, cursor, replies and side effects. The file format is described in the folder's README.
+// Golden tests of the character-mode interpreters: every case of the files listed in the index of
+// a folder of tests/golden (GOLDEN_DIR: vt, console, wyse, adds) is fed whole, split in two at
+// every byte boundary and one byte at a time; each replay must give the same screen, cursor,
+// replies and side effects. The file format is described in tests/golden/vt/README.md.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,8 +17,8 @@
 #include "shell/session_record.h"
 #include "term_feed.h"
 
-#ifndef VT_GOLDEN_DIR
-#error VT_GOLDEN_DIR names the folder of the golden files
+#ifndef GOLDEN_DIR
+#error GOLDEN_DIR names the folder of the golden files
 #endif
 
 namespace {
@@ -90,11 +91,11 @@ std::vector<GoldenCase> LoadCases()
 {
     std::vector<GoldenCase> cases;
     std::vector<std::string> files;
-    std::ifstream list(std::string(VT_GOLDEN_DIR) + "/index");
+    std::ifstream list(std::string(GOLDEN_DIR) + "/index");
     for (std::string name; std::getline(list, name);)
         if (!name.empty() && name[0] != '#') files.push_back(name);
     for (const std::string& file : files) {
-        std::ifstream in(std::string(VT_GOLDEN_DIR) + "/" + file);
+        std::ifstream in(std::string(GOLDEN_DIR) + "/" + file);
         EXPECT_TRUE(in.good()) << "cannot read golden file " << file;
         std::string line;
         int number = 0;
@@ -175,6 +176,7 @@ bool ApplySetting(const std::string& field, int value)
         {"TrueUnderline", &SettingsRecord::TrueUnderline}, {"AutoWrapNow", &SettingsRecord::AutoWrapNow},
         {"NewLineNow", &SettingsRecord::NewLineNow},   {"Country", &SettingsRecord::Country},
         {"OriginMode", &SettingsRecord::OriginMode},   {"PrintToScreenNow", &SettingsRecord::PrintToScreenNow},
+        {"ProtectedReversed", &SettingsRecord::ProtectedReversed}, {"InsertMode", &SettingsRecord::InsertMode},
     };
     auto it = kFields.find(field);
     if (it == kFields.end()) return false;
@@ -248,7 +250,7 @@ std::vector<std::string> ExpectedRows(const GoldenCase& c)
 
 std::string CursorLine(const std::string& text) { return text.substr(text.rfind("cursor ")); }
 
-TEST(VtGolden, EveryCaseWholeSplitAndBytewise)
+TEST(Golden, EveryCaseWholeSplitAndBytewise)
 {
     const std::vector<GoldenCase> cases = LoadCases();
     ASSERT_FALSE(cases.empty());
