@@ -16,6 +16,22 @@ uint8_t ClassColour(const SettingsRecord& rec, int entry, int slot, int fallback
     return static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[entry][slot], fallback));
 }
 
+// The colours of a new character: the rendition's, or in the attribute model those of the line-
+// and special-graphics classes when their settings ask for them.
+void CharacterColours(const SettingsRecord& rec, int charClass, uint8_t& fg, uint8_t& bg)
+{
+    fg = rec.CurFg;
+    bg = rec.CurBg;
+    if (rec.UseHostColor) return;
+    if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
+        fg = ClassColour(rec, kAttrLineGraphics, kAttrFg, kNormalFgIndex);
+        bg = ClassColour(rec, kAttrLineGraphics, kAttrBg, kNormalBgIndex);
+    } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
+        fg = ClassColour(rec, kAttrSpecialGraphics, kAttrFg, kNormalFgIndex);
+        bg = ClassColour(rec, kAttrSpecialGraphics, kAttrBg, kNormalBgIndex);
+    }
+}
+
 }  // namespace
 
 bool AutoDetectOn(const SettingsRecord& rec)
@@ -40,17 +56,9 @@ void WriteCellAtCursor(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dir
     int charClass = kClassPlain;
     TranslateChar(character, extraFlags, charClass, rec);
 
-    uint8_t fg = rec.CurFg;
-    uint8_t bg = rec.CurBg;
-    if (!rec.UseHostColor) {
-        if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
-            fg = ClassColour(rec, kAttrLineGraphics, kAttrFg, kNormalFgIndex);
-            bg = ClassColour(rec, kAttrLineGraphics, kAttrBg, kNormalBgIndex);
-        } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
-            fg = ClassColour(rec, kAttrSpecialGraphics, kAttrFg, kNormalFgIndex);
-            bg = ClassColour(rec, kAttrSpecialGraphics, kAttrBg, kNormalBgIndex);
-        }
-    }
+    uint8_t fg;
+    uint8_t bg;
+    CharacterColours(rec, charClass, fg, bg);
     uint8_t flags = static_cast<uint8_t>(rec.CellFlags | extraFlags);
     if (character == ' ') flags &= static_cast<uint8_t>(~kTrueBold);
 
@@ -74,6 +82,81 @@ void AdvanceAfterCharacter(ViewWindow window, SettingsRecord& rec, DirtyRect& di
         CarriageReturn(window, rec, dirty);
         LineFeed(window, rec, dirty);
     }
+}
+
+int PlainRunLength(const uint8_t* data, int i, int length)
+{
+    int end = i;
+    while (end < length && data[end] >= 0x20 && data[end] < 0x7F) ++end;
+    return end - i;
+}
+
+void WriteCharacterRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty)
+{
+    if (!rec.CharsScreen || n <= 0) return;
+    // Nothing in a run of printable bytes changes what the translation depends on.
+    bool known[128] = {};
+    uint8_t character[128];
+    uint8_t fgOf[128];
+    uint8_t bgOf[128];
+    uint8_t flagsOf[128];
+    const int cols = rec.MaxCols;
+    const int lastColumn = LastColumn(rec);
+    int row = ClampInt(rec.CursorRow, 0, LastRow(rec));
+    int col = ClampInt(rec.CursorCol, 0, lastColumn);
+    int low = lastColumn + 1;  // the columns of `row` written and not yet in the dirty rectangle
+    int high = -1;
+    auto flush = [&]() {
+        if (high < low) return;
+        DirtyCell(rec, dirty, row, low);
+        DirtyCell(rec, dirty, row, high);
+        low = lastColumn + 1;
+        high = -1;
+    };
+    for (int i = 0; i < n; ++i) {
+        const uint8_t b = static_cast<uint8_t>(bytes[i] & 0x7F);
+        if (!known[b]) {
+            uint8_t c = b;
+            int extraFlags = 0;
+            int charClass = kClassPlain;
+            TranslateChar(c, extraFlags, charClass, rec);
+            uint8_t fg;
+            uint8_t bg;
+            CharacterColours(rec, charClass, fg, bg);
+            uint8_t flags = static_cast<uint8_t>(rec.CellFlags | extraFlags);
+            if (c == ' ') flags &= static_cast<uint8_t>(~kTrueBold);
+            known[b] = true;
+            character[b] = c;
+            fgOf[b] = fg;
+            bgOf[b] = bg;
+            flagsOf[b] = flags;
+        } else {
+            ++DisplayedCharCount;  // as the translation would have counted it
+        }
+        const int index = row * cols + col;
+        rec.CharsScreen[index] = character[b];
+        rec.FgScreen[index] = fgOf[b];
+        rec.BgScreen[index] = bgOf[b];
+        rec.FlagsScreen[index] = flagsOf[b];
+        rec.ProtectionPlane[index] = rec.ProtectAttribute;
+        rec.LastChar = character[b];
+        ++rec.PrintedCount;
+        if (col < low) low = col;
+        if (col > high) high = col;
+        if (col < lastColumn) {
+            ++col;
+        } else if (rec.AutoWrapNow) {
+            flush();
+            rec.CursorRow = row;
+            CarriageReturn(window, rec, dirty);
+            LineFeed(window, rec, dirty);
+            row = ClampInt(rec.CursorRow, 0, LastRow(rec));
+            col = 0;
+        }
+    }
+    flush();
+    rec.CursorRow = row;
+    rec.CursorCol = col;
 }
 
 void WriteInsertedCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect& dirty)

@@ -35,6 +35,13 @@ BlockStart BeginBlock(const SettingsRecord& rec);
 // The detector's code when `detect` is on and it fires on the byte, else 0.
 int DetectedTransfer(bool detect, uint8_t byte);
 
+// A run of bytes 0x20-0x7E written as WriteCellAtCursor and AdvanceAfterCharacter would write
+// them one by one (each byte value is translated once per run).
+void WriteCharacterRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty);
+
+// The length of the run of bytes 0x20-0x7E at data[i] (at most length - i).
+int PlainRunLength(const uint8_t* data, int i, int length);
+
 // A printable byte of the ADDS and Wyse terminals: in insert mode a blank is inserted at the
 // cursor first; then the cell is written and the cursor advances.
 void WriteInsertedCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect& dirty);

@@ -75,6 +75,13 @@ int AddsReceive(ViewWindow window, const uint8_t* data, int length, SettingsReco
             rec.SequenceLength = 1;
             continue;
         }
+        if (b >= 0x20 && b < 0x7F && !rec.InsertMode && !block.detect && !rec.PrinterControllerMode) {
+            // A run of plain printable bytes: nothing in it changes the parser state.
+            const int run = PlainRunLength(data, i, length);
+            WriteCharacterRun(window, rec, data + i, run, dirty);
+            i += run - 1;
+            continue;
+        }
         if (b >= 0x20) {
             WriteInsertedCharacter(window, rec, b, dirty);
             continue;

@@ -8,6 +8,7 @@
 #include "engine/receive_block.h"
 #include "engine/screen_planes.h"
 #include "engine/string_command.h"
+#include "engine/vt/direct_sequence.h"
 #include "engine/vt/vt_hooks.h"
 #include "engine/vt/vt_interpreter.h"
 #include "engine/vt/vt_sequences.h"
@@ -161,8 +162,23 @@ int AnsiReceive(ViewWindow window, const uint8_t* data, int length, SettingsReco
             continue;
         }
         if (b == kEsc) {
+            if (!block.detect) {
+                DirectSequenceTarget target{0, kConsoleSequenceSize, ConsoleBuffer.params, ConsoleBuffer.paramCount, true};
+                const int last = DirectControlSequence(window, rec, data, i, length, dirty, target);
+                if (last >= 0) {
+                    i = last;
+                    continue;
+                }
+            }
             ConsoleBuffer.sequence[0] = kEsc;
             rec.SequenceLength = 1;
+            continue;
+        }
+        if (b >= 0x20 && b < 0x7F && rec.AlternateFont == 0 && !block.detect && !rec.PrinterControllerMode) {
+            // A run of plain printable bytes: nothing in it changes the parser state.
+            const int run = PlainRunLength(data, i, length);
+            WriteCharacterRun(window, rec, data + i, run, dirty);
+            i += run - 1;
             continue;
         }
         GroundByte(window, rec, b, dirty, false, block.detect);

@@ -9,6 +9,7 @@
 #include "engine/screen_planes.h"
 #include "engine/string_command.h"
 #include "engine/view_port.h"
+#include "engine/vt/direct_sequence.h"
 #include "engine/vt/vt_buffers.h"
 #include "engine/vt/vt_hooks.h"
 #include "engine/vt/vt_interpreter.h"
@@ -191,44 +192,6 @@ int CollectParameters(SettingsRecord& rec, const uint8_t* data, int i, int lengt
     return end;
 }
 
-// A whole CSI sequence (or CSI ? sequence) of digits and semicolons inside the block, starting at
-// data[i] with its ESC: executed at once, with the parameters ParseCsiParams would give, without
-// going through the sequence buffer. Returns the index of its final byte, or -1 when the
-// sequence needs the byte-by-byte path (split by the block, other bytes, too many parameters).
-int DirectControlSequence(ViewWindow window, SettingsRecord& rec, const uint8_t* data, int i, int length,
-                          DirtyRect& dirty)
-{
-    int at = i + 2;
-    if (at >= length || data[i + 1] != '[') return -1;
-    const bool privateMarker = data[at] == '?';
-    if (privateMarker) ++at;
-    int count = 0;
-    int value = 0;
-    const int limit = i + kSequenceBufferSize - 1;
-    for (; at < length && at < limit; ++at) {
-        const uint8_t b = data[at];
-        if (b >= '0' && b <= '9') {
-            value = value * 10 + (b - '0');
-            if (value > kCsiParamLimit) value = kCsiParamLimit;
-        } else if (b == ';') {
-            if (count == kCsiMaxParams - 1) return -1;
-            VtBuffer.params[count++] = value;
-            value = 0;
-        } else if ((b >= 0x40 && b <= 0x5A) || (b >= 0x61 && b <= 0x7E)) {
-            VtBuffer.params[count++] = value;
-            VtBuffer.paramCount = count;
-            if (privateMarker)
-                DecPrivateDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
-            else
-                CsiDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
-            return at;
-        } else {
-            return -1;
-        }
-    }
-    return -1;
-}
-
 void DesignationByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
 {
     const uint8_t intermediate = rec.PendingIntermediate;
@@ -281,7 +244,8 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
         }
         if (b == kEsc) {
             if (!detect) {
-                const int last = DirectControlSequence(window, rec, data, i, length, dirty);
+                DirectSequenceTarget target{1, kSequenceBufferSize, VtBuffer.params, VtBuffer.paramCount, false};
+                const int last = DirectControlSequence(window, rec, data, i, length, dirty, target);
                 if (last >= 0) {
                     i = last;
                     continue;

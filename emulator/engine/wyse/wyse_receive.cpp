@@ -71,6 +71,13 @@ int WyseData(ViewWindow window, const uint8_t* data, int length, SettingsRecord&
             WyseControl(window, rec, b, dirty);
             continue;
         }
+        if (!rec.InsertMode && b < 0x7F && !block.detect && !rec.PrinterControllerMode) {
+            // A run of plain printable bytes: nothing in it changes the parser state.
+            const int run = PlainRunLength(data, i, length);
+            WriteCharacterRun(window, rec, data + i, run, dirty);
+            i += run - 1;
+            continue;
+        }
         WriteInsertedCharacter(window, rec, b, dirty);
     }
 
