@@ -32,6 +32,17 @@ void CharacterColours(const SettingsRecord& rec, int charClass, uint8_t& fg, uin
     }
 }
 
+// One written cell of the visible screen.
+void PutCell(SettingsRecord& rec, int index, uint8_t character, uint8_t fg, uint8_t bg, uint8_t flags)
+{
+    rec.LastChar = character;
+    rec.CharsScreen[index] = character;
+    rec.FgScreen[index] = fg;
+    rec.BgScreen[index] = bg;
+    rec.FlagsScreen[index] = flags;
+    rec.ProtectionPlane[index] = rec.ProtectAttribute;
+}
+
 }  // namespace
 
 bool AutoDetectOn(const SettingsRecord& rec)
@@ -65,12 +76,7 @@ void WriteCellAtCursor(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dir
     rec.CursorRow = ClampInt(rec.CursorRow, 0, LastRow(rec));
     rec.CursorCol = ClampInt(rec.CursorCol, 0, LastColumn(rec));
     const int index = rec.CursorRow * rec.MaxCols + rec.CursorCol;
-    rec.LastChar = character;
-    rec.CharsScreen[index] = character;
-    rec.FgScreen[index] = fg;
-    rec.BgScreen[index] = bg;
-    rec.FlagsScreen[index] = flags;
-    rec.ProtectionPlane[index] = rec.ProtectAttribute;
+    PutCell(rec, index, character, fg, bg, flags);
     DirtyCell(rec, dirty, rec.CursorRow, rec.CursorCol);
 }
 
@@ -94,6 +100,11 @@ int PlainRunLength(const uint8_t* data, int i, int length)
 void WriteCharacterRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty)
 {
     if (!rec.CharsScreen || n <= 0) return;
+    if (n == 1) {  // a lone character (after a cursor move, say) is not worth the run's tables
+        WriteCellAtCursor(window, rec, bytes[0], dirty);
+        AdvanceAfterCharacter(window, rec, dirty);
+        return;
+    }
     // Nothing in a run of printable bytes changes what the translation depends on.
     bool known[128] = {};
     uint8_t character[128];
@@ -134,12 +145,7 @@ void WriteCharacterRun(ViewWindow window, SettingsRecord& rec, const uint8_t* by
             ++DisplayedCharCount;  // as the translation would have counted it
         }
         const int index = row * cols + col;
-        rec.CharsScreen[index] = character[b];
-        rec.FgScreen[index] = fgOf[b];
-        rec.BgScreen[index] = bgOf[b];
-        rec.FlagsScreen[index] = flagsOf[b];
-        rec.ProtectionPlane[index] = rec.ProtectAttribute;
-        rec.LastChar = character[b];
+        PutCell(rec, index, character[b], fgOf[b], bgOf[b], flagsOf[b]);
         ++rec.PrintedCount;
         if (col < low) low = col;
         if (col > high) high = col;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/key_strings.h"
+#include "engine/screen_planes.h"
 #include "engine/screen_actions.h"
 #include "engine/view_port.h"
 #include "engine/vt/vt_hooks.h"
@@ -172,6 +173,30 @@ TEST_F(CharacterInterpreters, WyseCursorUpWrapsInsideTheScreenWhateverTheRegion)
     Rec->CursorRow = 0;
     Feed("\x0b");  // VT at the top wraps to the bottom row
     EXPECT_EQ(23, Rec->CursorRow);
+}
+
+TEST_F(CharacterInterpreters, DumbLineFeedOnTheLastRowMovesTheTopRowIntoTheShownHistory)
+{
+    Start(7);
+    Rec->HistoryRows = 2;
+    ASSERT_EQ(1, AllocScreenBuffers(*Rec));
+    FillScreenCells(*Rec, 24 * 80, 0, ' ', 0);
+    Rec->HistoryView = 1;
+    Rec->FgScreen[0] = 5;
+    Feed("top");
+    Rec->CursorRow = 23;
+    Rec->CursorCol = 0;
+    Feed("last\n");
+    const uint8_t* newestHistoryRow = Rec->CharsScreen - 80;
+    EXPECT_EQ("top ", std::string(reinterpret_cast<const char*>(newestHistoryRow), 4));
+    EXPECT_EQ("last", Row(22).substr(0, 4));
+    EXPECT_EQ("    ", Row(23).substr(0, 4));
+    EXPECT_EQ(23, Rec->CursorRow);
+    EXPECT_EQ(5, Rec->FgScreen[0]);  // only the characters move
+    Rec->HistoryView = 0;
+    Feed("\n");  // without the history shown only the screen scrolls
+    EXPECT_EQ("top ", std::string(reinterpret_cast<const char*>(newestHistoryRow), 4));
+    EXPECT_EQ("last", Row(21).substr(0, 4));
 }
 
 }  // namespace
