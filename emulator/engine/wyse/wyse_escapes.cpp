@@ -24,15 +24,6 @@ constexpr int kAddressLimit = 10;
 
 bool Wyse50(const SettingsRecord& rec) { return rec.Terminal == kWyse50; }
 
-// Row and column bytes (0x20 = the first); bytes below 0x20 leave the cursor. Always inside the
-// screen.
-void AddressCursor(SettingsRecord& rec, uint8_t row, uint8_t column)
-{
-    if (row < 0x20 || column < 0x20) return;
-    rec.CursorRow = ClampInt(row - 0x20, 0, LastRow(rec));
-    rec.CursorCol = ClampInt(column - 0x20, 0, LastColumn(rec));
-}
-
 void ClearAndHome(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t character)
 {
     EraseScreenEx(window, rec, dirty, false, character);
@@ -250,7 +241,7 @@ bool Command(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t b
         // Only pages 0-2 exist: another page byte makes the whole sequence do nothing.
         if (s[2] < '0' || s[2] > '2') return true;
         WyseSelectPage(window, rec, dirty, s[2] - '0');
-        AddressCursor(rec, s[3], s[4]);
+        WyseAddressCursor(rec, s[3], s[4]);
         return true;
     case '.':
         if (length < 3) return false;
@@ -263,7 +254,7 @@ bool Command(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t b
     case ';': ClearAndHome(window, rec, dirty, ' '); return true;
     case '=':
         if (length < 4) return false;
-        AddressCursor(rec, s[2], s[3]);
+        WyseAddressCursor(rec, s[2], s[3]);
         return true;
     case '@':
     case 'L':
@@ -337,6 +328,13 @@ bool Command(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t b
 }
 
 }  // namespace
+
+void WyseAddressCursor(SettingsRecord& rec, uint8_t row, uint8_t column)
+{
+    if (row < 0x20 || column < 0x20) return;
+    rec.CursorRow = ClampInt(row - 0x20, 0, LastRow(rec));
+    rec.CursorCol = ClampInt(column - 0x20, 0, LastColumn(rec));
+}
 
 void WyseInterpret(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect& dirty)
 {

@@ -22,6 +22,10 @@ void WyseControl(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect
 // A byte of an open ESC sequence.
 void WyseInterpret(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRect& dirty);
 
+// ESC = row column: row and column bytes count from 0x20 (the first); a byte below 0x20 leaves
+// the cursor. The cursor always stays inside the screen.
+void WyseAddressCursor(SettingsRecord& rec, uint8_t row, uint8_t column);
+
 // ---- Pages: three pages of screen planes, protection and cursor, allocated at the first page
 // operation. Without memory for them the page operations do nothing.
 int CurrentWysePage();

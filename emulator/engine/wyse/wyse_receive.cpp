@@ -63,6 +63,11 @@ int WyseData(ViewWindow window, const uint8_t* data, int length, SettingsRecord&
             continue;
         }
         if (b == kEsc) {
+            if (i + 3 < length && data[i + 1] == '=' && !block.detect && !rec.PrinterControllerMode) {
+                WyseAddressCursor(rec, data[i + 2], data[i + 3]);  // whole in the block
+                i += 3;
+                continue;
+            }
             WyseBuffer.sequence[0] = kEsc;
             rec.SequenceLength = 1;
             continue;
