@@ -44,7 +44,7 @@ bool SetUpTerminal(const TermFeedSetup& setup)
     Rec->CellHeight = 16;
     if (!AllocateWithoutHistory(*Rec)) return false;
     ResetTerminal(*Rec);
-    FreeWysePages();
+    FreeWysePageBuffer();
     FillScreenCells(*Rec, setup.rows * setup.cols, 0, ' ', 0);
     Rec->CursorRow = Rec->CursorCol = 0;
     InstallVtInterpreter();

@@ -35,7 +35,7 @@ void WysePreviousPage(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 // All three pages fresh (blank, cursor home); the current page is shown again, blank.
 void WyseResetPages(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 // Frees the pages; the next page operation starts from page 0 with fresh pages.
-void FreeWysePages();
+void FreeWysePageBuffer();
 
 // ---- Function keys. The key code is looked up in the keyboard's table (PC keyboard for code 8,
 // ASCII keyboard for 9 and 12), then in the common one; an unknown code does nothing. An empty

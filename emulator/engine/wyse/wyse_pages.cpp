@@ -118,7 +118,7 @@ void WyseResetPages(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
     LoadPage(rec, all[currentPage], dirty);
 }
 
-void FreeWysePages()
+void FreeWysePageBuffer()
 {
     pages.reset();
     currentPage = 0;

@@ -15,6 +15,7 @@
 #include "connections/telnet_rings.h"
 #include "connections/connection_dispatch.h"
 #include "connections/dde/win32/terminal_dde_server.h"
+#include "engine/wyse/wyse_interpreter.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
