@@ -19,8 +19,13 @@
 #ifndef EMULATION_CODE
 #error EMULATION_CODE names the emulation code
 #endif
+// The fill levels of the interpreter's sequence buffer; the ADDS interpreter keeps its address
+// states (-1, -2) in the same field.
 #ifndef SEQUENCE_LIMIT
 #define SEQUENCE_LIMIT kSequenceBufferSize
+#endif
+#ifndef SEQUENCE_FLOOR
+#define SEQUENCE_FLOOR 0
 #endif
 
 namespace {
@@ -30,7 +35,7 @@ void Check()
     const SettingsRecord& r = *Rec;
     const bool ok = (r.MaxCols == 80 || r.MaxCols == 132) && r.CursorRow >= 0 && r.CursorRow < r.MaxRows &&
                     r.CursorCol >= 0 && r.CursorCol < r.MaxCols && r.ScrollTop <= r.ScrollBottom &&
-                    r.ScrollBottom < r.MaxRows && r.SequenceLength >= -2 &&
+                    r.ScrollBottom < r.MaxRows && r.SequenceLength >= SEQUENCE_FLOOR &&
                     r.SequenceLength <= SEQUENCE_LIMIT && r.StringCommandLength >= 0 &&
                     r.StringCommandLength <= SEQUENCE_LIMIT && r.StatusLineCapture >= 0 &&
                     r.StatusLineCapture <= kSequenceBufferSize && r.TabStopCount >= 0 &&
