@@ -130,7 +130,7 @@ void DisplayConsoleCharacter(ViewWindow window, SettingsRecord& rec, uint8_t cod
 {
     const int32_t charset = rec.Charset;
     rec.Charset = 4;
-    DisplayByte(window, rec, code, dirty);
+    DisplayByte(window, rec, rec.AlternateFont == 2 && code >= 0x20 ? static_cast<uint8_t>(code | 0x80) : code, dirty);
     rec.Charset = charset;
 }
 
