@@ -5,6 +5,7 @@
 #include <new>
 
 #include "engine/screen_actions.h"
+#include "engine/screen_geometry.h"
 #include "engine/view_port.h"
 #include "engine/wyse/wyse_interpreter.h"
 
@@ -74,8 +75,9 @@ void LoadPage(SettingsRecord& rec, const WysePage& page, DirtyRect& dirty)
     ScreenPlanes(rec, planes);
     for (int i = 0; i < kPlanes; ++i)
         if (planes[i]) std::memcpy(planes[i], page.planes[i], kScreenCells);
-    rec.CursorCol = page.cursorCol;
-    rec.CursorRow = page.cursorRow;
+    // The screen may have changed its size since the page was saved.
+    rec.CursorCol = ClampInt(page.cursorCol, 0, LastColumn(rec));
+    rec.CursorRow = ClampInt(page.cursorRow, 0, LastRow(rec));
     DirtyScreen(rec, dirty);
 }
 
