@@ -1,7 +1,8 @@
 // The VT benchmark: throughput of the test feed's core (FeedEmulation in 4 KiB blocks on an
 // 80 x 24 screen, no process start, no printing) on six kinds of host stream of about 8 MiB,
 // beside the same streams through libvterm and the headless xterm.js, with the ratio of ours to
-// the better of the two. Run by scripts/bench from the Release tree.
+// the better of the two; then the plain-text and cursor-motion streams through the console and
+// Wyse interpreters beside the vt100. Run by scripts/bench from the Release tree.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -21,19 +22,23 @@ constexpr std::size_t kStreamSize = 8u << 20;
 constexpr std::size_t kBlock = 4096;
 constexpr double kMegabyte = 1e6;
 
-double OurThroughput(const std::string& stream)
+// One pass of the stream through a fresh terminal of the emulation: MB/s.
+double OnePass(const std::string& stream, int emulation)
 {
     using Clock = std::chrono::steady_clock;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(stream.data());
+    TermFeedSetup setup;
+    setup.emulation = emulation;
+    SetUpTerminal(setup);
+    const auto start = Clock::now();
+    FeedTerminal(reinterpret_cast<const uint8_t*>(stream.data()), stream.size(), kBlock);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return static_cast<double>(stream.size()) / seconds / kMegabyte;
+}
+
+double OurThroughput(const std::string& stream)
+{
     double best = 0;
-    for (int round = 0; round < 5; ++round) {
-        TermFeedSetup setup;
-        SetUpTerminal(setup);
-        const auto start = Clock::now();
-        FeedTerminal(bytes, stream.size(), kBlock);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        best = std::max(best, static_cast<double>(stream.size()) / seconds / kMegabyte);
-    }
+    for (int round = 0; round < 5; ++round) best = std::max(best, OnePass(stream, 1));
     return best;
 }
 
@@ -49,6 +54,31 @@ double ReferenceThroughput(const std::string& command)
 }
 
 std::string Cell(double value) { return value > 0 ? std::to_string(static_cast<long>(value + 0.5)) : "n/a"; }
+
+// The console (code 4) and Wyse 60 (code 9) interpreters on the same screens as the vt100, each
+// with its own cursor addressing. The rate is of the content: the vt100 form's bytes per second.
+void CompareCharacterInterpreters()
+{
+    std::printf("\nConsole and Wyse interpreters on the same content, 80x24, MB/s of the vt100 form\n");
+    std::printf("%-30s %10s %10s %10s %14s %14s\n", "stream", "vt100", "console", "wyse60", "console / vt",
+                "wyse / vt");
+    for (VtStream kind : {VtStream::PlainText, VtStream::CursorMotion}) {
+        std::size_t rounds = 0;
+        const std::string csi = MakeVtStream(kind, kStreamSize, Addressing::Csi, &rounds);
+        const std::string wyse = MakeVtStream(kind, kStreamSize, Addressing::Wyse, &rounds);
+        const double scale = static_cast<double>(csi.size()) / static_cast<double>(wyse.size());
+        // The three take turns, so that a busy machine slows them alike; the best pass of each.
+        double vt = 0, console = 0, wy60 = 0;
+        for (int round = 0; round < 7; ++round) {
+            vt = std::max(vt, OnePass(csi, 1));
+            console = std::max(console, OnePass(csi, 4));
+            wy60 = std::max(wy60, OnePass(wyse, 9) * scale);
+        }
+        std::printf("%-30s %10s %10s %10s %13.2fx %13.2fx\n", VtStreamName(kind), Cell(vt).c_str(), Cell(console).c_str(),
+                    Cell(wy60).c_str(), console / vt, wy60 / vt);
+        std::fflush(stdout);
+    }
+}
 
 }  // namespace
 
@@ -81,5 +111,6 @@ int main()
         std::fflush(stdout);
     }
     if (worstRatio < 1e9) std::printf("lowest ratio: %.2fx (target 2x)\n", worstRatio);
+    CompareCharacterInterpreters();
     return 0;
 }

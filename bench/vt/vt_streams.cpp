@@ -20,8 +20,15 @@ struct Random {
 
 char Printable(uint32_t i) { return static_cast<char>(' ' + 1 + i % 94); }
 
-void Cup(std::string& s, int row, int col)
+// Cursor to the 1-based row and column.
+void Cup(std::string& s, int row, int col, Addressing addressing)
 {
+    if (addressing == Addressing::Wyse) {
+        s += "\x1b=";
+        s += static_cast<char>(0x20 + row - 1);
+        s += static_cast<char>(0x20 + col - 1);
+        return;
+    }
     char text[24];
     std::snprintf(text, sizeof text, "\x1b[%d;%dH", row, col);
     s += text;
@@ -42,16 +49,19 @@ const char* VtStreamName(VtStream kind)
     return "";
 }
 
-std::string MakeVtStream(VtStream kind, std::size_t size)
+std::string MakeVtStream(VtStream kind, std::size_t size, Addressing addressing, std::size_t* rounds)
 {
     std::string s;
     s.reserve(size + 4096);
     Random random;
     uint32_t n = 0;
-    while (s.size() < size) {
+    std::size_t round = 0;
+    // Until the size is reached, or for exactly *rounds rounds when rounds is given non-zero.
+    const std::size_t wanted = rounds ? *rounds : 0;
+    for (; wanted ? round < wanted : s.size() < size; ++round) {
         switch (kind) {
         case VtStream::PlainText:  // home, then every cell of the screen
-            s += "\x1b[H";
+            Cup(s, 1, 1, addressing);
             for (int i = 0; i < kRows * kCols - 1; ++i) s += Printable(n++);
             break;
         case VtStream::ColourCells: {
@@ -66,13 +76,13 @@ std::string MakeVtStream(VtStream kind, std::size_t size)
         }
         case VtStream::CursorMotion:
             for (int i = 0; i < 256; ++i) {
-                Cup(s, 1 + static_cast<int>(random.Next(kRows)), 1 + static_cast<int>(random.Next(kCols)));
+                Cup(s, 1 + static_cast<int>(random.Next(kRows)), 1 + static_cast<int>(random.Next(kCols)), addressing);
                 s += Printable(n++);
             }
             break;
         case VtStream::EditorMix:
             for (int i = 0; i < 64; ++i) {
-                Cup(s, 1 + static_cast<int>(random.Next(kRows)), 1 + static_cast<int>(random.Next(kCols - 20)));
+                Cup(s, 1 + static_cast<int>(random.Next(kRows)), 1 + static_cast<int>(random.Next(kCols - 20)), addressing);
                 static const char* const kRenditions[] = {"\x1b[0m", "\x1b[1;34m", "\x1b[33m", "\x1b[7m", "\x1b[32;40m"};
                 s += kRenditions[random.Next(5)];
                 const uint32_t run = 3 + random.Next(15);
@@ -90,5 +100,6 @@ std::string MakeVtStream(VtStream kind, std::size_t size)
             break;
         }
     }
+    if (rounds) *rounds = round;
     return s;
 }

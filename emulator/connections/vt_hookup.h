@@ -1,5 +1,7 @@
-// Connects the VT interpreter to the connection layer: FeedEmulation hands it the blocks of the
-// VT emulation codes, and its replies, answerback and transfer detection go to this layer.
+// Connects the character-mode interpreters to the connection layer: FeedEmulation hands each
+// the blocks of its emulation codes (VT 1, 2, 3, 10; console 4, 5, 6; Wyse 8, 9, 12; ADDS 11;
+// the dumb teletype every other code), and their replies, answerback and transfer detection go
+// to this layer.
 #pragma once
 
 void InstallVtInterpreter();

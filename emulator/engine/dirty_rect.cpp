@@ -17,6 +17,11 @@ void Grow(DirtyRect& dirty, int left, int top, int right, int bottom)
 
 }  // namespace
 
+void DirtyCell(const SettingsRecord& rec, DirtyRect& dirty, int r, int c)
+{
+    Grow(dirty, X(rec, c), Y(rec, r), X(rec, c + 1), Y(rec, r + 1));
+}
+
 void DirtyRows(const SettingsRecord& rec, DirtyRect& dirty, int a, int b)
 {
     Grow(dirty, X(rec, 0), Y(rec, a), X(rec, rec.MaxCols), Y(rec, b + 1));

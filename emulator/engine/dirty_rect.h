@@ -8,6 +8,8 @@
 #include "engine/engine_types.h"
 #include "shell/session_record.h"
 
+// The cell of row r, column c.
+void DirtyCell(const SettingsRecord& rec, DirtyRect& dirty, int r, int c);
 // Whole rows a through b.
 void DirtyRows(const SettingsRecord& rec, DirtyRect& dirty, int a, int b);
 // Row r from column c to its end.

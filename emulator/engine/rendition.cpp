@@ -80,3 +80,15 @@ void ResetRendition(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
         rec.CurBg = rec.NormalBg;
     }
 }
+
+void AddAttributeCode(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t code)
+{
+    const bool plainRow = code >= 0x30 && code <= 0x3F;
+    const bool boldRow = code >= 0x70 && code <= 0x7F;
+    if (!plainRow && !boldRow) return;
+    if (boldRow) SetBold(window, rec, dirty);
+    if (code & 0x04) SetReverse(window, rec, dirty);
+    if (code & 0x08) SetUnderline(window, rec, dirty);
+    if (code & 0x02) SetBlink(window, rec, dirty);
+    if (code & 0x01) SetInvisible(window, rec, dirty);
+}

@@ -96,6 +96,10 @@ void SetUnderline(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void SetBlink(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void SetInvisible(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void ResetRendition(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
+// The attribute character of the Wyse and ADDS terminals, added to the current rendition: codes
+// '0'-'?' and 'p'-DEL combine 0x01 invisible, 0x02 blink, 0x04 reverse and 0x08 underline, the 'p'
+// row adds bold; other codes set nothing.
+void AddAttributeCode(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t code);
 
 // ---- Cursor display and modes.
 void HideCursor(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
@@ -110,6 +114,13 @@ void ProtectModeOn(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void ProtectModeOff(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void ProtectAttributeOn(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void ProtectAttributeOff(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
+
+// KeyboardLocked and the "Keyboard locked" indicator.
+void SetKeyboardLock(SettingsRecord& rec, int locked);
+// The cursor-display codes of the Wyse and ADDS terminals (ESC ` x): 0 hidden, 1 shown, 2 and 5
+// block, 3 and 4 underline (with showForStyle the style codes also show the cursor), : 80 and ;
+// 132 columns; other codes nothing.
+void CursorDisplayCode(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t code, bool showForStyle);
 
 // ---- Requests to other parts of the program.
 void StartHostPrint(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, int mode);

@@ -2,6 +2,7 @@
 #include "engine/charsets.h"
 #include "engine/screen_actions.h"
 #include "engine/view_port.h"
+#include "engine/vt/vt_hooks.h"
 
 namespace {
 
@@ -102,4 +103,34 @@ void Set3270KeyboardIndicator(int locked)
         View().ShowStatusProgress(kKeyboardPane, 100, "Keyboard locked", kKeyboardLockedColor);
     else
         View().ShowStatusProgress(kKeyboardPane, 0, "", 0);
+}
+
+void SetKeyboardLock(SettingsRecord& rec, int locked)
+{
+    rec.KeyboardLocked = locked;
+    Set3270KeyboardIndicator(locked);
+}
+
+void CursorDisplayCode(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, uint8_t code, bool showForStyle)
+{
+    switch (code) {
+    case '0': HideCursor(window, rec, dirty); break;
+    case '1': ShowCursor(window, rec, dirty); break;
+    case '2':
+    case '5':
+        if (showForStyle) ShowCursor(window, rec, dirty);
+        BlockCursor(window, rec, dirty);
+        break;
+    case '3':
+    case '4':
+        if (showForStyle) ShowCursor(window, rec, dirty);
+        UnderlineCursor(window, rec, dirty);
+        break;
+    case ':':
+    case ';':
+        SetColumnsAndClear(window, rec, dirty, code == ':' ? 80 : 132);
+        VtHooks.frameRefit();
+        break;
+    default: break;
+    }
 }

@@ -2,6 +2,5 @@
 #include "shell/pending_calls.h"
 
 // Replaced when the connection layer and the view extensions land: nothing to start or free yet.
-void FreeWysePageBuffer() {}
 void HotScreenLoad(const char*) {}
 void HotScreenFree() {}

@@ -1,5 +1,6 @@
 #include "shell/session_services.h"
 
+#include "engine/vt/vt_hooks.h"
 #include "shell/session_document.h"
 
 int DefineTerminalKey(const std::string& name, const std::string& text)
@@ -17,4 +18,17 @@ int SetCharsetMode(int mode)
         doc->LoadTranslateTables(doc->tables->Outgoing, doc->tables->Incoming, true);
     }
     return 1;
+}
+
+namespace {
+
+int DefineKeyFromHost(const char* name, const char* text) { return DefineTerminalKey(name ? name : "", text ? text : ""); }
+int CharsetModeFromHost(SettingsRecord&, int mode) { return SetCharsetMode(mode); }
+
+}  // namespace
+
+void InstallSessionServiceHooks()
+{
+    VtHooks.defineTerminalKey = DefineKeyFromHost;
+    VtHooks.setCharsetMode = CharsetModeFromHost;
 }

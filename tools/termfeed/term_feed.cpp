@@ -1,4 +1,4 @@
-// The test feed's terminal: record defaults, planes, the VT interpreter and the reply capture.
+// The test feed's terminal: record defaults, planes, the interpreters and the reply capture.
 #include "term_feed.h"
 
 #include <cstring>
@@ -8,6 +8,7 @@
 #include "engine/screen_actions.h"
 #include "engine/screen_planes.h"
 #include "engine/vt/vt_hooks.h"
+#include "engine/wyse/wyse_interpreter.h"
 #include "shell/record_defaults.h"
 #include "shell/translate_tables.h"
 
@@ -43,6 +44,7 @@ bool SetUpTerminal(const TermFeedSetup& setup)
     Rec->CellHeight = 16;
     if (!AllocateWithoutHistory(*Rec)) return false;
     ResetTerminal(*Rec);
+    FreeWysePageBuffer();
     FillScreenCells(*Rec, setup.rows * setup.cols, 0, ' ', 0);
     Rec->CursorRow = Rec->CursorCol = 0;
     InstallVtInterpreter();

@@ -14,8 +14,8 @@ struct TermFeedSetup {
 };
 
 // Sets the session record to its defaults for the emulation and size, allocates the planes
-// (no history), blanks the screen and installs the VT interpreter. False when the size does not
-// fit the planes (columns 80 or 132, rows x columns within the planes).
+// (no history), blanks the screen, forgets the Wyse pages and installs the interpreters. False
+// when the size does not fit the planes (columns 80 or 132, rows x columns within the planes).
 bool SetUpTerminal(const TermFeedSetup& setup);
 
 // Feeds the bytes through FeedEmulation in blocks of `block` bytes (0: one block).

@@ -1,4 +1,5 @@
 // CSI sequences without a marker, by final byte, for both interpreter families.
+#include "engine/console/console_interpreter.h"
 #include "engine/screen_actions.h"
 #include "engine/screen_geometry.h"
 #include "engine/screen_planes.h"
@@ -235,7 +236,10 @@ void CsiDispatch(ViewWindow window, SettingsRecord& rec, int finalByte, int coun
         if (!vt) rec.CursorRow = ClampInt(rec.CursorRow + n, 0, LastRow(rec));
         break;
     case 'g':
-        if (!vt) break;  // the console's character display belongs to its own interpreter
+        if (!vt) {  // the console shows the character of code p ('?' for any other count)
+            DisplayConsoleCharacter(window, rec, static_cast<uint8_t>(count == 1 ? p : '?'), dirty);
+            break;
+        }
         if (p == 3)
             ClearAllTabStops(window, rec, dirty);
         else

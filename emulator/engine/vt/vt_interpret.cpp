@@ -3,10 +3,13 @@
 // the repaint report at the end of each block.
 #include <cstring>
 
+#include "engine/receive_block.h"
 #include "engine/screen_actions.h"
 #include "engine/screen_geometry.h"
 #include "engine/screen_planes.h"
+#include "engine/string_command.h"
 #include "engine/view_port.h"
+#include "engine/vt/direct_sequence.h"
 #include "engine/vt/vt_buffers.h"
 #include "engine/vt/vt_hooks.h"
 #include "engine/vt/vt_interpreter.h"
@@ -120,7 +123,6 @@ void PrinterControllerByte(ViewWindow window, SettingsRecord& rec, uint8_t b, Di
 
 // ---- Escape sequences and strings.
 
-enum class Flow { Next, StopBlock };
 
 void DispatchSequence(ViewWindow window, SettingsRecord& rec, uint8_t finalByte, DirtyRect& dirty)
 {
@@ -190,85 +192,6 @@ int CollectParameters(SettingsRecord& rec, const uint8_t* data, int i, int lengt
     return end;
 }
 
-// A whole CSI sequence (or CSI ? sequence) of digits and semicolons inside the block, starting at
-// data[i] with its ESC: executed at once, with the parameters ParseCsiParams would give, without
-// going through the sequence buffer. Returns the index of its final byte, or -1 when the
-// sequence needs the byte-by-byte path (split by the block, other bytes, too many parameters).
-int DirectControlSequence(ViewWindow window, SettingsRecord& rec, const uint8_t* data, int i, int length,
-                          DirtyRect& dirty)
-{
-    int at = i + 2;
-    if (at >= length || data[i + 1] != '[') return -1;
-    const bool privateMarker = data[at] == '?';
-    if (privateMarker) ++at;
-    int count = 0;
-    int value = 0;
-    const int limit = i + kSequenceBufferSize - 1;
-    for (; at < length && at < limit; ++at) {
-        const uint8_t b = data[at];
-        if (b >= '0' && b <= '9') {
-            value = value * 10 + (b - '0');
-            if (value > kCsiParamLimit) value = kCsiParamLimit;
-        } else if (b == ';') {
-            if (count == kCsiMaxParams - 1) return -1;
-            VtBuffer.params[count++] = value;
-            value = 0;
-        } else if ((b >= 0x40 && b <= 0x5A) || (b >= 0x61 && b <= 0x7E)) {
-            VtBuffer.params[count++] = value;
-            VtBuffer.paramCount = count;
-            if (privateMarker)
-                DecPrivateDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
-            else
-                CsiDispatch(window, rec, b, count, VtBuffer.params, dirty, 1);
-            return at;
-        } else {
-            return -1;
-        }
-    }
-    return -1;
-}
-
-Flow FinishString(ViewWindow window, SettingsRecord& rec, int textEnd, DirtyRect& dirty)
-{
-    const int number = rec.StringCommandNumber;
-    VtBuffer.sequence[textEnd] = 0;
-    rec.StringCommandNumber = 0;
-    rec.StringCommandLength = 0;
-    const char* text = reinterpret_cast<const char*>(VtBuffer.sequence);
-    if (number == 80) {
-        DcsDispatch(window, rec, VtBuffer.dcsFinal, VtBuffer.paramCount, VtBuffer.params, dirty, 0, text);
-        return Flow::Next;
-    }
-    // The parameters after the command number (none for ESC &, which has no introducer).
-    const int count = number == 38 ? 0 : VtBuffer.paramCount - 1;
-    const int* params = VtBuffer.params + 1;
-    return VtHooks.privateCommand(window, number, count, params, text) ? Flow::StopBlock : Flow::Next;
-}
-
-Flow StringByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
-{
-    const int length = rec.StringCommandLength;
-    if (length >= kSequenceBufferSize || length < 0) {
-        rec.StringCommandNumber = 0;
-        rec.StringCommandLength = 0;
-        return Flow::Next;
-    }
-    VtBuffer.sequence[length] = b;
-    if (rec.StringCommandNumber == 38) {
-        rec.StringCommandLength = length + 1;
-        if (b != '\r') return Flow::Next;
-        if (length + 1 < 4) {
-            rec.StringCommandNumber = 0;
-            rec.StringCommandLength = 0;
-            return Flow::Next;
-        }
-        return FinishString(window, rec, length, dirty);
-    }
-    if (length > 0 && VtBuffer.sequence[length - 1] == kEsc) return FinishString(window, rec, length - 1, dirty);
-    rec.StringCommandLength = length + 1;
-    return Flow::Next;
-}
-
 void DesignationByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRect& dirty)
 {
     const uint8_t intermediate = rec.PendingIntermediate;
@@ -285,28 +208,6 @@ void DesignationByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRec
     case '+': rec.CharsetDesignation[kCsG3] = b; break;
     default: break;
     }
-}
-
-bool AutoDetectOn(const SettingsRecord& rec)
-{
-    return rec.AutoDetectReceive && (rec.XferType == 2 || (rec.XferType == 0 && rec.ComType == 0));
-}
-
-void ReportRepaint(ViewWindow window, const SettingsRecord& rec, const DirtyRect& dirty, int oldCol, int oldRow)
-{
-    ViewPort& view = View();
-    const int left = VtHooks.leftMargin(window);
-    const int top = VtHooks.topMargin(window);
-    view.HideCaret(window);
-    if (dirty.right != 0) {
-        view.Invalidate(window, DirtyRect{dirty.left + left, dirty.top + top, dirty.right + left, dirty.bottom + top},
-                        false);
-    } else if (oldCol != rec.CursorCol || oldRow != rec.CursorRow || (rec.CursorFlags & kCaretRecreate)) {
-        const int x = oldCol * rec.CellWidth - rec.ScrollPosX + left;
-        const int y = oldRow * rec.CellHeight - rec.ScrollPosY + top;
-        view.Invalidate(window, DirtyRect{x, y, x + rec.CellWidth, y + rec.CellHeight}, false);
-    }
-    view.ShowCaret(window);
 }
 
 }  // namespace
@@ -336,12 +237,15 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
             continue;
         }
         if (rec.StringCommandNumber) {
-            if (StringByte(window, rec, b, dirty) == Flow::StopBlock) break;
+            const StringCommandBuffer text{VtBuffer.sequence, kSequenceBufferSize, VtBuffer.params, VtBuffer.paramCount,
+                                           VtBuffer.dcsFinal};
+            if (CollectStringByte(window, rec, b, text, dirty) == StringFlow::StopBlock) break;
             continue;
         }
         if (b == kEsc) {
             if (!detect) {
-                const int last = DirectControlSequence(window, rec, data, i, length, dirty);
+                DirectSequenceTarget target{1, kSequenceBufferSize, VtBuffer.params, VtBuffer.paramCount, false};
+                const int last = DirectControlSequence(window, rec, data, i, length, dirty, target);
                 if (last >= 0) {
                     i = last;
                     continue;
@@ -381,6 +285,6 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
         WriteVtCharacter(window, rec, b, dirty);
     }
 
-    ReportRepaint(window, rec, dirty, oldCol, oldRow);
+    ReportBlockRepaint(window, rec, dirty, oldCol, oldRow, CursorRepaint::Cell);
     return 2;
 }

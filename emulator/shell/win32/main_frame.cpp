@@ -18,6 +18,7 @@
 #include "connections/dde/win32/terminal_dde_server.h"
 #include "connections/transfer_driver.h"
 #include "connections/win32/win32_transfer_host.h"
+#include "engine/wyse/wyse_interpreter.h"
 #include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"

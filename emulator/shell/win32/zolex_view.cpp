@@ -36,6 +36,7 @@
 #include "engine/win32/win32_view_port.h"
 #include "host_platform.h"
 #include "shell/session_document.h"
+#include "shell/session_services.h"
 #include "shell/session_record.h"
 #include "shell/startup_state.h"
 #include "shell/view_selection.h"
@@ -374,6 +375,7 @@ void CZolexView::OnInitialUpdate()
     InstallViewAutomation(doc_, this);
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
+    InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
     SetDdeActionRunner(RunDdeAction);

@@ -1,5 +1,6 @@
-// Host data of any content through FeedEmulation for one VT emulation code (VT_EMULATION_CODE:
-// 1, 2, 3 or 10; one program each), in random blocks.
+// Host data of any content through FeedEmulation for one emulation code (EMULATION_CODE: one
+// program per VT code 1, 2, 3, 10, and for the console 4, Wyse 60 8, Wyse 50 12, ADDS 11 and the
+// dumb teletype 7), in random blocks.
 //
 // Input: byte 0 picks the character-set mode, 7/8-bit controls,
 // the colour model, the width and the transfer detector; byte 1 seeds the block sizes; the rest
@@ -15,8 +16,16 @@
 #include "engine/vt/vt_buffers.h"
 #include "term_feed.h"
 
-#ifndef VT_EMULATION_CODE
-#error VT_EMULATION_CODE names the emulation code
+#ifndef EMULATION_CODE
+#error EMULATION_CODE names the emulation code
+#endif
+// The fill levels of the interpreter's sequence buffer; the ADDS interpreter keeps its address
+// states (-1, -2) in the same field.
+#ifndef SEQUENCE_LIMIT
+#define SEQUENCE_LIMIT kSequenceBufferSize
+#endif
+#ifndef SEQUENCE_FLOOR
+#define SEQUENCE_FLOOR 0
 #endif
 
 namespace {
@@ -26,9 +35,9 @@ void Check()
     const SettingsRecord& r = *Rec;
     const bool ok = (r.MaxCols == 80 || r.MaxCols == 132) && r.CursorRow >= 0 && r.CursorRow < r.MaxRows &&
                     r.CursorCol >= 0 && r.CursorCol < r.MaxCols && r.ScrollTop <= r.ScrollBottom &&
-                    r.ScrollBottom < r.MaxRows && r.SequenceLength >= 0 &&
-                    r.SequenceLength <= kSequenceBufferSize && r.StringCommandLength >= 0 &&
-                    r.StringCommandLength <= kSequenceBufferSize && r.StatusLineCapture >= 0 &&
+                    r.ScrollBottom < r.MaxRows && r.SequenceLength >= SEQUENCE_FLOOR &&
+                    r.SequenceLength <= SEQUENCE_LIMIT && r.StringCommandLength >= 0 &&
+                    r.StringCommandLength <= SEQUENCE_LIMIT && r.StatusLineCapture >= 0 &&
                     r.StatusLineCapture <= kSequenceBufferSize && r.TabStopCount >= 0 &&
                     r.TabStopCount <= kMaxTabStops;
     if (!ok) {
@@ -43,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2) return 0;
     TermFeedSetup setup;
-    setup.emulation = VT_EMULATION_CODE;
+    setup.emulation = EMULATION_CODE;
     setup.cols = (data[0] & 0x40) ? 132 : 80;
     if (!SetUpTerminal(setup)) std::abort();
     Rec->Charset = 1 + (data[0] & 3);

@@ -1,6 +1,7 @@
-// Golden tests of the VT interpreter: every case of the files in tests/golden/vt is fed whole,
-// split in two at every byte boundary and one byte at a time; each replay must give the same
-// screen, cursor, replies and side effects. The file format is described in the folder's README.
+// Golden tests of the character-mode interpreters: every case of the files listed in the index of
+// a folder of tests/golden (GOLDEN_DIR: vt, console, wyse, adds) is fed whole, split in two at
+// every byte boundary and one byte at a time; each replay must give the same screen, cursor,
+// replies and side effects. The file format is described in tests/golden/vt/README.md.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,10 +15,11 @@
 #include "engine/view_port.h"
 #include "engine/vt/vt_hooks.h"
 #include "shell/session_record.h"
+#include "golden_text.h"
 #include "term_feed.h"
 
-#ifndef VT_GOLDEN_DIR
-#error VT_GOLDEN_DIR names the folder of the golden files
+#ifndef GOLDEN_DIR
+#error GOLDEN_DIR names the folder of the golden files
 #endif
 
 namespace {
@@ -37,64 +39,15 @@ struct GoldenCase {
     std::vector<std::string> effects;  // "status TEXT", "key NAME VALUE", "print BYTES", cell checks
 };
 
-// \e \r \n \t \\ \xHH; everything else as it stands.
-std::string Unescape(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 >= text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        switch (c) {
-        case 'e': out += '\x1b'; break;
-        case 'r': out += '\r'; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 's': out += ' '; break;
-        case 'x':
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-            break;
-        default: out += c; break;
-        }
-    }
-    return out;
-}
-
-std::string Escape(const std::string& bytes)
-{
-    std::string out;
-    char hex[8];
-    for (unsigned char c : bytes) {
-        if (c == 0x1b) {
-            out += "\\e";
-        } else if (c < 0x20 || c >= 0x7f || c == '\\') {
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
-std::string RightTrimmed(std::string s)
-{
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
-
 std::vector<GoldenCase> LoadCases()
 {
     std::vector<GoldenCase> cases;
     std::vector<std::string> files;
-    std::ifstream list(std::string(VT_GOLDEN_DIR) + "/index");
+    std::ifstream list(std::string(GOLDEN_DIR) + "/index");
     for (std::string name; std::getline(list, name);)
         if (!name.empty() && name[0] != '#') files.push_back(name);
     for (const std::string& file : files) {
-        std::ifstream in(std::string(VT_GOLDEN_DIR) + "/" + file);
+        std::ifstream in(std::string(GOLDEN_DIR) + "/" + file);
         EXPECT_TRUE(in.good()) << "cannot read golden file " << file;
         std::string line;
         int number = 0;
@@ -175,6 +128,7 @@ bool ApplySetting(const std::string& field, int value)
         {"TrueUnderline", &SettingsRecord::TrueUnderline}, {"AutoWrapNow", &SettingsRecord::AutoWrapNow},
         {"NewLineNow", &SettingsRecord::NewLineNow},   {"Country", &SettingsRecord::Country},
         {"OriginMode", &SettingsRecord::OriginMode},   {"PrintToScreenNow", &SettingsRecord::PrintToScreenNow},
+        {"ProtectedReversed", &SettingsRecord::ProtectedReversed}, {"InsertMode", &SettingsRecord::InsertMode},
     };
     auto it = kFields.find(field);
     if (it == kFields.end()) return false;
@@ -248,7 +202,7 @@ std::vector<std::string> ExpectedRows(const GoldenCase& c)
 
 std::string CursorLine(const std::string& text) { return text.substr(text.rfind("cursor ")); }
 
-TEST(VtGolden, EveryCaseWholeSplitAndBytewise)
+TEST(Golden, EveryCaseWholeSplitAndBytewise)
 {
     const std::vector<GoldenCase> cases = LoadCases();
     ASSERT_FALSE(cases.empty());
