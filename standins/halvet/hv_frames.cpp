@@ -264,6 +264,19 @@ size_t Decoder::Feed(const uint8_t* p, size_t n, Event& ev) {
             break;
         }
         case State::DataBytes: {
+            if (!escaped_ && hexTail_ == 0 && Plain(c)) {
+                // The bulk of a sub-packet: a run of bytes that need no decoding.
+                size_t run = 1;
+                while (i + run < n && Plain(p[i + run])) ++run;
+                if (data_.size() + run > kMaxSubpacket) {
+                    ev.kind = Kind::Overflow;
+                    Reset();
+                    return i + 1;
+                }
+                data_.insert(data_.end(), p + i, p + i + run);
+                i += run - 1;
+                break;
+            }
             if (hexTail_ > 0) {
                 --hexTail_;
                 if ((c & 0x7F) == '\r' || (c & 0x7F) == '\n') break;

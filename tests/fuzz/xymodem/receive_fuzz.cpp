@@ -7,18 +7,11 @@
 #include <vector>
 
 #include "kestrix.h"
-#include "tick_clock.h"
+#include "fuzz_port.h"
 #include "xy_blocks.h"
 #include "xy_host.h"
 
 namespace {
-
-class FakeClock : public pexla::TickClock {
-public:
-    uint32_t Now() override { return now; }
-    void Sleep(int ms) override { now += static_cast<uint32_t>(ms); }
-    uint32_t now = 5000;
-};
 
 class MemFile : public kestrix::XyFile {
 public:
@@ -44,46 +37,20 @@ public:
     void ReleaseWorker(void*) override {}
 };
 
-FakeClock fakeClock;
 MemHost memHost;
-const uint8_t* input = nullptr;
-size_t inputLeft = 0;
-
-int ReadFn(int, char* buffer, int length) {
-    size_t n = inputLeft < static_cast<size_t>(length) ? inputLeft : static_cast<size_t>(length);
-    // The line delivers in small bursts, as a serial port does.
-    if (n > 7) n = 1 + (input[0] % 7);
-    std::memcpy(buffer, input, n);
-    input += n;
-    inputLeft -= n;
-    return static_cast<int>(n);
-}
-int WriteFn(int, const char*, int length) { return length; }
-int InCountFn(int) { return static_cast<int>(inputLeft < 7 ? inputLeft : 7); }
-int ZeroFn(int) { return 0; }
-void FlushFn(int) {}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    pexla::SetClock(&fakeClock);
     kestrix::SetHost(&memHost);
     static const char* const modes[] = {"X", "C", "Y", "S", "T"};
     const char* mode = modes[data[0] % 5];
-    input = data + 1;
-    inputLeft = size - 1;
 
     // The header parser on its own, over both field sizes.
     kestrix::ParseHeader(data, static_cast<int>(size < 1024 ? size : 1024));
 
-    int port = PxOpenVirtual(1, 0x3000, 0x3000);
-    PxSetReadFn(port, ReadFn);
-    PxSetWriteFn(port, WriteFn);
-    PxSetInCountFn(port, InCountFn);
-    PxSetOutCountFn(port, ZeroFn);
-    PxSetFlushInFn(port, FlushFn);
-    PxSetFlushOutFn(port, FlushFn);
+    int port = fuzzport::OpenInputPort(data + 1, size - 1, 7);
     ComSetXYModemParmXmodemTime(port, 1);
     ComSetXYMaxerrors(port, 3);
     ComSetXYPadchar(port, data[0] & 0x80 ? 0x1A : 0);
@@ -92,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Each call of the caller's loop takes a little time.
         for (int steps = 0; r == kXYGoOn && steps < 100000; ++steps) {
             r = ComRXY_Next(port, mode);
-            fakeClock.now += 10;
+            fuzzport::TheLine().clock.now += 10;
         }
         if (r == kXYGoOn) ComRXY_Abort(port);
     }
