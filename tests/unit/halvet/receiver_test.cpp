@@ -80,6 +80,7 @@ TEST(HalvetReceiver, OfferedNamesStayInTheFolder) {
     fs::path outside = fs::temp_directory_path() / "hv-outside.bin";
     fs::remove(outside);
     for (const Case& c : cases) {
+        fs::current_path(fs::temp_directory_path());  // a current folder cannot be removed on Windows
         auto dir = FreshDir("hv-names") / "in";
         fs::create_directories(dir);
         fs::current_path(dir);
