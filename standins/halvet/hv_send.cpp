@@ -303,7 +303,7 @@ void Sender::SendOffer() {
 }
 
 void Sender::AnswerCrc(uint32_t length) {
-    // The receiver compares the part both sides hold (0: the whole file).
+    // The receiver compares the bytes both sides hold (0: the whole file).
     uint32_t crc = 0xFFFFFFFFu;
     uint8_t buffer[4096];
     int64_t left = length ? length : size_;

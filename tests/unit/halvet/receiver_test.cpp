@@ -151,7 +151,7 @@ TEST(HalvetReceiver, FileIsOnlyCompleteAtAZeofOfThePositionReached) {
     s.Header(ZEOF, 6).To(line);
     Steps(2);
     EXPECT_EQ(hvtest::FilesCompleted(kPortB), 0);
-    // The time-out asks for the missing part by its position.
+    // The time-out asks for the missing bytes by their position.
     line.clock.now_ += 11000;
     Steps(1);
     auto replies = Replies(line, seen);
