@@ -131,6 +131,7 @@ void Sender::Handle(const Decoder::Event& ev) {
         return;
     case Decoder::Kind::BadHeader:
         if (Retry("damaged header")) Fail(kHvErrProtocol);
+        else if (state_ != State::Sending) ShortenAfterDamage();  // the answer waited for, damaged
         return;
     case Decoder::Kind::Header:
         Log("got %s %02x %02x %02x %02x", FrameName(ev.header.type), ev.header.b[0], ev.header.b[1],

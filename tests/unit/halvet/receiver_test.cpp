@@ -175,3 +175,19 @@ TEST(HalvetReceiver, CancelFromTheSenderEndsTheReceive) {
     EXPECT_EQ(r, kHvFailed);
     EXPECT_EQ(PxLastError(kPortB), kHvErrCancelled);
 }
+
+TEST(HalvetReceiver, DamagedHeaderAfterAPositionRequestIsAskedForAgainSoon) {
+    Started t("hv-reask");
+    Script s;
+    s.File("r.bin", 3).To(t.line);
+    Steps(2);
+    EXPECT_TRUE(Contains(Replies(t.line, t.seen), ZRPOS));
+    s.Header(ZDATA, 0);
+    s.bytes[4] ^= 0x01;  // the answer arrives damaged
+    s.To(t.line);
+    Steps(1);
+    EXPECT_TRUE(Replies(t.line, t.seen).empty());
+    t.line.clock.now_ += 1100;  // well within the ten-second time-out
+    Steps(1);
+    EXPECT_TRUE(Contains(Replies(t.line, t.seen), ZRPOS));
+}
