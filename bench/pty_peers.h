@@ -89,9 +89,15 @@ inline pid_t Spawn(const std::vector<std::string>& args, const fs::path& dir, co
     return pid;
 }
 
+inline bool Wait(pid_t pid, int seconds);
+
+// Asks the process to end; one that does not within two seconds (a peer that answers the
+// signal with a cancel written to a line nobody reads any more) is killed.
 inline void Stop(pid_t pid) {
     if (pid <= 0) return;
     kill(pid, SIGTERM);
+    if (Wait(pid, 2)) return;
+    kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
 }
 

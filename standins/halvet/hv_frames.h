@@ -66,6 +66,7 @@ public:
     void Subpacket(std::vector<uint8_t>& out, const uint8_t* data, size_t length, uint8_t end, bool crc32);
 
 private:
+    bool NeedsEscape(uint8_t c) const;
     void Put(std::vector<uint8_t>& out, uint8_t c);
     bool escapeControls_ = false;
     uint8_t last_ = 0;

@@ -10,8 +10,11 @@
 namespace halvet {
 namespace {
 
-// Data written to the line per step at most.
+// Data written to the line per step at most: 16 KB, and on a port with a known speed what it
+// carries in about a quarter of a second (at least one sub-packet), so that a step on a slow
+// line stays short.
 constexpr size_t kStepSendBytes = 16384;
+constexpr int kStepLineMs = 250;
 constexpr int kFinWaitMs = 2000;
 constexpr int kFinTries = 2;
 
@@ -333,6 +336,8 @@ void Sender::StartData(uint32_t pos) {
 
 void Sender::StreamData() {
     size_t budget = kStepSendBytes;
+    if (int baud = PxBaudRate(port_); baud > 0)
+        budget = std::clamp<size_t>(static_cast<size_t>(baud) / 10 * kStepLineMs / 1000, subpacket_, kStepSendBytes);
     out_.clear();
     while (state_ == State::Sending && budget > 0) {
         if (window_ && pos_ - acked_ >= window_) {
