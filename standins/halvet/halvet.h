@@ -68,7 +68,7 @@ enum HalvetConversion : int32_t {
     kHvConvText = 7,             // LF to CR/LF
     kHvConvBinary = 8,
     kHvConvResume = 9,           // resume an interrupted transfer
-    kHvConvResumeCompare = 10,   // resume after the receiver has compared the common part
+    kHvConvResumeCompare = 10,   // resume after the receiver has compared what both hold
 };
 
 // File-name option (fourth argument of HvSendStart); 0 is the same as kHvNameStrip.

@@ -66,6 +66,7 @@ public:
     void Subpacket(std::vector<uint8_t>& out, const uint8_t* data, size_t length, uint8_t end, bool crc32);
 
 private:
+    bool NeedsEscape(uint8_t c) const;
     void Put(std::vector<uint8_t>& out, uint8_t c);
     bool escapeControls_ = false;
     uint8_t last_ = 0;
@@ -104,6 +105,8 @@ public:
 
 private:
     enum class State { Hunt, Pad, Dle, HexDigits, BinBytes, DataBytes, DataCheck };
+    // A byte that stands for itself inside a sub-packet.
+    static bool Plain(uint8_t c) { return c != ZDLE && (c & 0x7F) != XON && (c & 0x7F) != XOFF; }
     // One byte after ZDLE handling; returns -1 for "need more", or the plain byte, or 0x100 + end.
     int Unescape(uint8_t c, bool& bad);
     bool HeaderDone(Event& ev);

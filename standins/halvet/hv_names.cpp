@@ -33,6 +33,7 @@ std::string BaseName(const std::string& path) {
 
 FileInfo ParseFileInfo(const uint8_t* data, size_t length) {
     FileInfo info;
+    if (!data || length == 0) return info;  // an empty sub-packet names nothing
     const uint8_t* nul = static_cast<const uint8_t*>(std::memchr(data, 0, length));
     size_t nameLength = nul ? static_cast<size_t>(nul - data) : length;
     info.name.assign(reinterpret_cast<const char*>(data), nameLength);

@@ -72,6 +72,9 @@ void Receiver::Handle(const Decoder::Event& ev) {
         if (state_ == State::Data) {
             if (Retry("damaged header in the data")) Fail(kHvErrProtocol);
             else AskPosition();
+        } else if (state_ == State::Skipping) {
+            // Most likely the ZDATA we asked for: ask again soon rather than after the time-out.
+            ShortenAfterDamage();
         } else if (state_ == State::Headers || state_ == State::SinitData || state_ == State::FileData) {
             // The sender repeats an offer that got no answer when it sees ZRINIT again.
             if (Retry("damaged header")) Fail(kHvErrProtocol);

@@ -1,7 +1,7 @@
 // The ZMODEM receiver: invites the sender (ZRINIT), takes each offered file (ZFILE) under a
 // safe local name in the current folder, asks for its data from the right position (ZRPOS),
 // writes checked sub-packets, answers the sender's acknowledge requests, closes the file at
-// ZEOF and ends the batch at ZFIN. A damaged or missing piece is asked for again by its
+// ZEOF and ends the batch at ZFIN. A damaged or missing stretch of data is asked for again by its
 // position; the file is only complete after a ZEOF at the position reached.
 #pragma once
 

@@ -10,8 +10,11 @@
 namespace halvet {
 namespace {
 
-// Data written to the line per step at most.
+// Data written to the line per step at most: 16 KB, and on a port with a known speed what it
+// carries in about a quarter of a second (at least one sub-packet), so that a step on a slow
+// line stays short.
 constexpr size_t kStepSendBytes = 16384;
+constexpr int kStepLineMs = 250;
 constexpr int kFinWaitMs = 2000;
 constexpr int kFinTries = 2;
 
@@ -131,6 +134,7 @@ void Sender::Handle(const Decoder::Event& ev) {
         return;
     case Decoder::Kind::BadHeader:
         if (Retry("damaged header")) Fail(kHvErrProtocol);
+        else if (state_ != State::Sending) ShortenAfterDamage();  // the answer waited for, damaged
         return;
     case Decoder::Kind::Header:
         Log("got %s %02x %02x %02x %02x", FrameName(ev.header.type), ev.header.b[0], ev.header.b[1],
@@ -303,7 +307,7 @@ void Sender::SendOffer() {
 }
 
 void Sender::AnswerCrc(uint32_t length) {
-    // The receiver compares the part both sides hold (0: the whole file).
+    // The receiver compares the bytes both sides hold (0: the whole file).
     uint32_t crc = 0xFFFFFFFFu;
     uint8_t buffer[4096];
     int64_t left = length ? length : size_;
@@ -332,6 +336,8 @@ void Sender::StartData(uint32_t pos) {
 
 void Sender::StreamData() {
     size_t budget = kStepSendBytes;
+    if (int baud = PxBaudRate(port_); baud > 0)
+        budget = std::clamp<size_t>(static_cast<size_t>(baud) / 10 * kStepLineMs / 1000, subpacket_, kStepSendBytes);
     out_.clear();
     while (state_ == State::Sending && budget > 0) {
         if (window_ && pos_ - acked_ >= window_) {

@@ -94,6 +94,11 @@ void Session::SendBytes(const std::vector<uint8_t>& bytes) {
 
 void Session::Arm(int ms) { deadline_ = pexla::Clock().Now() + static_cast<uint32_t>(ms); }
 
+void Session::ShortenAfterDamage() {
+    uint32_t soon = pexla::Clock().Now() + kDamagedWaitMs;
+    if (pexla::TickBefore(soon, deadline_)) deadline_ = soon;
+}
+
 bool Session::Expired() const { return !pexla::TickBefore(pexla::Clock().Now(), deadline_); }
 
 bool Session::Retry(const char* why) {

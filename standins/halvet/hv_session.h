@@ -16,6 +16,7 @@ namespace halvet {
 constexpr int kStepWaitMs = 20;         // wait for input when there is nothing else to do
 constexpr size_t kStepReadBytes = 16384;
 constexpr int kMaxRetries = 10;         // time-outs or errors in a row that end a transfer
+constexpr int kDamagedWaitMs = 1000;   // wait left once a damaged header came instead of an answer
 constexpr int kDrainQuietMs = 200;
 constexpr int kDrainMaxMs = 1500;
 
@@ -50,6 +51,8 @@ protected:
 
     // Time-outs: a deadline from now; Expired once it has passed.
     void Arm(int ms);
+    // A damaged header may well have been the answer waited for: the wait is cut short.
+    void ShortenAfterDamage();
     bool Expired() const;
     // Counts a retry in the status block; true when too many came in a row.
     bool Retry(const char* why);

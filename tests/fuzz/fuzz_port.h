@@ -1,6 +1,6 @@
-// For the fuzz targets of the transfer libraries: a clock that moves only when told, and a
-// Pexla virtual port whose incoming bytes are the fuzz input, delivered in small bursts as a
-// serial port delivers them; what the engine writes is thrown away.
+// What the transfer engines' fuzz targets share: a clock that advances only when an engine
+// pauses (so time-outs cost nothing) and a Pexla virtual port whose incoming bytes are the fuzz
+// input, delivered in bursts as a serial port delivers them; what the engine writes is dropped.
 #pragma once
 
 #include <cstddef>
@@ -19,30 +19,42 @@ public:
     uint32_t now = 5000;
 };
 
-inline FakeClock fakeClock;
-inline const uint8_t* input = nullptr;
-inline size_t inputLeft = 0;
-inline size_t maxBurst = 7;
+struct Line {
+    FakeClock clock;
+    const uint8_t* input = nullptr;
+    size_t left = 0;
+    size_t burst = 7;  // bytes per read at most; each read takes 1 + (next byte % burst)
+};
+
+inline Line& TheLine() {
+    static Line line;
+    return line;
+}
 
 inline int ReadFn(int, char* buffer, int length) {
-    size_t n = inputLeft < static_cast<size_t>(length) ? inputLeft : static_cast<size_t>(length);
-    if (n > maxBurst) n = 1 + (input[0] % maxBurst);
-    std::memcpy(buffer, input, n);
-    input += n;
-    inputLeft -= n;
+    Line& l = TheLine();
+    size_t n = l.left < static_cast<size_t>(length) ? l.left : static_cast<size_t>(length);
+    if (n > l.burst) n = 1 + (l.input[0] % l.burst);
+    std::memcpy(buffer, l.input, n);
+    l.input += n;
+    l.left -= n;
     return static_cast<int>(n);
 }
 inline int WriteFn(int, const char*, int length) { return length; }
-inline int InCountFn(int) { return static_cast<int>(inputLeft < maxBurst ? inputLeft : maxBurst); }
+inline int InCountFn(int) {
+    Line& l = TheLine();
+    return static_cast<int>(l.left < l.burst ? l.left : l.burst);
+}
 inline int ZeroFn(int) { return 0; }
 inline void FlushFn(int) {}
 
-// Installs the fake clock and opens virtual port 1 on the input; returns the port.
-inline int OpenInputPort(const uint8_t* data, size_t size, size_t burst) {
-    pexla::SetClock(&fakeClock);
-    input = data;
-    inputLeft = size;
-    maxBurst = burst;
+// Installs the clock, opens virtual port 1 on the input and returns its number.
+inline int OpenInputPort(const uint8_t* input, size_t size, size_t burst) {
+    Line& l = TheLine();
+    pexla::SetClock(&l.clock);
+    l.input = input;
+    l.left = size;
+    l.burst = burst;
     int port = PxOpenVirtual(1, 0x3000, 0x3000);
     PxSetReadFn(port, ReadFn);
     PxSetWriteFn(port, WriteFn);

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int r = mode & 1 ? KmGetStart(port, "remote.bin") : KmReceiveStart(port);
     // Each call of the caller's loop takes a little time; the loop ends with the input.
     for (int steps = 0; r == kDroskGoOn && steps < 200000; ++steps) {
-        if (fuzzport::inputLeft == 0 && steps % 64 == 0) fuzzport::fakeClock.now += 500;
+        if (fuzzport::TheLine().left == 0 && steps % 64 == 0) fuzzport::TheLine().clock.now += 500;
         r = KmReceiveNext(port);
         // The caller may impose a name whenever the library asks for one.
         if (PxNameWanted(port) && (mode & 0x80)) PxSetShownName(port, "imposed.bin");

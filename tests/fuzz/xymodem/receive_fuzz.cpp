@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Each call of the caller's loop takes a little time.
         for (int steps = 0; r == kXYGoOn && steps < 100000; ++steps) {
             r = ComRXY_Next(port, mode);
-            fuzzport::fakeClock.now += 10;
+            fuzzport::TheLine().clock.now += 10;
         }
         if (r == kXYGoOn) ComRXY_Abort(port);
     }

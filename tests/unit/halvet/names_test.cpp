@@ -61,6 +61,10 @@ TEST(HalvetNames, FactsTextRoundTripsAndToleratesShortForms) {
     EXPECT_EQ(i.name, "n");
     EXPECT_FALSE(i.hasSize);
 
+    i = ParseFileInfo(nullptr, 0);  // an empty ZFILE sub-packet
+    EXPECT_EQ(i.name, "");
+    EXPECT_FALSE(i.hasSize);
+
     const uint8_t noNul[] = {'a', 'b'};
     i = ParseFileInfo(noNul, sizeof noNul);
     EXPECT_EQ(i.name, "ab");

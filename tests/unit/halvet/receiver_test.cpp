@@ -80,6 +80,7 @@ TEST(HalvetReceiver, OfferedNamesStayInTheFolder) {
     fs::path outside = fs::temp_directory_path() / "hv-outside.bin";
     fs::remove(outside);
     for (const Case& c : cases) {
+        fs::current_path(fs::temp_directory_path());  // a current folder cannot be removed on Windows
         auto dir = FreshDir("hv-names") / "in";
         fs::create_directories(dir);
         fs::current_path(dir);
@@ -150,7 +151,7 @@ TEST(HalvetReceiver, FileIsOnlyCompleteAtAZeofOfThePositionReached) {
     s.Header(ZEOF, 6).To(line);
     Steps(2);
     EXPECT_EQ(hvtest::FilesCompleted(kPortB), 0);
-    // The time-out asks for the missing part by its position.
+    // The time-out asks for the missing bytes by their position.
     line.clock.now_ += 11000;
     Steps(1);
     auto replies = Replies(line, seen);
@@ -173,4 +174,20 @@ TEST(HalvetReceiver, CancelFromTheSenderEndsTheReceive) {
     for (int i = 0; i < 5 && r == kHvGoOn; ++i) r = HvRecvNext(kPortB);
     EXPECT_EQ(r, kHvFailed);
     EXPECT_EQ(PxLastError(kPortB), kHvErrCancelled);
+}
+
+TEST(HalvetReceiver, DamagedHeaderAfterAPositionRequestIsAskedForAgainSoon) {
+    Started t("hv-reask");
+    Script s;
+    s.File("r.bin", 3).To(t.line);
+    Steps(2);
+    EXPECT_TRUE(Contains(Replies(t.line, t.seen), ZRPOS));
+    s.Header(ZDATA, 0);
+    s.bytes[4] ^= 0x01;  // the answer arrives damaged
+    s.To(t.line);
+    Steps(1);
+    EXPECT_TRUE(Replies(t.line, t.seen).empty());
+    t.line.clock.now_ += 1100;  // well within the ten-second time-out
+    Steps(1);
+    EXPECT_TRUE(Contains(Replies(t.line, t.seen), ZRPOS));
 }

@@ -36,6 +36,8 @@ struct Batch {
 };
 
 Batch MakeBatch(const std::string& name, const std::vector<size_t>& sizes) {
+    // Out of the last folder first: a current folder cannot be removed on Windows.
+    fs::current_path(fs::temp_directory_path());
     Batch b;
     b.src = FreshDir("hv-src-" + name);
     b.dst = FreshDir("hv-dst-" + name);

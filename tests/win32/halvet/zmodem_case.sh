@@ -64,7 +64,7 @@ case $case_name in
     same_batch "$work/peer" "$work/ours"
     ;;
   recv-sz-names)
-    # A sender's path never reaches outside our folder: only its last part is used.
+    # A sender's path never reaches outside our folder: only its last component is used.
     mkdir -p "$work/peer/sub/deeper" "$work/ours/in"
     make_file "$work/peer/sub/deeper/x.bin" 2000
     make_file "$work/peer/y.bin" 100
