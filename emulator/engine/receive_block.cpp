@@ -36,11 +36,7 @@ void CharacterColours(const SettingsRecord& rec, int charClass, uint8_t& fg, uin
 void PutCell(SettingsRecord& rec, int index, uint8_t character, uint8_t fg, uint8_t bg, uint8_t flags)
 {
     rec.LastChar = character;
-    rec.CharsScreen[index] = character;
-    rec.FgScreen[index] = fg;
-    rec.BgScreen[index] = bg;
-    rec.FlagsScreen[index] = flags;
-    rec.ProtectionPlane[index] = rec.ProtectAttribute;
+    StoreCell(rec, index, character, fg, bg, flags);
 }
 
 }  // namespace

@@ -8,6 +8,17 @@
 #include "engine/engine_types.h"
 #include "shell/session_record.h"
 
+// One written cell of the visible screen: the character, its colours and flags, and the protection
+// of the current attribute.
+inline void StoreCell(SettingsRecord& rec, int index, uint8_t character, uint8_t fg, uint8_t bg, uint8_t flags)
+{
+    rec.CharsScreen[index] = character;
+    rec.FgScreen[index] = fg;
+    rec.BgScreen[index] = bg;
+    rec.FlagsScreen[index] = flags;
+    rec.ProtectionPlane[index] = rec.ProtectAttribute;
+}
+
 // The automatic file-transfer detector sees received bytes (serial line with transfer type 0, or
 // transfer type 2, and AutoDetectReceive on).
 bool AutoDetectOn(const SettingsRecord& rec);

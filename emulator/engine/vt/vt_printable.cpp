@@ -1,6 +1,7 @@
 // The VT character writer: one printable byte into the cell at the cursor.
 #include "engine/charsets.h"
 #include "engine/colors.h"
+#include "engine/receive_block.h"
 #include "engine/screen_actions.h"
 #include "engine/screen_geometry.h"
 #include "engine/vt/vt_interpreter.h"
@@ -29,15 +30,6 @@ struct RunTranslations {
     uint8_t charClass[128];
 };
 RunTranslations memo;
-
-void PutCell(SettingsRecord& rec, int index, uint8_t character, uint8_t fg, uint8_t bg, uint8_t flags)
-{
-    rec.CharsScreen[index] = character;
-    rec.FgScreen[index] = fg;
-    rec.BgScreen[index] = bg;
-    rec.FlagsScreen[index] = flags;
-    rec.ProtectionPlane[index] = rec.ProtectAttribute;
-}
 
 }  // namespace
 
@@ -86,13 +78,13 @@ void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dirt
         const int half = rec.MaxCols / 2;
         drawnColumn = col < half ? col : (half > 0 ? half - 1 : 0);
         const int first = rowStart + 2 * drawnColumn;
-        PutCell(rec, first, character, fg, bg, flags);
+        StoreCell(rec, first, character, fg, bg, flags);
         if (2 * drawnColumn + 1 <= lastColumn)
-            PutCell(rec, first + 1, ' ', fg, bg, static_cast<uint8_t>(flags & ~kTrueBold));
+            StoreCell(rec, first + 1, ' ', fg, bg, static_cast<uint8_t>(flags & ~kTrueBold));
         cellWidth = 2 * rec.CellWidth;
     } else {
         ++rec.PrintedCount;
-        PutCell(rec, rowStart + col, character, fg, bg, flags);
+        StoreCell(rec, rowStart + col, character, fg, bg, flags);
     }
     Widen(dirty, drawnColumn * cellWidth - rec.ScrollPosX, row * rec.CellHeight - rec.ScrollPosY, cellWidth,
           rec.CellHeight);
