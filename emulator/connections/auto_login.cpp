@@ -23,7 +23,7 @@ constexpr uint8_t kEot = 4;
 constexpr uint8_t kCr = 13;
 
 const char* PairText(const char* kind, int pair) {
-    char member[16];
+    char member[24];  // a kind and any int
     std::snprintf(member, sizeof(member), "%s%d", kind, pair - 1);
     const char* text = AutoView().DocumentString(member);
     return text ? text : "";
