@@ -1,5 +1,6 @@
 // FtpNet over POSIX sockets, for the native builds.
 #include "ftp_net.h"
+#include "sockaddr_v4.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -36,23 +37,6 @@ int ToNetError(int e)
     case EINVAL: return kNetInvalid;
     default: return e;
     }
-}
-
-sockaddr_in ToSockaddr(const NetAddress& a)
-{
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(a.ip);
-    sa.sin_port = htons(a.port);
-    return sa;
-}
-
-NetAddress FromSockaddr(const sockaddr_in& sa)
-{
-    NetAddress a;
-    a.ip = ntohl(sa.sin_addr.s_addr);
-    a.port = ntohs(sa.sin_port);
-    return a;
 }
 
 bool MakeNonBlocking(int fd)

@@ -5,25 +5,9 @@
 #include <ws2tcpip.h>
 
 #include "ftp_net.h"
+#include "sockaddr_v4.h"
 
 namespace {
-
-sockaddr_in ToSockaddr(const NetAddress& a)
-{
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(a.ip);
-    sa.sin_port = htons(a.port);
-    return sa;
-}
-
-NetAddress FromSockaddr(const sockaddr_in& sa)
-{
-    NetAddress a;
-    a.ip = ntohl(sa.sin_addr.s_addr);
-    a.port = ntohs(sa.sin_port);
-    return a;
-}
 
 SOCKET S(FtpSocket s) { return static_cast<SOCKET>(s); }
 
