@@ -91,10 +91,11 @@ void LineFeed(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
 
 void ReverseIndex(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
 {
+    // Only the top margin scrolls; anywhere else, the region's rows below or above it included,
+    // the cursor goes up one row and stops at the top of the screen.
     const ScrollRegion region = Region(rec);
-    if (rec.CursorRow < region.top || rec.CursorRow > region.bottom) return;
     if (rec.CursorRow == region.top)
         InsertLines(window, rec, dirty, 1, region.top);
     else
-        --rec.CursorRow;
+        rec.CursorRow = ClampInt(rec.CursorRow - 1, 0, LastRow(rec));
 }

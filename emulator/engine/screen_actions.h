@@ -48,7 +48,7 @@ void TabForward(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void TabBackward(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 // Down one row; at the bottom margin the region scrolls up (the top row enters the history).
 void LineFeed(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
-// Up one row inside the region; at the top margin the region scrolls down.
+// Up one row, stopping at row 0; at the top margin the region scrolls down.
 void ReverseIndex(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 
 // ---- Lines and characters.

@@ -6,8 +6,10 @@ cumulative byte stream it has written when each of its screens waits for RETURN 
 case is fed to termfeed, to libvterm (vterm_screen) and to the headless xterm.js
 (xterm_screen.js). Where both references agree and our screen differs, the case must be listed
 in mandated.txt (a difference the terminal's own design asks for); any other such case fails.
+The short streams of EDGES (edge_streams.txt) are compared the same way, for vt100 and vt220,
+with the cursor as well as the screen.
 
-    vttest_compare.py TERMFEED VTERM_SCREEN XTERM_SCRIPT XTERM_MODULES OUTDIR MANDATED
+    vttest_compare.py TERMFEED VTERM_SCREEN XTERM_SCRIPT XTERM_MODULES OUTDIR MANDATED [EDGES]
 
 Exit 0 on success, 1 on unlisted differences, 77 (skip) when vttest or a reference is missing.
 """
@@ -90,6 +92,41 @@ def rows_of(text):
     return [l.rstrip() for l in lines[:24]], cursor
 
 
+def edge_streams(path):
+    """(name, bytes) of every stream of the edge file; escapes as in the golden files."""
+    streams = []
+    with open(path) as f:
+        for line in f:
+            if not line.strip() or line.startswith('#'):
+                continue
+            name, _, text = line.strip().partition(' ')
+            data = bytearray()
+            i = 0
+            text = text.strip()
+            while i < len(text):
+                if text[i] == '\\' and i + 1 < len(text):
+                    c = text[i + 1]
+                    if c == 'x':
+                        data.append(int(text[i + 2:i + 4], 16))
+                        i += 4
+                        continue
+                    data += {'e': b'\x1b', 'r': b'\r', 'n': b'\n', 't': b'\t', 's': b' ', '\\': b'\\'}[c]
+                    i += 2
+                else:
+                    data += text[i].encode('latin1')
+                    i += 1
+            streams.append((name, bytes(data)))
+    return streams
+
+
+def cursor_of(text, cols=80):
+    """'cursor R C' with the column of a pending wrap (xterm.js reports it one past the edge) kept on the screen."""
+    parts = text.split()
+    if len(parts) != 3 or not parts[2].isdigit():
+        return text
+    return 'cursor %s %d' % (parts[1], min(int(parts[2]), cols - 1))
+
+
 def ours(termfeed, path, term):
     out = subprocess.run([termfeed, '--emulation', EMULATION[term], '--planes', path],
                          capture_output=True, check=True).stdout.decode('latin1')
@@ -107,6 +144,7 @@ def ours(termfeed, path, term):
 
 def main():
     termfeed, vterm, xterm_script, xterm_modules, outdir, mandated_file = sys.argv[1:7]
+    edges_file = sys.argv[7] if len(sys.argv) > 7 else None
     if not shutil.which('vttest'):
         skip('vttest is not installed (scripts/setup installs it)')
     if not os.path.exists(vterm):
@@ -124,34 +162,44 @@ def main():
     report = []
     unlisted = []
     compared = 0
+
+    def compare(key, what, stream, term, with_cursor):
+        nonlocal compared
+        path = os.path.join(outdir, key.replace('/', '-') + '.bin')
+        with open(path, 'wb') as f:
+            f.write(stream)
+        mine, my_cursor = ours(termfeed, path, term)
+        lib, lib_cursor = rows_of(subprocess.run([vterm, '24', '80', path], capture_output=True,
+                                                 check=True).stdout.decode('latin1'))
+        xjs, xjs_cursor = rows_of(subprocess.run(['node', xterm_script, xterm_modules, '24', '80', path],
+                                                 capture_output=True, check=True).stdout.decode('latin1'))
+        if with_cursor:
+            mine, lib, xjs = (mine + [cursor_of(my_cursor)], lib + [cursor_of(lib_cursor)],
+                              xjs + [cursor_of(xjs_cursor)])
+        compared += 1
+        agree = lib == xjs
+        differs = agree and mine != lib
+        status = 'same' if mine == lib and mine == xjs else (
+            'DIFFERS' if differs else 'references disagree')
+        if differs and key not in mandated:
+            unlisted.append(key)
+            status += ' (not listed)'
+        elif differs:
+            status += ' (mandated: %s)' % mandated[key]
+        report.append('%s %s: %s' % (key, what, status))
+        if differs:
+            for r in range(len(mine)):
+                if mine[r] != lib[r]:
+                    report.append('  row %2d ours |%s|' % (r, mine[r]))
+                    report.append('         refs |%s|' % lib[r])
+
     for term in ('vt100', 'vt220'):
         for test in TESTS:
             for n, stream in enumerate(capture(term, test), 1):
-                key = '%s/%d.%d' % (term, test, n)
-                path = os.path.join(outdir, key.replace('/', '-') + '.bin')
-                with open(path, 'wb') as f:
-                    f.write(stream)
-                mine, my_cursor = ours(termfeed, path, term)
-                lib, lib_cursor = rows_of(subprocess.run([vterm, '24', '80', path], capture_output=True,
-                                                         check=True).stdout.decode('latin1'))
-                xjs, xjs_cursor = rows_of(subprocess.run(['node', xterm_script, xterm_modules, '24', '80', path],
-                                                         capture_output=True, check=True).stdout.decode('latin1'))
-                compared += 1
-                agree = lib == xjs
-                differs = agree and mine != lib
-                status = 'same' if mine == lib and mine == xjs else (
-                    'DIFFERS' if differs else 'references disagree')
-                if differs and key not in mandated:
-                    unlisted.append(key)
-                    status += ' (not listed)'
-                elif differs:
-                    status += ' (mandated: %s)' % mandated[key]
-                report.append('%s %s: %s' % (key, TESTS[test], status))
-                if differs:
-                    for r in range(24):
-                        if mine[r] != lib[r]:
-                            report.append('  row %2d ours |%s|' % (r, mine[r]))
-                            report.append('         refs |%s|' % lib[r])
+                compare('%s/%d.%d' % (term, test, n), TESTS[test], stream, term, False)
+        if edges_file:
+            for name, stream in edge_streams(edges_file):
+                compare('%s/%s' % (term, name), 'edge stream', stream, term, True)
     with open(os.path.join(outdir, 'report.txt'), 'w') as f:
         f.write('\n'.join(report) + '\n')
     print('\n'.join(report))

@@ -170,7 +170,9 @@ INSTANTIATE_TEST_SUITE_P(
         MoveCase{"LineFeedInsideRegion", 1, 5, 10, 12, 3, ACT(LineFeed(kWindow, rec, d)), 13, 3},
         MoveCase{"LineFeedBelowRegionStays", 1, 5, 10, 23, 3, ACT(LineFeed(kWindow, rec, d)), 23, 3},
         MoveCase{"ReverseIndexMovesUp", 1, 5, 10, 8, 3, ACT(ReverseIndex(kWindow, rec, d)), 7, 3},
-        MoveCase{"ReverseIndexOutsideRegion", 1, 5, 10, 3, 3, ACT(ReverseIndex(kWindow, rec, d)), 3, 3}));
+        MoveCase{"ReverseIndexAboveRegionMovesUp", 1, 5, 10, 3, 3, ACT(ReverseIndex(kWindow, rec, d)), 2, 3},
+        MoveCase{"ReverseIndexBelowRegionMovesUp", 1, 5, 10, 11, 3, ACT(ReverseIndex(kWindow, rec, d)), 10, 3},
+        MoveCase{"ReverseIndexStopsAtRow0", 1, 5, 10, 0, 3, ACT(ReverseIndex(kWindow, rec, d)), 0, 3}));
 
 TEST_F(ScreenActions, MovesReportNoDirtyRectangle)
 {

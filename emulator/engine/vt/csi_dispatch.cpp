@@ -9,16 +9,13 @@
 
 namespace {
 
-void MoveUp(SettingsRecord& rec, int n)
-{
-    const int row = rec.CursorRow - n;
-    rec.CursorRow = row < rec.ScrollTop ? rec.ScrollTop : row;
-}
-
+// Down n rows: the bottom margin stops the cursor only from inside the region (or above it);
+// below the region the bottom of the screen does.
 void MoveDown(SettingsRecord& rec, int n)
 {
+    const int stop = rec.CursorRow <= rec.ScrollBottom ? rec.ScrollBottom : LastRow(rec);
     const int row = rec.CursorRow + n;
-    rec.CursorRow = row > rec.ScrollBottom ? ClampInt(rec.ScrollBottom, 0, LastRow(rec)) : row;
+    rec.CursorRow = ClampInt(row > stop ? stop : row, 0, LastRow(rec));
 }
 
 void CursorPositionSequence(SettingsRecord& rec, int count, const int* params, int fromVt)
@@ -67,12 +64,10 @@ void EraseInLine(SettingsRecord& rec, DirtyRect& dirty, int p)
     const int start = row * rec.MaxCols;
     switch (p) {
     case 0:
-        if (col == LastColumn(rec)) return;
         FillScreenCells(rec, rec.MaxCols - col, start + col, ' ', 0);
         DirtyRestOfRow(rec, dirty, row, col);
         break;
     case 1:
-        if (col == 0) return;
         FillScreenCells(rec, col + 1, start, ' ', 0);
         DirtyRowUpTo(rec, dirty, row, col);
         break;
@@ -158,6 +153,7 @@ void ScrollRegionSequence(SettingsRecord& rec, int count, const int* params)
     }
     rec.ScrollTop = static_cast<uint8_t>(ClampInt(top - 1, 0, 255));
     rec.ScrollBottom = static_cast<uint8_t>(ClampInt(bottom - 1, 0, 255));
+    rec.WrapPending = 0;
     rec.CursorCol = 0;
     rec.CursorRow = rec.OriginMode ? rec.ScrollTop : 0;
 }
@@ -172,8 +168,14 @@ void CsiDispatch(ViewWindow window, SettingsRecord& rec, int finalByte, int coun
     const bool vt = fromVt != 0;
     switch (finalByte) {
     case '@': InsertBlanks(window, rec, dirty, n); break;
-    case 'A': MoveUp(rec, n); break;
-    case 'B': MoveDown(rec, n); break;
+    case 'A':
+        rec.WrapPending = 0;
+        CursorUp(window, rec, dirty, n);
+        break;
+    case 'B':
+        rec.WrapPending = 0;
+        MoveDown(rec, n);
+        break;
     case 'C':
         if (vt && rec.WrapPending) {
             CarriageReturn(window, rec, dirty);

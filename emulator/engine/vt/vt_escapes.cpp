@@ -21,11 +21,13 @@ void RestoreCursor(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
 {
     const SavedCursorState& saved = rec.SavedCursor;
     if (saved.Row == -1) {
+        rec.WrapPending = 0;
         CursorHome(window, rec, dirty);
         ResetRendition(window, rec, dirty);
         return;
     }
     // The screen may have changed size since the save.
+    rec.WrapPending = 0;
     rec.CursorCol = ClampInt(saved.Col, 0, LastColumn(rec));
     rec.CursorRow = ClampInt(saved.Row, 0, LastRow(rec));
     rec.CurFg = saved.CurFg;
@@ -34,20 +36,15 @@ void RestoreCursor(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
     for (int i = 0; i < kSgrFlagCount; ++i) rec.SgrFlags[i] = saved.SgrFlags[i];
 }
 
-bool InsideRegion(const SettingsRecord& rec)
-{
-    const ScrollRegion region = Region(rec);
-    return rec.CursorRow >= region.top && rec.CursorRow <= region.bottom;
-}
-
+// Only the bottom margin scrolls; anywhere else the cursor goes down one row and stops at the
+// bottom of the screen.
 void Index(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
 {
-    if (!InsideRegion(rec)) return;
     const ScrollRegion region = Region(rec);
     if (rec.CursorRow == region.bottom)
         DeleteLines(window, rec, dirty, 1, region.top);
     else
-        ++rec.CursorRow;
+        rec.CursorRow = ClampInt(rec.CursorRow + 1, 0, LastRow(rec));
 }
 
 }  // namespace
@@ -70,14 +67,20 @@ void ExecuteEscape(ViewWindow window, SettingsRecord& rec, uint8_t byte, DirtyRe
     switch (byte) {
     case '=': rec.AppKeypad = 1; break;
     case '>': rec.AppKeypad = 2; break;
-    case 'D': Index(window, rec, dirty); break;
+    case 'D':
+        rec.WrapPending = 0;
+        Index(window, rec, dirty);
+        break;
     case 'E':
         rec.WrapPending = 0;
         CarriageReturn(window, rec, dirty);
         LineFeed(window, rec, dirty);
         break;
     case 'H': SetTabStop(window, rec, dirty); break;
-    case 'M': ReverseIndex(window, rec, dirty); break;
+    case 'M':
+        rec.WrapPending = 0;
+        ReverseIndex(window, rec, dirty);
+        break;
     case 'N': rec.CharsetDesignation[kCsSingleShift] = 2; break;
     case 'O': rec.CharsetDesignation[kCsSingleShift] = 3; break;
     case 'c': ResetTerminal(rec); break;
