@@ -1,0 +1,36 @@
+// "Boxes" (dialog 602): the 3-D box drawn around text of each colour, per colour index on the
+// foreground and on the background side, and the three switches of 3-D drawing. The dialog works
+// on BoxSettingsValues; BoxesCommand copies in the maps of the current mode and stores them back.
+#pragma once
+
+#include "color_buttons.h"
+#include "dialogs/box_settings_values.h"
+#include "fw_dialog.h"
+
+class CZolexDoc;
+
+class CBoxesDlg : public FwDialog {
+public:
+    // `rec` gives the palette, the font, the Normal colours and the defaults of "Reset to default".
+    CBoxesDlg(HWND owner, const SettingsRecord& rec, const BoxSettingsValues& values);
+    BoxSettingsValues values;
+
+protected:
+    void DoDataExchange(FwDataExchange& dx) override;
+    bool OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void SelectColor(int index, int side);
+    void ChooseKind(int kind);
+    void RefreshSample();
+    void PaintBoxes(HDC dc);
+    void PaintText(const DRAWITEMSTRUCT& item);
+
+    const SettingsRecord& rec_;
+    ColorButtonSet buttons_;
+};
+
+// Config/Boxes: the 3270 maps in 3270 mode, else the character-mode maps; on OK stores them,
+// repaints and marks the document modified.
+void BoxesCommand(CZolexDoc& doc, HWND owner);

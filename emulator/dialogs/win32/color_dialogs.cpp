@@ -1,0 +1,170 @@
+#include "color_dialogs.h"
+
+#include "engine/colors.h"
+#include "fw_list_fill_win32.h"
+#include "resource_ids.h"
+#include "shell/session_document.h"
+
+CColorsDlg::CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& initial)
+    : FwDialog(initial.mode3270 ? IDD_COLORS_3270 : IDD_COLORS, owner), values(initial), rec_(rec)
+{
+    OnCommand(IDC_COLOR_ATTRIBUTES, [this] { SelectRow(); }, LBN_SELCHANGE);
+    for (int id = kFirstColorButton; id < kFirstColorButton + kColorButtonCount; ++id)
+        OnCommand(id, [this, id] { PickColor(id); });
+    OnCommand(IDC_COLOR_LOCAL, [this] {
+        values.hostColor = 0;
+        FillList();
+    });
+    OnCommand(IDC_COLOR_HOST, [this] {
+        values.hostColor = 1;
+        FillList();
+    });
+    // The font effects show in the sample at once.
+    OnCommand(IDC_COLOR_TRUE_BOLD, [this] {
+        values.trueBold = IsDlgButtonChecked(Handle(), IDC_COLOR_TRUE_BOLD) == BST_CHECKED;
+        InvalidateSample();
+    });
+    OnCommand(IDC_COLOR_TRUE_UNDERLINE, [this] {
+        values.trueUnderline = IsDlgButtonChecked(Handle(), IDC_COLOR_TRUE_UNDERLINE) == BST_CHECKED;
+        InvalidateSample();
+    });
+    OnCommand(IDC_COLOR_LINE_GRAPHICS, [this] { RefillForCheck(IDC_COLOR_LINE_GRAPHICS, values.lineGraphicsColor); });
+    OnCommand(IDC_COLOR_SPECIAL_GRAPHICS, [this] { RefillForCheck(IDC_COLOR_SPECIAL_GRAPHICS, values.specialGraphicsColor); });
+    OnCommand(IDC_COLOR_HISTORY_LINES, [this] { RefillForCheck(IDC_COLOR_HISTORY_LINES, values.historyLinesColor); });
+}
+
+void CColorsDlg::DoDataExchange(FwDataExchange& dx)
+{
+    DDX_Radio(dx, IDC_COLOR_LOCAL, values.hostColor);
+    DDX_Check(dx, IDC_COLOR_TRUE_BOLD, values.trueBold);
+    DDX_Check(dx, IDC_COLOR_TRUE_UNDERLINE, values.trueUnderline);
+    if (!values.mode3270) {
+        DDX_Check(dx, IDC_COLOR_LINE_GRAPHICS, values.lineGraphicsColor);
+        DDX_Check(dx, IDC_COLOR_SPECIAL_GRAPHICS, values.specialGraphicsColor);
+    }
+    DDX_Check(dx, IDC_COLOR_HISTORY_LINES, values.historyLinesColor);
+    DDX_Check(dx, IDC_COLOR_USE_PALETTE, values.usePalette);
+    DDX_Text(dx, IDC_COLOR_BRIGHTNESS, values.brightness);
+    DDV_MinMaxInt(dx, values.brightness, -kBrightnessLimit, kBrightnessLimit);
+}
+
+bool CColorsDlg::OnInitDialog()
+{
+    // A host-colour choice other than 0 or 1 from a file shows as local colours' list and radio.
+    if (values.hostColor != 0 && values.hostColor != 1) values.hostColor = 0;
+    buttons_.Attach(Handle());
+    FillList();
+    FwDialog::OnInitDialog();
+    CenterWindow();
+    return true;
+}
+
+void CColorsDlg::FillList()
+{
+    HWND list = GetDlgItem(IDC_COLOR_ATTRIBUTES);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (const AttributeListEntry& entry : AttributeList(values)) FwAddListEntry(list, entry.label, entry.row);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    if (!values.mode3270) {
+        EnableItem(IDC_COLOR_LINE_GRAPHICS, !values.hostColor);
+        EnableItem(IDC_COLOR_SPECIAL_GRAPHICS, !values.hostColor);
+    }
+    SelectRow();
+}
+
+void CColorsDlg::SelectRow()
+{
+    HWND list = GetDlgItem(IDC_COLOR_ATTRIBUTES);
+    const int selected = FwListCurSel(list);
+    if (selected < 0) return;
+    selectedText = FwListItemText(list, selected);
+    SelectColorRow(values, static_cast<int>(FwListItemData(list, selected)));
+    buttons_.Press(values.currentFg, kForegroundSide, false);
+    buttons_.Press(values.currentBg, kBackgroundSide, false);
+    InvalidateSample();
+}
+
+void CColorsDlg::PickColor(int id)
+{
+    int index = 0, side = 0;
+    if (!ColorButtonChoice(id, index, side) || !PickRowColor(values, side, index)) return;
+    buttons_.Press(index, side, false);
+    InvalidateSample();
+}
+
+void CColorsDlg::RefillForCheck(int id, int& member)
+{
+    member = IsDlgButtonChecked(Handle(), id) == BST_CHECKED;
+    FillList();
+}
+
+void CColorsDlg::InvalidateSample()
+{
+    const RECT frame = ControlRect(Handle(), IDC_SAMPLE_FRAME);
+    InvalidateRect(Handle(), &frame, TRUE);
+    if (HWND text = GetDlgItem(IDC_SAMPLE_TEXT)) InvalidateRect(text, nullptr, TRUE);
+}
+
+bool CColorsDlg::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        PaintFrame(dc);
+        EndPaint(Handle(), &paint);
+        result = 0;
+        return true;
+    }
+    if (message == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID != IDC_SAMPLE_TEXT) return false;
+        PaintText(*item);
+        result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+void CColorsDlg::PaintFrame(HDC dc)
+{
+    // A small screen: the window frame in the Frame row's background, a thin frame in its
+    // foreground, and the screen in the Normal row's background.
+    const ColorSample sample = ColorSampleOf(values, selectedText);
+    const RECT group = ControlRect(Handle(), IDC_SAMPLE_FRAME);
+    RECT area{group.left + 3, group.top + 8, group.right - 3, group.bottom - 3};
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    FillPaletteRect(dc, rec_, area, sample.frameBg);
+    InflateRect(&area, -25, -10);
+    FillPaletteRect(dc, rec_, area, sample.frameFg);
+    InflateRect(&area, -5, -5);
+    FillPaletteRect(dc, rec_, area, sample.fillBg);
+}
+
+void CColorsDlg::PaintText(const DRAWITEMSTRUCT& item)
+{
+    const ColorSample sample = ColorSampleOf(values, selectedText);
+    RECT area = item.rcItem;
+    FillPaletteRect(item.hDC, rec_, area, sample.fillBg);
+    HFONT font = CreateSampleFont(rec_, sample.bold, sample.underline);
+    HGDIOBJ oldFont = SelectObject(item.hDC, font);
+    SetTextColor(item.hDC, PaletteColor(rec_, sample.fg) & 0x00FFFFFF);
+    SetBkColor(item.hDC, PaletteColor(rec_, sample.bg) & 0x00FFFFFF);
+    SetBkMode(item.hDC, OPAQUE);
+    DrawTextA(item.hDC, sample.text.c_str(), static_cast<int>(sample.text.size()), &area,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(item.hDC, oldFont);
+    DeleteObject(font);
+}
+
+void ColorsCommand(CZolexDoc& doc, HWND owner)
+{
+    SettingsRecord& rec = *doc.record;
+    CColorsDlg dialog(owner, rec, ColorValuesFrom(rec, rec.TerminalFamily3270 != 0));
+    dialog.selectedText = " Normal ";
+    if (dialog.DoModal() != IDOK) return;
+    if (StoreColorValues(dialog.values, rec)) RecolorHistory(rec);
+    BuildPaletteColors(rec);
+    UpdateCurrentColors(rec);
+    if (doc.Site()) doc.Site()->UpdateAllViews();
+    doc.SetModifiedFlag(true);
+}
