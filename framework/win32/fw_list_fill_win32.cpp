@@ -66,12 +66,17 @@ long FwListItemData(HWND control, int index)
 std::string FwListItemText(HWND control, int index)
 {
     if (!control) return {};
+    // Read as UTF-16 and converted here: the wide messages also reach a list of another process
+    // whole (a test driver's), where the narrow ones may come back cut.
     const ListMessages& m = MessagesOf(control);
-    const LRESULT length = SendMessageA(control, m.getTextLength, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(control, m.getTextLength, static_cast<WPARAM>(index), 0);
     if (length < 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(control, m.getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(control, m.getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]));
+    if (got <= 0) return {};
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(got), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(got), &text[0], bytes, nullptr, nullptr);
     return text;
 }
 
