@@ -86,28 +86,26 @@ void DDX_Text(FwDataExchange& dx, int id, std::string& value)
     else SetWindowTextA(control, value.c_str());
 }
 
-void DDX_Text(FwDataExchange& dx, int id, int& value)
+namespace {
+
+template <typename Number>
+void ExchangeNumber(FwDataExchange& dx, int id, Number& value, bool (*parse)(const std::string&, Number&),
+                    const char* prompt)
 {
     if (!dx.Begin(id)) return;
     HWND control = Item(dx, id);
     if (!control) return;
-    if (!dx.saving) {
-        SetWindowTextA(control, std::to_string(value).c_str());
-        return;
-    }
-    if (!ParseInt(WindowText(control), value)) dx.Fail(kFwPromptInt);
+    if (!dx.saving) SetWindowTextA(control, std::to_string(value).c_str());
+    else if (!parse(WindowText(control), value)) dx.Fail(prompt);
 }
+
+}  // namespace
+
+void DDX_Text(FwDataExchange& dx, int id, int& value) { ExchangeNumber(dx, id, value, ParseInt, kFwPromptInt); }
 
 void DDX_Text(FwDataExchange& dx, int id, unsigned& value)
 {
-    if (!dx.Begin(id)) return;
-    HWND control = Item(dx, id);
-    if (!control) return;
-    if (!dx.saving) {
-        SetWindowTextA(control, std::to_string(value).c_str());
-        return;
-    }
-    if (!ParseUnsigned(WindowText(control), value)) dx.Fail(kFwPromptUnsigned);
+    ExchangeNumber(dx, id, value, ParseUnsigned, kFwPromptUnsigned);
 }
 
 void DDX_Check(FwDataExchange& dx, int id, int& value)

@@ -24,7 +24,7 @@ std::string SampleDate()
 }  // namespace
 
 CBoxesDlg::CBoxesDlg(HWND owner, const SettingsRecord& rec, const BoxSettingsValues& initial)
-    : FwDialog(IDD_BOXES, owner), values(initial), rec_(rec)
+    : ColorSampleDialog(IDD_BOXES, owner, rec), values(initial)
 {
     for (int id = kFirstColorButton; id < kFirstColorButton + kColorButtonCount; ++id)
         OnCommand(id, [this, id] {
@@ -34,7 +34,7 @@ CBoxesDlg::CBoxesDlg(HWND owner, const SettingsRecord& rec, const BoxSettingsVal
     for (int kind = 0; kind < 4; ++kind) OnCommand(kKindRadios[kind], [this, kind] { ChooseKind(kind); });
     OnCommand(IDC_BOX_ENABLE, [this] {
         values.enableBoxes = IsDlgButtonChecked(Handle(), IDC_BOX_ENABLE) == BST_CHECKED;
-        RefreshSample();
+        InvalidateSample();
     });
     OnCommand(IDC_BOX_RESET, [this] {
         ResetBoxDefaults(values, rec_);
@@ -66,7 +66,7 @@ void CBoxesDlg::SelectColor(int index, int side)
     buttons_.Press(index, side, true);
     const int kind = SelectedBoxKind(values);
     for (int k = 0; k < 4; ++k) CheckDlgButton(Handle(), kKindRadios[k], k == kind ? BST_CHECKED : BST_UNCHECKED);
-    RefreshSample();
+    InvalidateSample();
 }
 
 void CBoxesDlg::ChooseKind(int kind)
@@ -77,37 +77,10 @@ void CBoxesDlg::ChooseKind(int kind)
         InflateRect(&around, 4, 4);
         InvalidateRect(Handle(), &around, TRUE);
     }
-    RefreshSample();
+    InvalidateSample();
 }
 
-void CBoxesDlg::RefreshSample()
-{
-    const RECT frame = ControlRect(Handle(), IDC_SAMPLE_FRAME);
-    InvalidateRect(Handle(), &frame, TRUE);
-    if (HWND text = GetDlgItem(IDC_SAMPLE_TEXT)) InvalidateRect(text, nullptr, TRUE);
-}
-
-bool CBoxesDlg::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        PaintBoxes(dc);
-        EndPaint(Handle(), &paint);
-        result = 0;
-        return true;
-    }
-    if (message == WM_DRAWITEM) {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID != IDC_SAMPLE_TEXT) return false;
-        PaintText(*item);
-        result = TRUE;
-        return true;
-    }
-    return false;
-}
-
-void CBoxesDlg::PaintBoxes(HDC dc)
+void CBoxesDlg::PaintFrame(HDC dc)
 {
     const RECT group = ControlRect(Handle(), IDC_SAMPLE_FRAME);
     const RECT area{group.left + 3, group.top + 8, group.right - 3, group.bottom - 3};

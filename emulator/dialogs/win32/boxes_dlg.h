@@ -9,7 +9,7 @@
 
 class CZolexDoc;
 
-class CBoxesDlg : public FwDialog {
+class CBoxesDlg : public ColorSampleDialog {
 public:
     // `rec` gives the palette, the font, the Normal colours and the defaults of "Reset to default".
     CBoxesDlg(HWND owner, const SettingsRecord& rec, const BoxSettingsValues& values);
@@ -18,17 +18,12 @@ public:
 protected:
     void DoDataExchange(FwDataExchange& dx) override;
     bool OnInitDialog() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void PaintFrame(HDC dc) override;
+    void PaintText(const DRAWITEMSTRUCT& item) override;
 
 private:
     void SelectColor(int index, int side);
     void ChooseKind(int kind);
-    void RefreshSample();
-    void PaintBoxes(HDC dc);
-    void PaintText(const DRAWITEMSTRUCT& item);
-
-    const SettingsRecord& rec_;
-    ColorButtonSet buttons_;
 };
 
 // Config/Boxes: the 3270 maps in 3270 mode, else the character-mode maps; on OK stores them,

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/colors.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -92,4 +93,31 @@ void FillPaletteRect(HDC dc, const SettingsRecord& rec, const RECT& rect, int in
     HBRUSH brush = CreateSolidBrush(Rgb(rec, index));
     FillRect(dc, &rect, brush);
     DeleteObject(brush);
+}
+
+bool ColorSampleDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        PaintFrame(dc);
+        EndPaint(Handle(), &paint);
+        result = 0;
+        return true;
+    }
+    if (message == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID != IDC_SAMPLE_TEXT) return false;
+        PaintText(*item);
+        result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+void ColorSampleDialog::InvalidateSample()
+{
+    const RECT frame = ControlRect(Handle(), IDC_SAMPLE_FRAME);
+    InvalidateRect(Handle(), &frame, TRUE);
+    if (HWND text = GetDlgItem(IDC_SAMPLE_TEXT)) InvalidateRect(text, nullptr, TRUE);
 }

@@ -6,6 +6,7 @@
 
 #include "dialogs/color_settings_values.h"
 #include "fw_bitmap_button.h"
+#include "fw_dialog.h"
 #include "shell/session_record.h"
 
 class ColorButtonSet {
@@ -20,6 +21,23 @@ public:
 
 private:
     FwBitmapButton buttons_[kColorButtonCount];
+};
+
+// A dialog with colour buttons and a sample: the sample frame (group box 3036) is painted on the
+// dialog, the sample text into the owner-drawn static 2990.
+class ColorSampleDialog : public FwDialog {
+public:
+    ColorSampleDialog(int templateId, HWND owner, const SettingsRecord& rec) : FwDialog(templateId, owner), rec_(rec) {}
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    virtual void PaintFrame(HDC dc) = 0;
+    virtual void PaintText(const DRAWITEMSTRUCT& item) = 0;
+    // Repaints the sample frame and text.
+    void InvalidateSample();
+
+    const SettingsRecord& rec_;  // the palette, the font and the Normal colours
+    ColorButtonSet buttons_;
 };
 
 // A 3-D box of `kind` (1 in-box, 2 out-box, 3 edit-box; others draw nothing) on the rectangle's

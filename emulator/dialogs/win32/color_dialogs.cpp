@@ -6,7 +6,7 @@
 #include "shell/session_document.h"
 
 CColorsDlg::CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& initial)
-    : FwDialog(initial.mode3270 ? IDD_COLORS_3270 : IDD_COLORS, owner), values(initial), rec_(rec)
+    : ColorSampleDialog(initial.mode3270 ? IDD_COLORS_3270 : IDD_COLORS, owner, rec), values(initial)
 {
     OnCommand(IDC_COLOR_ATTRIBUTES, [this] { SelectRow(); }, LBN_SELCHANGE);
     for (int id = kFirstColorButton; id < kFirstColorButton + kColorButtonCount; ++id)
@@ -96,33 +96,6 @@ void CColorsDlg::RefillForCheck(int id, int& member)
 {
     member = IsDlgButtonChecked(Handle(), id) == BST_CHECKED;
     FillList();
-}
-
-void CColorsDlg::InvalidateSample()
-{
-    const RECT frame = ControlRect(Handle(), IDC_SAMPLE_FRAME);
-    InvalidateRect(Handle(), &frame, TRUE);
-    if (HWND text = GetDlgItem(IDC_SAMPLE_TEXT)) InvalidateRect(text, nullptr, TRUE);
-}
-
-bool CColorsDlg::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        PaintFrame(dc);
-        EndPaint(Handle(), &paint);
-        result = 0;
-        return true;
-    }
-    if (message == WM_DRAWITEM) {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID != IDC_SAMPLE_TEXT) return false;
-        PaintText(*item);
-        result = TRUE;
-        return true;
-    }
-    return false;
 }
 
 void CColorsDlg::PaintFrame(HDC dc)

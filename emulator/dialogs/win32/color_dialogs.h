@@ -12,7 +12,7 @@
 
 class CZolexDoc;
 
-class CColorsDlg : public FwDialog {
+class CColorsDlg : public ColorSampleDialog {
 public:
     // `rec` gives the sample its palette and font; values.mode3270 picks the template.
     CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& values);
@@ -22,19 +22,14 @@ public:
 protected:
     void DoDataExchange(FwDataExchange& dx) override;
     bool OnInitDialog() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void PaintFrame(HDC dc) override;
+    void PaintText(const DRAWITEMSTRUCT& item) override;
 
 private:
     void FillList();
     void SelectRow();
     void PickColor(int id);
     void RefillForCheck(int id, int& member);
-    void InvalidateSample();
-    void PaintFrame(HDC dc);
-    void PaintText(const DRAWITEMSTRUCT& item);
-
-    const SettingsRecord& rec_;
-    ColorButtonSet buttons_;
 };
 
 // Config/Colors and Attributes: dialog 612 in 3270 mode, else 103, on the session's colour

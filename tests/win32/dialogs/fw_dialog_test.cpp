@@ -239,6 +239,10 @@ TEST_F(DialogTest, BitmapButtonsValueListsCombosAndFocus)
         EXPECT_TRUE(d.Click(IDC_M_BITMAP));
         EXPECT_TRUE(d.Pressed(IDC_M_BITMAP));
         EXPECT_FALSE(d.Pressed(IDC_M_VALUES));  // no bitmap button
+        FwBitmapButton missing, unnamed;
+        EXPECT_FALSE(missing.Attach(d.Handle(), 4711));     // no such control
+        EXPECT_FALSE(unnamed.Attach(d.Handle(), IDC_M_UNSIGNED));  // its text names no bitmap
+        EXPECT_FALSE(missing.Attached() || unnamed.Attached());
 
         ASSERT_EQ(d.Count(IDC_M_VALUES), 3);
         EXPECT_EQ(d.ItemText(IDC_M_VALUES, 2), "Blue");
