@@ -63,7 +63,19 @@ void CColorsDlg::FillList()
 {
     HWND list = GetDlgItem(IDC_COLOR_ATTRIBUTES);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (const AttributeListEntry& entry : AttributeList(values)) FwAddListEntry(list, entry.label, entry.row);
+    // The longest 3270 labels are wider than the list: it scrolls sideways to show them whole.
+    HDC dc = GetDC(list);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (const AttributeListEntry& entry : AttributeList(values)) {
+        FwAddListEntry(list, entry.label, entry.row);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, entry.label.c_str(), static_cast<int>(entry.label.size()), &size);
+        if (size.cx > widest) widest = size.cx;
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(list, dc);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4), 0);
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     if (!values.mode3270) {
         EnableItem(IDC_COLOR_LINE_GRAPHICS, !values.hostColor);
