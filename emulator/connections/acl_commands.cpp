@@ -15,7 +15,7 @@
 #include "connections/transfer_driver.h"
 #include "connections/transfer_host.h"
 #include "connections/transfer_steps.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace fs = std::filesystem;
 

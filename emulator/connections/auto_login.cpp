@@ -9,7 +9,7 @@
 #include "connections/variable_expander.h"
 #include "engine/charsets.h"
 #include "engine/key_strings.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 int AutoLoginPair = 0;
 int AutoLoginMatched = 0;

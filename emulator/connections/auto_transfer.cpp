@@ -2,7 +2,7 @@
 #include "connections/auto_transfer.h"
 
 #include "connections/connection_view.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

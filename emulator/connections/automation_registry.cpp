@@ -1,7 +1,7 @@
 // The installed automation view and PC names, with their quiet defaults.
 #include "connections/automation_view.h"
 
-#include "shell/record_defaults.h"
+#include "session/document_strings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "connections/capture_file.h"
 #include "engine/charsets.h"
 #include "engine/key_strings.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 int AutomationServices::UnixEnvAnswer(ViewWindow window, const uint8_t* bytes, int n) {
     return SendUnixEnvironment(window, bytes, n);

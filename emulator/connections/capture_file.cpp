@@ -5,7 +5,7 @@
 
 #include "connections/automation_view.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "connections/variable_expander.h"
 #include "engine/screen_planes.h"
 #include "engine/vt/vt_interpreter.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 enum class EmulationFamily { DecVt, AnsiConsole, Wyse, Adds, Teletype, Count };
 

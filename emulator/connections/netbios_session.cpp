@@ -11,7 +11,7 @@
 #include "connections/variable_expander.h"
 #include "engine/key_strings.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // The baud rate used when `BaudRateLong` holds none (0 or below).
 constexpr uint32_t kDefaultBaudRate = 9600;

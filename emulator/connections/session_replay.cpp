@@ -8,7 +8,7 @@
 #include "connections/play_tokens.h"
 #include "connections/telnet_host_data.h"
 #include "engine/key_strings.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -42,6 +42,10 @@ public:
     // The capture job, HotScreen rules and host printing.
     virtual void CaptureBlock(const uint8_t* bytes, int n) {}
     virtual void HotScreenEvaluate() {}
+    // HotScreen rule files: loaded at start-up, reloaded by a host command, freed at the end.
+    virtual void HotScreenLoad(const char* file) {}
+    virtual void HotScreenReload(const char* file) {}
+    virtual void HotScreenFree() {}
     virtual bool HostPrintingActive() { return false; }
     virtual void EndPrint() {}
 

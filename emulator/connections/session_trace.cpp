@@ -6,7 +6,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

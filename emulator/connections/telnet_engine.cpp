@@ -11,7 +11,7 @@
 #include "connections/telnet_trace.h"
 #include "connections/tn3270_records.h"
 #include "engine/ibm3270/3270keyb.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "host_platform.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
 #include "connections/variable_expander.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

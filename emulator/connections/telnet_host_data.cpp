@@ -6,7 +6,7 @@
 #include "connections/telnet_rings.h"
 #include "connections/tn3270_records.h"
 #include "engine/ibm3270/field_model.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 void FeedTerminalRing(ViewWindow window) {
     while (!ring_is_empty(TermOutRing)) {
@@ -15,6 +15,19 @@ void FeedTerminalRing(ViewWindow window) {
         FeedEmulation(window, TermOutRing.consume, static_cast<int>(n));
         ring_advance_consume(TermOutRing, n);
     }
+}
+
+int ReceiveNetworkInput(ViewWindow window, void (*sendReplies)(ViewWindow), bool toEmulation) {
+    const bool consumed = (Rec->TerminalFamily3270 ? Tn3270Receive(window) : TelnetReceive(window)) != 0;
+    if (sendReplies && !ring_is_empty(NetOutRing)) sendReplies(window);
+    if (toEmulation) FeedTerminalRing(window);
+    return consumed ? 1 : 0;
+}
+
+void HostBytesArrived(ViewWindow window, const uint8_t* bytes, int n, void (*sendReplies)(ViewWindow)) {
+    int rest = RunReceiveConsumers(window, ReceiveSource::Telnet, bytes, n);
+    ring_put_bytes(NetInRing, bytes + (n - rest), static_cast<uint32_t>(rest));
+    ReceiveNetworkInput(window, sendReplies, true);
 }
 
 int ReplayHostData(ViewWindow window, const uint8_t* bytes, int n) {
@@ -31,8 +44,7 @@ int ReplayHostData(ViewWindow window, const uint8_t* bytes, int n) {
         uint32_t room = ring_free_count(NetInRing);
         uint32_t piece = static_cast<uint32_t>(n - at) < room ? static_cast<uint32_t>(n - at) : room;
         at += static_cast<int>(ring_put_bytes(NetInRing, bytes + at, piece));
-        bool consumed = (records ? Tn3270Receive(window) : TelnetReceive(window)) != 0;
-        FeedTerminalRing(window);
+        bool consumed = ReceiveNetworkInput(window, nullptr, true) != 0;
         if (piece == 0 && !consumed) break;
     }
     return 1;

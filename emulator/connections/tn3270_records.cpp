@@ -4,13 +4,15 @@
 #include <cstring>
 
 #include "connections/ring_buffer.h"
+#include "connections/session_services.h"
 #include "connections/telnet_codes.h"
 #include "connections/telnet_engine.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/outbound_stream.h"
-#include "shell/session_record.h"
+#include "engine/ibm3270/outside_hooks.h"
+#include "session/session_record.h"
 
 namespace {
 
@@ -208,3 +210,9 @@ void Tn3270FreeBuffer() {
 }
 
 Tn3270RecordView Tn3270Records() { return {buffer, capacity, processed, fill, terminalTypeSent}; }
+
+void Install3270Hooks()
+{
+    Tn3270Hooks.sendRecord = Send3270Record;
+    Tn3270Hooks.hotScreenEvaluate = [] { Services().HotScreenEvaluate(); };
+}

@@ -39,6 +39,10 @@ void Tn3270EndOfRecord(ViewWindow window);
 // Returns the input bytes taken: fewer than n only when the socket takes no more for now.
 int Send3270Record(const uint8_t* data, int n, int endOfRecord);
 
+// Points the 3270 engine's record send at Send3270Record and its HotScreen call at the session's
+// services (the program does it with the VT interpreter's hooks, InstallVtInterpreter).
+void Install3270Hooks();
+
 // Frees the record buffer (with the Telnet rings).
 void Tn3270FreeBuffer();
 

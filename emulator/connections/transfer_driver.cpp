@@ -13,7 +13,7 @@
 #include "connections/transfer_libraries.h"
 #include "connections/transfer_progress.h"
 #include "connections/transfer_steps.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace fs = std::filesystem;
 

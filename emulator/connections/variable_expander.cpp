@@ -11,7 +11,7 @@
 #include "connections/connection_dispatch.h"
 #include "connections/connection_view.h"
 #include "engine/key_strings.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

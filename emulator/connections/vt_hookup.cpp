@@ -6,6 +6,7 @@
 #include "connections/auto_transfer.h"
 #include "connections/connection_dispatch.h"
 #include "connections/emulation_hooks.h"
+#include "connections/tn3270_records.h"
 #include "connections/variable_expander.h"
 #include "engine/vt/vt_hooks.h"
 #include "engine/adds/adds_interpreter.h"
@@ -38,6 +39,7 @@ void InstallVtInterpreter()
     VtHooks.sendToHost = SendToHost;
     VtHooks.sendExpanded = SendAnswerBack;
     VtHooks.detectAutoTransfer = DetectAutoTransfer;
+    Install3270Hooks();
     RegisterInterpreter(EmulationFamily::DecVt, RunVt);
     RegisterInterpreter(EmulationFamily::AnsiConsole, RunConsole);
     RegisterInterpreter(EmulationFamily::Wyse, RunWyse);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // The longest text of every DDE name field (its setting holds this many characters and a NUL).
 constexpr std::size_t kDdeNameLimit = 12;

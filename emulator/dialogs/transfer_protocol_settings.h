@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Protocol indices of AProtocol: 0 Kermit, 1 X-Modem, 2 X-Modem 1K, 3 X-Modem CRC, 4 Y-Modem,
 // 5 Z-Modem.

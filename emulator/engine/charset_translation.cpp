@@ -1,6 +1,6 @@
 // TranslateChar: the DEC G-set machinery, the Wyse/ADDS graphics sets and the code-set step.
 #include "engine/charsets.h"
-#include "shell/record_defaults.h"
+#include "host_platform.h"
 
 int DisplayedCharCount = 0;
 
@@ -109,3 +109,25 @@ void TranslateChar(uint8_t& character, int& flags, int& charClass, SettingsRecor
 }
 
 int NationalSetFromCountry() { return NationalSetForCountry(Rec->Country); }
+
+int NationalSetForCountry(int country)
+{
+    if (country == 0) country = Platform().WindowsCountry();
+    switch (country & 0xFFFF) {
+    case 2: return 18;
+    case 32:
+    case 352: return 14;
+    case 33: return 8;
+    case 34: return 11;
+    case 39: return 9;
+    case 41:
+    case 43:
+    case 49: return 2;
+    case 44: return 13;
+    case 46:
+    case 358: return 6;
+    case 55: return 15;
+    case 351: return 10;
+    default: return 1;
+    }
+}

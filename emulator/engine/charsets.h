@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 // The cell flag of a line-drawing cell.
 constexpr int kLineDrawingFlag = 0x08;
@@ -56,6 +56,11 @@ int LineLetterClass(uint8_t c);
 // The code-page conversion of one byte by the installed platform (cached per platform).
 uint8_t AnsiToOemByte(uint8_t c);
 uint8_t OemToAnsiByte(uint8_t c);
+
+// The national character set (1-18) of a telephone country code
+// (NationalSetFromCountry); country 0 means the Windows country (Platform().WindowsCountry()).
+// Only the low 16 bits of the country count.
+int NationalSetForCountry(int country);
 
 // The national character set (1-18) of the Country setting (0: the Windows country).
 int NationalSetFromCountry();

@@ -112,3 +112,23 @@ void AttributeColors(const SettingsRecord& rec, int attribute, int colorCode, in
     if (colorCode >= 0xF1 && colorCode <= 0xF7)
         foreground = CheckedColorIndex(rec.Attr3270Colors[49 + (colorCode - 0xF1)][kAttrFg], kNormalFgIndex);
 }
+
+void SetDefaultPalette(SettingsRecord& rec)
+{
+    rec.Black = 0x000000;
+    rec.Blue = 0x800000;
+    rec.Green = 0x008000;
+    rec.Cyan = 0x808000;
+    rec.Red = 0x000080;
+    rec.Magenta = 0x800080;
+    rec.Yellow = 0x008080;
+    rec.White = 0xC0C0C0;
+    rec.LightBlack = 0x808080;
+    rec.LightBlue = 0xFF0000;
+    rec.LightGreen = 0x00FF00;
+    rec.LightCyan = 0xFFFF00;
+    rec.LightRed = 0x0000FF;
+    rec.LightMagenta = 0xFF00FF;
+    rec.LightYellow = 0x00FFFF;
+    rec.LightWhite = 0xFFFFFF;
+}

@@ -10,8 +10,10 @@
 
 #include <cstdint>
 
-#include "shell/record_defaults.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
+
+// The default palette (SetDefaultPalette): Black ... LightWhite.
+void SetDefaultPalette(SettingsRecord& rec);
 
 // The slots the view fills with the normal foreground and background; out-of-range indices fall
 // back to them.

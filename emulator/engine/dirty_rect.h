@@ -6,7 +6,7 @@
 #pragma once
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // The cell of row r, column c.
 void DirtyCell(const SettingsRecord& rec, DirtyRect& dirty, int r, int c);

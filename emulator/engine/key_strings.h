@@ -16,8 +16,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 // One row of KeyStringNames. The table ends with a row of code 0xFF and a null name.
 struct KeyStringName {

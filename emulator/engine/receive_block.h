@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // One written cell of the visible screen: the character, its colours and flags, and the protection
 // of the current attribute.

@@ -11,7 +11,7 @@
 
 #include "engine/dirty_rect.h"
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // ---- Hooks to host printing, which is not built yet. Never null; the fallbacks do nothing.
 struct HostPrintHooks {
@@ -85,6 +85,12 @@ void SetColumnsAndClear(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty
 void SetRowsAndClear(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, int rows);
 
 // ---- Tab stops.
+// CZolexDoc::ParseTabStops on the record: rebuilds TabStopCount / TabStops from the
+// first 255 characters of Tabs (1-based numbers separated by any non-digits). Numbers outside
+// 1 .. 132 are ignored; a stop beyond the screen is clamped to MaxCols-1 (131 while MaxCols is not
+// a valid width); at most kMaxTabStops stops are stored.
+void ParseTabStops(SettingsRecord& rec);
+
 void SetTabStop(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void ClearTabStop(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
 void ClearAllTabStops(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);

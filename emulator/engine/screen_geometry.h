@@ -2,7 +2,7 @@
 // kept inside the screen, and the scroll region as it can safely be used.
 #pragma once
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Visible cells: MaxRows x MaxCols, never more than the planes hold.
 inline int ScreenCellCount(const SettingsRecord& rec)

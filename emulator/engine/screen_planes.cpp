@@ -7,7 +7,7 @@
 #include "engine/colors.h"
 #include "engine/screen_actions.h"
 #include "host_platform.h"
-#include "shell/record_defaults.h"
+#include "engine/screen_actions.h"
 
 namespace {
 

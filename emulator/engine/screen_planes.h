@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // ---- Hooks to other components. Each starts as the default named; the owner (or a test)
 // ---- installs its own by assigning the member. Never null.

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 constexpr int kDcsStringNumber = 80;
 constexpr int kAclStringNumber = 38;

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "connections/session_trace.h"
-#include "dialogs/key_tables.h"
+#include "session/key_tables.h"
 #include "engine/key_strings.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -9,10 +9,9 @@
 
 #include "shell/attribute_key_name.h"
 #include "shell/config_values.h"
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "engine/charsets.h"
 #include "engine/key_strings.h"
-#include "shell/pending_calls.h"
 #include "shell/profile_store.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/document_strings.h"
-#include "shell/session_record.h"
+#include "session/document_strings.h"
+#include "session/session_record.h"
 
 // The application section, the older one still accepted for the stamp, and the stamp.
 constexpr const char* kAppSection = "Tolvi";

@@ -4,10 +4,9 @@
 #include <vector>
 
 #include "shell/key_data_files.h"
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "shell/path_helpers.h"
 #include "engine/key_strings.h"
-#include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
 

@@ -1,7 +1,7 @@
 // Offering an emulation's default data files after the emulation, platform or country changed.
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "engine/ibm3270/ebcdic_tables.h"
-#include "shell/pending_calls.h"
+#include "engine/charsets.h"
 #include "shell/record_defaults.h"
 #include "shell/session_document.h"
 

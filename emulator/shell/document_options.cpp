@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
 

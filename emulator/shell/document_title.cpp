@@ -3,7 +3,6 @@
 
 #include "connections/variable_expander.h"
 #include "connections/auto_login.h"
-#include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
 

@@ -5,8 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/host_commands/outside_calls.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 std::map<std::string, std::unique_ptr<DynButton>> DynButtonMap;
 

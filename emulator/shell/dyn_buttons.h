@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/engine_types.h"
 
@@ -99,3 +100,7 @@ extern std::map<std::string, std::unique_ptr<DynButton>> DynButtonMap;
 // right). Refused (false) when the kind is switched off, without a name or without a view. A
 // button of the same name is replaced. The new button is painted once.
 bool CreateDynButton(ViewWindow window, const int* numbers, int count, const char* text, int isHotspot);
+// The names in the map, in map order; a button's hotspot flag; deleting one by name.
+std::vector<std::string> DynButtonNames();
+int DynButtonHotspotFlag(const std::string& name);
+void DeleteDynButton(const std::string& name);

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "shell/messages.h"
+#include "session/messages.h"
 
 namespace {
 

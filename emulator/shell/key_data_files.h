@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "dialogs/key_tables.h"
+#include "session/key_tables.h"
 
 // Fills the (emptied) table from the text of a .key file.
 void ReadKeyDefText(const std::string& text, KeyDefTable& table);

@@ -5,11 +5,10 @@
 
 #include "connections/auto_login.h"
 #include "connections/session_trace.h"
-#include "dialogs/key_tables.h"
+#include "session/key_tables.h"
 #include "engine/key_strings.h"
-#include "shell/pending_calls.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

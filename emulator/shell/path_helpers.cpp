@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "shell/messages.h"
+#include "session/messages.h"
 
 namespace fs = std::filesystem;
 

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "engine/charsets.h"
+#include "engine/colors.h"
+#include "engine/screen_actions.h"
 #include "host_platform.h"
 
 namespace {
@@ -340,26 +343,6 @@ int MapLegacyBaudRate(int baudRate)
     return baudRate;
 }
 
-void SetDefaultPalette(SettingsRecord& rec)
-{
-    rec.Black = 0x000000;
-    rec.Blue = 0x800000;
-    rec.Green = 0x008000;
-    rec.Cyan = 0x808000;
-    rec.Red = 0x000080;
-    rec.Magenta = 0x800080;
-    rec.Yellow = 0x008080;
-    rec.White = 0xC0C0C0;
-    rec.LightBlack = 0x808080;
-    rec.LightBlue = 0xFF0000;
-    rec.LightGreen = 0x00FF00;
-    rec.LightCyan = 0xFFFF00;
-    rec.LightRed = 0x0000FF;
-    rec.LightMagenta = 0xFF00FF;
-    rec.LightYellow = 0x00FFFF;
-    rec.LightWhite = 0xFFFFFF;
-}
-
 void SetDefaultAttrColors(SettingsRecord& rec)
 {
     SetPair(rec.AttrColors[0], 3, 9);
@@ -467,66 +450,6 @@ void SetDefaultFonts(SettingsRecord& rec, int screenWidth)
     // CurrentFont keeps the 132-column values until the view chooses.
 }
 
-int NationalSetForCountry(int country)
-{
-    if (country == 0) country = Platform().WindowsCountry();
-    switch (country & 0xFFFF) {
-    case 2: return 18;
-    case 32:
-    case 352: return 14;
-    case 33: return 8;
-    case 34: return 11;
-    case 39: return 9;
-    case 41:
-    case 43:
-    case 49: return 2;
-    case 44: return 13;
-    case 46:
-    case 358: return 6;
-    case 55: return 15;
-    case 351: return 10;
-    default: return 1;
-    }
-}
-
-void ParseTabStops(SettingsRecord& rec)
-{
-    // The text scanned is "," + the first 255 characters of Tabs; the leading "," only lets the
-    // first number match, so it is enough to start at the first non-digit run or number.
-    const char* text = rec.Tabs;
-    std::size_t length = 0;
-    while (length < 255 && length < sizeof rec.Tabs && text[length] != '\0') ++length;
-
-    const int lastColumn =
-        (rec.MaxCols >= 1 && rec.MaxCols <= kMaxTabStops) ? rec.MaxCols - 1 : kMaxTabStops - 1;
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-
-    int count = 0;
-    std::size_t pos = 0;
-    bool atStart = true;  // the virtual leading ","
-    while (count < kMaxTabStops) {
-        // "%*[^0123456789]": at least one non-digit (the virtual "," counts at the start).
-        const std::size_t runStart = pos;
-        while (pos < length && !isDigit(text[pos])) ++pos;
-        if (pos == runStart && !atStart) break;
-        atStart = false;
-        // "%d": at least one digit.
-        if (pos >= length) break;
-        long value = 0;
-        while (pos < length && isDigit(text[pos])) {
-            value = value * 10 + (text[pos] - '0');
-            if (value > 100000) value = 100000;  // saturate; far beyond any column
-            ++pos;
-        }
-        // Only columns 1 to 132 name a tab stop; any other number is passed over.
-        if (value < 1 || value > kMaxTabStops) continue;
-        long column = value - 1;
-        if (column > lastColumn) column = lastColumn;
-        rec.TabStops[count++] = static_cast<uint8_t>(column);
-    }
-    rec.TabStopCount = count;
-}
-
 bool SetRecordDefaults(SettingsRecord& rec, bool newConfiguration, bool has3270Section,
                        ScreenAllocator allocateScreen, TranslateTables& tables)
 {
@@ -555,58 +478,4 @@ bool SetRecordDefaults(SettingsRecord& rec, bool newConfiguration, bool has3270S
     SetDdeSettings(rec);
     SetTransferBlocks(rec);
     return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-
-const DocumentStringDefault DocumentStringDefaults[] = {
-    {"TerminalKeyDef", nullptr, "TerminalKeyDef", "tolvi.key", 0, false, false},
-    {"KeyboardMap", nullptr, "KeyboardMap", "tolvi.map", 0, false, false},
-    {"Translate", nullptr, "Translate", "tolvi.xlt", 0, false, false},
-    {"CaptureFile", nullptr, "CaptureFile", "tolvi.cap", 0, false, false},
-    {"DynHotspotFile", nullptr, nullptr, "tolvi.dyn", 0, false, false},
-    {"HotScreenFile", nullptr, nullptr, "tolvi.hot", 0, false, false},
-    {"ButtonFile", nullptr, nullptr, "tolvi.but", 0, false, false},
-    {"FtpCommand", nullptr, "FtpCommand", "tolviftp.exe", 3002, false, false},
-    {"FtpDirectory", nullptr, "FtpDirectory", nullptr, 0, false, false},
-    {"MouseClick", nullptr, "MouseClick", "<esc>[%row%;%col%H", 3000, false, false},
-    {"MouseDoubleClick", nullptr, "MouseDoubleClick", "<esc>[%row%;%col%H", 3001, false, false},
-    {"AxDirectory", nullptr, "AxDirectory", nullptr, 0, false, false},
-    {"StartupFile", nullptr, "StartupFile", "startup.trc", 0, false, false},
-    {"TraceFile", nullptr, "TraceFile", "tolvi.trc", 0, false, false},
-    // The application title ("Tolvi") followed by " - ".
-    {"AppName", nullptr, "AppName", "Tolvi - ", 0, false, false},
-    {"MsgExit", nullptr, "MsgExit", "Do you want to disconnect this session and exit ?", 55, true,
-     false},
-    {"AutoHost0", nullptr, "AutoHost0", "", 0, true, false},
-    {"AutoHost1", nullptr, "AutoHost1", "ogin:", 0, true, false},
-    {"AutoHost2", nullptr, "AutoHost2", "ord:", 0, true, false},
-    {"AutoHost3", nullptr, "AutoHost3", "", 0, true, false},
-    {"AutoHost4", nullptr, "AutoHost4", "", 0, true, false},
-    {"AutoHost5", nullptr, "AutoHost5", "", 0, true, false},
-    {"AutoHost6", nullptr, "AutoHost6", "", 0, true, false},
-    {"AutoUser0", nullptr, "AutoUser0", "", 0, true, false},
-    {"AutoUser1", nullptr, "AutoUser1", "%pluser%", 0, true, false},
-    {"AutoUser2", nullptr, "AutoUser2", "", 0, true, true},
-    {"AutoUser3", nullptr, "AutoUser3", "", 0, true, false},
-    {"AutoUser4", nullptr, "AutoUser4", "", 0, true, false},
-    {"AutoUser5", nullptr, "AutoUser5", "", 0, true, false},
-    {"AutoUser6", nullptr, "AutoUser6", "", 0, true, false},
-    {"Printer1", nullptr, "Printer1", "Windows Default Printer", 80, false, false},
-    {"Printer2", nullptr, "Printer2", "Windows Default Printer", 80, false, false},
-    {"Printer3", nullptr, "Printer3", "Windows Default Printer", 80, false, false},
-    {"LockPassword", "LockSettings", "LockPassword", "", 0, false, true},
-    {"ScreenDumpFont", nullptr, "ScreenDumpFont", "Courier New", 3003, false, false},
-};
-
-const std::size_t DocumentStringDefaultCount =
-    sizeof DocumentStringDefaults / sizeof DocumentStringDefaults[0];
-
-const DocumentStringDefault* FindDocumentStringDefault(const char* member)
-{
-    if (!member) return nullptr;
-    for (std::size_t i = 0; i < DocumentStringDefaultCount; ++i) {
-        if (std::strcmp(DocumentStringDefaults[i].member, member) == 0) return &DocumentStringDefaults[i];
-    }
-    return nullptr;
 }

@@ -22,13 +22,11 @@
 // ScreenDumpFontWeight, PhoneNumber, DdeClientTopicName, the spare fields, XYModemParms.ForceLow,
 // ColorPalette, Attr3270Colors entries 48-57, and the live fields marked kept or
 // "(terminal reset)". The document-held strings are not record fields; their keys and defaults
-// are the data table DocumentStringDefaults below, for the document to apply.
+// are the data table DocumentStringDefaults (session/document_strings.h), for the document to apply.
 #pragma once
 
-#include <cstddef>
-
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 // Allocates the screen planes of the record (AllocScreenBuffers): 1 or 0.
 using ScreenAllocator = int (*)(SettingsRecord&);
@@ -48,9 +46,6 @@ bool SetRecordDefaults(SettingsRecord& rec, bool newConfiguration, bool has3270S
 // 0xFF27 256000) maps to its bits per second; anything else is returned unchanged.
 int MapLegacyBaudRate(int baudRate);
 
-// The default palette (SetDefaultPalette): Black ... LightWhite.
-void SetDefaultPalette(SettingsRecord& rec);
-
 // AttrColors entries 0-19 (foreground, background); the third ints are left alone.
 void SetDefaultAttrColors(SettingsRecord& rec);
 
@@ -66,33 +61,3 @@ void MarkDefaultBoxes(const SettingsRecord& rec, bool mode3270, int32_t (&fg)[kC
 
 // CurrentFont, Font80Cols and Font132Cols for a screen of the given pixel width.
 void SetDefaultFonts(SettingsRecord& rec, int screenWidth);
-
-// The national character set (1-18) of a telephone country code
-// (NationalSetFromCountry); country 0 means the Windows country (Platform().WindowsCountry()).
-// Only the low 16 bits of the country count.
-int NationalSetForCountry(int country);
-
-// CZolexDoc::ParseTabStops on the record: rebuilds TabStopCount / TabStops from the
-// first 255 characters of Tabs (1-based numbers separated by any non-digits). Numbers outside
-// 1 .. 132 are ignored; a stop beyond the screen is clamped to MaxCols-1 (131 while MaxCols is not
-// a valid width); at most kMaxTabStops stops are stored.
-void ParseTabStops(SettingsRecord& rec);
-
-// ---- Document-held setting strings (CZolexDoc members), as data.
-
-struct DocumentStringDefault {
-    const char* member;    // CZolexDoc member name
-    const char* section;   // configuration-file section; nullptr = the application section
-    const char* key;       // configuration-file key; nullptr = not in the file
-    const char* value;     // default; nullptr = kept (the defaults leave the string as it is)
-    int stringId;          // string-table id the default comes from; 0 = a literal
-    bool nullForm;         // an empty value is stored as "%null%"
-    bool scrambled;        // stored scrambled
-};
-
-// In CZolexDoc member order: TerminalKeyDef ... ScreenDumpFont (35 entries).
-extern const DocumentStringDefault DocumentStringDefaults[];
-extern const std::size_t DocumentStringDefaultCount;
-
-// The entry of a member name, or nullptr.
-const DocumentStringDefault* FindDocumentStringDefault(const char* member);

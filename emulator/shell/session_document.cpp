@@ -5,12 +5,11 @@
 
 #include "engine/screen_planes.h"
 #include "shell/config_file.h"
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "shell/path_helpers.h"
 #include "engine/colors.h"
 #include "connections/connection_dispatch.h"
 #include "engine/host_commands/host_print.h"
-#include "shell/pending_calls.h"
 #include "shell/record_defaults.h"
 #include "shell/startup_state.h"
 

@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <string>
 
-#include "dialogs/key_tables.h"
+#include "session/key_tables.h"
 #include "document.h"
-#include "shell/document_strings.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/document_strings.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 class CZolexDoc : public FwDocument {
 public:

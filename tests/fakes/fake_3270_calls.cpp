@@ -3,9 +3,10 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
 #include "engine/ibm3270/view_hooks.h"
 #include "engine/view_port.h"
+#include "session/messages.h"
 
 Fake3270Calls FakeCalls;
 
@@ -50,6 +51,58 @@ std::string Fake3270Calls::LastStatus(int pane) const
     return "";
 }
 
+namespace {
+std::string Numbers(int count, const int* params)
+{
+    std::string text = "[";
+    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::to_string(params[i]);
+    return text + "]";
+}
+
+int SendRecord(const uint8_t* data, int length, int endOfRecord)
+{
+    int take = length;
+    if (FakeCalls.takeLimit >= 0 && take > FakeCalls.takeLimit) take = FakeCalls.takeLimit;
+    const bool whole = take == length;
+    FakeCalls.sent.push_back({std::vector<uint8_t>(data, data + take), whole ? endOfRecord : 0});
+    return take;
+}
+
+// Message boxes: the formatted text.
+class RecordingPrompts final : public ShellPrompts {
+public:
+    int Ask(int, const std::string& text, int) override
+    {
+        FakeCalls.messages.push_back(text);
+        return 1;
+    }
+};
+
+RecordingPrompts recordingPrompts;
+
+void CountHotScreen() { ++FakeCalls.hotScreenRuns; }
+
+int RecordPrivateCommand(ViewWindow, int number, int count, const int* params, const char* text)
+{
+    FakeCalls.commands.push_back("DoPrivateCommand " + std::to_string(number) + " " + Numbers(count, params) + " " +
+                                 text);
+    return 0;
+}
+
+int RecordMciCommand(const char* text)
+{
+    FakeCalls.commands.push_back(std::string("RunMciCommand ") + text);
+    return 0;
+}
+
+void RecordCsiDispatch(ViewWindow, SettingsRecord&, int finalByte, int count, const int* params, DirtyRect&, int)
+{
+    FakeCalls.commands.push_back("CsiDispatch " + std::string(1, static_cast<char>(finalByte)) + " " +
+                                 Numbers(count, params));
+}
+
+}  // namespace
+
 void ResetFake3270Calls()
 {
     FakeCalls = Fake3270Calls{};
@@ -63,55 +116,11 @@ void ResetFake3270Calls()
         FakeCalls.commands.push_back("WinExec " + std::to_string(showMode) + " " + commandLine);
         return FakeCalls.winExecResult;
     };
-}
-
-namespace {
-std::string Numbers(int count, const int* params)
-{
-    std::string text = "[";
-    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::to_string(params[i]);
-    return text + "]";
-}
-}  // namespace
-
-int Send3270Record(const uint8_t* data, int length, int endOfRecord)
-{
-    int take = length;
-    if (FakeCalls.takeLimit >= 0 && take > FakeCalls.takeLimit) take = FakeCalls.takeLimit;
-    const bool whole = take == length;
-    FakeCalls.sent.push_back({std::vector<uint8_t>(data, data + take), whole ? endOfRecord : 0});
-    return take;
-}
-
-
-int ShowMessage(int, int, const char* format, ...)
-{
-    char text[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    FakeCalls.messages.push_back(text);
-    return 1;
-}
-
-void HotScreenEvaluate() { ++FakeCalls.hotScreenRuns; }
-
-int DoPrivateCommand(ViewWindow, int number, int count, const int* params, const char* text)
-{
-    FakeCalls.commands.push_back("DoPrivateCommand " + std::to_string(number) + " " + Numbers(count, params) + " " +
-                                 text);
-    return 0;
-}
-
-int RunMciCommand(const char* text)
-{
-    FakeCalls.commands.push_back(std::string("RunMciCommand ") + text);
-    return 0;
-}
-
-void CsiDispatch(ViewWindow, SettingsRecord&, int finalByte, int count, const int* params, DirtyRect&, int)
-{
-    FakeCalls.commands.push_back("CsiDispatch " + std::string(1, static_cast<char>(finalByte)) + " " +
-                                 Numbers(count, params));
+    SetPrompts(&recordingPrompts);
+    Tn3270Hooks = Default3270OutsideHooks();
+    Tn3270Hooks.sendRecord = SendRecord;
+    Tn3270Hooks.hotScreenEvaluate = CountHotScreen;
+    Tn3270Hooks.privateCommand = RecordPrivateCommand;
+    Tn3270Hooks.mciCommand = RecordMciCommand;
+    Tn3270Hooks.csiDispatch = RecordCsiDispatch;
 }

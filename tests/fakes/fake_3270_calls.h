@@ -1,6 +1,6 @@
-// Recording stand-ins for what the 3270 engine calls outside itself (the Telnet layer's record
-// send, the status bar, message boxes, HotScreen) and for the view hooks. Compiled into the 3270
-// test programs, which then do not link the engine's pending stand-ins.
+// Recording hooks for what the 3270 engine calls outside itself (the Telnet layer's record send,
+// the status bar, message boxes, HotScreen, host commands) and for the view hooks. Compiled into
+// the 3270 test programs; ResetFake3270Calls installs them.
 #pragma once
 
 #include <cstdint>

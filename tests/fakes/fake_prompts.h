@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/messages.h"
+#include "session/messages.h"
 
 class FakePrompts : public ShellPrompts {
 public:

@@ -16,7 +16,7 @@
 #include "connections/connection_dispatch.h"
 #include "engine/charsets.h"
 #include "fake_platform.h"
-#include "shell/translate_tables.h"
+#include "session/translate_tables.h"
 
 // Ways to cut a stream into received blocks: whole, byte by byte, and in two at every point.
 inline std::vector<std::vector<std::string>> BlockSplits(const std::string& stream) {

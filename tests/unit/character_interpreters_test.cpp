@@ -12,7 +12,7 @@
 #include "engine/view_port.h"
 #include "engine/vt/vt_hooks.h"
 #include "engine/wyse/wyse_interpreter.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "term_feed.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "engine/colors.h"
 #include "engine/screen_actions.h"
+#include "shell/record_defaults.h"
 
 namespace {
 

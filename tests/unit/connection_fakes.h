@@ -10,7 +10,7 @@
 #include "connections/emulation_hooks.h"
 #include "connections/session_services.h"
 #include "connections/transport.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 inline std::vector<std::string>& EventLog() {
     static std::vector<std::string> log;

@@ -12,7 +12,7 @@
 #include "connections/dde/gettxt.h"
 #include "engine/screen_planes.h"
 #include "fake_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

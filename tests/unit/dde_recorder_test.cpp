@@ -12,7 +12,7 @@
 #include "connections/dde/dde_spooler.h"
 #include "connections/dde/look_for.h"
 #include "fake_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

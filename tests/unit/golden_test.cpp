@@ -14,7 +14,7 @@
 
 #include "engine/view_port.h"
 #include "engine/vt/vt_hooks.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "golden_text.h"
 #include "term_feed.h"
 

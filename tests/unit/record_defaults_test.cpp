@@ -9,11 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/charsets.h"
+#include "engine/colors.h"
+#include "engine/screen_actions.h"
 #include "engine/screen_planes.h"
 #include "fake_platform.h"
 #include "shell/record_defaults.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/document_strings.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "engine/view_port.h"
 #include "fake_platform.h"
 #include "shell/record_defaults.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Dirty rectangles compare and print as values (found by argument lookup).
 inline bool operator==(const DirtyRect& a, const DirtyRect& b)

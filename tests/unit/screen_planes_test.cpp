@@ -10,7 +10,7 @@
 
 #include "engine/screen_planes.h"
 #include "fake_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

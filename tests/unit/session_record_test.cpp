@@ -8,8 +8,8 @@
 #include <ostream>
 #include <type_traits>
 
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "connections/play_tokens.h"
 #include "connections/session_replay.h"
 #include "connections/session_trace.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "shell/temp_folder.h"
 
 namespace {

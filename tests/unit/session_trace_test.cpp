@@ -6,7 +6,7 @@
 #include <string>
 
 #include "connections/session_trace.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "shell/temp_folder.h"
 
 namespace {

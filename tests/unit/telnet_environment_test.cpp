@@ -9,7 +9,7 @@
 #include "connections/telnet_environment.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

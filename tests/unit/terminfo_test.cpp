@@ -19,7 +19,7 @@
 #include "engine/vt/vt_hooks.h"
 #include "engine/wyse/wyse_interpreter.h"
 #include "golden_text.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "term_feed.h"
 
 #ifndef TERMINFO_DIR

@@ -12,7 +12,7 @@
 #include "connections/tn3270_records.h"
 #include "engine/ibm3270/field_model.h"
 #include "engine/screen_planes.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 
@@ -55,6 +55,7 @@ std::string Negotiation() {
 class Tn3270RecordsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        Install3270Hooks();
         Rec->MaxRows = 24;
         Rec->MaxCols = 80;
         Rec->CellWidth = 8;

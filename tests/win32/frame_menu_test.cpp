@@ -13,17 +13,17 @@
 #include <string>
 
 #include "engine/screen_planes.h"
-#include "app_helpers.h"
+#include "shell/win32/app_helpers.h"
 #include "fw_dialog_test_hook.h"
-#include "main_frame.h"
+#include "shell/win32/main_frame.h"
 #include "resource_ids.h"
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "shell/profile_store.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
 #include "tolvi_process.h"
-#include "win32_profile.h"
-#include "zolex_app.h"
+#include "shell/win32/win32_profile.h"
+#include "shell/win32/zolex_app.h"
 
 namespace {
 

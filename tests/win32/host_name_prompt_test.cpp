@@ -13,8 +13,8 @@
 #include "connections/connection_view.h"
 #include "engine/screen_planes.h"
 #include "shell/record_defaults.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 #include "shell/win32/zolex_view.h"
 
 namespace {

@@ -6,9 +6,10 @@
 
 #include <string>
 
+#include "engine/charsets.h"
 #include "engine/screen_planes.h"
 #include "shell/record_defaults.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "win32_platform.h"
 
 namespace {

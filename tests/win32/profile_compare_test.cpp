@@ -8,11 +8,11 @@
 
 #include "../unit/shell/temp_folder.h"
 #include "shell/config_file.h"
-#include "shell/document_strings.h"
+#include "session/document_strings.h"
 #include "shell/native_profile.h"
 #include "shell/record_defaults.h"
-#include "shell/translate_tables.h"
-#include "win32_profile.h"
+#include "session/translate_tables.h"
+#include "shell/win32/win32_profile.h"
 
 namespace {
 

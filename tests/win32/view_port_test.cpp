@@ -10,7 +10,7 @@
 
 #include "engine/screen_actions.h"
 #include "engine/view_port.h"
-#include "win32_view_port.h"
+#include "engine/win32/win32_view_port.h"
 
 namespace {
 

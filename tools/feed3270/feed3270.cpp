@@ -20,9 +20,10 @@
 #include "engine/ibm3270/3270keyb.h"
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/outbound_stream.h"
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
 #include "engine/screen_planes.h"
 #include "screen_dump.h"
+#include "session/messages.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ bool SetUp(int model, bool colour, int charset, bool boxes)
 
 }  // namespace
 
-int Send3270Record(const uint8_t* data, int length, int endOfRecord)
+int SendInbound(const uint8_t* data, int length, int endOfRecord)
 {
     inboundRecord.insert(inboundRecord.end(), data, data + length);
     if (endOfRecord) {
@@ -78,18 +79,15 @@ void ShowStatusProgress(int pane, int percent, const char* text, uint32_t)
     if (text && *text) std::fprintf(stderr, "status %d: %s (%d%%)\n", pane, text, percent);
 }
 
-int ShowMessage(int, int, const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::fputs("message: ", stderr);
-    std::vfprintf(stderr, format, args);
-    va_end(args);
-    std::fputc('\n', stderr);
-    return 1;
-}
-
-void HotScreenEvaluate() {}
+// Messages to the user go to standard error.
+class MessagesToStderr final : public ShellPrompts {
+public:
+    int Ask(int, const std::string& text, int) override
+    {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return 1;
+    }
+};
 
 int main(int argc, char** argv)
 {
@@ -124,6 +122,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "feed3270: cannot write %s\n", files[1]);
         return 1;
     }
+    static MessagesToStderr messages;
+    SetPrompts(&messages);
+    Tn3270Hooks.sendRecord = SendInbound;
     if (!SetUp(model, colour, charset, boxes)) {
         std::fprintf(stderr, "feed3270: no memory for the screen\n");
         return 1;

@@ -21,7 +21,7 @@
 #include "engine/ibm3270/field_model.h"
 #include "engine/screen_planes.h"
 #include "screen_dump.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 
@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
     if (!AllocScreenBuffers() || AllocTelnetRings() != 0) return 1;
     SetTelnetOutputHook(TakeOutput);
     TelnetInit();
+    Install3270Hooks();
     Tn3270Reset();
 
     // The host's bytes in socket-sized reads, as the socket reader hands them over.

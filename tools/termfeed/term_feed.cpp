@@ -10,7 +10,7 @@
 #include "engine/vt/vt_hooks.h"
 #include "engine/wyse/wyse_interpreter.h"
 #include "shell/record_defaults.h"
-#include "shell/translate_tables.h"
+#include "session/translate_tables.h"
 
 namespace {
 

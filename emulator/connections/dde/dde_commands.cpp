@@ -7,7 +7,7 @@
 #include "connections/connection_dispatch.h"
 #include "connections/dde/gettxt.h"
 #include "engine/key_strings.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "connections/dde/dde_spooler.h"
 #include "connections/dde/look_for.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

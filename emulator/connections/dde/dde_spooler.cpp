@@ -3,7 +3,7 @@
 #include <new>
 
 #include "connections/dde/dde_recorder.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

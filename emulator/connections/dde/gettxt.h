@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/screen_planes.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 constexpr int kGettxtMaxParams = 9;
 

@@ -1,4 +1,4 @@
-#include "autodial_registry.h"
+#include "connections/win32/autodial_registry.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "netbios_platform.h"
+#include "connections/win32/netbios_platform.h"
 
 #include <windows.h>
 #include <nb30.h>

@@ -1,4 +1,4 @@
-#include "serial_transport.h"
+#include "connections/win32/serial_transport.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@
 #include "connections/session_services.h"
 #include "connections/transport.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Each method is one call of a library; the import libraries name ordinals only (see
 // CMakeLists.txt), so the names below are only those of our declarations.
-#include "transfer_bindings.h"
+#include "connections/win32/transfer_bindings.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "win32_pc_names.h"
+#include "connections/win32/win32_pc_names.h"
 
 #include <windows.h>
 

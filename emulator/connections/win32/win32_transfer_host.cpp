@@ -1,7 +1,7 @@
-#include "win32_transfer_host.h"
+#include "connections/win32/win32_transfer_host.h"
 
 #include "engine/view_port.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

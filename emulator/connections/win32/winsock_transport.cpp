@@ -1,4 +1,4 @@
-#include "winsock_transport.h"
+#include "connections/win32/winsock_transport.h"
 
 #include <winsock.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "autodial_registry.h"
+#include "connections/win32/autodial_registry.h"
 #include "connections/autodial_store.h"
 #include "connections/connection_dispatch.h"
 #include "connections/connection_view.h"
@@ -20,7 +20,7 @@
 #include "connections/variable_expander.h"
 #include "connections/winsock_errors.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 
@@ -114,14 +114,7 @@ void OutputReady(ViewWindow window) {
 }
 
 // One read's worth of host bytes: consumers, Telnet receiver, replies, emulation.
-void ProcessBlock(ViewWindow window, const uint8_t* bytes, int n) {
-    int rest = RunReceiveConsumers(window, ReceiveSource::Telnet, bytes, n);
-    ring_put_bytes(NetInRing, bytes + (n - rest), static_cast<uint32_t>(rest));
-    if (Rec->TerminalFamily3270) Tn3270Receive(window);
-    else TelnetReceive(window);
-    if (!ring_is_empty(NetOutRing)) SocketSend(window);
-    FeedTerminalRing(window);
-}
+void ProcessBlock(ViewWindow window, const uint8_t* bytes, int n) { HostBytesArrived(window, bytes, n, SocketSend); }
 
 // Reads the socket. Normally at most RefreshRate reads, stopping early for a waiting key; when
 // draining (the host closed) until the socket is empty, so no final output is lost.
@@ -418,8 +411,7 @@ int TerminalRingRead(ViewWindow window, uint8_t* buffer, int n) {
         if (got > 0) {
             if (Rec->Recording) Services().RecordComm(NetInRing.supply, got);
             ring_advance_supply(NetInRing, static_cast<uint32_t>(got));
-            TelnetReceive(window);
-            if (!ring_is_empty(NetOutRing)) SocketSend(window);
+            ReceiveNetworkInput(window, SocketSend, false);
         }
     }
     return static_cast<int>(ring_get_bytes(TermOutRing, buffer, static_cast<uint32_t>(n > 0 ? n : 0)));

@@ -1,6 +1,6 @@
-#include "async_transfer_dlg.h"
+#include "dialogs/win32/async_transfer_dlg.h"
 
-#include "protocol_settings_dlgs.h"
+#include "dialogs/win32/protocol_settings_dlgs.h"
 #include "resource_ids.h"
 
 CAsyncTransferDlg::CAsyncTransferDlg(SettingsRecord& rec, HWND owner) : FwDialog(IDD_ASYNC_TRANSFER, owner), rec_(rec)

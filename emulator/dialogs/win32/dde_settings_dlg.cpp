@@ -1,8 +1,6 @@
-#include "dde_settings_dlg.h"
+#include "dialogs/win32/dde_settings_dlg.h"
 
 #include "resource_ids.h"
-#include "shell/messages.h"
-#include "shell/session_document.h"
 
 namespace {
 
@@ -37,14 +35,4 @@ bool CDdeSettingsDlg::OnInitDialog()
     FwDialog::OnInitDialog();
     CenterWindow();
     return true;
-}
-
-void DdeSettingsCommand(CZolexDoc& doc, HWND owner)
-{
-    CDdeSettingsDlg dialog(owner);
-    dialog.values = DdeValuesFrom(*doc.record);
-    if (dialog.DoModal() != IDOK) return;
-    StoreDdeValues(dialog.values, *doc.record);
-    FwMessageBox(owner, MessageText(1450), MB_OK | MB_ICONINFORMATION);
-    doc.SetModifiedFlag(true);
 }

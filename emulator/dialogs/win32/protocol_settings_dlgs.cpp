@@ -1,4 +1,4 @@
-#include "protocol_settings_dlgs.h"
+#include "dialogs/win32/protocol_settings_dlgs.h"
 
 #include "resource_ids.h"
 

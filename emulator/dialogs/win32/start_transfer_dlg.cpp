@@ -1,15 +1,15 @@
-#include "start_transfer_dlg.h"
+#include "dialogs/win32/start_transfer_dlg.h"
 
 #include <string>
 
-#include "async_transfer_dlg.h"
+#include "dialogs/win32/async_transfer_dlg.h"
 #include "dialogs/start_transfer_checks.h"
 #include "dialogs/transfer_protocol_settings.h"
 #include "fw_file_dialog.h"
 #include "resource_ids.h"
-#include "shell/messages.h"
-#include "shell/win32/transfer_dialog_calls.h"
-#include "win32_file_probe.h"
+#include "session/messages.h"
+#include "dialogs/win32/transfer_dialog_calls.h"
+#include "dialogs/win32/win32_file_probe.h"
 
 namespace {
 

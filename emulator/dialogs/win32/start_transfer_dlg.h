@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fw_dialog.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 struct StartTransferFields;
 

@@ -1,4 +1,4 @@
-#include "win32_file_probe.h"
+#include "dialogs/win32/win32_file_probe.h"
 
 #include <windows.h>
 

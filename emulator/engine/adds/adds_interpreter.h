@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Feeds one block. Returns the automatic-transfer detector's code when it fires (the rest of the
 // block is dropped, no repaint), else 2.

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Feeds one block. With raw non-zero every byte, ESC and controls included, is shown as a
 // character. Returns 2.

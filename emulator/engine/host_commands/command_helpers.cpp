@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "connections/acl_commands.h"
+#include "connections/session_replay.h"
 #include "engine/host_commands/host_system.h"
 #include "engine/host_commands/host_application.h"
-#include "engine/host_commands/outside_calls.h"
 #include "engine/host_commands/message_text.h"
+#include "shell/dyn_buttons.h"
 
 namespace {
 

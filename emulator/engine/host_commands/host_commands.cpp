@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "connections/auto_login.h"
 #include "connections/connection_dispatch.h"
+#include "connections/session_services.h"
 #include "engine/charsets.h"
 #include "engine/colors.h"
 #include "engine/dirty_rect.h"
@@ -12,7 +14,8 @@
 #include "engine/host_commands/host_system.h"
 #include "engine/host_commands/multimedia.h"
 #include "engine/host_commands/host_application.h"
-#include "engine/host_commands/outside_calls.h"
+#include "shell/dyn_buttons.h"
+#include "engine/ibm3270/outside_hooks.h"
 
 namespace {
 
@@ -154,7 +157,7 @@ int DoPrivateCommand(ViewWindow window, int number, int count, const int* params
         TitleText = TitleFromHost(text, rec);
         Application().RefreshDocumentTitle();
         break;
-    case 26: HotScreenReload(text); break;
+    case 26: Services().HotScreenReload(text); break;
     case 28: SetMouseString("MouseClick", count, params, text); break;
     case 29: SetMouseString("MouseDoubleClick", count, params, text); break;
     case 30: ShellExecuteCommand(window, rec.StringCommandShowMode, text); break;
@@ -174,4 +177,6 @@ void InstallHostCommandHooks()
     VtHooks.privateCommand = DoPrivateCommand;
     VtHooks.printData = PrintByte;
     VtHooks.startPrintFile = StartCaptureFile;
+    Tn3270Hooks.privateCommand = DoPrivateCommand;
+    Tn3270Hooks.mciCommand = RunMciCommand;
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // The window commands' control-bar ids (the framework's toolbar and status bar).
 constexpr int kToolbarBarId = 0xE800;
@@ -33,6 +33,6 @@ std::string VersionReport(int p);
 // host-set title (command 22) goes into the process-wide TitleText.
 const std::string& CaptureFileName();
 
-// Hands the VT interpreter's host commands, collected command strings and host printing to this
-// library (the interpreter's hooks do nothing until then).
+// Hands the VT interpreter's host commands, collected command strings and host printing, and the
+// 3270 engine's command strings and MCI commands, to this library (the interpreter's hooks do nothing until then).
 void InstallHostCommandHooks();

@@ -10,12 +10,11 @@
 #include "engine/host_commands/host_system.h"
 #include "engine/host_commands/message_text.h"
 #include "engine/host_commands/host_application.h"
-#include "engine/host_commands/outside_calls.h"
 #include "engine/host_commands/print_device.h"
 #include "engine/view_port.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <cstring>
 
 #include "connections/connection_dispatch.h"
+#include "connections/session_trace.h"
 #include "connections/variable_expander.h"
 #include "engine/host_commands/host_system.h"
 #include "engine/host_commands/message_text.h"
 #include "engine/host_commands/host_application.h"
-#include "engine/host_commands/outside_calls.h"
 #include "host_platform.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

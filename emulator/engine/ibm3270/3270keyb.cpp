@@ -6,7 +6,7 @@
 #include "engine/ibm3270/ebcdic_tables.h"
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/inbound_records.h"
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
 #include "engine/ibm3270/status_view.h"
 
 const Key3270Mnemonic Key3270Mnemonics[kKey3270MnemonicCount] = {
@@ -366,7 +366,7 @@ int Send3270KeyString(ViewWindow window, const uint8_t* text, int length)
         }
         i += taken;
     }
-    if (!attention) HotScreenEvaluate();
+    if (!attention) Tn3270Hooks.hotScreenEvaluate();
     Flush3270Repaint(window);
     return length;
 }

@@ -5,7 +5,7 @@
 
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/orders.h"
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int Flush3270Inbound(int endOfRecord)
     if (s.OutboundFill > static_cast<int>(assembly.size())) s.OutboundFill = static_cast<int>(assembly.size());
     const int waiting = s.OutboundFill - s.OutboundSent;
     if (waiting <= 0 && !endOfRecord) return 1;
-    int taken = Send3270Record(assembly.data() + s.OutboundSent, waiting > 0 ? waiting : 0, endOfRecord);
+    int taken = Tn3270Hooks.sendRecord(assembly.data() + s.OutboundSent, waiting > 0 ? waiting : 0, endOfRecord);
     if (taken < 0) taken = 0;
     if (taken > waiting) taken = waiting > 0 ? waiting : 0;
     s.OutboundSent += taken;

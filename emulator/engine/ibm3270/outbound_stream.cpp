@@ -3,7 +3,8 @@
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/inbound_records.h"
 #include "engine/ibm3270/orders.h"
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
+#include "session/messages.h"
 #include "engine/ibm3270/query_reply.h"
 #include "engine/ibm3270/status_view.h"
 
@@ -378,6 +379,6 @@ int Process3270Stream(ViewWindow window, const uint8_t* data, int length, int en
     if (endOfRecord) EndRecord();
     if (Rec->BoxEnable32) Draw3270Boxes();
     Flush3270Repaint(window);
-    HotScreenEvaluate();
+    Tn3270Hooks.hotScreenEvaluate();
     return consumed;
 }

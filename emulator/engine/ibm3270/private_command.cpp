@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
+#include "session/messages.h"
 #include "engine/ibm3270/view_hooks.h"
 #include "engine/screen_planes.h"
 
@@ -59,15 +60,15 @@ int Do3270PrivateCommand(ViewWindow window, void* document, const uint8_t* data,
             const int result = ViewHooks3270.winExec(text.c_str(), showMode);
             if (result < 32) ShowMessage(0, kStopIcon, "WinExec \"%s\" failed; error code = %d", text.c_str(), result);
         } else if (number == 4) {
-            RunMciCommand(text.c_str());
+            Tn3270Hooks.mciCommand(text.c_str());
         } else {
-            DoPrivateCommand(window, number, count - 1, params + 1, text.c_str());
+            Tn3270Hooks.privateCommand(window, number, count - 1, params + 1, text.c_str());
         }
         return 0;
     }
     if (GoesToCsiDispatch(number)) {
         DirtyRect dirty = kEmptyDirtyRect;
-        CsiDispatch(window, *Rec, 'y', count, params, dirty, 1);
+        Tn3270Hooks.csiDispatch(window, *Rec, 'y', count, params, dirty, 1);
         return 0;
     }
     return 5;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "engine/ibm3270/outside_calls.h"
-#include "shell/session_record.h"
+#include "engine/ibm3270/outside_hooks.h"
+#include "session/session_record.h"
 
 namespace {
 
@@ -66,5 +66,5 @@ void Send3270QueryReply()
 {
     uint8_t reply[kQueryReplyLength];
     Build3270QueryReply(Rec->Terminal3270, reply);
-    Send3270Record(reply, kQueryReplyLength, 1);
+    Tn3270Hooks.sendRecord(reply, kQueryReplyLength, 1);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "engine/ibm3270/field_model.h"
-#include "engine/ibm3270/outside_calls.h"
+#include "engine/ibm3270/outside_hooks.h"
 #include "engine/ibm3270/view_hooks.h"
 #include "engine/screen_actions.h"
 #include "engine/view_port.h"

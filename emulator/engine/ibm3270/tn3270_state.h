@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // ---- Field attribute bits (ProtectionPlane byte).
 constexpr uint8_t kFaMarker = 0xC0;      // both set on every attribute cell

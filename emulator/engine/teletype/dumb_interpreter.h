@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Feeds one block. Returns 2.
 int DumbInterpret(ViewWindow window, const uint8_t* data, int length, SettingsRecord& rec);

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Where the sequence's parameters go and how the interpreter reads sequences.
 struct DirectSequenceTarget {

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 struct VtOutsideHooks {
     // SendToHost: a reply; returns the bytes taken.

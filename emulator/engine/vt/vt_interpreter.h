@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Feeds one block. Returns 1 when the automatic file-transfer detector fired (the rest of the
 // block is dropped, no repaint is done), else 2.

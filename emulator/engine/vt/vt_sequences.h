@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
-// CSI ... final (no marker). Declared with the 3270 core's outside calls as well.
+// CSI ... final (no marker).
 void CsiDispatch(ViewWindow window, SettingsRecord& record, int finalByte, int count, const int* params,
                  DirtyRect& dirty, int fromVt);
 // CSI = ... final.

@@ -1,9 +1,9 @@
 // See win32_3270_hooks.h.
-#include "win32_3270_hooks.h"
+#include "engine/win32/win32_3270_hooks.h"
 
 #include "engine/ibm3270/view_hooks.h"
-#include "shell/session_record.h"
-#include "win32_view_port.h"
+#include "session/session_record.h"
+#include "engine/win32/win32_view_port.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "win32_host_commands.h"
+#include "engine/win32/win32_host_commands.h"
 
 #include "engine/host_commands/host_print.h"
-#include "win32_host_system.h"
-#include "win32_print_device.h"
+#include "engine/win32/win32_host_system.h"
+#include "engine/win32/win32_print_device.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "win32_host_system.h"
+#include "engine/win32/win32_host_system.h"
 
 #include <mmsystem.h>
 #include <shellapi.h>

@@ -1,4 +1,4 @@
-#include "win32_print_device.h"
+#include "engine/win32/win32_print_device.h"
 
 #include <winspool.h>
 

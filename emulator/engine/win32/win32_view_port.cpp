@@ -1,4 +1,4 @@
-#include "win32_view_port.h"
+#include "engine/win32/win32_view_port.h"
 
 #include <commctrl.h>
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "engine/engine_types.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Feeds one block. Returns the detector's code when an automatic transfer starts (the rest of the
 // block is dropped, no repaint), else 2.

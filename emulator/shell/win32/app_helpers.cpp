@@ -1,8 +1,8 @@
-#include "app_helpers.h"
+#include "shell/win32/app_helpers.h"
 
 #include <commctrl.h>
 
-#include "main_frame.h"
+#include "shell/win32/main_frame.h"
 #include "shell/startup_state.h"
 
 int FullScreenState = 0;

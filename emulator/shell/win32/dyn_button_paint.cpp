@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "shell/view_layout.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "main_frame.h"
-#include "zolex_view.h"
+#include "shell/win32/main_frame.h"
+#include "shell/win32/zolex_view.h"
 
 #include "fw_recent_menu.h"
-#include "dde_settings_dlg.h"
+#include "shell/win32/transfer_settings_commands.h"
 #include "boxes_dlg.h"
 #include "color_dialogs.h"
 
@@ -11,8 +11,8 @@
 #include <commdlg.h>
 
 #include "resource_ids.h"
-#include "app_helpers.h"
-#include "zolex_app.h"
+#include "shell/win32/app_helpers.h"
+#include "shell/win32/zolex_app.h"
 #include "fw_app.h"
 #include "engine/screen_planes.h"
 #include "connections/telnet_rings.h"
@@ -21,7 +21,6 @@
 #include "connections/transfer_driver.h"
 #include "connections/win32/win32_transfer_host.h"
 #include "engine/wyse/wyse_interpreter.h"
-#include "shell/pending_calls.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
 

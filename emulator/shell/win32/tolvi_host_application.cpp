@@ -1,7 +1,7 @@
-#include "tolvi_host_application.h"
+#include "shell/win32/tolvi_host_application.h"
 
-#include "app_helpers.h"
-#include "shell/document_strings.h"
+#include "shell/win32/app_helpers.h"
+#include "session/document_strings.h"
 #include "shell/session_document.h"
 
 int TolviHostApplication::SetFullScreen(int on) { return ::SetFullScreen(on); }

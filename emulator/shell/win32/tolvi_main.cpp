@@ -1,13 +1,13 @@
 // Tolvi's entry point: the platform services of the window-free code, then the application.
 #include <windows.h>
 
-#include "dialogs/key_tables.h"
-#include "shell/messages.h"
+#include "session/key_tables.h"
+#include "session/messages.h"
 #include "shell/profile_store.h"
 #include "win32_platform.h"
-#include "win32_profile.h"
-#include "win32_prompts.h"
-#include "zolex_app.h"
+#include "shell/win32/win32_profile.h"
+#include "shell/win32/win32_prompts.h"
+#include "shell/win32/zolex_app.h"
 
 namespace {
 

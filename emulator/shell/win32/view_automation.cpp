@@ -2,8 +2,8 @@
 
 #include "shell/action_strings.h"
 #include "shell/session_document.h"
-#include "shell/session_record.h"
-#include "win32_pc_names.h"
+#include "session/session_record.h"
+#include "connections/win32/win32_pc_names.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "win32_profile.h"
+#include "shell/win32/win32_profile.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "win32_prompts.h"
+#include "shell/win32/win32_prompts.h"
 
 #include <windows.h>
 

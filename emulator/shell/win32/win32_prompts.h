@@ -1,7 +1,7 @@
 // Shell questions as real message boxes.
 #pragma once
 
-#include "shell/messages.h"
+#include "session/messages.h"
 
 class Win32Prompts final : public ShellPrompts {
 public:

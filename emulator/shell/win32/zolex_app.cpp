@@ -1,19 +1,19 @@
-#include "zolex_app.h"
+#include "shell/win32/zolex_app.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app_helpers.h"
-#include "tolvi_host_application.h"
+#include "shell/win32/app_helpers.h"
+#include "shell/win32/tolvi_host_application.h"
 #include "fw_shell_types.h"
-#include "main_frame.h"
-#include "zolex_view.h"
+#include "shell/win32/main_frame.h"
+#include "shell/win32/zolex_view.h"
 #include "shell/config_file.h"
-#include "shell/messages.h"
+#include "session/messages.h"
 #include "shell/path_helpers.h"
 #include "connections/connection_dispatch.h"
 #include "connections/dde/win32/dde_layer.h"
-#include "shell/pending_calls.h"
+#include "connections/session_services.h"
 #include "shell/profile_store.h"
 #include "shell/session_document.h"
 #include "shell/startup_state.h"
@@ -129,7 +129,7 @@ bool CZolexApp::InitInstance()
     if (!Rec->ShowTitlebar) PostMessageA(window, WM_USER + 106, 0, 0);
     else if (!Rec->ShowSysMenu) PostMessageA(window, WM_USER + 108, 0, 0);
     DdeStartup();
-    HotScreenLoad(doc_->GetHotScreenFileName(false).c_str());
+    Services().HotScreenLoad(doc_->GetHotScreenFileName(false).c_str());
     return true;
 }
 
@@ -150,7 +150,7 @@ int CZolexApp::ExitInstance()
     ShutdownTransport();
     DdeShutdown();
     SetHostApplication(nullptr);
-    HotScreenFree();
+    Services().HotScreenFree();
     mainFrame = nullptr;
     SetSessionDoc(nullptr);
     frame_.reset();

@@ -17,7 +17,6 @@
 #include "shell/win32/masked_bitmap.h"
 
 class CZolexDoc;
-class Win32TransferHost;
 
 class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem, public ButtonView {
 public:
@@ -160,7 +159,6 @@ private:
     std::unique_ptr<CMaskedBitmap> logo_;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;
-    std::unique_ptr<Win32TransferHost> transferHost_;
     // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
     std::vector<uint32_t> fontSizes80_, fontSizes132_;
     void ScaleFontToView(HDC dc);

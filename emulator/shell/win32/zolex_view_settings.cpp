@@ -1,7 +1,7 @@
 // The view's Config/Preferences/Asynch filetransfer commands: each opens its settings dialog.
 #include "shell/win32/zolex_view.h"
 
-#include "transfer_settings_commands.h"
+#include "shell/win32/transfer_settings_commands.h"
 
 void CZolexView::OnTransferSettings()
 {

@@ -7,7 +7,7 @@
 
 #include "connections/acl_words.h"
 #include "connections/auto_transfer.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

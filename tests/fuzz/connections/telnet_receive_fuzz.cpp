@@ -8,7 +8,7 @@
 #include "connections/telnet_engine.h"
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static bool ready = false;

@@ -12,7 +12,7 @@
 #include "connections/tn3270_records.h"
 #include "engine/ibm3270/field_model.h"
 #include "engine/screen_planes.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 
@@ -53,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ring_discard(TermOutRing);
     Load3270State();
     TelnetInit();
+    Install3270Hooks();
     Tn3270Reset();
     if (!(data[0] & 1)) {  // mostly start as after a completed negotiation
         Init3270Screen();

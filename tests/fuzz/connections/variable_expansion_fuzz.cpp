@@ -7,7 +7,7 @@
 
 #include "connections/auto_login.h"
 #include "connections/variable_expander.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 2) return 0;

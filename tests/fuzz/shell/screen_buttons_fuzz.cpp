@@ -8,7 +8,7 @@
 #include "engine/screen_planes.h"
 #include "shell/dyn_buttons.h"
 #include "shell/dyn_hotspots.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

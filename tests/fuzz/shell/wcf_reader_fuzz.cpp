@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "shell/config_file.h"
-#include "shell/document_strings.h"
+#include "session/document_strings.h"
 #include "shell/native_profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

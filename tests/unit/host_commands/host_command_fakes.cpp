@@ -4,9 +4,13 @@
 
 #include "connections/automation_view.h"
 #include "connections/connection_dispatch.h"
-#include "engine/host_commands/outside_calls.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "connections/acl_commands.h"
+#include "connections/session_replay.h"
+#include "connections/session_services.h"
+#include "connections/session_trace.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
+#include "shell/dyn_buttons.h"
 
 std::vector<std::string>& HostLog()
 {
@@ -102,7 +106,18 @@ void DeleteDynButton(const std::string& name)
     }
 }
 
-void HotScreenReload(const char* file) { LogHost("HotScreenReload " + Text(file)); }
+namespace {
+
+// HotScreen, reached through the session's services: installed for the whole test program.
+class HotScreenLog final : public SessionServices {
+public:
+    void HotScreenReload(const char* file) override { LogHost("HotScreenReload " + Text(file)); }
+};
+HotScreenLog hotScreenLog;
+const bool hotScreenLogInstalled = (SetSessionServices(&hotScreenLog), true);
+
+}  // namespace
+
 int OpenPlayFile(const char* file, long start)
 {
     LogHost("OpenPlayFile " + Text(file) + " " + std::to_string(start));
@@ -114,9 +129,10 @@ int ExecuteAclCommand(const char* text)
     LogHost("ExecuteAclCommand " + Text(text));
     return Answers().aclResult;
 }
-void TraceKeyboard(int keyCode, const uint8_t* bytes, int length)
+int TraceKeyboard(int keyCode, const uint8_t* bytes, int length)
 {
     LogHost("TraceKeyboard " + std::to_string(keyCode) + " " + Bytes(bytes, length));
+    return 1;
 }
 
 // ---- The system.

@@ -1,6 +1,7 @@
 // Recording stand-ins for everything host commands, multimedia and host printing call outside
-// the engine: the calls of outside_calls.h, the system (programs, windows, timers, multimedia),
-// the printer devices, the status bar and the host connection. Every call lands in one log, in
+// the engine: screen buttons, playback, file commands, the trace and HotScreen, the system
+// (programs, windows, timers, multimedia), the printer devices, the status bar and the host
+// connection. Every call lands in one log, in
 // order, as a short text ("ShowCaption 0", "WinExec 3 notepad", "escape 19 [5]hello").
 #pragma once
 
@@ -19,7 +20,7 @@
 std::vector<std::string>& HostLog();
 void LogHost(const std::string& entry);
 
-// What the stand-ins of outside_calls.h answer.
+// What the stand-ins of the outside calls answer.
 struct OutsideAnswers {
     std::map<std::string, std::string> documentStrings;
     std::string documentTitle = "session";

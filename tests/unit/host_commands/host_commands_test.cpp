@@ -11,7 +11,7 @@
 #include "engine/host_commands/host_print.h"
 #include "engine/screen_planes.h"
 #include "host_command_fakes.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "engine/host_commands/host_print.h"
 #include "host_command_fakes.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

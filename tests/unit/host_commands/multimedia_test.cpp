@@ -7,8 +7,8 @@
 
 #include "engine/host_commands/multimedia.h"
 #include "host_command_fakes.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include "fake_prompts.h"
 #include "shell/config_file.h"
-#include "shell/document_strings.h"
+#include "session/document_strings.h"
 #include "shell/native_profile.h"
 #include "shell/profile_store.h"
 #include "shell/record_defaults.h"
-#include "shell/translate_tables.h"
+#include "session/translate_tables.h"
 #include "temp_folder.h"
 
 namespace {

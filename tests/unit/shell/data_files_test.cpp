@@ -4,9 +4,10 @@
 
 #include "session_fixture.h"
 #include "fake_site.h"
+#include "engine/charsets.h"
 #include "shell/key_data_files.h"
 #include "shell/record_defaults.h"
-#include "shell/session_services.h"
+#include "shell/document_services.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 
 #include "session_fixture.h"
 #include "connections/auto_login.h"
-#include "shell/pending_calls.h"
 
 namespace {
 

@@ -5,11 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/host_commands/outside_calls.h"
 #include "engine/screen_planes.h"
 #include "shell/dyn_buttons.h"
 #include "shell/dyn_hotspots.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/key_tables.h"
+#include "session/key_tables.h"
 #include "shell/action_strings.h"
 #include "shell/keyboard_input.h"
 #include "connections/auto_login.h"
-#include "shell/pending_calls.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "shell/view_layout.h"
 #include "shell/view_selection.h"
 

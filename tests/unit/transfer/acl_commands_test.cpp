@@ -12,7 +12,7 @@
 #include "connections/acl_words.h"
 #include "connections/transfer_driver.h"
 #include "connections/transfer_steps.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "transfer_fixture.h"
 
 namespace fs = std::filesystem;

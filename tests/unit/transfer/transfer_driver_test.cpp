@@ -9,7 +9,7 @@
 
 #include "connections/transfer_driver.h"
 #include "connections/transfer_steps.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "../connection_fakes.h"
 #include "transfer_fixture.h"
 

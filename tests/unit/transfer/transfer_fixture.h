@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "connections/transfer_driver.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 #include "transfer_fakes.h"
 
 class TransferFixture : public ::testing::Test {

@@ -23,10 +23,10 @@
 #include "connections/telnet_rings.h"
 #include "connections/variable_expander.h"
 #include "peer_fixture.h"
-#include "shell/session_record.h"
-#include "shell/translate_tables.h"
-#include "win32_pc_names.h"
-#include "winsock_transport.h"
+#include "session/session_record.h"
+#include "session/translate_tables.h"
+#include "connections/win32/win32_pc_names.h"
+#include "connections/win32/winsock_transport.h"
 
 namespace {
 

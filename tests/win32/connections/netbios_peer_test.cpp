@@ -12,9 +12,9 @@
 
 #include "connections/connection_dispatch.h"
 #include "connections/netbios_session.h"
-#include "netbios_platform.h"
+#include "connections/win32/netbios_platform.h"
 #include "peer_fixture.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "connections/emulation_hooks.h"
 #include "connections/netbios_session.h"
 #include "message_pump.h"
-#include "serial_transport.h"
-#include "shell/session_record.h"
-#include "winsock_transport.h"
+#include "connections/win32/serial_transport.h"
+#include "session/session_record.h"
+#include "connections/win32/winsock_transport.h"
 
 std::string received;
 

@@ -12,8 +12,8 @@
 
 #include "connections/connection_dispatch.h"
 #include "peer_fixture.h"
-#include "serial_transport.h"
-#include "shell/session_record.h"
+#include "connections/win32/serial_transport.h"
+#include "session/session_record.h"
 
 namespace {
 

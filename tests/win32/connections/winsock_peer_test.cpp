@@ -13,8 +13,8 @@
 #include "connections/telnet_rings.h"
 #include "connections/telnet_trace.h"
 #include "peer_fixture.h"
-#include "shell/session_record.h"
-#include "winsock_transport.h"
+#include "session/session_record.h"
+#include "connections/win32/winsock_transport.h"
 
 namespace {
 

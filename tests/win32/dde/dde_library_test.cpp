@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 namespace {
 

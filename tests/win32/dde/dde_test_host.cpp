@@ -16,13 +16,13 @@
 #include "connections/dde/dde_commands.h"
 #include "connections/telnet_rings.h"
 #include "connections/transport.h"
-#include "dde_layer.h"
+#include "connections/dde/win32/dde_layer.h"
 #include "engine/screen_planes.h"
 #include "screen_pattern.h"
-#include "shell/session_record.h"
-#include "terminal_dde_server.h"
+#include "session/session_record.h"
+#include "connections/dde/win32/terminal_dde_server.h"
 #include "win32_platform.h"
-#include "winsock_transport.h"
+#include "connections/win32/winsock_transport.h"
 
 namespace {
 

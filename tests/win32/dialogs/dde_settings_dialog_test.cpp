@@ -8,10 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "dde_settings_dlg.h"
+#include "dialogs/win32/dde_settings_dlg.h"
 #include "fw_dialog_test_hook.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
+#include "shell/win32/transfer_settings_commands.h"
 
 namespace {
 

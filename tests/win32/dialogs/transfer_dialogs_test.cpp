@@ -14,9 +14,9 @@
 #include "fw_dialog_test_hook.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
-#include "shell/win32/transfer_dialog_calls.h"
-#include "start_transfer_dlg.h"
-#include "transfer_settings_commands.h"
+#include "dialogs/win32/transfer_dialog_calls.h"
+#include "dialogs/win32/start_transfer_dlg.h"
+#include "shell/win32/transfer_settings_commands.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "engine/host_commands/host_print.h"
 #include "engine/host_commands/multimedia.h"
 #include "host_command_fakes.h"
-#include "shell/session_record.h"
-#include "win32_host_commands.h"
-#include "win32_host_system.h"
-#include "win32_print_device.h"
+#include "session/session_record.h"
+#include "engine/win32/win32_host_commands.h"
+#include "engine/win32/win32_host_system.h"
+#include "engine/win32/win32_print_device.h"
 
 namespace {
 

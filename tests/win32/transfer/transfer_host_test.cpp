@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "shell/session_record.h"
-#include "win32_transfer_host.h"
+#include "session/session_record.h"
+#include "connections/win32/win32_transfer_host.h"
 
 namespace {
 

@@ -20,12 +20,12 @@
 #include "connections/transfer_driver.h"
 #include "connections/transfer_libraries.h"
 #include "connections/vt_hookup.h"
-#include "serial_transport.h"
-#include "shell/session_record.h"
+#include "connections/win32/serial_transport.h"
+#include "session/session_record.h"
 #include "term_feed.h"
-#include "transfer_bindings.h"
-#include "win32_transfer_host.h"
-#include "winsock_transport.h"
+#include "connections/win32/transfer_bindings.h"
+#include "connections/win32/win32_transfer_host.h"
+#include "connections/win32/winsock_transport.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "dde_client.h"
+#include "connections/dde/win32/dde_client.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <new>
 
 #include "host_platform.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

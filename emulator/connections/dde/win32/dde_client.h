@@ -3,7 +3,7 @@
 #pragma once
 
 #include "connections/dde/dde_recorder.h"
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 class CMyClient : public CDDEServer {
 public:

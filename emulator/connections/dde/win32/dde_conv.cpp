@@ -2,7 +2,7 @@
 #include <cstring>
 #include <new>
 
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 namespace {
 

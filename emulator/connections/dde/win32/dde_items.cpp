@@ -1,7 +1,7 @@
 // Items, the System topic's list items and topics.
 #include <cstring>
 
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "dde_layer.h"
+#include "connections/dde/win32/dde_layer.h"
 
 #include "connections/dde/dde_recorder.h"
-#include "dde_client.h"
-#include "shell/session_record.h"
-#include "terminal_dde_server.h"
+#include "connections/dde/win32/dde_client.h"
+#include "session/session_record.h"
+#include "connections/dde/win32/terminal_dde_server.h"
 
 namespace {
 

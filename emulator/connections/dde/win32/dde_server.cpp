@@ -2,7 +2,7 @@
 // callback dispatch and shutdown.
 #include <new>
 
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Reference counts, string handles and the names of handles and clipboard formats.
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 int CDDECountedObject::Release() {
     int count = --references_;

@@ -1,11 +1,11 @@
-#include "terminal_dde_server.h"
+#include "connections/dde/win32/terminal_dde_server.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <new>
 
 #include "connections/dde/dde_commands.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // applications send text to the host, run action strings and read the screen.
 #pragma once
 
-#include "dde_library.h"
+#include "connections/dde/win32/dde_library.h"
 
 class DdeCommandItem : public CDDEStringItem {
 public:

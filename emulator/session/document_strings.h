@@ -22,6 +22,24 @@ struct DocumentStrings {
     std::string ActiveButtonFile;  // the working button file once installed ("default.trc")
 };
 
+// Where a document string is kept in the configuration file, and its default.
+struct DocumentStringDefault {
+    const char* member;    // CZolexDoc member name
+    const char* section;   // configuration-file section; nullptr = the application section
+    const char* key;       // configuration-file key; nullptr = not in the file
+    const char* value;     // default; nullptr = kept (the defaults leave the string as it is)
+    int stringId;          // string-table id the default comes from; 0 = a literal
+    bool nullForm;         // an empty value is stored as "%null%"
+    bool scrambled;        // stored scrambled
+};
+
+// In CZolexDoc member order: TerminalKeyDef ... ScreenDumpFont (35 entries).
+extern const DocumentStringDefault DocumentStringDefaults[];
+extern const std::size_t DocumentStringDefaultCount;
+
+// The entry of a member name, or nullptr.
+const DocumentStringDefault* FindDocumentStringDefault(const char* member);
+
 // The string of a member name ("AutoHost3"), or nullptr.
 std::string* FindDocumentString(DocumentStrings& strings, const char* member);
 

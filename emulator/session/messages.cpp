@@ -1,4 +1,4 @@
-#include "shell/messages.h"
+#include "session/messages.h"
 
 #include <cstdarg>
 #include <cstdio>

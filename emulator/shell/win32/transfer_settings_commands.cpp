@@ -1,7 +1,10 @@
-#include "transfer_settings_commands.h"
+#include "shell/win32/transfer_settings_commands.h"
 
-#include "async_transfer_dlg.h"
-#include "protocol_settings_dlgs.h"
+#include "dialogs/win32/async_transfer_dlg.h"
+#include "dialogs/win32/dde_settings_dlg.h"
+#include "dialogs/win32/protocol_settings_dlgs.h"
+#include "resource_ids.h"
+#include "session/messages.h"
 #include "shell/session_document.h"
 
 void TransferSettingsCommand(CZolexDoc& doc, HWND owner)
@@ -23,4 +26,14 @@ void XYModemSettingsCommand(CZolexDoc& doc, HWND owner)
 void ZModemSettingsCommand(CZolexDoc& doc, HWND owner)
 {
     if (EditZModemSettings(*doc.record, owner)) doc.SetModifiedFlag(true);
+}
+
+void DdeSettingsCommand(CZolexDoc& doc, HWND owner)
+{
+    CDdeSettingsDlg dialog(owner);
+    dialog.values = DdeValuesFrom(*doc.record);
+    if (dialog.DoModal() != IDOK) return;
+    StoreDdeValues(dialog.values, *doc.record);
+    FwMessageBox(owner, MessageText(1450), MB_OK | MB_ICONINFORMATION);
+    doc.SetModifiedFlag(true);
 }

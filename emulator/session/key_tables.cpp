@@ -1,4 +1,4 @@
-#include "dialogs/key_tables.h"
+#include "session/key_tables.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "shell/session_services.h"
+#include "shell/document_services.h"
 
 #include "engine/vt/vt_hooks.h"
 #include "shell/session_document.h"

@@ -1,6 +1,6 @@
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
-#include "shell/translate_tables.h"
+#include "session/translate_tables.h"
 
 namespace {
 

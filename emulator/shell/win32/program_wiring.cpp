@@ -1,0 +1,115 @@
+// The program's wiring: every service and hook that Tolvi.exe installs into the window-free
+// layers, in one place. The terminal view calls it once its window exists.
+#include "shell/win32/program_wiring.h"
+
+#include <memory>
+#include <string>
+
+#include "connections/automation_services.h"
+#include "connections/dde/dde_commands.h"
+#include "connections/session_replay.h"
+#include "connections/session_services.h"
+#include "connections/session_trace.h"
+#include "connections/telnet_rings.h"
+#include "connections/transfer_libraries.h"
+#include "connections/vt_hookup.h"
+#include "connections/win32/netbios_platform.h"
+#include "connections/win32/serial_transport.h"
+#include "connections/win32/transfer_bindings.h"
+#include "connections/win32/win32_transfer_host.h"
+#include "connections/win32/winsock_transport.h"
+#include "engine/host_commands/host_commands.h"
+#include "engine/view_port.h"
+#include "engine/win32/win32_3270_hooks.h"
+#include "engine/win32/win32_host_commands.h"
+#include "engine/win32/win32_view_port.h"
+#include "session/session_record.h"
+#include "shell/document_services.h"
+#include "shell/dyn_buttons.h"
+#include "shell/session_document.h"
+#include "shell/win32/view_automation.h"
+#include "shell/win32/zolex_view.h"
+
+namespace {
+
+// The engine's dirty rectangles count from the grid's corner; the view adds the margins.
+class TerminalViewPort : public Win32ViewPort {
+public:
+    using Win32ViewPort::Win32ViewPort;
+    void Invalidate(ViewWindow window, const DirtyRect& rect, bool erase) override
+    {
+        DirtyRect moved = rect;
+        moved.left += Rec->LeftMargin;
+        moved.right += Rec->LeftMargin;
+        moved.top += Rec->TopMargin;
+        moved.bottom += Rec->TopMargin;
+        Win32ViewPort::Invalidate(window, moved, erase);
+    }
+};
+TerminalViewPort terminalPort;
+
+// The session services of the connection layer: automatic log-on, wait-for and capture, plus the
+// comm recording of the blocks sent and received.
+class RecordingServices : public AutomationServices {
+public:
+    void RecordComm(const uint8_t* bytes, int n) override { TraceData(bytes, n, false); }
+    void RecordSend(const uint8_t* bytes, int n) override { TraceData(bytes, n, true); }
+    void RecordExitAndClose() override
+    {
+        TraceExit();
+        CloseTraceFile();
+    }
+};
+RecordingServices recordingServices;
+
+// "tohostx" of the DDE server: the text runs as the action string of a key without a code.
+int RunDdeAction(const char* text)
+{
+    CZolexView* view = CZolexView::Active();
+    return view ? view->RunActionString(text) : 0;
+}
+
+std::unique_ptr<Win32TransferHost> transferHost;
+
+}  // namespace
+
+void WireProgram(CZolexView& view, CZolexDoc* doc)
+{
+    AllocTelnetRings();
+    InstallSerialTransport();
+    InstallWin32NetbiosTransport();
+    InstallWinsockTransport();
+    terminalPort.SetFrame(GetParent(view.Handle()));
+    SetViewPort(&terminalPort);
+    SetConnectionView(&view);
+    SetPlaybackHost(&view);
+    SetSessionServices(&recordingServices);
+    SetButtonView(&view);
+    InstallViewAutomation(doc, &view);
+    InstallVtInterpreter();
+    Install3270ViewHooksWin32();
+    InstallSessionServiceHooks();
+    InstallHostCommandHooks();
+    InstallWin32HostCommands(GetParent(view.Handle()), view.Handle());
+    SetDdeActionRunner(RunDdeAction);
+    transferHost = std::make_unique<Win32TransferHost>(GetParent(view.Handle()), [doc] {
+        return doc ? doc->strings.AxDirectory : std::string();
+    });
+    SetTransferHost(transferHost.get());
+    SetWin32TransferHost(transferHost.get());
+    InstallTransferLibraries(&BoundTransferLibraries());
+}
+
+void UnwireProgram(CZolexView& view)
+{
+    SetViewPort(nullptr);
+    SetConnectionView(nullptr);
+    SetPlaybackHost(nullptr);
+    SetSessionServices(nullptr);
+    if (ActiveButtonView() == &view) SetButtonView(nullptr);
+    RemoveViewAutomation();
+    SetDdeActionRunner(nullptr);
+    SetTransferHost(nullptr);
+    SetWin32TransferHost(nullptr);
+    transferHost.reset();
+}
