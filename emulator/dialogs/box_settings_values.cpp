@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/record_defaults.h"
+#include "engine/colors.h"
 
 namespace {
 

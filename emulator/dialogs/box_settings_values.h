@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "dialogs/color_settings_values.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 // Box kinds of the map entries.
 enum BoxKind { kNoBox = 0, kInBox = 1, kOutBox = 2, kEditBox = 3 };

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "engine/colors.h"
-#include "shell/attribute_key_name.h"
 
 namespace {
 
@@ -105,16 +104,16 @@ void RecolorHistory(SettingsRecord& rec)
     std::memset(rec.BgBase, CheckedColorIndex(row[kAttrBg], kNormalBgIndex), cells);
 }
 
-std::vector<AttributeListEntry> AttributeList(const ColorSettingsValues& v)
+std::vector<AttributeListEntry> AttributeList(const ColorSettingsValues& v,
+                                              const std::function<std::string(int attributes)>& label)
 {
     std::vector<AttributeListEntry> list;
-    AttributeKeyName names;
     if (v.hostColor) {
-        list.push_back({0, names.BuildLabel(0)});
+        list.push_back({0, label(0)});
         list.push_back({kBlinkingRow, "Blinking"});
     } else {
         const int attributeRows = v.mode3270 ? 48 : 16;
-        for (int row = 0; row < attributeRows; ++row) list.push_back({row, names.BuildLabel(row)});
+        for (int row = 0; row < attributeRows; ++row) list.push_back({row, label(row)});
         if (!v.mode3270 && v.lineGraphicsColor) list.push_back({kAttrLineGraphics, "Line Graphics "});
         if (!v.mode3270 && v.specialGraphicsColor) list.push_back({kAttrSpecialGraphics, "Special Graphics "});
     }

@@ -11,10 +11,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 enum ColorSide { kForegroundSide = 0, kBackgroundSide = 1 };
 
@@ -71,8 +72,10 @@ struct AttributeListEntry {
     int row;
     std::string label;
 };
-// The attribute list for the current choices (host colours, graphics and history rows).
-std::vector<AttributeListEntry> AttributeList(const ColorSettingsValues& values);
+// The attribute list for the current choices (host colours, graphics and history rows); `label`
+// names an attribute combination ("Blinking Bold ", the attribute key names' labels).
+std::vector<AttributeListEntry> AttributeList(const ColorSettingsValues& values,
+                                              const std::function<std::string(int attributes)>& label);
 
 // Selecting a list row: it becomes current and its colours the pressed choice of each side (an
 // index without a button presses none). The row's values are not changed.

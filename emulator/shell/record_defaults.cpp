@@ -398,23 +398,6 @@ void SetDefaultBoxMaps(SettingsRecord& rec, bool newConfiguration, bool has3270S
     if (!has3270Section) MarkDefaultBoxes(rec, true, rec.BoxMap3270Fg, rec.BoxMap3270Bg);
 }
 
-void MarkDefaultBoxes(const SettingsRecord& rec, bool mode3270, int32_t (&fg)[kColorIndices], int32_t (&bg)[kColorIndices])
-{
-    // The colour indices come from the colour tables, which a file may have set to anything: an
-    // index outside the maps marks nothing.
-    auto put = [](int32_t (&map)[kColorIndices], int index, int value) {
-        if (index >= 0 && index < kColorIndices) map[index] = value;
-    };
-    if (mode3270) {
-        put(bg, rec.Attr3270Colors[0][kAttrBg], 3);
-        put(bg, rec.Attr3270Colors[2][kAttrBg], 3);
-        put(bg, rec.Attr3270Colors[34][kAttrBg], 2);
-    } else {
-        put(fg, rec.AttrColors[1][kAttrFg], 2);
-        put(bg, rec.AttrColors[2][kAttrBg], 1);
-    }
-}
-
 void SetDefaultFonts(SettingsRecord& rec, int screenWidth)
 {
     LogFont& f = rec.CurrentFont;

@@ -54,10 +54,6 @@ void BuildDefaultAttr3270Colors(SettingsRecord& rec);
 
 // The four box maps.
 void SetDefaultBoxMaps(SettingsRecord& rec, bool newConfiguration, bool has3270Section);
-// The default boxes of one mode, marked into cleared maps: character mode an out-box for Bold's
-// foreground and an in-box for Reversed's background; 3270 mode edit-boxes for the backgrounds of
-// Normal and Reversed and an out-box for Protected Reversed's.
-void MarkDefaultBoxes(const SettingsRecord& rec, bool mode3270, int32_t (&fg)[kColorIndices], int32_t (&bg)[kColorIndices]);
 
 // CurrentFont, Font80Cols and Font132Cols for a screen of the given pixel width.
 void SetDefaultFonts(SettingsRecord& rec, int screenWidth);

@@ -1,10 +1,9 @@
-#include "boxes_dlg.h"
+#include "dialogs/win32/boxes_dlg.h"
 
 #include <ctime>
 
 #include "engine/colors.h"
 #include "resource_ids.h"
-#include "shell/session_document.h"
 
 namespace {
 
@@ -124,14 +123,4 @@ void CBoxesDlg::PaintText(const DRAWITEMSTRUCT& item)
     }
     SelectObject(item.hDC, oldFont);
     DeleteObject(font);
-}
-
-void BoxesCommand(CZolexDoc& doc, HWND owner)
-{
-    SettingsRecord& rec = *doc.record;
-    CBoxesDlg dialog(owner, rec, BoxValuesFrom(rec, rec.TerminalFamily3270 != 0));
-    if (dialog.DoModal() != IDOK) return;
-    StoreBoxValues(dialog.values, rec);
-    if (doc.Site()) doc.Site()->UpdateAllViews();
-    doc.SetModifiedFlag(true);
 }

@@ -1,13 +1,12 @@
 // "Boxes" (dialog 602): the 3-D box drawn around text of each colour, per colour index on the
 // foreground and on the background side, and the three switches of 3-D drawing. The dialog works
-// on BoxSettingsValues; BoxesCommand copies in the maps of the current mode and stores them back.
+// on BoxSettingsValues; BoxesCommand (shell/win32/color_settings_commands.h) copies in the maps of
+// the current mode and stores them back.
 #pragma once
 
-#include "color_buttons.h"
 #include "dialogs/box_settings_values.h"
+#include "dialogs/win32/color_buttons.h"
 #include "fw_dialog.h"
-
-class CZolexDoc;
 
 class CBoxesDlg : public ColorSampleDialog {
 public:
@@ -25,7 +24,3 @@ private:
     void SelectColor(int index, int side);
     void ChooseKind(int kind);
 };
-
-// Config/Boxes: the 3270 maps in 3270 mode, else the character-mode maps; on OK stores them,
-// repaints and marks the document modified.
-void BoxesCommand(CZolexDoc& doc, HWND owner);

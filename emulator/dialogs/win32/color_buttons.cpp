@@ -1,4 +1,4 @@
-#include "color_buttons.h"
+#include "dialogs/win32/color_buttons.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include "dialogs/color_settings_values.h"
 #include "fw_bitmap_button.h"
 #include "fw_dialog.h"
-#include "shell/session_record.h"
+#include "session/session_record.h"
 
 class ColorButtonSet {
 public:

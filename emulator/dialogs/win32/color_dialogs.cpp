@@ -1,12 +1,15 @@
-#include "color_dialogs.h"
+#include "dialogs/win32/color_dialogs.h"
+
+#include <utility>
 
 #include "engine/colors.h"
 #include "fw_list_fill_win32.h"
 #include "resource_ids.h"
-#include "shell/session_document.h"
 
-CColorsDlg::CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& initial)
-    : ColorSampleDialog(initial.mode3270 ? IDD_COLORS_3270 : IDD_COLORS, owner, rec), values(initial)
+CColorsDlg::CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& initial,
+                       std::function<std::string(int attributes)> label)
+    : ColorSampleDialog(initial.mode3270 ? IDD_COLORS_3270 : IDD_COLORS, owner, rec), values(initial),
+      label_(std::move(label))
 {
     OnCommand(IDC_COLOR_ATTRIBUTES, [this] { SelectRow(); }, LBN_SELCHANGE);
     for (int id = kFirstColorButton; id < kFirstColorButton + kColorButtonCount; ++id)
@@ -67,7 +70,7 @@ void CColorsDlg::FillList()
     HDC dc = GetDC(list);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
     int widest = 0;
-    for (const AttributeListEntry& entry : AttributeList(values)) {
+    for (const AttributeListEntry& entry : AttributeList(values, label_)) {
         FwAddListEntry(list, entry.label, entry.row);
         SIZE size{};
         GetTextExtentPoint32A(dc, entry.label.c_str(), static_cast<int>(entry.label.size()), &size);
@@ -139,17 +142,4 @@ void CColorsDlg::PaintText(const DRAWITEMSTRUCT& item)
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(item.hDC, oldFont);
     DeleteObject(font);
-}
-
-void ColorsCommand(CZolexDoc& doc, HWND owner)
-{
-    SettingsRecord& rec = *doc.record;
-    CColorsDlg dialog(owner, rec, ColorValuesFrom(rec, rec.TerminalFamily3270 != 0));
-    dialog.selectedText = " Normal ";
-    if (dialog.DoModal() != IDOK) return;
-    if (StoreColorValues(dialog.values, rec)) RecolorHistory(rec);
-    BuildPaletteColors(rec);
-    UpdateCurrentColors(rec);
-    if (doc.Site()) doc.Site()->UpdateAllViews();
-    doc.SetModifiedFlag(true);
 }

@@ -1,21 +1,22 @@
 // "Colors" (dialog 103, character-cell emulations) and "Colors and Attributes" (dialog 612, 3270
 // mode): the foreground and background colour of every display attribute, with a sample. The
-// dialog works on ColorSettingsValues only; ColorsCommand copies the session's settings in and
-// stores them back on OK.
+// dialog works on ColorSettingsValues only; ColorsCommand (shell/win32/color_settings_commands.h)
+// copies the session's settings in and stores them back on OK.
 #pragma once
 
+#include <functional>
 #include <string>
 
-#include "color_buttons.h"
 #include "dialogs/color_settings_values.h"
+#include "dialogs/win32/color_buttons.h"
 #include "fw_dialog.h"
-
-class CZolexDoc;
 
 class CColorsDlg : public ColorSampleDialog {
 public:
-    // `rec` gives the sample its palette and font; values.mode3270 picks the template.
-    CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& values);
+    // `rec` gives the sample its palette and font; values.mode3270 picks the template; `label`
+    // names the attribute combinations of the list.
+    CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSettingsValues& values,
+               std::function<std::string(int attributes)> label);
     ColorSettingsValues values;
     std::string selectedText = " Normal ";  // the selected list entry's text
 
@@ -30,9 +31,6 @@ private:
     void SelectRow();
     void PickColor(int id);
     void RefillForCheck(int id, int& member);
-};
 
-// Config/Colors and Attributes: dialog 612 in 3270 mode, else 103, on the session's colour
-// settings; on OK stores them, recolours the history when its colours changed, recomputes the
-// current colours, repaints and marks the document modified.
-void ColorsCommand(CZolexDoc& doc, HWND owner);
+    std::function<std::string(int attributes)> label_;
+};

@@ -1,10 +1,10 @@
 #include "shell/win32/main_frame.h"
 #include "shell/win32/zolex_view.h"
 
+#include "fw_dialog.h"
 #include "fw_recent_menu.h"
 #include "shell/win32/transfer_settings_commands.h"
-#include "boxes_dlg.h"
-#include "color_dialogs.h"
+#include "shell/win32/color_settings_commands.h"
 
 #include <cstdio>
 

@@ -7,6 +7,7 @@
 
 #include "dialogs/box_settings_values.h"
 #include "engine/colors.h"
+#include "shell/record_defaults.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 
 #include "dialogs/color_settings_values.h"
 #include "engine/colors.h"
+#include "shell/record_defaults.h"
+#include "shell/attribute_key_name.h"
 
 namespace {
 
@@ -21,6 +23,12 @@ std::unique_ptr<SettingsRecord> DefaultRecord()
     for (int i = 0; i < kAttr3270ColorEntries; ++i) rec->Attr3270Colors[i][kAttrThird] = 1000 + i;
     for (int i = 0; i < kAttrColorEntries; ++i) rec->AttrColors[i][kAttrThird] = 2000 + i;
     return rec;
+}
+
+std::vector<AttributeListEntry> AttributeList(const ColorSettingsValues& v)
+{
+    AttributeKeyName names;
+    return AttributeList(v, [&names](int attributes) { return names.BuildLabel(attributes); });
 }
 
 std::vector<int> Rows(const std::vector<AttributeListEntry>& list)

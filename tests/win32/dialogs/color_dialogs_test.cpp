@@ -11,13 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "boxes_dlg.h"
-#include "color_dialogs.h"
 #include "dialog_pixels.h"
+#include "dialogs/box_settings_values.h"
+#include "dialogs/win32/color_buttons.h"
 #include "engine/colors.h"
+#include "shell/record_defaults.h"
 #include "fw_dialog_test_hook.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
+#include "shell/win32/color_settings_commands.h"
 
 namespace {
 
