@@ -163,3 +163,29 @@
 #define IDC_DDE_SEND_SERVICE 3193
 #define IDC_DDE_SEND_TOPIC 3194
 #define IDC_DDE_SEND_ITEM 3195
+
+// ---- Colors (character cells), Colors and Attributes (3270) and Boxes.
+#define IDD_COLORS 103
+#define IDD_COLORS_3270 612
+#define IDD_BOXES 602
+#define IDC_COLOR_BUTTON_FIRST 3000  // 32 colour buttons: foreground 3000-3015, background 3016-3031
+#define IDC_COLOR_ATTRIBUTES 2991
+#define IDC_COLOR_LOCAL 3038  // first of the two radio buttons (3038 local, 3037 host)
+#define IDC_COLOR_HOST 3037
+#define IDC_COLOR_TRUE_BOLD 3033
+#define IDC_COLOR_TRUE_UNDERLINE 3032
+#define IDC_COLOR_LINE_GRAPHICS 3034
+#define IDC_COLOR_SPECIAL_GRAPHICS 3035
+#define IDC_COLOR_HISTORY_LINES 3039
+#define IDC_COLOR_USE_PALETTE 3329
+#define IDC_COLOR_BRIGHTNESS 3330
+#define IDC_SAMPLE_TEXT 2990
+#define IDC_SAMPLE_FRAME 3036
+#define IDC_BOX_NONE 3115
+#define IDC_BOX_IN 3111
+#define IDC_BOX_OUT 3112
+#define IDC_BOX_EDIT 3327
+#define IDC_BOX_ENABLE 3117
+#define IDC_BOX_LINES 3118
+#define IDC_BOX_3270 3119
+#define IDC_BOX_RESET 3192

@@ -132,3 +132,20 @@ void SetDefaultPalette(SettingsRecord& rec)
     rec.LightYellow = 0x00FFFF;
     rec.LightWhite = 0xFFFFFF;
 }
+
+void MarkDefaultBoxes(const SettingsRecord& rec, bool mode3270, int32_t (&fg)[kColorIndices], int32_t (&bg)[kColorIndices])
+{
+    // The colour indices come from the colour tables, which a file may have set to anything: an
+    // index outside the maps marks nothing.
+    auto put = [](int32_t (&map)[kColorIndices], int index, int value) {
+        if (index >= 0 && index < kColorIndices) map[index] = value;
+    };
+    if (mode3270) {
+        put(bg, rec.Attr3270Colors[0][kAttrBg], 3);
+        put(bg, rec.Attr3270Colors[2][kAttrBg], 3);
+        put(bg, rec.Attr3270Colors[34][kAttrBg], 2);
+    } else {
+        put(fg, rec.AttrColors[1][kAttrFg], 2);
+        put(bg, rec.AttrColors[2][kAttrBg], 1);
+    }
+}

@@ -74,3 +74,8 @@ int RenditionRow(const SettingsRecord& rec, bool withBlink);
 // CurFg and CurBg from AttrColors row `row` (monochrome-style colours); invisible makes the
 // foreground equal the background.
 void LookUpRenditionColors(SettingsRecord& rec, int row);
+
+// The default boxes of one mode, marked into cleared maps: character mode an out-box for Bold's
+// foreground and an in-box for Reversed's background; 3270 mode edit-boxes for the backgrounds of
+// Normal and Reversed and an out-box for Protected Reversed's.
+void MarkDefaultBoxes(const SettingsRecord& rec, bool mode3270, int32_t (&fg)[kColorIndices], int32_t (&bg)[kColorIndices]);

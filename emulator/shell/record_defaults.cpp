@@ -394,19 +394,8 @@ void SetDefaultBoxMaps(SettingsRecord& rec, bool newConfiguration, bool has3270S
     std::memset(rec.BoxMapBg, 0, sizeof rec.BoxMapBg);
     std::memset(rec.BoxMap3270Fg, 0, sizeof rec.BoxMap3270Fg);
     std::memset(rec.BoxMap3270Bg, 0, sizeof rec.BoxMap3270Bg);
-    // The colour indices come from tables the defaults just set, but stay inside the maps anyway.
-    auto put = [](int32_t (&map)[kColorIndices], int index, int value) {
-        if (index >= 0 && index < kColorIndices) map[index] = value;
-    };
-    if (newConfiguration) {
-        put(rec.BoxMapFg, rec.AttrColors[1][kAttrFg], 2);
-        put(rec.BoxMapBg, rec.AttrColors[2][kAttrBg], 1);
-    }
-    if (!has3270Section) {
-        put(rec.BoxMap3270Bg, rec.Attr3270Colors[0][kAttrBg], 3);
-        put(rec.BoxMap3270Bg, rec.Attr3270Colors[2][kAttrBg], 3);
-        put(rec.BoxMap3270Bg, rec.Attr3270Colors[34][kAttrBg], 2);
-    }
+    if (newConfiguration) MarkDefaultBoxes(rec, false, rec.BoxMapFg, rec.BoxMapBg);
+    if (!has3270Section) MarkDefaultBoxes(rec, true, rec.BoxMap3270Fg, rec.BoxMap3270Bg);
 }
 
 void SetDefaultFonts(SettingsRecord& rec, int screenWidth)

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 
 #include "fw_dialog.h"
+#include "fw_prompts.h"
 
 namespace {
 
@@ -39,6 +39,23 @@ bool ParseInt(const std::string& text, int& value)
     return true;
 }
 
+// A whole number from 0 up with optional blanks around it; false for a sign, anything else or a
+// number outside unsigned.
+bool ParseUnsigned(const std::string& text, unsigned& value)
+{
+    const char* start = text.c_str();
+    while (*start == ' ' || *start == '\t') ++start;
+    if (*start < '0' || *start > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long parsed = std::strtoull(start, &end, 10);
+    if (errno == ERANGE || parsed > UINT_MAX) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end) return false;
+    value = static_cast<unsigned>(parsed);
+    return true;
+}
+
 }  // namespace
 
 bool FwDataExchange::Begin(int id)
@@ -69,16 +86,26 @@ void DDX_Text(FwDataExchange& dx, int id, std::string& value)
     else SetWindowTextA(control, value.c_str());
 }
 
-void DDX_Text(FwDataExchange& dx, int id, int& value)
+namespace {
+
+template <typename Number>
+void ExchangeNumber(FwDataExchange& dx, int id, Number& value, bool (*parse)(const std::string&, Number&),
+                    const char* prompt)
 {
     if (!dx.Begin(id)) return;
     HWND control = Item(dx, id);
     if (!control) return;
-    if (!dx.saving) {
-        SetWindowTextA(control, std::to_string(value).c_str());
-        return;
-    }
-    if (!ParseInt(WindowText(control), value)) dx.Fail("Enter a whole number.");
+    if (!dx.saving) SetWindowTextA(control, std::to_string(value).c_str());
+    else if (!parse(WindowText(control), value)) dx.Fail(prompt);
+}
+
+}  // namespace
+
+void DDX_Text(FwDataExchange& dx, int id, int& value) { ExchangeNumber(dx, id, value, ParseInt, kFwPromptInt); }
+
+void DDX_Text(FwDataExchange& dx, int id, unsigned& value)
+{
+    ExchangeNumber(dx, id, value, ParseUnsigned, kFwPromptUnsigned);
 }
 
 void DDX_Check(FwDataExchange& dx, int id, int& value)
@@ -150,9 +177,7 @@ void DDX_CBString(FwDataExchange& dx, int id, std::string& value)
 void DDV_MinMaxInt(FwDataExchange& dx, int value, int minimum, int maximum)
 {
     if (dx.failed || !dx.saving || (value >= minimum && value <= maximum)) return;
-    char message[96];
-    std::snprintf(message, sizeof message, "Enter a whole number from %d to %d.", minimum, maximum);
-    dx.Fail(message);
+    dx.Fail(FwFormatPrompt(kFwPromptIntRange, {std::to_string(minimum), std::to_string(maximum)}));
 }
 
 void DDV_MaxChars(FwDataExchange& dx, const std::string& value, std::size_t count)
@@ -164,7 +189,5 @@ void DDV_MaxChars(FwDataExchange& dx, const std::string& value, std::size_t coun
         return;
     }
     if (value.size() <= count) return;
-    char message[96];
-    std::snprintf(message, sizeof message, "Enter no more than %zu characters.", count);
-    dx.Fail(message);
+    dx.Fail(FwFormatPrompt(kFwPromptMaxChars, {std::to_string(count)}));
 }

@@ -25,9 +25,11 @@ public:
     void Fail(const std::string& message);
 };
 
-// Edit controls: text or a whole number (a text that is no number refuses the OK).
+// Edit controls: text, a whole number or a number from 0 up (a text that is no such number
+// refuses the OK with "Please enter an integer." or "Please enter a positive integer.").
 void DDX_Text(FwDataExchange& dx, int id, std::string& value);
 void DDX_Text(FwDataExchange& dx, int id, int& value);
+void DDX_Text(FwDataExchange& dx, int id, unsigned& value);
 // Check box: 0 unchecked, 1 checked, 2 indeterminate.
 void DDX_Check(FwDataExchange& dx, int id, int& value);
 // Radio group that starts at firstId and runs in tab order up to the next control with WS_GROUP:
@@ -40,6 +42,7 @@ void DDX_LBIndex(FwDataExchange& dx, int id, int& value);
 // starts with the text, or puts the text in the edit part.
 void DDX_CBString(FwDataExchange& dx, int id, std::string& value);
 
-// Checks after the exchange of their field (they act only while saving).
+// Checks after the exchange of their field (they act only while saving): "Please enter an
+// integer between %1 and %2." and "Please enter no more than %1 characters.".
 void DDV_MinMaxInt(FwDataExchange& dx, int value, int minimum, int maximum);
 void DDV_MaxChars(FwDataExchange& dx, const std::string& value, std::size_t count);

@@ -1,6 +1,7 @@
 #include "fw_dialog.h"
 
 #include "fw_app.h"
+#include "fw_bitmap_button.h"
 #include "fw_dialog_test_hook.h"
 
 namespace {
@@ -152,6 +153,14 @@ INT_PTR FwDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (RunCommand(LOWORD(wParam), HIWORD(wParam))) return TRUE;
         break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (FwBitmapButton* button = FwBitmapButtonOf(item->hwndItem)) {
+            button->Draw(*item);
+            return TRUE;
+        }
+        break;
+    }
     case WM_DESTROY: OnDestroy(); break;
     default: break;
     }

@@ -1,5 +1,8 @@
 #include "fw_dialog_test_hook.h"
 
+#include "fw_bitmap_button.h"
+#include "fw_list_fill_win32.h"
+
 namespace {
 
 FwDialogTestHook* theHook = nullptr;
@@ -141,3 +144,65 @@ int FwDialogDriver::Selection(int id) const
     const bool list = ClassOf(control) == "ListBox";
     return static_cast<int>(SendMessageA(control, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
 }
+
+bool FwDialogDriver::Focus(int id)
+{
+    HWND control = Usable(id);
+    if (!control) return false;
+    // Focus can only be set from the thread that owns the window: from another process the
+    // driver's input is attached to that thread for the call.
+    const DWORD owner = GetWindowThreadProcessId(control, nullptr);
+    const DWORD self = GetCurrentThreadId();
+    const bool attach = owner != self && AttachThreadInput(self, owner, TRUE);
+    if (owner != self) SetForegroundWindow(dialog_);
+    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    if (attach) AttachThreadInput(self, owner, FALSE);
+    return GetFocusOf(control);
+}
+
+bool FwDialogDriver::GetFocusOf(HWND control) const
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info)) return false;
+    // A combo box's focus is on its edit part.
+    return info.hwndFocus == control || GetParent(info.hwndFocus) == control;
+}
+
+bool FwDialogDriver::HasFocus(int id) const
+{
+    HWND control = GetDlgItem(dialog_, id);
+    return control && GetFocusOf(control);
+}
+
+bool FwDialogDriver::DoubleClick(int id, int index)
+{
+    HWND control = Usable(id);
+    if (!control || ClassOf(control) != "ListBox") return false;
+    if (index < 0 || index >= FwListCount(control)) return false;
+    SendMessageA(control, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Notify(dialog_, control, LBN_SELCHANGE);
+    Notify(dialog_, control, LBN_DBLCLK);
+    return true;
+}
+
+bool FwDialogDriver::TypeInCombo(int id, const std::string& text)
+{
+    HWND control = Usable(id);
+    if (!control || ClassOf(control) != "ComboBox") return false;
+    // Typing changes the edit part and drops the list's selection; the combo box tells its dialog
+    // CBN_EDITUPDATE before the new text shows and CBN_EDITCHANGE after.
+    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Notify(dialog_, control, CBN_EDITUPDATE);
+    SetWindowTextA(control, text.c_str());
+    Notify(dialog_, control, CBN_EDITCHANGE);
+    return true;
+}
+
+int FwDialogDriver::Count(int id) const { return FwListCount(GetDlgItem(dialog_, id)); }
+
+std::string FwDialogDriver::ItemText(int id, int index) const { return FwListItemText(GetDlgItem(dialog_, id), index); }
+
+long FwDialogDriver::ItemData(int id, int index) const { return FwListItemData(GetDlgItem(dialog_, id), index); }
+
+bool FwDialogDriver::Pressed(int id) const { return FwBitmapButtonPressed(GetDlgItem(dialog_, id)); }

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+// The driver works by window handle and messages only, so it drives a dialog of another process
+// too (the dialog-driver tool of the end-to-end tests).
 class FwDialogDriver {
 public:
     explicit FwDialogDriver(HWND dialog) : dialog_(dialog) {}
@@ -27,6 +29,9 @@ public:
     bool SetCheck(int id, bool on);            // clicks a check box when its state differs
     bool Pick(int id, int index);              // a combo box or list box entry
     bool Press(int id) { return Click(id); }   // a push button (OK, Cancel, ...)
+    bool Focus(int id);                        // gives it the keyboard focus (its own notifications)
+    bool DoubleClick(int id, int index);       // a list box entry: selects it, then double-clicks
+    bool TypeInCombo(int id, const std::string& text);  // the edit part, as typing changes it
 
     // Looking.
     bool Exists(int id) const;
@@ -36,10 +41,16 @@ public:
     std::string Text(int id) const;
     std::string Caption() const;
     int Selection(int id) const;  // combo or list box selection, -1 none
+    int Count(int id) const;      // entries of a combo or list box (0 when missing)
+    std::string ItemText(int id, int index) const;
+    long ItemData(int id, int index) const;
+    bool Pressed(int id) const;   // a bitmap button kept pressed
+    bool HasFocus(int id) const;
     bool Open() const { return IsWindow(dialog_) != FALSE; }
 
 private:
     HWND Usable(int id) const;
+    bool GetFocusOf(HWND control) const;
     HWND dialog_;
 };
 

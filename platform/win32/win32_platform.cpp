@@ -2,13 +2,16 @@
 
 #include <windows.h>
 
+#include "fw_dialog.h"
+
 int Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
 int Win32Platform::WindowsCountry() { return static_cast<int>(GetProfileIntA("intl", "iCountry", 1)); }
 
 void Win32Platform::ShowMessage(int, const char* text)
 {
-    MessageBoxA(GetActiveWindow(), text, "Tolvi", MB_OK | MB_ICONEXCLAMATION);
+    // Through the framework, so that a test's dialog hook answers it.
+    FwMessageBox(GetActiveWindow(), text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // The conversions take a DWORD length: long buffers go in slices.

@@ -1,8 +1,10 @@
 #include "shell/win32/main_frame.h"
 #include "shell/win32/zolex_view.h"
 
+#include "fw_dialog.h"
 #include "fw_recent_menu.h"
 #include "shell/win32/transfer_settings_commands.h"
+#include "shell/win32/color_settings_commands.h"
 
 #include <cstdio>
 
@@ -268,6 +270,8 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_APP_EXIT, [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     OnCommand(ID_APP_ABOUT, [this] { RunAboutBox(Handle()); });
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_COLORS, [this] { ColorsCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_BOXES, [this] { BoxesCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);
@@ -392,8 +396,8 @@ bool CMainFrame::OnQueryEndSession()
         return true;
     }
     if (!Rec->Connecting &&
-        MessageBoxA(Handle(), "WINDOWS termination requested\nDo you want to disconnect this session and exit ?",
-                    "Tolvi", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        FwMessageBox(Handle(), "WINDOWS termination requested\nDo you want to disconnect this session and exit ?",
+                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     Rec->ExitPending = 1;
     PostMessageA(Handle(), WM_COMMAND, ID_CONNECT_DISCONNECT, 0);
@@ -487,7 +491,7 @@ void CMainFrame::SetWaitCursor(bool on) { SetBusyCursor(on); }
 int CMainFrame::AskSaveChanges(const std::string& title)
 {
     const std::string text = "Save changes to " + title + "?";
-    return MessageBoxA(Handle(), text.c_str(), "Tolvi", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    return FwMessageBox(Handle(), text, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::PostCommand(int command)

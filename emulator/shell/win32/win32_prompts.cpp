@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include "fw_dialog.h"
+
 int Win32Prompts::Ask(int, const std::string& text, int style)
 {
-    return MessageBoxA(GetActiveWindow(), text.c_str(), "Tolvi", static_cast<UINT>(style));
+    // Through the framework, so that a test's dialog hook answers it.
+    return FwMessageBox(GetActiveWindow(), text, static_cast<UINT>(style));
 }

@@ -104,7 +104,7 @@ TEST_F(DdeSettingsDialog, ThirteenCharactersInAnyFieldAreRefusedAndCancelKeepsEv
             d.SetText(id, "ABCDEFGHIJKLM");
             d.Press(IDOK);
             ASSERT_TRUE(d.Open()) << id;
-            EXPECT_EQ(hook.messages.back().text, "Enter no more than 12 characters.");
+            EXPECT_EQ(hook.messages.back().text, "Please enter no more than 12 characters.");
             EXPECT_EQ(GetFocus(), GetDlgItem(d.Handle(), id));
             d.SetText(id, kept);
         }

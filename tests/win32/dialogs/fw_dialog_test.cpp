@@ -7,10 +7,12 @@
 #include <string>
 
 #include "fw_app.h"
+#include "fw_bitmap_button.h"
 #include "fw_dialog.h"
 #include "fw_dialog_test_hook.h"
 #include "fw_dialog_test_ids.h"
 #include "fw_file_dialog.h"
+#include "fw_list_fill_win32.h"
 
 namespace {
 
@@ -91,11 +93,11 @@ TEST_F(DialogTest, AFailedCheckKeepsTheDialogOpenAndStopsAtItsField)
             const char* text;
             const char* message;
         } refused[] = {
-            {IDC_T_NUMBER, "11", "Enter a whole number from 1 to 10."},
-            {IDC_T_NUMBER, "0", "Enter a whole number from 1 to 10."},
-            {IDC_T_NUMBER, "7x", "Enter a whole number."},
-            {IDC_T_NUMBER, "99999999999", "Enter a whole number."},
-            {IDC_T_NAME, "ninechars", "Enter no more than 8 characters."},
+            {IDC_T_NUMBER, "11", "Please enter an integer between 1 and 10."},
+            {IDC_T_NUMBER, "0", "Please enter an integer between 1 and 10."},
+            {IDC_T_NUMBER, "7x", "Please enter an integer."},
+            {IDC_T_NUMBER, "99999999999", "Please enter an integer."},
+            {IDC_T_NAME, "ninechars", "Please enter no more than 8 characters."},
         };
         d.SetText(IDC_T_LATER, "changed");
         for (const auto& r : refused) {
@@ -190,6 +192,94 @@ TEST_F(DialogTest, MessageBoxesAndFileDialogsAreAnsweredFromTheQueues)
     FwFileDialog cancelled;
     EXPECT_FALSE(cancelled.DoModal(nullptr));
     EXPECT_EQ(hook.fileDialogNames, (std::vector<std::string>{"old.txt", ""}));
+}
+
+// What the settings dialogs add: a bitmap button kept pressed, lists filled from the string table
+// with a value table, an editable combo box, a number from 0 up, focus and double-clicks.
+class MoreDialog : public FwDialog {
+public:
+    MoreDialog() : FwDialog(IDD_FW_TEST_MORE, nullptr)
+    {
+        OnCommand(IDC_M_BITMAP, [this] { button.SetPressed(!button.Pressed()); });
+        OnCommand(IDC_M_VALUES, [this] { ++doubleClicks; }, LBN_DBLCLK);
+        OnCommand(IDC_M_VALUES, [this] { ++focusNotes; }, LBN_SETFOCUS);
+        OnCommand(IDC_M_EDITCOMBO, [this] { edited = GetItemText(IDC_M_EDITCOMBO); }, CBN_EDITCHANGE);
+    }
+    static constexpr long kValues[3] = {40, 50, 60};
+    int listValue = 50, comboValue = 99, doubleClicks = 0, focusNotes = 0;
+    unsigned count = 7;
+    std::string edited;
+    FwBitmapButton button;
+    bool attached = false;
+
+protected:
+    bool OnInitDialog() override
+    {
+        attached = button.Attach(Handle(), IDC_M_BITMAP);
+        FwFillList(GetDlgItem(IDC_M_VALUES), IDS_M_COLOURS, kValues, 3, listValue);
+        FwFillList(GetDlgItem(IDC_M_VALUECOMBO), IDS_M_COLOURS, kValues, 3, comboValue);
+        for (const char* entry : {"alpha", "beta"})
+            SendDlgItemMessageA(Handle(), IDC_M_EDITCOMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        return FwDialog::OnInitDialog();
+    }
+    void DoDataExchange(FwDataExchange& dx) override
+    {
+        DDX_ListValue(dx, IDC_M_VALUES, listValue);
+        DDX_ListValue(dx, IDC_M_VALUECOMBO, comboValue);
+        DDX_Text(dx, IDC_M_UNSIGNED, count);
+    }
+};
+
+TEST_F(DialogTest, BitmapButtonsValueListsCombosAndFocus)
+{
+    MoreDialog dialog;
+    hook.Expect(IDD_FW_TEST_MORE, [&dialog](FwDialogDriver& d) {
+        EXPECT_TRUE(dialog.attached);
+        EXPECT_FALSE(d.Pressed(IDC_M_BITMAP));
+        EXPECT_TRUE(d.Click(IDC_M_BITMAP));
+        EXPECT_TRUE(d.Pressed(IDC_M_BITMAP));
+        EXPECT_FALSE(d.Pressed(IDC_M_VALUES));  // no bitmap button
+        FwBitmapButton missing, unnamed;
+        EXPECT_FALSE(missing.Attach(d.Handle(), 4711));     // no such control
+        EXPECT_FALSE(unnamed.Attach(d.Handle(), IDC_M_UNSIGNED));  // its text names no bitmap
+        EXPECT_FALSE(missing.Attached() || unnamed.Attached());
+
+        ASSERT_EQ(d.Count(IDC_M_VALUES), 3);
+        EXPECT_EQ(d.ItemText(IDC_M_VALUES, 2), "Blue");
+        EXPECT_EQ(d.ItemData(IDC_M_VALUES, 2), 60);
+        EXPECT_EQ(d.Selection(IDC_M_VALUES), 1);     // the setting's entry
+        EXPECT_EQ(d.Selection(IDC_M_VALUECOMBO), -1);  // no entry has it
+        EXPECT_EQ(d.Count(4711), 0);
+
+        EXPECT_TRUE(d.Focus(IDC_M_VALUES));
+        EXPECT_TRUE(d.HasFocus(IDC_M_VALUES));
+        EXPECT_EQ(dialog.focusNotes, 1);  // the list box told it itself
+        EXPECT_TRUE(d.DoubleClick(IDC_M_VALUES, 0));
+        EXPECT_FALSE(d.DoubleClick(IDC_M_VALUES, 3));
+        EXPECT_EQ(dialog.doubleClicks, 1);
+        EXPECT_EQ(d.Selection(IDC_M_VALUES), 0);
+
+        EXPECT_TRUE(d.TypeInCombo(IDC_M_EDITCOMBO, "gamma"));
+        EXPECT_EQ(dialog.edited, "gamma");
+        EXPECT_EQ(d.Text(IDC_M_EDITCOMBO), "gamma");
+        EXPECT_FALSE(d.TypeInCombo(IDC_M_VALUES, "x"));
+
+        d.SetText(IDC_M_UNSIGNED, "-3");
+        d.Press(IDOK);
+        EXPECT_TRUE(d.Open());
+        d.SetText(IDC_M_UNSIGNED, "4294967296");
+        d.Press(IDOK);
+        EXPECT_TRUE(d.Open());
+        d.SetText(IDC_M_UNSIGNED, " 4294967295 ");
+        d.Press(IDOK);
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.listValue, 40);
+    EXPECT_EQ(dialog.comboValue, 99);  // nothing selected: the setting stays
+    EXPECT_EQ(dialog.count, 4294967295u);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_EQ(hook.messages[0].text, "Please enter a positive integer.");
+    EXPECT_EQ(hook.messages[1].text, "Please enter a positive integer.");
 }
 
 }  // namespace

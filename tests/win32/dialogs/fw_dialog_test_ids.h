@@ -13,3 +13,13 @@
 #define IDC_T_LIST 1009
 #define IDC_T_HIDDEN 1010
 #define IDC_T_HELP 57670
+
+// The second template: what the settings dialogs add (bitmap button, value lists, editable
+// combo box, a number from 0 up).
+#define IDD_FW_TEST_MORE 901
+#define IDC_M_BITMAP 1101
+#define IDC_M_VALUES 1102
+#define IDC_M_EDITCOMBO 1103
+#define IDC_M_UNSIGNED 1104
+#define IDC_M_VALUECOMBO 1105
+#define IDS_M_COLOURS 910  // three strings

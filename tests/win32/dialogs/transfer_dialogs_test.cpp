@@ -117,7 +117,7 @@ TEST_F(TransferDialogs, XYModemSettingsResetAndTheirPadCharacterFitsItsByte)
         d.SetText(IDC_XYMODEM_PAD_CHAR, "300");
         d.Press(IDOK);
         ASSERT_TRUE(d.Open());
-        EXPECT_EQ(hook.messages.back().text, "Enter a whole number from 0 to 255.");
+        EXPECT_EQ(hook.messages.back().text, "Please enter an integer between 0 and 255.");
         d.Press(IDC_RESET_DEFAULTS);
         EXPECT_EQ(d.Text(IDC_XYMODEM_TIMEOUT), "20");
         EXPECT_EQ(d.Text(IDC_XYMODEM_PAD_CHAR), "0");
@@ -217,7 +217,7 @@ TEST_F(TransferDialogs, GeneralSetupCancelledAfterAProtocolDialogStillModifiesTh
         d.SetText(IDC_ASYNC_DIRECTORY, std::string(129, 'd'));
         d.Press(IDOK);
         EXPECT_TRUE(d.Open());
-        EXPECT_EQ(hook.messages.back().text, "Enter no more than 128 characters.");
+        EXPECT_EQ(hook.messages.back().text, "Please enter no more than 128 characters.");
         d.Press(IDCANCEL);
     });
     TransferSettingsCommand(other, nullptr);

@@ -1,0 +1,192 @@
+#!/usr/bin/env python3
+"""Tolvi.exe against telnetd: the colours and boxes dialogs from the menu. The log-in prints
+normal, bold and reversed text; Config/Colors and Attributes is opened with keys, red is picked
+for Bold's foreground (by control id, with dlgdrive) and OK pressed. Text the host prints after
+that shows bold in red while normal and reversed text keep their colours (the cells already on the
+screen keep the colours they were printed in); File/Save config writes the colour, and Tolvi
+started again on the saved file prints bold in red. Config/Boxes then gives Bold's foreground an
+out-box, which draws light and dark edges around the bold text. Screenshots of both dialogs are
+kept in build/win64/screens.
+
+    colors_test.py TOLVI_BIN_DIR PROJECT_ROOT
+"""
+import os
+import subprocess
+import sys
+import time
+import zlib
+
+import e2e
+
+LOGIN = r'''#!/bin/bash
+export PS1='tolvi$ '
+show() { printf 'plain \033[1mBOLDBOLDBOLD\033[0m \033[7mREVERSED\033[0m\r\n'; }
+export -f show
+show
+exec /bin/bash --norc --noprofile -i
+'''
+
+CONFIG = '''[Tolvi]
+Version=4.5.6.3
+AutonameFiles=No
+PromptForHost=No
+CursorStyle=0
+'''
+
+# Palette colours (red, green, blue) of the default palette at brightness 0.
+RED = (128, 0, 0)          # index 6, picked for Bold
+LIGHT_BLUE = (0, 0, 255)   # index 13, Bold's default foreground
+LIGHT_RED = (255, 0, 0)    # index 16, Reversed's foreground
+BLUE = (0, 0, 128)         # index 3, Normal's foreground
+LIGHT = (255, 255, 255)    # index 19, the boxes' light edge
+DARK = (128, 128, 128)     # index 12, the boxes' dark edge
+
+BOLD_ENTRY = 1             # the attribute list's second entry: "Bold "
+RED_FOREGROUND = 3004      # the foreground button of colour 6
+OUT_BOX = 3112
+ENABLE_BOXES = 3117
+
+
+def read_png(path):
+    """(width, height, rows of bytes RGB) of screengrab's PNG (8-bit RGB, no filtering)."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    pos, width, height, idat = 8, 0, 0, b''
+    while pos < len(data):
+        length = int.from_bytes(data[pos:pos + 4], 'big')
+        kind = data[pos + 4:pos + 8]
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b'IHDR':
+            width, height = int.from_bytes(body[0:4], 'big'), int.from_bytes(body[4:8], 'big')
+        elif kind == b'IDAT':
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * 3 + 1
+    return width, height, [raw[y * stride + 1:(y + 1) * stride] for y in range(height)]
+
+
+def window_rect():
+    window = e2e.wait_until(lambda: e2e.xdotool_out('search', '--onlyvisible', '--name', e2e.WINDOW_NAME),
+                            "Tolvi's window").split()[0]
+    geometry = dict(line.split('=') for line in e2e.xdotool_out('getwindowgeometry', '--shell', window).split()
+                    if '=' in line)
+    x, y = int(geometry['X']), int(geometry['Y'])
+    return x, y, x + int(geometry['WIDTH']), y + int(geometry['HEIGHT'])
+
+
+def colour_counts(session, name, colours):
+    """How many pixels of each colour Tolvi's window shows (from a screenshot kept as NAME)."""
+    shot = session.screenshot(name)
+    width, height, rows = read_png(shot)
+    left, top, right, bottom = window_rect()
+    wanted = {bytes(c): 0 for c in colours}
+    for y in range(max(0, top), min(height, bottom)):
+        row = rows[y]
+        for x in range(max(0, left), min(width, right)):
+            pixel = row[x * 3:x * 3 + 3]
+            if pixel in wanted:
+                wanted[pixel] += 1
+    return {c: wanted[bytes(c)] for c in colours}
+
+
+def dlgdrive(session, caption, *commands):
+    result = subprocess.run([session.wine_run, os.path.join(session.bin, 'dlgdrive.exe'), caption] +
+                            [str(c) for c in commands], capture_output=True)
+    if result.returncode != 0:
+        raise e2e.Fail('dlgdrive %s %r: %s' % (caption, commands, result.stderr.decode(errors='replace')))
+    return result.stdout.decode().replace('\r', '').split('\n')
+
+
+def keep_dialog(session, caption, name):
+    folder = os.path.join(os.path.dirname(session.bin), 'screens')
+    os.makedirs(folder, exist_ok=True)
+    shot = os.path.join(folder, name + '.png')
+    windows = subprocess.run([session.wine_run, 'winepath', '-w', shot], capture_output=True).stdout.decode().strip()
+    subprocess.run([session.wine_run, os.path.join(session.bin, 'screengrab.exe'), windows, '--window', caption,
+                    '--wait', '5000', '--delay', '500'], capture_output=True)
+
+
+def menu_keys(*keys):
+    for key in keys:
+        subprocess.run(['xdotool', 'key', key], check=True)
+        time.sleep(0.4)
+
+
+def start(session, config_text):
+    port = session.telnetd(LOGIN)
+    session.tolvi(config_text, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+    session.wait_received(b'tolvi$ ')
+    rows, cursor = session.termfeed(session.received(), 2)
+    session.wait_painted(rows, cursor)
+    session.click_view()
+
+
+def show_again(session):
+    mark = len(session.received())
+    session.type_line('show')
+    session.wait_received(b'REVERSED', mark)
+    session.wait_received(b'tolvi$ ', mark)
+    rows, cursor = session.termfeed(session.received(), 2)
+    session.wait_painted(rows, cursor)
+
+
+def test(session):
+    start(session, CONFIG)
+    colours = (RED, LIGHT_BLUE, LIGHT_RED, BLUE, LIGHT, DARK)
+    before = colour_counts(session, 'e2e-colors-before', colours)
+    if before[LIGHT_BLUE] < 20 or before[LIGHT_RED] < 20:
+        raise e2e.Fail('bold and reversed text are not in their default colours: %r' % before)
+
+    menu_keys('alt+c', 'c')
+    entry = dlgdrive(session, 'Colors', 'item', 2991, BOLD_ENTRY)
+    if entry[0] != 'Bold ':
+        raise e2e.Fail('the second entry of the attribute list is not Bold: %r' % entry)
+    dlgdrive(session, 'Colors', 'pick', 2991, BOLD_ENTRY, 'click', RED_FOREGROUND)
+    if dlgdrive(session, 'Colors', 'pressed', RED_FOREGROUND)[0] != '1':
+        raise e2e.Fail('the red foreground button is not pressed')
+    keep_dialog(session, 'Colors', 'e2e-dialog-colors')
+    dlgdrive(session, 'Colors', 'click', 1, 'wait-closed')
+
+    session.click_view()
+    show_again(session)
+    after = colour_counts(session, 'e2e-colors-after', colours)
+    if after[RED] < before[RED] + 20:
+        raise e2e.Fail('bold text printed after OK is not red: %r then %r' % (before, after))
+    if after[LIGHT_BLUE] < before[LIGHT_BLUE] * 0.8:
+        raise e2e.Fail('the bold cells printed before changed colour: %r then %r' % (before, after))
+    if after[LIGHT_RED] < before[LIGHT_RED] * 1.6 or after[BLUE] <= before[BLUE]:
+        raise e2e.Fail('normal and reversed text did not keep their colours: %r then %r' % (before, after))
+
+    menu_keys('alt+f', 's')
+    config = session.path(e2e.CONFIG_NAME)
+    e2e.wait_until(lambda: b'BoldFgColor=6' in session.read(e2e.CONFIG_NAME), 'BoldFgColor=6 in the saved file')
+
+    # Again on the saved file: bold is red from the start.
+    with open(config, 'rb') as f:
+        saved = f.read().decode('latin1').replace('\r\n', '\n')
+    session.stop()
+    again = e2e.Session(session.bin, session.root)
+    try:
+        start(again, saved)
+        restarted = colour_counts(again, 'e2e-colors-restarted', colours)
+        if restarted[RED] < before[RED] + 20 or restarted[LIGHT_BLUE] > before[LIGHT_BLUE] // 4:
+            raise e2e.Fail('after the restart bold text is not red: %r (first start %r)' % (restarted, before))
+
+        # Boxes: an out-box for Bold's (now red) foreground.
+        menu_keys('alt+c', 'b')
+        dlgdrive(again, 'Boxes', 'click', RED_FOREGROUND, 'click', OUT_BOX)
+        if dlgdrive(again, 'Boxes', 'checked', ENABLE_BOXES)[0] != '1':
+            dlgdrive(again, 'Boxes', 'click', ENABLE_BOXES)
+        keep_dialog(again, 'Boxes', 'e2e-dialog-boxes')
+        dlgdrive(again, 'Boxes', 'click', 1, 'wait-closed')
+        again.click_view()
+        boxed = colour_counts(again, 'e2e-boxes-after', colours)
+        if boxed[LIGHT] < restarted[LIGHT] + 20 or boxed[DARK] < restarted[DARK] + 20:
+            raise e2e.Fail('no light and dark edges around the bold text: %r then %r' % (restarted, boxed))
+    finally:
+        again.stop()
+
+
+if __name__ == '__main__':
+    sys.exit(e2e.run(test))
