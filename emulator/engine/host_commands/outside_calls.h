@@ -22,7 +22,7 @@ void DeleteDynButton(const std::string& name);
 // ---- HotScreen, playback, action strings, file-transfer commands, trace.
 void HotScreenReload(const char* file);
 // Non-zero when the file opened for playback.
-int OpenPlayFile(const char* file, long startPosition);
+int OpenPlayFile(const char* file, int64_t startPosition);
 void CloseAllPlayFiles();
 // The file-management commands of the connection layer on the main frame's view; 1 when a file
 // transfer started. 0 without a view.

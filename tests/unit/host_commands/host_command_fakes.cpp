@@ -103,7 +103,7 @@ void DeleteDynButton(const std::string& name)
 }
 
 void HotScreenReload(const char* file) { LogHost("HotScreenReload " + Text(file)); }
-int OpenPlayFile(const char* file, long start)
+int OpenPlayFile(const char* file, int64_t start)
 {
     LogHost("OpenPlayFile " + Text(file) + " " + std::to_string(start));
     return Answers().openPlayFileResult;
