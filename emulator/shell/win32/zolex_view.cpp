@@ -33,6 +33,8 @@
 #include "engine/ibm3270/tn3270_state.h"
 #include "engine/view_port.h"
 #include "engine/win32/win32_3270_hooks.h"
+#include "engine/win32/win32_bell.h"
+#include "engine/ibm3270/private_command.h"
 #include "engine/win32/win32_view_port.h"
 #include "host_platform.h"
 #include "shell/session_document.h"
@@ -40,7 +42,9 @@
 #include "shell/session_record.h"
 #include "shell/startup_state.h"
 #include "shell/view_selection.h"
+#include "connections/capture_file.h"
 #include "shell/win32/app_helpers.h"
+#include "shell/win32/capture_printer.h"
 #include "shell/win32/dyn_button_paint.h"
 #include "shell/win32/host_name_prompt.h"
 #include "shell/win32/main_frame.h"
@@ -56,6 +60,7 @@ constexpr int kCmdScaleViewToFont = 32768;
 constexpr int kCmdPlayRecording = 32800;
 constexpr int kCmdDisconnect = 257;
 constexpr int kCmdNetTraceOn = 32808;
+constexpr int kCmdCapture = 32786;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
 constexpr int kCmdHistoryScrollback = 32837;
@@ -317,6 +322,7 @@ bool CZolexView::OnCommand(int id)
         return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
+    case kCmdCapture: CaptureToFileCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;
     case kStartReceiveCommandId: RunTransfer(kTransferReceive); return true;
     case kKermitTransferCommandId: OnKermitTransfer(); return true;
@@ -375,6 +381,8 @@ void CZolexView::OnInitialUpdate()
     InstallViewAutomation(doc_, this);
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
+    InstallTerminalBellWin32();
+    InstallCapturePrinterWin32();
     InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(window_), window_);
@@ -1242,7 +1250,8 @@ void CZolexView::PlayBytes(const uint8_t* bytes, int count) { ::PlayBytes(Window
 
 // The 3270 private commands join Tolvi.exe with the host-command layer; until then a DATA: text
 // of a 3270 replay is dropped.
-void CZolexView::PrivateCommand3270(const uint8_t*, int) {}
+// A 3270 replay's DATA: texts are the host's private commands (programs, sounds, buttons).
+void CZolexView::PrivateCommand3270(const uint8_t* bytes, int count) { Do3270PrivateCommand(Window(), doc_, bytes, count); }
 
 void CZolexView::Repaint() { UpdateWindow(window_); }
 
@@ -1306,7 +1315,7 @@ void CZolexView::HistoryOn()
 void CZolexView::ToggleScreen()
 {
     HWND frame = GetParent(window_);
-    if (frame) PostMessageA(frame, WM_SYSCOMMAND, IsZoomed(frame) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    if (frame) SendFrameSysCommand(IsZoomed(frame) ? SC_RESTORE : SC_MAXIMIZE);
 }
 
 void CZolexView::Feed(const uint8_t* bytes, int n) { FeedEmulation(Window(), bytes, n); }
