@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Typing into Tolvi for real: Tolvi.exe connects to a loopback peer that records what it receives,
 # xdotool types a command line into the window, and the bytes are checked at the peer and in the
-# session's comm recording. Arguments: the folder of Tolvi.exe, the project root.
+# session's comm recording; then the PC's cursor, editing and function keys send the sequences of
+# the emulation's keyboard files. Arguments: the folder of Tolvi.exe, the project root.
 # Needs the test display and the Wine prefix (scripts/test starts both).
 set -u
 bin=$1
