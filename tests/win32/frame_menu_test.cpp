@@ -341,6 +341,15 @@ TEST_F(FrameInProcess, TheStatusBarShowsBelowTheView)
     EXPECT_GT(barRect.bottom - barRect.top, 0);
     EXPECT_LE(viewRect.bottom, barRect.top);
     EXPECT_LE(barRect.bottom, client.bottom);
+
+    // Maximised (as at the first start), the frame stays on the screen with its bar.
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    Pump(100);
+    GetWindowRect(bar, &barRect);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_LE(barRect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_LE(barRect.right, GetSystemMetrics(SM_CXSCREEN) + 2);
+    ShowWindow(window, SW_SHOWNORMAL);
 }
 
 TEST_F(FrameInProcess, ToolbarImagesFollowTheSessionState)

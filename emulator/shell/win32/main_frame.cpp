@@ -4,6 +4,7 @@
 #include "fw_recent_menu.h"
 #include "dde_settings_dlg.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <commdlg.h>
@@ -408,7 +409,9 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_GETMINMAXINFO: {
         Default(message, wParam, lParam);
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMaxSize = {2400, 1800};
+        // At most 2400 x 1800, and never more than the system's own maximised size: a maximised
+        // frame larger than the screen would hide its status bar and caption buttons.
+        info->ptMaxSize = {std::min<LONG>(2400, info->ptMaxSize.x), std::min<LONG>(1800, info->ptMaxSize.y)};
         info->ptMaxTrackSize = {3400, 2800};
         result = 0;
         return true;
