@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "connections/connection_dispatch.h"
+#include "connections/file_offsets.h"
 #include "connections/play_tokens.h"
 #include "connections/telnet_host_data.h"
 #include "engine/key_strings.h"
@@ -35,7 +36,7 @@ constexpr int kTelnetComType = 2;
 
 std::vector<PlayFileEntry> stack;
 bool commMode = false;
-long fileSize = 1;
+int64_t fileSize = 1;
 int reportedState = 0;  // PlaybackState when the status pane was last written
 
 const char kFailedToPlay[] = "Failed to play file: ";
@@ -53,7 +54,7 @@ void SetPlaybackHost(PlaybackHost* h) { host = h ? h : &quietHost; }
 
 const std::vector<PlayFileEntry>& PlayFileStack() { return stack; }
 
-int OpenPlayFile(const char* name, long position)
+int OpenPlayFile(const char* name, int64_t position)
 {
     if (Rec->PlaybackFile) CloseCurrentPlayFile();
     // Binary: positions told and sought must agree on every runtime; CR is a blank to the reader.
@@ -61,10 +62,10 @@ int OpenPlayFile(const char* name, long position)
     if (!file) return Rec->PlaybackState;
     stack.push_back({name, position});
     ++Rec->PlaybackGeneration;
-    std::fseek(file, 0, SEEK_END);
-    fileSize = std::ftell(file);
+    SeekFile64(file, 0, SEEK_END);
+    fileSize = TellFile64(file);
     if (fileSize <= 0) fileSize = 1;
-    std::fseek(file, position, SEEK_SET);
+    SeekFile64(file, position, SEEK_SET);
     commMode = true;
     Rec->PlaybackFile = file;
     Rec->PlaybackState = 1;
@@ -93,7 +94,7 @@ int PushPlayFile()
 {
     if (Rec->PlaybackFile && !stack.empty()) {
         if (static_cast<int>(stack.size()) >= kMaxPlayFileNesting) return -1;
-        stack.back().position = std::ftell(Rec->PlaybackFile);
+        stack.back().position = TellFile64(Rec->PlaybackFile);
         stack.push_back(stack.back());
     }
     return static_cast<int>(stack.size()) - 1;
@@ -223,7 +224,7 @@ void ReadStep(Step& s, int generation)
 void ShowProgressAndStatus(int delay)
 {
     if (Rec->PlaybackState && delay && Rec->PlaybackFile) {
-        const long position = std::ftell(Rec->PlaybackFile);
+        const int64_t position = TellFile64(Rec->PlaybackFile);
         host->SetProgress(static_cast<int>(position * 100 / fileSize));
     }
     if (Rec->PlaybackState == reportedState) return;

@@ -10,7 +10,7 @@
 // One file of the play-file stack: its name and the position to go on from.
 struct PlayFileEntry {
     std::string name;
-    long position = 0;
+    int64_t position = 0;
 };
 
 // Deepest nesting of CALL: files; a deeper call is refused with message 45.
@@ -39,7 +39,7 @@ void SetPlaybackHost(PlaybackHost* host);
 
 // Opens a play file at a position and pushes it; the current file is closed first. Returns
 // Rec->PlaybackState (1 on success).
-int OpenPlayFile(const char* name, long position);
+int OpenPlayFile(const char* name, int64_t position);
 // Closes the file being played and drops its entry; 1 when it closed cleanly.
 int CloseCurrentPlayFile();
 // Remembers the current position in the top entry and pushes a copy of it; the stack's upper

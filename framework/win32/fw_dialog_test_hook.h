@@ -67,6 +67,9 @@ struct FwDialogTestHook {
     // Answers for file dialogs: a path, or an empty text for Cancel; an empty queue cancels.
     std::deque<std::string> fileAnswers;
     std::vector<std::string> fileDialogNames;  // the initial names the file dialogs were opened with
+    // Answers for print dialogs: a printer name, "FILE:" for printing to a file, or an empty text
+    // for Cancel; an empty queue cancels.
+    std::deque<std::string> printAnswers;
     int unexpectedDialogs = 0;
 
     void Expect(int templateId, std::function<void(FwDialogDriver&)> script)

@@ -31,19 +31,26 @@ void FwFrameWnd::ActivateFrame(int showCommand)
     UpdateWindow(window_);
 }
 
+namespace {
+
+// A bar the frame shows: its own visible style, whether or not the frame is shown yet.
+bool BarShown(HWND bar) { return bar && (GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE); }
+
+}  // namespace
+
 void FwFrameWnd::RecalcLayout()
 {
     if (!window_) return;
     RECT client;
     GetClientRect(window_, &client);
     int top = client.top, bottom = client.bottom;
-    if (toolbar.Handle() && IsWindowVisible(toolbar.Handle())) {
+    if (BarShown(toolbar.Handle())) {
         SendMessageA(toolbar.Handle(), TB_AUTOSIZE, 0, 0);
         RECT r;
         GetWindowRect(toolbar.Handle(), &r);
         top += r.bottom - r.top;
     }
-    if (statusBar.Handle() && IsWindowVisible(statusBar.Handle())) {
+    if (BarShown(statusBar.Handle())) {
         SendMessageA(statusBar.Handle(), WM_SIZE, 0, 0);
         statusBar.Relayout();
         RECT r;
@@ -65,7 +72,7 @@ bool FwFrameWnd::ShowControlBar(int barId, bool show)
 bool FwFrameWnd::ControlBarVisible(int barId) const
 {
     HWND bar = barId == kToolbarId ? toolbar.Handle() : barId == kStatusBarId ? statusBar.Handle() : nullptr;
-    return bar && IsWindowVisible(bar);
+    return BarShown(bar);
 }
 
 bool FwFrameWnd::RunCommand(int id)

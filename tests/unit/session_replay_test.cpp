@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "connections/file_offsets.h"
 #include "connections/play_tokens.h"
 #include "connections/session_replay.h"
 #include "connections/session_trace.h"
@@ -287,6 +288,27 @@ TEST_F(SessionReplayTest, ProgressFollowsTheFilePosition)
     ASSERT_EQ(1, OpenPlayFile(File("p.trc", "a WAIT: bbbbbbbbbbbbbbbbbbbb").c_str(), 0));
     PlaybackStep(false);
     EXPECT_EQ(8 * 100 / 28, host.progress);  // behind "a WAIT: " of 28 bytes
+}
+
+// A recording past 2 GB (sparse here): positions and the percentage are computed in 64 bits.
+TEST_F(SessionReplayTest, ProgressOfAFileLargerThanTwoGigabytes)
+{
+    const int64_t start = int64_t{3} << 30;
+    const std::string path = Name("big.trc");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(0, SeekFile64(file, start, SEEK_SET));
+    std::fputs("a WAIT: bbbbbbbbbbbbbbbbbbbb", file);
+    ASSERT_EQ(0, std::fclose(file));
+    Rec->PlayDelayIntervall = 0;
+    ASSERT_EQ(1, OpenPlayFile(path.c_str(), start));
+    PlaybackStep(false);
+    EXPECT_EQ(host.played, "a");
+    EXPECT_EQ((start + 8) * 100 / (start + 28), host.progress);
+    ASSERT_EQ(1, PushPlayFile());
+    EXPECT_EQ(start + 8, PlayFileStack()[0].position);
+    CloseAllPlayFiles();
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <vector>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "tolvi_process.h"
 #include "shell/win32/win32_profile.h"
 #include "shell/win32/zolex_app.h"
+#include "shell/win32/zolex_view.h"
 
 namespace {
 
@@ -266,6 +268,90 @@ TEST_F(FrameInProcess, BarsAndFrameStylesFollowTheSettings)
     EXPECT_EQ(frame->toolbar.ButtonCount(), 23);
 }
 
+// What the toolbar shows: every button a picture of its own (no two buttons look alike, and none
+// is a plain face).
+TEST_F(FrameInProcess, EveryToolbarButtonShowsAPictureOfItsOwn)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    ShowWindow(window, SW_SHOWNORMAL);
+    frame->OnIdleUpdate();
+    HWND toolbar = frame->toolbar.Handle();
+    ASSERT_TRUE(IsWindowVisible(toolbar));
+    RedrawWindow(toolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    Pump(100);
+    RECT client;
+    GetClientRect(toolbar, &client);
+    const int width = client.right, height = client.bottom;
+    HDC source = GetDC(toolbar);
+    HDC copy = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(copy, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(copy, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(toolbar, source);
+
+    std::vector<std::vector<uint32_t>> pictures;
+    const int count = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        if (button.fsStyle & BTNS_SEP) continue;
+        RECT r;
+        SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+        std::vector<uint32_t> picture;
+        for (int y = r.top + 3; y < r.bottom - 3; ++y)
+            for (int x = r.left + 3; x < r.right - 3; ++x) picture.push_back(pixels[y * width + x] & 0xFFFFFF);
+        std::set<uint32_t> colours(picture.begin(), picture.end());
+        EXPECT_GT(colours.size(), 1u) << "button " << i << " shows no picture";
+        for (std::size_t j = 0; j < pictures.size(); ++j) EXPECT_NE(pictures[j], picture) << "button " << i;
+        pictures.push_back(picture);
+    }
+    EXPECT_EQ(pictures.size(), 17u);
+}
+
+// The status bar of View/Status Bar is shown below the terminal view, whatever the order in which
+// the frame and its bars were shown.
+TEST_F(FrameInProcess, TheStatusBarShowsBelowTheView)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    ShowWindow(window, SW_SHOWNORMAL);
+    Pump(100);
+    HWND bar = frame->statusBar.Handle();
+    ASSERT_TRUE(IsWindowVisible(bar));
+    EXPECT_TRUE(frame->ControlBarVisible(kStatusBarId));
+    RECT barRect, viewRect, client;
+    GetWindowRect(bar, &barRect);
+    GetWindowRect(frame->View(), &viewRect);
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_GT(barRect.bottom - barRect.top, 0);
+    EXPECT_LE(viewRect.bottom, barRect.top);
+    EXPECT_LE(barRect.bottom, client.bottom);
+
+    // Maximised (as at the first start), the frame stays on the screen with its bar.
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    Pump(100);
+    GetWindowRect(bar, &barRect);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_LE(barRect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_LE(barRect.right, GetSystemMetrics(SM_CXSCREEN) + 2);
+    ShowWindow(window, SW_SHOWNORMAL);
+}
+
 TEST_F(FrameInProcess, ToolbarImagesFollowTheSessionState)
 {
     HWND window = Start("");
@@ -323,6 +409,27 @@ TEST_F(FrameInProcess, HelpersReachTheFrameAndItsBars)
     EXPECT_NE(GetMenu(window), nullptr);
     EXPECT_EQ(FullScreenState, 0);
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+// The key action %togglescreen% goes through the frame's own system-command door, which the
+// full-screen frame lets pass: it restores a full-screen frame and maximises it again.
+TEST_F(FrameInProcess, TheToggleScreenActionReachesTheFullScreenFrame)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    CMainFrame* frame = CMainFrame::Instance();
+    ShowWindow(window, SW_SHOWNORMAL);
+    Pump(50);
+    SetFullScreen(1);
+    Pump(50);
+    ASSERT_TRUE(IsZoomed(window));
+    frame->TerminalView()->RunActionString("%togglescreen%");
+    Pump(50);
+    EXPECT_FALSE(IsZoomed(window));
+    frame->TerminalView()->RunActionString("%togglescreen%");
+    Pump(50);
+    EXPECT_TRUE(IsZoomed(window));
+    SetFullScreen(0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/host_commands/host_commands.h"
 #include "engine/ibm3270/field_model.h"
 #include "engine/ibm3270/outbound_stream.h"
 #include "engine/ibm3270/tn3270_state.h"
@@ -418,6 +419,14 @@ TEST_F(ViewPaint3270, HostRecordsInvalidateTheirCells)
     EXPECT_EQ(Rec->LeftMargin + 13 * Rec->CellWidth, dirty.right);
     EXPECT_EQ(Rec->TopMargin + 2 * Rec->CellHeight, dirty.bottom);
     ViewHooks3270 = Default3270ViewHooks();
+}
+
+// A 3270 replay hands its DATA: texts to the 3270 private commands: here the capture file name.
+TEST_F(ViewPaint3270, ReplayedPrivateCommandsRun)
+{
+    const std::string data = "\x1b[13yreplayed.cap\x1b\\";
+    view.PrivateCommand3270(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int>(data.size()));
+    EXPECT_EQ(CaptureFileName(), "replayed.cap");
 }
 
 // The hotspot table of these tests: two words with strings, every other word none.

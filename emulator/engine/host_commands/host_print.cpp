@@ -395,5 +395,7 @@ int StartCaptureFile(const char* mode)
 {
     errno = 0;
     if (StartPrintFile(CaptureFileName().c_str(), mode)) return 0;
-    return errno ? errno : ENOENT;
+    const int error = errno ? errno : ENOENT;
+    ShowFormatted(kMessageOpenFailed, "Failed to open Terminal Printer: %s. Error %d", CaptureFileName().c_str(), error);
+    return error;
 }

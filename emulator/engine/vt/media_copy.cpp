@@ -1,7 +1,4 @@
 // Media copy (CSI p i): print screen, printer-controller mode to a printer or the capture file.
-#include <cstdio>
-
-#include "host_platform.h"
 #include "engine/screen_actions.h"
 #include "engine/vt/vt_hooks.h"
 #include "engine/vt/vt_sequences.h"
@@ -15,12 +12,8 @@ void MediaCopy(ViewWindow window, SettingsRecord& rec, int count, const int* par
         if (rec.PrinterControllerMode == 9) break;
         PrintHooks.endPrint(0);
         rec.PrinterControllerMode = 9;
-        const int error = VtHooks.startPrintFile(count > 1 && params[1] == 1 ? "wb+" : "ab");
-        if (error) {
-            char text[96];
-            std::snprintf(text, sizeof text, "%s. Error %d", "capture file", error);
-            Platform().ShowMessage(39, text);
-        }
+        // A file that does not open is reported with its name by the opener.
+        VtHooks.startPrintFile(count > 1 && params[1] == 1 ? "wb+" : "ab");
         break;
     }
     case 4:

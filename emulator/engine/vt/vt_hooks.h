@@ -21,7 +21,7 @@ struct VtOutsideHooks {
     // PrintData: one byte to the active host printing.
     void (*printData)(uint8_t byte);
     // StartPrintFile: opens the capture file of printer-controller mode 9 ("wb+" or "ab");
-    // returns 0 on success, else the error number.
+    // returns 0 on success, else the error number (the user has been told, with the file name).
     int (*startPrintFile)(const char* mode);
     // DefineTerminalKey: a terminal key definition (key-string notation) for the session
     // document; 1 done, 0 refused.

@@ -6,6 +6,7 @@
 #include "shell/win32/transfer_settings_commands.h"
 #include "shell/win32/color_settings_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <commdlg.h>
@@ -135,7 +136,7 @@ HWND CMainFrame::CreateView()
     terminalView_ = std::make_unique<CZolexView>(&doc_);
     HWND view = terminalView_->Create(Handle(), 0xE900);
     // The view's own commands, also when they come from the menu or the tool bar.
-    for (int id : {256, 257, 32768, 32800, 32808, 32842, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL,
+    for (int id : {256, 257, 32768, 32786, 32800, 32808, 32842, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL,
                    32831, 32832})
         OnCommand(id, [view, id] { SendMessageA(view, WM_COMMAND, static_cast<WPARAM>(id), 0); });
     // The transfer dialog and "start receive" need a connection that carries transfers.
@@ -411,7 +412,9 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_GETMINMAXINFO: {
         Default(message, wParam, lParam);
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMaxSize = {2400, 1800};
+        // At most 2400 x 1800, and never more than the system's own maximised size: a maximised
+        // frame larger than the screen would hide its status bar and caption buttons.
+        info->ptMaxSize = {std::min<LONG>(2400, info->ptMaxSize.x), std::min<LONG>(1800, info->ptMaxSize.y)};
         info->ptMaxTrackSize = {3400, 2800};
         result = 0;
         return true;

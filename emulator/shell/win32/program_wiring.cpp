@@ -21,12 +21,14 @@
 #include "engine/host_commands/host_commands.h"
 #include "engine/view_port.h"
 #include "engine/win32/win32_3270_hooks.h"
+#include "engine/win32/win32_bell.h"
 #include "engine/win32/win32_host_commands.h"
 #include "engine/win32/win32_view_port.h"
 #include "session/session_record.h"
 #include "shell/document_services.h"
 #include "shell/dyn_buttons.h"
 #include "shell/session_document.h"
+#include "shell/win32/capture_printer.h"
 #include "shell/win32/view_automation.h"
 #include "shell/win32/zolex_view.h"
 
@@ -88,6 +90,8 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     InstallViewAutomation(doc, &view);
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
+    InstallTerminalBellWin32();
+    InstallCapturePrinterWin32();
     InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(view.Handle()), view.Handle());

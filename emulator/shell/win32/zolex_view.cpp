@@ -33,6 +33,7 @@
 #include "view_resource_ids.h"
 #include "dialogs/win32/transfer_dialog_calls.h"
 #include "shell/win32/program_wiring.h"
+#include "connections/capture_file.h"
 #include "shell/win32/zolex_view_parts.h"
 
 namespace {
@@ -43,6 +44,7 @@ constexpr int kCmdScaleViewToFont = 32768;
 constexpr int kCmdPlayRecording = 32800;
 constexpr int kCmdDisconnect = 257;
 constexpr int kCmdNetTraceOn = 32808;
+constexpr int kCmdCapture = 32786;
 constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
 constexpr int kCmdKermitSettings = 32827;
@@ -214,6 +216,7 @@ bool CZolexView::OnCommand(int id)
         return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceOn: SetNetTraceOn(true); return true;
+    case kCmdCapture: CaptureToFileCommand(EngineWindow(window_)); return true;
     case kCmdNetTraceFile: SetNetTraceFile(1); return true;
     case kStartReceiveCommandId: RunTransfer(kTransferReceive); return true;
     case kKermitTransferCommandId: OnKermitTransfer(); return true;

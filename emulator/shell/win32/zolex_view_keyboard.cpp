@@ -64,7 +64,7 @@ void CZolexView::HistoryOn()
 void CZolexView::ToggleScreen()
 {
     HWND frame = GetParent(window_);
-    if (frame) PostMessageA(frame, WM_SYSCOMMAND, IsZoomed(frame) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    if (frame) SendFrameSysCommand(IsZoomed(frame) ? SC_RESTORE : SC_MAXIMIZE);
 }
 
 void CZolexView::Feed(const uint8_t* bytes, int n) { FeedEmulation(Window(), bytes, n); }

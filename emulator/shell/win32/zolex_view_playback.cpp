@@ -16,6 +16,7 @@
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/main_frame.h"
 #include "engine/host_commands/host_system.h"
+#include "engine/ibm3270/private_command.h"
 #include "shell/win32/zolex_view_parts.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -32,7 +33,7 @@ void CZolexView::PlayBytes(const uint8_t* bytes, int count) { ::PlayBytes(Window
 
 // The 3270 private commands join Tolvi.exe with the host-command layer; until then a DATA: text
 // of a 3270 replay is dropped.
-void CZolexView::PrivateCommand3270(const uint8_t*, int) {}
+void CZolexView::PrivateCommand3270(const uint8_t* bytes, int count) { Do3270PrivateCommand(Window(), doc_, bytes, count); }
 
 void CZolexView::Repaint() { UpdateWindow(window_); }
 

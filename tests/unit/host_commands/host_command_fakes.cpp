@@ -118,7 +118,7 @@ const bool hotScreenLogInstalled = (SetSessionServices(&hotScreenLog), true);
 
 }  // namespace
 
-int OpenPlayFile(const char* file, long start)
+int OpenPlayFile(const char* file, int64_t start)
 {
     LogHost("OpenPlayFile " + Text(file) + " " + std::to_string(start));
     return Answers().openPlayFileResult;

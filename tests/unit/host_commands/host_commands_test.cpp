@@ -286,8 +286,14 @@ TEST_F(HostCommandTest, CaptureFileNameIsUsedByMediaCopyThree)
     std::remove(file.c_str());
 
     String({13}, "/no/such/dir/x.cap");
-    EXPECT_NE(StartCaptureFile("ab"), 0);
+    fakes.platform.messages.clear();
+    const int error = StartCaptureFile("ab");
+    EXPECT_NE(error, 0);
     EXPECT_EQ(Rec->HostPrintActive, 0);
+    ASSERT_EQ(fakes.platform.messages.size(), 1u);
+    EXPECT_EQ(fakes.platform.messages[0].id, 39);
+    EXPECT_EQ(fakes.platform.messages[0].text,
+              "Failed to open Terminal Printer: /no/such/dir/x.cap. Error " + std::to_string(error));
 }
 
 TEST_F(HostCommandTest, DiagnosticShowsTheProtectionPlane)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Typing into Tolvi for real: Tolvi.exe connects to a loopback peer that records what it receives,
 # xdotool types a command line into the window, and the bytes are checked at the peer and in the
-# session's comm recording. Arguments: the folder of Tolvi.exe, the project root.
+# session's comm recording; then the PC's cursor, editing and function keys send the sequences of
+# the emulation's keyboard files. Arguments: the folder of Tolvi.exe, the project root.
 # Needs the test display and the Wine prefix (scripts/test starts both).
 set -u
 bin=$1
@@ -52,4 +53,15 @@ trace=$(cat "$dir/keys.trc")
 for record in "KEYB: 0065 : e" "SEND: e" "KEYB: 0020 : SP" "KEYB: 000D : CR" "SEND: CR 00"; do
   [[ "$trace" == *"$record"* ]] || fail "no '$record' in the recording: $trace"
 done
-echo "PASS: typed keys reached the peer and the recording"
+
+# The PC keys of the emulation's keyboard files (vt220 here): cursor, editing and function keys.
+before=$(stat -c %s "$dir/received")
+xdotool key --delay 80 Up Home Delete Prior Next Insert End F1 F5 F12 shift+F8 BackSpace
+expected=$'\e[A\e[1~\e[3~\e[5~\e[6~\e[2~\e[4~\eOP\e[15~\e[24~\e[34~\b'
+for _ in $(seq 1 100); do
+  [[ $(stat -c %s "$dir/received") -ge $((before + ${#expected})) ]] && break
+  sleep 0.1
+done
+keys=$(tail -c +$((before + 1)) "$dir/received")
+[[ "$keys" == "$expected" ]] || fail "the PC keys sent: $(printf '%s' "$keys" | od -An -c | tr -s ' ' | tr -d '\n')"
+echo "PASS: typed keys reached the peer and the recording; the PC keys sent their terminal's sequences"
