@@ -424,6 +424,7 @@ TEST_F(ViewPaint3270, HostRecordsInvalidateTheirCells)
 // A 3270 replay hands its DATA: texts to the 3270 private commands: here the capture file name.
 TEST_F(ViewPaint3270, ReplayedPrivateCommandsRun)
 {
+    InstallHostCommandHooks();
     const std::string data = "\x1b[13yreplayed.cap\x1b\\";
     view.PrivateCommand3270(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int>(data.size()));
     EXPECT_EQ(CaptureFileName(), "replayed.cap");
