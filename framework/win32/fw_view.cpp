@@ -104,9 +104,17 @@ LRESULT FwView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             frame_->SetActiveView(this);
         break;
     case WM_COMMAND:
-        // Commands from the view's own controls and menus take the frame's route.
-        if (lParam == 0 && frame_ && frame_->RouteCommand(LOWORD(wParam)))
-            return 0;
+        // A command sent to the view runs its own handler; others take the frame's route.
+        if (lParam == 0) {
+            FwCmdUI ui;
+            if (UpdateCommand(LOWORD(wParam), ui)) {
+                if (ui.enabled)
+                    RunCommand(LOWORD(wParam));
+                return 0;
+            }
+            if (frame_ && frame_->RouteCommand(LOWORD(wParam)))
+                return 0;
+        }
         break;
     default:
         break;

@@ -121,13 +121,7 @@ bool FtpApp::InitInstance()
     if (installMode)
         OnCommand(ID_FTP_HELP, [this] { ShowAboutBox(); });
 
-    std::string directory(MAX_PATH, '\0');
-    DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
-    if (n >= directory.size()) {
-        directory.resize(n);
-        n = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
-    }
-    directory.resize(n < directory.size() ? n : 0);
+    const std::string directory = FtpCurrentDirectory();
     startDirectory = directory.empty() ? ".\\" : directory;
 
     portOverride = ReadPortOverride(profileFile.c_str());
@@ -158,6 +152,19 @@ void FtpApp::ShowAboutBox()
     HWND owner = frame_ ? frame_->Handle() : nullptr;
     FtpAboutDialog dialog(installMode ? IDD_FTP_INSTALL_ABOUT : IDD_FTP_ABOUT, owner);
     dialog.DoModal();
+}
+
+std::string FtpCurrentDirectory()
+{
+    // Any length: a folder deeper than MAX_PATH is read whole, never cut.
+    std::string directory(MAX_PATH, '\0');
+    DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
+    if (n >= directory.size()) {
+        directory.resize(n);
+        n = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
+    }
+    directory.resize(n < directory.size() ? n : 0);
+    return directory;
 }
 
 FtpApp& TheFtpApp() { return *static_cast<FtpApp*>(FwGetApp()); }

@@ -57,5 +57,8 @@ int FormatMessageBox(int id, UINT type, const char* format, ...) __attribute__((
 // the key opens, else the profile value [Medrix] option1; a value outside 1..65535 is none (0).
 int ReadPortOverride(const char* profileFile);
 
+// The current folder (empty when it cannot be read).
+std::string FtpCurrentDirectory();
+
 // "Tolvi - FTP Client - Version 4.0.0.5 * 32 Bit *".
 std::string FtpAppVersionText();

@@ -6,13 +6,19 @@
 
 #include "ftp_api.h"
 #include "ftp_views.h"
+#include "tolviftp_ids.h"
 
 int LocalListStale = 0;
 int RemoteListStale = 0;
 int LimitedMode = 0;
 int ExitRequested = 0;
 
-FtpDocument::FtpDocument() = default;
+FtpDocument::FtpDocument()
+{
+    // The lists refresh from whichever pane is active: the command goes on to its list view.
+    OnCommand(ID_FTP_LOCAL_REFRESH, [this] { SendToView(FtpViewKind::kLocal, WM_COMMAND, ID_FTP_LOCAL_REFRESH, 0); });
+    OnCommand(ID_FTP_REMOTE_REFRESH, [this] { SendToView(FtpViewKind::kRemote, WM_COMMAND, ID_FTP_REMOTE_REFRESH, 0); });
+}
 
 int FtpDocument::SetLocalDirectory(const std::string& path)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ftp_api.h"
+#include "ftp_app.h"
 #include "ftp_document.h"
 #include "ftp_main_frame.h"
 #include "ftp_views.h"
@@ -17,18 +18,6 @@
 namespace {
 
 constexpr int kListId = 101;
-
-std::string CurrentDirectory()
-{
-    std::string directory(MAX_PATH, '\0');
-    DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
-    if (n >= directory.size()) {
-        directory.resize(n);
-        n = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
-    }
-    directory.resize(n < directory.size() ? n : 0);
-    return directory;
-}
 
 // Seconds since 1970 of a file time; -1 before 1970.
 long long UnixSeconds(const FILETIME& time)
@@ -282,7 +271,7 @@ void FtpLocalView::OnOpenEntry()
     }
     case FileEntryKind::kParent:
     case FileEntryKind::kDirectory: {
-        std::string path = CurrentDirectory();
+        std::string path = FtpCurrentDirectory();
         if (!path.empty() && path.back() != '\\')
             path += '\\';
         Doc().SetLocalDirectory(path + DirectoryName(text));
@@ -299,7 +288,7 @@ void FtpLocalView::FillLocalList(bool withDrives)
 {
     if (!list_)
         return;
-    const std::string directory = CurrentDirectory();
+    const std::string directory = FtpCurrentDirectory();
     if (Frame())
         SendMessageA(Frame()->Handle(), WM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(directory.c_str()));
     ListBoxModel model(list_);

@@ -118,6 +118,11 @@ public:
     void StartScript() {}
 
     const FtpGeneralSettings& Settings() const { return settings_; }
+    const FtpLogRing& LogRing() const { return ring_; }
+    const MainViewLayout& Rects() const { return layout_; }
+    int LineHeight() const { return lineHeight_; }
+    int ScrollPosition() const { return position_; }
+    const FtpProgress& Progress() const { return progress_; }
 
 protected:
     int OnCreate() override;
