@@ -1,11 +1,10 @@
 // Reads TolviFTP's window from another process for the end-to-end test: the two file lists, the
 // directory bar, the window title and which pane has the keyboard, or an entry's screen position.
 //   ftp_lists.exe             prints the state (UTF-8; a tab in an entry shows as "\t")
-//   ftp_lists.exe local N     prints the centre "x y" of entry N of the local list, relative to
-//                             the window's top-left corner
+//   ftp_lists.exe local N     prints the screen centre "x y" of entry N of the local list
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
-// SendMessageW; the status bar's panes and the item rectangle are read through memory of the
-// client's process.
+// SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
+// of the client's process.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -132,17 +131,14 @@ int main(int argc, char** argv)
     });
     if (argc == 3) {
         HWND list = found.lists[std::strcmp(argv[1], "remote") == 0 ? 1 : 0];
-        RemoteBuffer buffer(list, sizeof(RECT));
-        if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(std::atoi(argv[2])), buffer.Address()) == LB_ERR)
+        // Wine carries LB_GETITEMRECT's rectangle across processes itself.
+        RECT item{};
+        if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(std::atoi(argv[2])), reinterpret_cast<LPARAM>(&item)) ==
+            LB_ERR)
             return 4;
-        RECT item;
-        std::memcpy(&item, buffer.Read().data(), sizeof item);
-        // Relative to the frame window's top-left corner.
         POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
         ClientToScreen(list, &centre);
-        RECT outer;
-        GetWindowRect(frame, &outer);
-        std::printf("%ld %ld\n", centre.x - outer.left, centre.y - outer.top);
+        std::printf("%ld %ld\n", centre.x, centre.y);
         return 0;
     }
     wchar_t title[256] = L"";

@@ -26,7 +26,7 @@ class FtpSession(e2e.Session):
     def start_client(self, settings):
         with open(self.ini_path(), 'w', newline='') as f:
             f.write('[TolviFTP]\r\n' + ''.join('%s=%s\r\n' % kv for kv in settings.items()))
-        self.start([self.wine_run, os.path.join(self.bin, 'TolviFTP.exe')], cwd=self.dir, log='tolviftp.log')
+        self.start([self.wine_run, os.path.join(self.bin, 'TolviFTP.exe')], cwd=self.path('work'), log='tolviftp.log')
         wait_until(lambda: xdotool_out('search', '--onlyvisible', '--name', WINDOW_NAME), "TolviFTP's window")
         return wait_until(self.state, 'the lists to be read')
 
@@ -60,9 +60,10 @@ class FtpSession(e2e.Session):
         return int(out[0]), int(out[1])
 
     def click(self, x, y, count=1):
-        window = xdotool_out('search', '--onlyvisible', '--name', WINDOW_NAME).split()[0]
-        subprocess.run(['xdotool', 'mousemove', '--window', window, str(x), str(y), 'click', '--repeat', str(count),
-                        '--delay', '80', '1'], check=True)
+        """Clicks at a point of the Windows screen (Wine's desktop window stands at the X screen's
+        origin)."""
+        subprocess.run(['xdotool', 'mousemove', str(x), str(y), 'click', '--repeat', str(count), '--delay', '80', '1'],
+                       check=True)
 
     def key(self, *keys):
         subprocess.run(['xdotool', 'key', '--delay', '80'] + list(keys), check=True)
@@ -76,7 +77,8 @@ class FtpSession(e2e.Session):
         try:
             return wait_until(ok, what, timeout=30)
         except Fail:
-            raise Fail('%s; last state: %r' % (what, last[0]))
+            shot = self.screenshot('tolviftp_failure')
+            raise Fail('%s; last state: %r (screenshot %s)' % (what, last[0], shot))
 
 
 def names(entries):
@@ -87,14 +89,15 @@ def main():
     bin_dir, root = sys.argv[1], sys.argv[2]
     s = FtpSession(bin_dir, root)
     try:
-        for d in ('beta', 'Alpha', 'gamma'):
+        # The client starts in work/, which holds nothing but what the test puts there.
+        for d in ('work', 'work/beta', 'work/Alpha', 'work/gamma'):
             os.mkdir(s.path(d))
-        s.write('beta/inner.txt', 'inside\n')
-        s.write('b.txt', 'x' * 5)
-        s.write('A.txt', 'y' * 10)
-        s.write('c.TXT', '')
-        s.write('a.TXT', 'zz')
-        os.utime(s.path('b.txt'), (0, -86400 * 400))  # before 1970: no date shown
+        s.write('work/beta/inner.txt', 'inside\n')
+        s.write('work/b.txt', 'x' * 5)
+        s.write('work/A.txt', 'y' * 10)
+        s.write('work/c.TXT', '')
+        s.write('work/a.TXT', 'zz')
+        os.utime(s.path('work/b.txt'), (0, -86400 * 400))  # before 1970: no date shown
         state = s.start_client({'TempDir': s.windows_path('tmp')})
         shot = s.screenshot('tolviftp_start')
         print('screenshot: ' + shot)
@@ -103,7 +106,7 @@ def main():
         drives = [e for e in local if e.startswith('<')]
         assert drives and local[:len(drives)] == drives, local
         assert sum(1 for d in drives if ' <==' in d.split('\t')[0]) == 1, drives
-        current_drive = s.windows_path()[0].upper()
+        current_drive = s.windows_path('work')[0].upper()
         assert any(d.startswith('<%s:> <==' % current_drive) for d in drives), drives
         rest = names(local[len(drives):])
         # Names that differ only in case stand side by side, in either order.
@@ -115,7 +118,7 @@ def main():
         assert re.fullmatch(r'\[beta\]\t\t\d{4}-\d\d-\d\d\t\d\d:\d\d', by_name['[beta]']), by_name['[beta]']
         assert state['remote'] == [], state['remote']
         assert state['dirbar1'] == 'Not connected', state
-        assert state['dirbar0'].lower() == s.windows_path().lower(), state
+        assert state['dirbar0'].lower() == s.windows_path('work').lower(), state
         assert os.path.isdir(s.path('tmp')), 'TempDir was not created'
         print('start: lists, directory bar and temporary folder as expected')
 
@@ -136,7 +139,7 @@ def main():
         # Double-click on "[..]" goes back up and keeps the drive lines.
         x, y = s.item_centre(len(drives))
         s.click(x, y, 2)
-        st = s.wait_state(lambda st: st['dirbar0'].lower() == s.windows_path().lower(), 'double-click on [..]')
+        st = s.wait_state(lambda st: st['dirbar0'].lower() == s.windows_path('work').lower(), 'double-click on [..]')
         assert len([e for e in st['local'] if e.startswith('<')]) == len(drives), st['local']
         print('double-click on [..]: back up, drive lines kept')
 
@@ -145,11 +148,11 @@ def main():
         s.click(x, y, 2)
         s.wait_state(lambda st: st['dirbar0'].lower().endswith('\\gamma'), 'double-click on [gamma]')
         s.key('Home', *(['Down'] * len(drives)), 'Return')  # "[..]" by the keyboard
-        st = s.wait_state(lambda st: st['dirbar0'].lower() == s.windows_path().lower(), 'Enter on [..]')
+        st = s.wait_state(lambda st: st['dirbar0'].lower() == s.windows_path('work').lower(), 'Enter on [..]')
         print('double-click on a directory, Enter on [..]: as expected')
 
         # F5 shows a file that appeared since.
-        s.write('new.txt', 'new')
+        s.write('work/new.txt', 'new')
         s.key('F5')
         s.wait_state(lambda st: 'new.txt' in names(st['local']), 'F5 to show new.txt')
         print('F5: refreshed')
