@@ -388,6 +388,23 @@ TEST(FtpPromptDialog, MasksByTheCallersFlag)
     EXPECT_EQ(shown, "roots lösenord");
 }
 
+TEST(FtpFormatMessageBox, StringThenFormattedArgumentsAnsweredThroughTheFramework)
+{
+    FwDialogTestHook hook;
+    hook.messageAnswers = {IDNO, IDYES};
+    FwSetDialogTestHook(&hook);
+    SetFtpCountry(46);
+    EXPECT_EQ(FormatMessageBox(IDS_FTP_LOCAL_DIRECTORY, MB_YESNO, ": %s (%d)", "C:\\100%", 3), IDNO);
+    SetFtpCountry(1);
+    EXPECT_EQ(FormatMessageBox(0, MB_YESNO, "OK to delete file %s?", "a.txt"), IDYES);
+    FwSetDialogTestHook(nullptr);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    // The string comes without the language offset, whatever the country.
+    EXPECT_EQ(hook.messages[0].text, "Local Directory: C:\\100% (3)");
+    EXPECT_EQ(hook.messages[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(hook.messages[1].text, "OK to delete file a.txt?");
+}
+
 TEST(FtpPortOverride, RegistryFirstProfileOnlyWithoutTheKey)
 {
     const std::string ini = (fs::temp_directory_path() / "port-override.ini").string();
