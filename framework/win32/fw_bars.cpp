@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 bool FwToolBar::Create(HWND parent, HINSTANCE instance, int bitmapId, int imageCount,
-                       const std::vector<int>& commands)
+                       const std::vector<int>& commands, SIZE imageSize)
 {
     window_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
                               WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP,
@@ -11,7 +11,7 @@ bool FwToolBar::Create(HWND parent, HINSTANCE instance, int bitmapId, int imageC
                               instance, nullptr);
     if (!window_) return false;
     SendMessageA(window_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(window_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
+    SendMessageA(window_, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize.cx, imageSize.cy));
     TBADDBITMAP bitmap{instance, static_cast<UINT_PTR>(bitmapId)};
     if (SendMessageA(window_, TB_ADDBITMAP, imageCount, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
     std::vector<TBBUTTON> buttons;
@@ -62,10 +62,11 @@ void FwToolBar::SetButtonState(int command, bool enabled, bool checked)
     if (wanted != state) SendMessageA(window_, TB_SETSTATE, command, wanted);
 }
 
-bool FwStatusBar::Create(HWND parent, const std::vector<int>& indicators)
+bool FwStatusBar::Create(HWND parent, const std::vector<int>& indicators, bool top, int id)
 {
-    window_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), nullptr, nullptr);
+    const DWORD place = top ? CCS_TOP | CCS_NOPARENTALIGN | CCS_NORESIZE : CCS_BOTTOM;
+    window_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | place, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     if (!window_) return false;
     indicators_ = indicators;
     // Text panes share what the indicators leave; each indicator is as wide as its text.
@@ -87,12 +88,18 @@ void FwStatusBar::Relayout()
     if (!window_) return;
     RECT client;
     GetClientRect(window_, &client);
-    // The first pane stretches; the others keep their widths from the right edge.
+    // The stretching pane takes what is left; the panes before it keep their widths from the left
+    // edge, the panes after it from the right edge.
     std::vector<int> rights(indicators_.size());
+    int left = 0;
+    for (int i = 0; i < stretch_ && i < PaneCount(); ++i) {
+        left += widths_[static_cast<std::size_t>(i)];
+        rights[static_cast<std::size_t>(i)] = left;
+    }
     int right = client.right;
-    for (int i = PaneCount() - 1; i >= 0; --i) {
+    for (int i = PaneCount() - 1; i >= stretch_ && i >= 0; --i) {
         rights[static_cast<std::size_t>(i)] = i == PaneCount() - 1 ? -1 : right;
-        if (i > 0) right -= widths_[static_cast<std::size_t>(i)];
+        if (i > stretch_) right -= widths_[static_cast<std::size_t>(i)];
     }
     SendMessageA(window_, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
 }

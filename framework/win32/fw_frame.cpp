@@ -77,6 +77,7 @@ bool FwFrameWnd::ControlBarVisible(int barId) const
 
 bool FwFrameWnd::RunCommand(int id)
 {
+    if (RouteRun(id)) return true;
     const auto found = commands_.find(id);
     if (found == commands_.end()) return false;
     if (!Update(id).enabled) return true;
@@ -88,6 +89,7 @@ FwCmdUI FwFrameWnd::Update(int id)
 {
     FwCmdUI ui;
     ui.id = id;
+    if (RouteUpdate(id, ui)) return ui;
     const auto found = updates_.find(id);
     if (found != updates_.end()) found->second(ui);
     else ui.enabled = commands_.count(id) > 0;

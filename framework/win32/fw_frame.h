@@ -64,6 +64,9 @@ protected:
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) { return false; }
     // Creates the view window, a child of the frame.
     virtual HWND CreateView() { return nullptr; }
+    // Links of a command route asked before the frame's own handlers (frames with views).
+    virtual bool RouteUpdate(int id, FwCmdUI& ui) { return false; }
+    virtual bool RouteRun(int id) { return false; }
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

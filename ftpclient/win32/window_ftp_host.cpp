@@ -37,6 +37,11 @@ void WindowFtpHost::Pump()
 {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The program's own loop ends on it: hand it back and stop pumping.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -95,6 +95,22 @@ TEST_F(FtpWindow, PumpDispatchesWaitingMessages)
     EXPECT_EQ(g_seen.size(), 2u);
 }
 
+TEST_F(FtpWindow, PumpHandsAQuitBackToTheProgramsLoop)
+{
+    WindowFtpHost host(window_);
+    PostQuitMessage(7);
+    PostMessageA(window_, kPosted, 8, 9);
+    host.Pump();
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u);
+    // The window's message went through once, before the quit (the system delivers a quit last).
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    ASSERT_EQ(g_seen.size(), 1u);
+    EXPECT_EQ(g_seen[0].wParam, 8u);
+}
+
 TEST_F(FtpWindow, InitLogsThroughTheWindow)
 {
     ASSERT_EQ(FtpInitWindow(window_), 0);

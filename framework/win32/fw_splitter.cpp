@@ -1,0 +1,139 @@
+#include "fw_splitter.h"
+
+#include "fw_app.h"
+
+namespace {
+constexpr const char* kSplitterClass = "TolviFwSplitter";
+}
+
+bool FwSplitter::Create(HWND parent, int rows, int columns, int id)
+{
+    HINSTANCE instance = FwGetApp() ? FwGetApp()->instance : GetModuleHandleA(nullptr);
+    WNDCLASSA existing;
+    if (!GetClassInfoA(instance, kSplitterClass, &existing)) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kSplitterClass;
+        if (!RegisterClassA(&windowClass))
+            return false;
+    }
+    rows_ = rows < 1 ? 1 : rows;
+    columns_ = columns < 1 ? 1 : columns;
+    panes_.assign(static_cast<std::size_t>(rows_ * columns_), nullptr);
+    heights_.assign(static_cast<std::size_t>(rows_), 50);
+    widths_.assign(static_cast<std::size_t>(columns_), 50);
+    window_ = CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+    if (window_)
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return window_ != nullptr;
+}
+
+void FwSplitter::SetPane(int row, int column, HWND pane)
+{
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
+        return;
+    panes_[static_cast<std::size_t>(row * columns_ + column)] = pane;
+}
+
+HWND FwSplitter::Pane(int row, int column) const
+{
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
+        return nullptr;
+    return panes_[static_cast<std::size_t>(row * columns_ + column)];
+}
+
+void FwSplitter::SetRowHeight(int row, int height, int minimum)
+{
+    if (row >= 0 && row < rows_)
+        heights_[static_cast<std::size_t>(row)] = height < minimum ? minimum : height;
+}
+
+void FwSplitter::SetColumnWidth(int column, int width, int minimum)
+{
+    if (column >= 0 && column < columns_)
+        widths_[static_cast<std::size_t>(column)] = width < minimum ? minimum : width;
+}
+
+void FwSplitter::RecalcLayout()
+{
+    if (!window_)
+        return;
+    RECT client;
+    GetClientRect(window_, &client);
+    int y = 0;
+    for (int r = 0; r < rows_; ++r) {
+        int h = r == rows_ - 1 ? client.bottom - y : heights_[static_cast<std::size_t>(r)];
+        if (h < 0)
+            h = 0;
+        int x = 0;
+        for (int c = 0; c < columns_; ++c) {
+            int w = c == columns_ - 1 ? client.right - x : widths_[static_cast<std::size_t>(c)];
+            if (w < 0)
+                w = 0;
+            if (HWND pane = Pane(r, c))
+                MoveWindow(pane, x, y, w, h, TRUE);
+            x += w + kBar;
+        }
+        y += h + kBar;
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+HWND FwSplitter::NextPane(HWND pane, bool previous) const
+{
+    const int count = static_cast<int>(panes_.size());
+    for (int i = 0; i < count; ++i) {
+        if (panes_[static_cast<std::size_t>(i)] != pane)
+            continue;
+        const int next = (i + (previous ? count - 1 : 1)) % count;
+        return panes_[static_cast<std::size_t>(next)];
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK FwSplitter::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    FwSplitter* splitter = reinterpret_cast<FwSplitter*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_SIZE:
+        if (splitter)
+            splitter->RecalcLayout();
+        return 0;
+    case WM_PAINT: {
+        // The bars between the panes: a raised edge in the gap.
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        if (splitter) {
+            RECT client;
+            GetClientRect(window, &client);
+            int y = 0;
+            for (int r = 0; r + 1 < splitter->rows_; ++r) {
+                y += splitter->heights_[static_cast<std::size_t>(r)];
+                RECT bar{client.left, y, client.right, y + kBar};
+                DrawEdge(dc, &bar, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+                y += kBar;
+            }
+            int x = 0;
+            for (int c = 0; c + 1 < splitter->columns_; ++c) {
+                x += splitter->widths_[static_cast<std::size_t>(c)];
+                RECT bar{x, client.top, x + kBar, client.bottom};
+                DrawEdge(dc, &bar, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+                x += kBar;
+            }
+        }
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+        // Notifications of the panes go on to the frame.
+        return SendMessageA(GetParent(window), message, wParam, lParam);
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

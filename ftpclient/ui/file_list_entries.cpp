@@ -1,0 +1,216 @@
+#include "file_list_entries.h"
+
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+// The date and time columns: "%Y-%m-%d\t%H:%M" in local time, or one empty column pair.
+std::string TimeColumns(long long seconds)
+{
+    if (seconds < 0)
+        return "\t";
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &t) != 0)
+        return "\t";
+#else
+    if (localtime_r(&t, &local) == nullptr)
+        return "\t";
+#endif
+    char text[64];
+    if (std::strftime(text, sizeof text, "%Y-%m-%d\t%H:%M", &local) == 0)
+        return "\t";
+    return text;
+}
+
+int Rank(FileEntryKind kind)
+{
+    switch (kind) {
+    case FileEntryKind::kDrive: return 0;
+    case FileEntryKind::kParent: return 1;
+    case FileEntryKind::kDirectory: return 2;
+    case FileEntryKind::kFile: return 3;
+    }
+    return 3;
+}
+
+// Compares the names of two entries of one kind ignoring case.
+int CompareNames(const std::string& a, const std::string& b)
+{
+    const std::string na = EntryName(a), nb = EntryName(b);
+    const std::size_t n = na.size() < nb.size() ? na.size() : nb.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = std::tolower(static_cast<unsigned char>(na[i]));
+        const int cb = std::tolower(static_cast<unsigned char>(nb[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return na.size() == nb.size() ? 0 : (na.size() < nb.size() ? -1 : 1);
+}
+
+// Whether `text` sorts after `entry` (entries equal to it stay before it).
+bool SortsAfter(const std::string& text, const std::string& entry, int entryRank)
+{
+    const int rank = Rank(EntryKind(text));
+    if (rank != entryRank)
+        return rank > entryRank;
+    if (rank == 0)
+        return false;  // drive lines keep the order they were listed in
+    return CompareNames(text, entry) > 0;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::string DriveEntry(char letter, bool current, const std::string& freeText, const std::string& totalText)
+{
+    std::string text = "<";
+    text += letter;
+    text += ":>";
+    if (current)
+        text += " <==";
+    return text + "\t" + freeText + "\t(" + totalText + ")";
+}
+
+std::string SpaceText(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kMb = 1ull << 20, kGig = 1ull << 30;
+    char text[64];
+    if (bytes < kMb)
+        std::snprintf(text, sizeof text, "%6llu", static_cast<unsigned long long>(bytes));
+    else if (bytes >= kGig)
+        std::snprintf(text, sizeof text, "%3.2f Gig", static_cast<double>(bytes) / static_cast<double>(kGig));
+    else
+        std::snprintf(text, sizeof text, "%3.2f Mb", static_cast<double>(bytes) / static_cast<double>(kMb));
+    return text;
+}
+
+std::string LocalDirectoryEntry(const std::string& name, long long seconds)
+{
+    return "[" + name + "]\t\t" + TimeColumns(seconds);
+}
+
+std::string LocalFileEntry(const std::string& name, std::uint64_t size, long long seconds)
+{
+    return name + "\t" + std::to_string(size) + "\t" + TimeColumns(seconds);
+}
+
+std::string RemoteEntry(const std::string& name, bool directory, const std::string& columns)
+{
+    std::string text = directory ? "[" + name + "]" : name;
+    std::size_t i = 0;
+    while (i < columns.size()) {
+        while (i < columns.size() && (columns[i] == ' ' || columns[i] == '\t'))
+            ++i;
+        if (i == columns.size())
+            break;
+        const std::size_t start = i;
+        while (i < columns.size() && columns[i] != ' ' && columns[i] != '\t')
+            ++i;
+        text += '\t';
+        text.append(columns, start, i - start);
+    }
+    return text;
+}
+
+FileEntryKind EntryKind(const std::string& text)
+{
+    if (text.size() >= 4 && text[0] == '<' && text[2] == ':' && text[3] == '>')
+        return FileEntryKind::kDrive;
+    if (EntryName(text) == "[..]")
+        return FileEntryKind::kParent;
+    if (!text.empty() && text[0] == '[')
+        return FileEntryKind::kDirectory;
+    return FileEntryKind::kFile;
+}
+
+std::string EntryName(const std::string& text) { return text.substr(0, text.find('\t')); }
+
+std::string DirectoryName(const std::string& text)
+{
+    const std::string name = EntryName(text);
+    if (name.size() < 2 || name.front() != '[' || name.back() != ']')
+        return std::string();
+    return name.substr(1, name.size() - 2);
+}
+
+int InsertSorted(FileListModel& list, const std::string& text)
+{
+    const int rank = Rank(EntryKind(text));
+    // The first entry that sorts after the new one; entries sort by kind, then by name.
+    int low = 0, high = list.Count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (SortsAfter(list.Text(middle), text, rank))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    list.Insert(low, text);
+    return low;
+}
+
+int DeselectNonFiles(FileListModel& list, int kind)
+{
+    const int count = list.Count();
+    for (int i = 0; i < count; ++i) {
+        const FileEntryKind k = EntryKind(list.Text(i));
+        const bool leading = k == FileEntryKind::kDrive || k == FileEntryKind::kParent ||
+                             (kind == 16 && k == FileEntryKind::kDirectory);
+        if (!leading)
+            break;
+        if (list.Selected(i))
+            list.Select(i, false);
+    }
+    int selected = 0;
+    for (int i = 0; i < count; ++i)
+        selected += list.Selected(i) ? 1 : 0;
+    return selected;
+}
+
+int FindEntryByName(const FileListModel& list, const std::string& name)
+{
+    int other = -1;
+    for (int i = 0, n = list.Count(); i < n; ++i) {
+        const std::string entry = EntryName(list.Text(i));
+        if (entry == name)
+            return i;
+        if (other < 0 && EqualIgnoringCase(entry, name))
+            other = i;
+    }
+    return other;
+}
+
+int CaretAfterFill(const FileListModel& list)
+{
+    const int count = list.Count();
+    int firstFile = -1, firstDirectory = -1, lastDrive = -1;
+    for (int i = 0; i < count; ++i) {
+        if (list.Selected(i))
+            return i;
+        const FileEntryKind k = EntryKind(list.Text(i));
+        if (k == FileEntryKind::kFile && firstFile < 0)
+            firstFile = i;
+        else if ((k == FileEntryKind::kDirectory || k == FileEntryKind::kParent) && firstDirectory < 0)
+            firstDirectory = i;
+        else if (k == FileEntryKind::kDrive)
+            lastDrive = i;
+    }
+    if (firstFile >= 0)
+        return firstFile;
+    if (firstDirectory >= 0)
+        return firstDirectory;
+    return lastDrive;
+}

@@ -1,0 +1,136 @@
+#include "ftp_document.h"
+
+#include <cctype>
+#include <cerrno>
+#include <direct.h>
+
+#include "ftp_api.h"
+#include "ftp_views.h"
+#include "tolviftp_ids.h"
+
+int LocalListStale = 0;
+int RemoteListStale = 0;
+int LimitedMode = 0;
+int ExitRequested = 0;
+
+FtpDocument::FtpDocument()
+{
+    // The lists refresh from whichever pane is active: the command goes on to its list view.
+    OnCommand(ID_FTP_LOCAL_REFRESH, [this] { SendToView(FtpViewKind::kLocal, WM_COMMAND, ID_FTP_LOCAL_REFRESH, 0); });
+    OnCommand(ID_FTP_REMOTE_REFRESH, [this] { SendToView(FtpViewKind::kRemote, WM_COMMAND, ID_FTP_REMOTE_REFRESH, 0); });
+}
+
+int FtpDocument::SetLocalDirectory(const std::string& path)
+{
+    if (_chdir(path.c_str()) != 0)
+        return errno != 0 ? errno : ENOENT;
+    localDirectory = path;
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        if (_chdrive(std::toupper(static_cast<unsigned char>(path[0])) - 'A' + 1) != 0)
+            return errno != 0 ? errno : ENOENT;
+    }
+    LocalListStale = 1;
+    UpdateAllViews(nullptr, HINT_LOCAL_DIR);
+    return 0;
+}
+
+void FtpDocument::SetLocalMask(const std::string& text)
+{
+    localMask = text;
+    UpdateAllViews(nullptr, HINT_LOCAL_MASK);
+}
+
+void FtpDocument::SetLocalSelect(const std::string& text)
+{
+    localSelect = text;
+    UpdateAllViews(nullptr, HINT_LOCAL_SELECT);
+}
+
+void FtpDocument::SetLocalShow(int flag)
+{
+    localShow = flag;
+    UpdateAllViews(nullptr, HINT_LOCAL_SHOW);
+}
+
+void FtpDocument::SetRemoteShow(int flag)
+{
+    remoteShow = flag;
+    UpdateAllViews(nullptr, HINT_REMOTE_SHOW);
+}
+
+int FtpDocument::ChangeRemoteDirectory(const std::string& path)
+{
+    const int result = FtpCd(path.c_str());
+    if (result != 0) {
+        errno = result;
+        return result;
+    }
+    RemoteListStale = 1;
+    UpdateAllViews(nullptr, HINT_REMOTE_DIR);
+    return 0;
+}
+
+void FtpDocument::SetRemoteMask(const std::string& text)
+{
+    remoteMask = text;
+    UpdateAllViews(nullptr, HINT_REMOTE_MASK);
+    RemoteListStale = 1;
+}
+
+void FtpDocument::SetRemoteSelect(const std::string& text)
+{
+    remoteSelect = text;
+    UpdateAllViews(nullptr, HINT_REMOTE_SELECT);
+}
+
+int FtpDocument::NextSelected(HWND list, int& walk, std::string& name)
+{
+    if (!list)
+        return -1;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR)
+        return -1;
+    for (int i = walk; i < count; ++i) {
+        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0)
+            continue;
+        name = EntryName(ListBoxText(list, i));
+        walk = i + 1;
+        return walk;
+    }
+    return -1;
+}
+
+int FtpDocument::NextSelectedLocal(std::string& name) { return NextSelected(localList, localWalk, name); }
+int FtpDocument::NextSelectedRemote(std::string& name) { return NextSelected(remoteList, remoteWalk, name); }
+
+FwView* FtpDocument::FindView(FtpViewKind kind) const
+{
+    for (FwView* view : Views()) {
+        switch (kind) {
+        case FtpViewKind::kMain:
+            if (dynamic_cast<FtpMainView*>(view))
+                return view;
+            break;
+        case FtpViewKind::kLocal:
+            if (dynamic_cast<FtpLocalView*>(view))
+                return view;
+            break;
+        case FtpViewKind::kRemote:
+            if (dynamic_cast<FtpRemoteView*>(view))
+                return view;
+            break;
+        }
+    }
+    return nullptr;
+}
+
+LRESULT FtpDocument::SendToView(FtpViewKind kind, UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    FwView* view = FindView(kind);
+    return view && view->Handle() ? SendMessageA(view->Handle(), message, wParam, lParam) : 0;
+}
+
+void FtpDocument::LogInfo(const std::string& text) const
+{
+    SendToView(FtpViewKind::kMain, WM_FTP_INFO, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}

@@ -1,0 +1,453 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <direct.h>
+
+#include <vector>
+
+#include "ftp_api.h"
+#include "ftp_app.h"
+#include "ftp_document.h"
+#include "ftp_main_frame.h"
+#include "ftp_views.h"
+#include "listing_parsers.h"
+#include "listing_reader.h"
+#include "match_mask.h"
+#include "tolviftp_ids.h"
+
+namespace {
+
+constexpr int kListId = 101;
+
+// Seconds since 1970 of a file time; -1 before 1970.
+long long UnixSeconds(const FILETIME& time)
+{
+    const unsigned long long ticks = (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    constexpr unsigned long long kEpoch = 116444736000000000ull;
+    if (ticks < kEpoch)
+        return -1;
+    return static_cast<long long>((ticks - kEpoch) / 10000000ull);
+}
+
+// The keys the file list box hands to its view.
+LRESULT CALLBACK FileListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_KEYDOWN) {
+        switch (wParam) {
+        case VK_TAB:
+        case VK_RETURN:
+        case VK_INSERT:
+        case VK_DELETE:
+        case VK_F5: {
+            HWND owner = GetWindow(window, GW_OWNER);
+            if (!owner)
+                owner = GetParent(window);
+            return SendMessageA(owner, WM_KEYDOWN, wParam, lParam);
+        }
+        default:
+            break;
+        }
+    }
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+bool ControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+}  // namespace
+
+std::string ListBoxText(HWND list, int index)
+{
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length <= 0)
+        return std::string();
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    return std::string(text.data());
+}
+
+int ListBoxModel::Count() const
+{
+    const LRESULT n = SendMessageA(list_, LB_GETCOUNT, 0, 0);
+    return n == LB_ERR ? 0 : static_cast<int>(n);
+}
+
+bool ListBoxModel::Selected(int index) const { return SendMessageA(list_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0; }
+
+void ListBoxModel::Select(int index, bool on) { SendMessageA(list_, LB_SETSEL, on ? TRUE : FALSE, index); }
+
+void ListBoxModel::Insert(int index, const std::string& text)
+{
+    SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(index == Count() ? -1 : index),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ListBoxModel::Remove(int index) { SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+// ---- both lists
+
+FtpDocument& FtpListView::Doc() const { return *static_cast<FtpDocument*>(Document()); }
+
+int FtpListView::OnCreate()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                                LBS_EXTENDEDSEL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+                            0, 0, 200, 200, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance,
+                            nullptr);
+    if (!list_)
+        return -1;
+    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
+    SendMessageA(list_, LB_SETHORIZONTALEXTENT, 800, 0);
+    SetWindowSubclass(list_, FileListBoxProc, 1, 0);
+    OnCommand(ID_FTP_ABORT, [] { FtpAbort(); });
+    OnUpdateCommand(ID_FTP_ABORT, [](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0); });
+    return 0;
+}
+
+void FtpListView::OnActivateView(bool active)
+{
+    if (active && list_)
+        SetFocus(list_);
+}
+
+void FtpListView::SetTabStops(const int* stops, int count)
+{
+    // The stops are quarters of the horizontal dialog base unit, the list box's own unit.
+    std::vector<int> units(stops, stops + count);
+    SendMessageA(list_, LB_SETTABSTOPS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(units.data()));
+}
+
+bool FtpListView::FirstSelected(std::string& text) const
+{
+    int first = -1;
+    if (SendMessageA(list_, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) != 1 || first < 0)
+        return false;
+    text = ListBoxText(list_, first);
+    return true;
+}
+
+bool FtpListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_SIZE:
+        if (list_)
+            MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        result = 0;
+        return false;  // the local view also reports its width
+    case WM_SETFOCUS:
+        if (Frame())
+            Frame()->SetActiveView(this);
+        if (list_)
+            SetFocus(list_);
+        result = 0;
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SETFOCUS && Frame()) {
+            Frame()->SetActiveView(this);
+            result = 0;
+            return true;
+        }
+        if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_DBLCLK) {
+            OnOpenEntry();
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            OnOpenEntry();
+            result = 0;
+            return true;
+        }
+        result = 0;
+        return OnListKey(static_cast<int>(wParam));
+    case WM_REMOVE_LIST_ENTRY: {
+        ListBoxModel model(list_);
+        const int index = lParam ? FindEntryByName(model, reinterpret_cast<const char*>(lParam)) : -1;
+        if (index >= 0) {
+            model.Remove(index);
+            int& walk = WalkIndex();
+            if (walk > index)
+                --walk;
+        }
+        result = 0;
+        return true;
+    }
+    case WM_LIST_VIEW_QUERY:
+        result = 0;
+        return true;
+    case WM_DESTROY:
+        if (list_) {
+            RemoveWindowSubclass(list_, FileListBoxProc, 1);
+            DestroyWindow(list_);
+            list_ = nullptr;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// ---- the local list
+
+FtpLocalView::FtpLocalView()
+{
+    OnCommand(ID_FTP_LOCAL_REFRESH, [this] {
+        FillLocalList(false);
+        LocalListStale = 0;
+    });
+}
+
+int& FtpLocalView::WalkIndex() { return Doc().localWalk; }
+
+int FtpLocalView::OnCreate()
+{
+    if (FtpListView::OnCreate() != 0)
+        return -1;
+    Doc().localList = list_;
+    FillLocalList(true);
+    return 0;
+}
+
+bool FtpLocalView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const bool handled = FtpListView::OnMessage(message, wParam, lParam, result);
+    if (message == WM_SIZE && Frame())
+        SendMessageA(Frame()->Handle(), WM_SET_STATUS_WIDTH, 0, LOWORD(lParam));
+    if (message == WM_DESTROY)
+        Doc().localList = nullptr;
+    return handled;
+}
+
+void FtpLocalView::OnInitialUpdate()
+{
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    if (Frame())
+        SendMessageA(Frame()->Handle(), WM_SET_STATUS_WIDTH, 0, window.right - window.left);
+    FillLocalList(false);
+    LocalListStale = 0;
+}
+
+void FtpLocalView::OnUpdate(FwView* sender, long hint)
+{
+    if (hint == 0) {
+        InvalidateRect(Handle(), nullptr, TRUE);
+        return;
+    }
+    if (hint == HINT_LOCAL_DIR || hint == HINT_LOCAL_SELECT || hint == HINT_LOCAL_MASK)
+        FillLocalList(_getdrive() != currentDrive_);
+}
+
+bool FtpLocalView::OnListKey(int key)
+{
+    switch (key) {
+    case VK_F5:
+        FillLocalList(false);
+        return true;
+    case VK_TAB:
+        if (Frame())
+            Frame()->SetActiveView(Doc().FindView(FtpViewKind::kRemote));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FtpLocalView::OnOpenEntry()
+{
+    std::string text;
+    if (!FirstSelected(text))
+        return;
+    switch (EntryKind(text)) {
+    case FileEntryKind::kDrive: {
+        const std::string drive = text.substr(1, 2);
+        if (Doc().SetLocalDirectory(drive) == 0)
+            FillLocalList(true);
+        break;
+    }
+    case FileEntryKind::kParent:
+    case FileEntryKind::kDirectory: {
+        std::string path = FtpCurrentDirectory();
+        if (!path.empty() && path.back() != '\\')
+            path += '\\';
+        Doc().SetLocalDirectory(path + DirectoryName(text));
+        break;
+    }
+    case FileEntryKind::kFile:
+        // Sending a file starts with the session commands.
+        break;
+    }
+    SetFocus(list_);
+}
+
+void FtpLocalView::FillLocalList(bool withDrives)
+{
+    if (!list_)
+        return;
+    const std::string directory = FtpCurrentDirectory();
+    if (Frame())
+        SendMessageA(Frame()->Handle(), WM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(directory.c_str()));
+    ListBoxModel model(list_);
+    FtpDocument& doc = Doc();
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    if (withDrives) {
+        SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+        static const int stops[] = {38, 60, 80, 94};
+        SetTabStops(stops, 4);
+        if (doc.localShow) {
+            const int current = _getdrive();
+            for (int drive = 1; drive <= 26; ++drive) {
+                const char letter = static_cast<char>('A' + drive - 1);
+                std::string freeText, totalText;
+                if (!(firstFill_ && drive <= 2)) {
+                    const char root[] = {letter, ':', '\\', '\0'};
+                    ULARGE_INTEGER available, total, free;
+                    const UINT old = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+                    const BOOL answered = GetDiskFreeSpaceExA(root, &available, &total, &free);
+                    SetErrorMode(old);
+                    if (!answered)
+                        continue;
+                    freeText = SpaceText(free.QuadPart);
+                    totalText = SpaceText(total.QuadPart);
+                }
+                model.Insert(model.Count(), DriveEntry(letter, drive == current, freeText, totalText));
+                if (drive == current)
+                    currentDrive_ = drive;
+            }
+            firstFill_ = false;
+        }
+    } else {
+        for (int i = model.Count() - 1; i >= 0; --i)
+            if (!(doc.localShow && EntryKind(model.Text(i)) == FileEntryKind::kDrive))
+                model.Remove(i);
+    }
+    if (doc.localShow) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA("*.*", &found);
+        std::vector<WIN32_FIND_DATAA> files;
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    if (std::string(found.cFileName) != ".")
+                        InsertSorted(model, LocalDirectoryEntry(found.cFileName, UnixSeconds(found.ftLastWriteTime)));
+                } else {
+                    files.push_back(found);
+                }
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        for (const WIN32_FIND_DATAA& file : files) {
+            const unsigned long long size = (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+            const int at = InsertSorted(model, LocalFileEntry(file.cFileName, size, UnixSeconds(file.ftLastWriteTime)));
+            if (!doc.localSelect.empty() && MatchMask(file.cFileName, doc.localSelect.c_str(), 1))
+                model.Select(at, true);
+        }
+    }
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+    const int caret = CaretAfterFill(model);
+    if (caret >= 0)
+        SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+    lastShow_ = doc.localShow;
+}
+
+// ---- the remote list
+
+FtpRemoteView::FtpRemoteView()
+{
+    OnCommand(ID_FTP_REMOTE_REFRESH, [this] {
+        FillRemoteList(true);
+        RemoteListStale = 0;
+    });
+}
+
+int& FtpRemoteView::WalkIndex() { return Doc().remoteWalk; }
+
+int FtpRemoteView::OnCreate()
+{
+    if (FtpListView::OnCreate() != 0)
+        return -1;
+    Doc().remoteList = list_;
+    FillRemoteList(true);
+    return 0;
+}
+
+bool FtpRemoteView::OnListKey(int key)
+{
+    switch (key) {
+    case VK_F5:
+        FillRemoteList(true);
+        return true;
+    case VK_TAB:
+        if (Frame())
+            Frame()->SetActiveView(Doc().FindView(ControlDown() ? FtpViewKind::kMain : FtpViewKind::kLocal));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FtpRemoteView::OnOpenEntry()
+{
+    std::string text;
+    if (!FirstSelected(text))
+        return;
+    const FileEntryKind kind = EntryKind(text);
+    if (kind == FileEntryKind::kDirectory || kind == FileEntryKind::kParent) {
+        if (Doc().ChangeRemoteDirectory(DirectoryName(text)) == 0)
+            FillRemoteList(true);
+    }
+    SetFocus(list_);
+}
+
+void FtpRemoteView::FillRemoteList(bool fetch)
+{
+    if (!list_)
+        return;
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    FtpDocument& doc = Doc();
+    if (fetch) {
+        char directory[1024] = "";
+        const int result = FtpPwd(directory, sizeof directory);
+        const bool connected = result != kFtpNotConnected && result != kFtpNotStarted;
+        const char* shown = !connected ? "Not connected" : directory[0] ? directory : "Not connected";
+        if (Frame())
+            SendMessageA(Frame()->Handle(), WM_SET_STATUS_TEXT, 1, reinterpret_cast<LPARAM>(shown));
+        if (!connected)
+            return;
+        const int listed = FtpDir("*");
+        if (listed == kFtpNotConnected || listed == kFtpNotStarted)
+            return;
+    }
+    static const int stops[] = {32, 52, 58, 72, 86, 104, 112, 118, 136};
+    SetTabStops(stops, 9);
+    ListBoxModel model(list_);
+    char name[1024], info[4096];
+    int kind = 0;
+    if (doc.remoteShow) {
+        model.Insert(model.Count(), "[..]");
+        for (int more = ListingFindFirst("*", 1, name, sizeof name, info, sizeof info, &kind); more == 0;
+             more = ListingParser(name, sizeof name, info, sizeof info, &kind))
+            if (kind == kEntryDirectory)
+                InsertSorted(model, RemoteEntry(name, true, info));
+    }
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    for (int more = ListingFindFirst(doc.remoteMask.c_str(), 0, name, sizeof name, info, sizeof info, &kind);
+         more == 0; more = ListingParser(name, sizeof name, info, sizeof info, &kind)) {
+        if (kind != kEntryFile)
+            continue;
+        const int at = InsertSorted(model, RemoteEntry(name, false, info));
+        if (!doc.remoteSelect.empty() && MatchMask(name, doc.remoteSelect.c_str(), 0))
+            model.Select(at, true);
+    }
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+    const int caret = CaretAfterFill(model);
+    if (caret >= 0)
+        SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+    lastShow_ = doc.remoteShow;
+}

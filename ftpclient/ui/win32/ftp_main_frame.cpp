@@ -1,0 +1,165 @@
+#include "ftp_main_frame.h"
+
+#include <commctrl.h>
+
+#include "ftp_app.h"
+#include "ftp_document.h"
+#include "ftp_views.h"
+#include "tolviftp_ids.h"
+
+namespace {
+constexpr int kDirectoryBarId = 104;
+constexpr int kOuterSplitterId = 0xE900;
+constexpr int kInnerSplitterId = 0xE901;
+}  // namespace
+
+FtpMainFrame::FtpMainFrame(FtpDocument& document) : document_(document)
+{
+    SetDocument(&document);
+    SetAppTarget(&TheFtpApp());
+    frameCommands.OnCommand(ID_FTP_APP_EXIT, [this] {
+        if (mainView_)
+            mainView_->ExitCommand();
+    });
+}
+
+FtpMainFrame::~FtpMainFrame() = default;
+
+bool FtpMainFrame::CreateFrame()
+{
+    const std::string app = LoadPlainString(IDS_FTP_APP_TITLE);
+    if (!Create("TolviFtpFrame", (document_.title + " - " + app).c_str(), IDR_FTP_MAIN, nullptr))
+        return false;
+    LoadAcceleratorTable(IDR_FTP_MAIN);
+    return true;
+}
+
+void FtpMainFrame::SetDocumentTitle(const std::string& title)
+{
+    document_.title = title;
+    SetWindowTextA(Handle(), (title + " - " + LoadPlainString(IDS_FTP_APP_TITLE)).c_str());
+}
+
+int FtpMainFrame::OnCreate()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const std::vector<int> buttons = {ID_FTP_APP_EXIT, kSeparator, ID_FTP_HELP, kSeparator, kSeparator,
+                                      ID_FTP_LOCAL_SEND, kSeparator, ID_FTP_ABORT, kSeparator, ID_FTP_REMOTE_RECEIVE};
+    if (!toolbar.Create(Handle(), instance, IDB_FTP_TOOLBAR, 5, buttons, SIZE{32, 31}))
+        return -1;
+    SendMessageA(toolbar.Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(39, 38));
+    if (!statusBar.Create(Handle(), {0, kIndicatorCaps, kIndicatorNum, kIndicatorScroll}))
+        return -1;
+
+    // The directory bar: the local folder in a pane as wide as the local list, the remote one beside.
+    const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+    SetWindowLongA(Handle(), GWL_STYLE, style & ~WS_THICKFRAME);
+    const bool bar = topBar.Create(Handle(), {IDS_FTP_LOCAL_DIRECTORY, IDS_FTP_REMOTE_DIRECTORY}, true, kDirectoryBarId);
+    SetWindowLongA(Handle(), GWL_STYLE, style);
+    if (!bar)
+        return -1;
+    topBar.SetPaneWidth(0, 200);
+    topBar.SetStretchPane(1);
+    topBar.SetPaneText(0, LoadLocalString(IDS_FTP_LOCAL_DIRECTORY).c_str());
+    topBar.SetPaneText(1, LoadLocalString(IDS_FTP_REMOTE_DIRECTORY).c_str());
+
+    // Centre on the screen.
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    SetFtpCountry(static_cast<int>(GetProfileIntA("intl", "iCountry", 1)));
+    if (FtpCountry() == 46) {
+        HMENU swedish = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_FTP_MENU_SWEDISH));
+        if (swedish) {
+            HMENU old = GetMenu(Handle());
+            SetMenu(Handle(), swedish);
+            if (old)
+                DestroyMenu(old);
+        }
+        topBar.SetPaneText(0, LoadLocalString(IDS_FTP_LOCAL_DIRECTORY).c_str());
+        topBar.SetPaneText(1, LoadLocalString(IDS_FTP_REMOTE_DIRECTORY).c_str());
+    }
+    return CreateClient() ? 0 : -1;
+}
+
+bool FtpMainFrame::CreateClient()
+{
+    RECT client;
+    GetClientRect(Handle(), &client);
+    if (!outer_.Create(Handle(), 2, 1, kOuterSplitterId))
+        return false;
+    mainView_ = std::make_unique<FtpMainView>();
+    if (!mainView_->Create(outer_.Handle(), 0xE900 + 16, &document_, this))
+        return false;
+    outer_.SetPane(1, 0, mainView_->Handle());
+    if (!inner_.Create(outer_.Handle(), 1, 2, kInnerSplitterId))
+        return false;
+    outer_.SetPane(0, 0, inner_.Handle());
+    localView_ = std::make_unique<FtpLocalView>();
+    remoteView_ = std::make_unique<FtpRemoteView>();
+    if (!localView_->Create(inner_.Handle(), 0xE900, &document_, this) ||
+        !remoteView_->Create(inner_.Handle(), 0xE901, &document_, this))
+        return false;
+    inner_.SetPane(0, 0, localView_->Handle());
+    inner_.SetPane(0, 1, remoteView_->Handle());
+    outer_.SetRowHeight(0, (client.bottom - client.top) / 3);
+    inner_.SetColumnWidth(0, (client.right - client.left) / 2 - 50);
+    SetPaneWindow(outer_.Handle());
+    SetPaneOrder({localView_.get(), remoteView_.get(), mainView_.get()});
+    LayoutFrame();
+    return true;
+}
+
+void FtpMainFrame::InitialUpdate()
+{
+    for (FwView* view : std::vector<FwView*>{localView_.get(), remoteView_.get(), mainView_.get()})
+        view->OnInitialUpdate();
+    SetActiveView(mainView_.get());
+}
+
+void FtpMainFrame::ActivateFrame(int showCommand)
+{
+    FtpApp& app = TheFtpApp();
+    if (firstActivation_ && !app.commandLine.empty() && !app.installMode && app.autoSizeWindow) {
+        // A program started for a script shows as a strip that little more than its caption fits.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        placement.showCmd = static_cast<UINT>(showCommand);
+        placement.rcNormalPosition = RECT{0, 0, 479, 20};
+        placement.ptMaxPosition = POINT{-GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER)};
+        placement.ptMinPosition = POINT{0, 0};
+        SetWindowPlacement(Handle(), &placement);
+    }
+    firstActivation_ = false;
+    FwViewFrame::ActivateFrame(showCommand);
+    if (app.installMode)
+        ShowWindow(Handle(), SW_MAXIMIZE);
+}
+
+bool FtpMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_SET_STATUS_WIDTH: {
+        RECT pane{};
+        topBar.PaneRect(0, pane);
+        int width = static_cast<int>(lParam) - (pane.left + 2);
+        topBar.SetPaneWidth(0, width < 0 ? 0 : width);
+        result = 0;
+        return true;
+    }
+    case WM_SET_STATUS_TEXT:
+        topBar.SetPaneText(static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
+        if (topBar.Handle())
+            UpdateWindow(topBar.Handle());
+        result = 0;
+        return true;
+    case WM_CLOSE:
+        SetActiveView(mainView_.get());
+        return false;
+    default:
+        return FwViewFrame::OnMessage(message, wParam, lParam, result);
+    }
+}

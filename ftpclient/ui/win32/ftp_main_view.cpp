@@ -1,0 +1,449 @@
+#include <cerrno>
+#include <cstdarg>
+#include <cstring>
+#include <direct.h>
+#include <io.h>
+
+#include "char_translation.h"
+#include "ftp_api.h"
+#include "ftp_app.h"
+#include "ftp_document.h"
+#include "ftp_main_frame.h"
+#include "ftp_views.h"
+#include "tolviftp_ids.h"
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(192, 192, 192);
+constexpr COLORREF kShadow = RGB(128, 128, 128);
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr int kScrollBarId = 101;
+
+// The Windows side of the settings load.
+class ProfileSettings : public FtpSettingsSource {
+public:
+    std::string Value(const char* section, const char* key, const char* fallback) override
+    {
+        std::vector<char> text(1024);
+        for (;;) {
+            const DWORD n = GetPrivateProfileStringA(section, key, fallback, text.data(), static_cast<DWORD>(text.size()),
+                                                     kFtpIniFile);
+            if (n + 1 < text.size() || text.size() >= 65536)
+                return std::string(text.data(), n);
+            text.resize(text.size() * 4);
+        }
+    }
+    std::vector<std::string> Keys(const char* section) override
+    {
+        std::vector<char> names(32768);
+        const DWORD n = GetPrivateProfileStringA(section, nullptr, "", names.data(), static_cast<DWORD>(names.size()),
+                                                 kFtpIniFile);
+        std::vector<std::string> keys;
+        for (DWORD i = 0; i < n;) {
+            const std::string key(&names[i]);
+            if (key.empty())
+                break;
+            keys.push_back(key);
+            i += static_cast<DWORD>(key.size()) + 1;
+        }
+        return keys;
+    }
+    std::vector<std::string> Environment() override
+    {
+        std::vector<std::string> entries;
+        char* block = GetEnvironmentStringsA();
+        for (const char* p = block; p && *p; p += std::strlen(p) + 1)
+            entries.emplace_back(p);
+        if (block)
+            FreeEnvironmentStringsA(block);
+        return entries;
+    }
+    bool IsDirectory(const std::string& path) override
+    {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    int MakeDirectory(const std::string& path) override { return _mkdir(path.c_str()) == 0 ? 0 : errno; }
+};
+
+RECT ToRect(const FtpRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+FtpMainView::FtpMainView()
+{
+    OnCommand(ID_FTP_ABORT, [] { FtpAbort(); });
+    OnUpdateCommand(ID_FTP_ABORT, [](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0); });
+}
+
+FtpMainView::~FtpMainView()
+{
+    if (progressBitmap_)
+        DeleteObject(progressBitmap_);
+}
+
+FtpDocument& FtpMainView::Doc() const { return *static_cast<FtpDocument*>(Document()); }
+
+int FtpMainView::OnCreate()
+{
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    charWidth_ = metrics.tmAveCharWidth;
+    charHeight_ = metrics.tmHeight;
+    lineHeight_ = metrics.tmHeight + metrics.tmExternalLeading;
+    progressBitmap_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_FTP_PROGRESS));
+
+    // The translation settings live with the application; they report to this window.
+    Xlate().programDir = TheFtpApp().startDirectory;
+    scrollBar_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 16, 100, Handle(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScrollBarId)), GetModuleHandleA(nullptr),
+                                 nullptr);
+    SetScrollRange(scrollBar_, SB_CTL, rows_, FtpLogRing::kLines, FALSE);
+    SetScrollPos(scrollBar_, SB_CTL, FtpLogRing::kLines, TRUE);
+    return 0;
+}
+
+void FtpMainView::Layout()
+{
+    RECT client;
+    GetClientRect(Handle(), &client);
+    if (!LayoutMainView(client.right, client.bottom, charWidth_, charHeight_, lineHeight_, layout_))
+        return;
+    rows_ = layout_.rows;
+    if (scrollBar_) {
+        const FtpRect& r = layout_.scrollBar;
+        MoveWindow(scrollBar_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        SetScrollRange(scrollBar_, SB_CTL, rows_, FtpLogRing::kLines, TRUE);
+        if (position_ < rows_)
+            ScrollTo(rows_);
+    }
+}
+
+void FtpMainView::OnInitialUpdate()
+{
+    Layout();
+    progress_.Reset(10, "");
+    FtpApp& app = TheFtpApp();
+    if (app.installMode) {
+        LogStringId(3006);
+    } else {
+        LogStringId(3005);
+    }
+    ProfileSettings source;
+    settings_ = LoadGeneralSettings(source);
+    if (settings_.tempDirMessage == 3045)
+        LogStringId(3045, settings_.tempDir.c_str(), settings_.tempDirError);
+    else if (settings_.tempDirMessage == 3046)
+        LogStringId(3046, settings_.tempDir.c_str());
+    FtpSetTempDir(settings_.tempDir.c_str());
+    Xlate().appendMode = settings_.appendMode;
+    Xlate().avoidZero = settings_.avoidZero;
+    app.autoSizeWindow = settings_.autoSizeWindow;
+
+    if (logFile_ == INVALID_HANDLE_VALUE && !settings_.logFile.empty() && settings_.enableLog)
+        OpenLogFile();
+    FtpSetVerbose(settings_.verbose, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
+    FtpSetDebug(settings_.debug, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
+    FtpSetRetain(settings_.retain);
+    if (!app.installMode && app.commandLine.empty())
+        SiteApply(settings_.defaultSite);
+}
+
+void FtpMainView::OpenLogFile()
+{
+    logFile_ = CreateFileA(settings_.logFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (logFile_ == INVALID_HANDLE_VALUE)
+        LogMessage("Error: Cannot create log file %s. Error # %lu", settings_.logFile.c_str(), GetLastError());
+}
+
+void FtpMainView::OnUpdate(FwView* sender, long hint)
+{
+    if (hint == 0)
+        InvalidateRect(Handle(), nullptr, TRUE);
+    // Sending and receiving the selected files come with the session commands.
+}
+
+int FtpMainView::LogMessage(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const std::string text = FormatLogText(format, args);
+    va_end(args);
+    for (const std::string& line : SplitLogLines(text))
+        AddLogLine(line);
+    return 0;
+}
+
+int FtpMainView::LogStringId(int id, ...)
+{
+    const std::string format = LoadLocalString(id);
+    va_list args;
+    va_start(args, id);
+    const std::string text = FormatLogText(format.c_str(), args);
+    va_end(args);
+    for (const std::string& line : SplitLogLines(text))
+        AddLogLine(line);
+    return 0;
+}
+
+void FtpMainView::WriteLogFile(const std::string& stamped, const SYSTEMTIME& now)
+{
+    if (logFile_ == INVALID_HANDLE_VALUE)
+        return;
+    std::string out;
+    if (SetFilePointer(logFile_, 0, nullptr, FILE_CURRENT) == 0)
+        out = LogFileHeader(now.wHour, now.wMinute, now.wSecond, FtpAppVersionText(), now.wYear, now.wMonth, now.wDay) +
+              "\r\n";
+    out += stamped + "\r\n";
+    DWORD written = 0;
+    WriteFile(logFile_, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+}
+
+void FtpMainView::AddLogLine(const std::string& text)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string line = LogStamp(now.wHour, now.wMinute, now.wSecond) + text;
+    WriteLogFile(line, now);
+    const int slot = ring_.Next();
+    ring_.Add(line);
+    if (rows_ >= 1 && Handle() && IsWindowVisible(Handle())) {
+        RECT area = ToRect(layout_.logText);
+        int by = lineHeight_;
+        if (rows_ == 1 && by > area.bottom - area.top)
+            by = area.bottom - area.top;
+        ScrollWindowEx(Handle(), 0, -by, &area, nullptr, nullptr, nullptr, 0);
+        HDC dc = GetDC(Handle());
+        const RECT clip = ToRect(layout_.newestLine);
+        FillRect(dc, &clip, reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        DrawLine(dc, ring_.Slot(slot), layout_.newestLineY, clip);
+        ReleaseDC(Handle(), dc);
+        ValidateRect(Handle(), &clip);
+    }
+}
+
+void FtpMainView::DrawLine(HDC dc, const std::string& line, int y, const RECT& clip)
+{
+    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, LogLineColour(line));
+    ExtTextOutA(dc, layout_.lineX, y, ETO_CLIPPED, &clip, line.data(), static_cast<UINT>(line.size()), nullptr);
+    SelectObject(dc, old);
+}
+
+void FtpMainView::Paint(HDC dc)
+{
+    auto sunken = [&](const FtpRect& r) {
+        HPEN grey = CreatePen(PS_SOLID, 1, kShadow);
+        HGDIOBJ old = SelectObject(dc, grey);
+        MoveToEx(dc, r.left, r.bottom - 2, nullptr);
+        LineTo(dc, r.left, r.top);
+        LineTo(dc, r.right, r.top);
+        SelectObject(dc, GetStockObject(WHITE_PEN));
+        LineTo(dc, r.right, r.bottom - 2);
+        LineTo(dc, r.left, r.bottom - 2);
+        SelectObject(dc, old);
+        DeleteObject(grey);
+    };
+    sunken(layout_.progressBox);
+    sunken(layout_.logBox);
+    int slot = ring_.FirstShown(position_, rows_);
+    for (int i = 0; i < rows_; ++i) {
+        const int y = layout_.firstLineY + i * lineHeight_;
+        RECT clip{2 * charWidth_, y, layout_.logText.right, y + lineHeight_};
+        DrawLine(dc, ring_.Slot(slot), y, clip);
+        slot = slot + 1 == FtpLogRing::kLines ? 0 : slot + 1;
+    }
+    DrawProgressBar(dc, true);
+    DrawProgressBar(dc, false);
+}
+
+void FtpMainView::DrawProgressBar(HDC dc, bool clear)
+{
+    RECT bar = ToRect(layout_.progressBox);
+    InflateRect(&bar, -4, -4);
+    if (bar.right <= bar.left || bar.bottom <= bar.top)
+        return;
+    SetBrushOrgEx(dc, bar.left % 8, bar.top % 8, nullptr);
+    RECT textLine = ToRect(layout_.progressText);
+    if (clear || progress_.Percent() == 0) {
+        FillRect(dc, &bar, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        FillRect(dc, &textLine, reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        return;
+    }
+    RECT filled = bar;
+    filled.right = bar.left + progress_.FilledWidth(bar.right - bar.left);
+    HBRUSH pattern = progressBitmap_ ? CreatePatternBrush(progressBitmap_) : CreateSolidBrush(kNavy);
+    FillRect(dc, &filled, pattern);
+    DeleteObject(pattern);
+    const std::string text = progress_.BarText();
+    FillRect(dc, &textLine, reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, kBackground);
+    SetTextColor(dc, kNavy);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textLine, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    if (TheFtpApp().autoSizeWindow && Frame())
+        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(text);
+}
+
+void FtpMainView::UpdateProgress(std::int64_t done, std::int64_t total, const char* name)
+{
+    if (!progress_.Update(done, total, name, GetTickCount64()))
+        return;
+    if (!progress_.DrawThisTime() || !Handle())
+        return;
+    HDC dc = GetDC(Handle());
+    DrawProgressBar(dc, progress_.Percent() == 0);
+    ReleaseDC(Handle(), dc);
+}
+
+void FtpMainView::ScrollTo(int position)
+{
+    if (position < rows_)
+        position = rows_;
+    if (position > FtpLogRing::kLines)
+        position = FtpLogRing::kLines;
+    if (position == position_)
+        return;
+    position_ = position;
+    if (scrollBar_)
+        SetScrollPos(scrollBar_, SB_CTL, position_, TRUE);
+    RECT box = ToRect(layout_.logBox);
+    InvalidateRect(Handle(), &box, TRUE);
+    UpdateWindow(Handle());
+}
+
+void FtpMainView::ExitCommand()
+{
+    if (FtpBusyCount() > 0) {
+        // A socket call blocks under us: cancel it; the failing operation finishes the exit.
+        ExitRequested = 1;
+        FtpAbort();
+        return;
+    }
+    ExitCleanup();
+    if (Frame())
+        PostMessageA(Frame()->Handle(), WM_CLOSE, 0, 0);
+}
+
+void FtpMainView::ExitCleanup()
+{
+    if (connected_) {
+        FtpClose();
+        connected_ = false;
+    }
+    if (apiStarted_) {
+        FtpRelease();
+        apiStarted_ = false;
+    }
+    if (logFile_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(logFile_);
+        logFile_ = INVALID_HANDLE_VALUE;
+    }
+    if (settings_.retain || settings_.tempDir.empty())
+        return;
+    std::string folder = settings_.tempDir;
+    if (folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "tvftp???.dir").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA((folder + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    DeleteFileA((folder + "TolviFTP.ftp").c_str());
+}
+
+bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+    case WM_SIZE:
+        Layout();
+        InvalidateRect(Handle(), nullptr, TRUE);
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        Paint(dc);
+        EndPaint(Handle(), &paint);
+        return true;
+    }
+    case WM_ERASEBKGND: {
+        RECT area;
+        GetClipBox(reinterpret_cast<HDC>(wParam), &area);
+        FillRect(reinterpret_cast<HDC>(wParam), &area, reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        result = 1;
+        return true;
+    }
+    case WM_VSCROLL:
+        switch (LOWORD(wParam)) {
+        case SB_LINEUP: ScrollTo(position_ - 1); return true;
+        case SB_LINEDOWN: ScrollTo(position_ + 1); return true;
+        case SB_PAGEUP: ScrollTo(position_ - rows_); return true;
+        case SB_PAGEDOWN: ScrollTo(position_ + rows_); return true;
+        case SB_TOP: ScrollTo(rows_); return true;
+        case SB_BOTTOM: ScrollTo(FtpLogRing::kLines); return true;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: ScrollTo(static_cast<short>(HIWORD(wParam))); return true;
+        case SB_ENDSCROLL: return true;
+        default: return false;
+        }
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_PRIOR: ScrollTo(position_ - rows_); return true;
+        case VK_NEXT: ScrollTo(position_ + rows_); return true;
+        case VK_HOME: ScrollTo(rows_); return true;
+        case VK_END: ScrollTo(FtpLogRing::kLines); return true;
+        case VK_UP: ScrollTo(position_ - 1); return true;
+        case VK_DOWN: ScrollTo(position_ + 1); return true;
+        case VK_TAB:
+            if (Frame())
+                Frame()->SetActiveView(Doc().FindView(FtpViewKind::kLocal));
+            return true;
+        default: return false;
+        }
+    case WM_LBUTTONDOWN:
+        if (Frame())
+            Frame()->SetActiveView(this);
+        return true;
+    case WM_TIMER:
+        return false;
+    case WM_DESTROY:
+        ExitCleanup();
+        return false;
+    default:
+        break;
+    }
+    if (message == WM_FTP_INFO || message == WM_FTP_DEBUG || message == WM_FTP_ERROR) {
+        const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        LogMessage(message == WM_FTP_INFO ? "Ftp: %s" : message == WM_FTP_DEBUG ? "Dbg: %s" : "Error: %s", text);
+        return true;
+    }
+    if (message == WM_FTP_VERBOSE) {
+        if (wParam)
+            LogMessage("Ftp: %s", lParam ? reinterpret_cast<const char*>(lParam) : "");
+        return true;
+    }
+    if (message == WM_FTP_PROGRESS) {
+        if (wParam == 0) {
+            UpdateProgress(static_cast<std::int64_t>(lParam), TransferBytesTotal(), nullptr);
+        } else if (lParam != 0) {
+            const int code = static_cast<int>(lParam & 0xFFFF);
+            LogStringId(3009, code, FtpErrorText(code));
+        } else {
+            LogStringId(3011);
+        }
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,53 @@
+// Resource and command ids of TolviFTP.exe.
+#pragma once
+
+// The document template: menu, accelerators and title string.
+#define IDR_FTP_MAIN 2
+#define IDR_FTP_MENU_SWEDISH 3
+#define IDB_FTP_TOOLBAR 2
+#define IDB_FTP_PROGRESS 102
+#define IDD_FTP_ABOUT 100
+#define IDD_FTP_KEYIN 105
+#define IDD_FTP_INSTALL_ABOUT 107
+
+#define IDC_FTP_KEYIN_VALUE 110
+#define IDC_FTP_KEYIN_PROMPT 111
+#define IDC_FTP_ABOUT_VERSION 117
+
+#define IDS_FTP_APP_TITLE 57344
+
+// Commands.
+#define ID_FTP_TRANSFER_SETUP 32768
+#define ID_FTP_SCRIPTS 32772
+#define ID_FTP_ABORT 32773
+#define ID_FTP_CONNECT 32777
+#define ID_FTP_DISCONNECT 32778
+#define ID_FTP_LOCAL_SEND 32781
+#define ID_FTP_LOCAL_REFRESH 32782
+#define ID_FTP_LOCAL_MKDIR 32783
+#define ID_FTP_REMOTE_RECEIVE 32784
+#define ID_FTP_REMOTE_REFRESH 32785
+#define ID_FTP_REMOTE_MKDIR 32786
+#define ID_FTP_REMOTE_DELETE 32787
+#define ID_FTP_LOCAL_DELETE 32788
+#define ID_FTP_SITE_SETTINGS 32789
+#define ID_FTP_GENERAL_SETTINGS 32790
+#define ID_FTP_FILENAME_TRANSLATIONS 32792
+#define ID_FTP_APP_ABOUT 57664
+#define ID_FTP_APP_EXIT 57665
+#define ID_FTP_HELP 57670
+#define ID_FTP_NEXT_PANE 0xE150
+#define ID_FTP_PREV_PANE 0xE151
+// Framework standard keys kept in the accelerator table.
+#define ID_FTP_FILE_NEW 0xE100
+#define ID_FTP_FILE_OPEN 0xE101
+#define ID_FTP_FILE_SAVE 0xE103
+#define ID_FTP_EDIT_CLEAR 0xE120
+#define ID_FTP_EDIT_COPY 0xE122
+#define ID_FTP_EDIT_CUT 0xE123
+#define ID_FTP_EDIT_PASTE 0xE125
+#define ID_FTP_EDIT_UNDO 0xE12B
+
+// The directory bar's panes.
+#define IDS_FTP_LOCAL_DIRECTORY 3003
+#define IDS_FTP_REMOTE_DIRECTORY 3004

@@ -1,0 +1,410 @@
+// The window-free parts of TolviFTP's window: the general settings, the file list entries and
+// their order, the log ring and its lines, the progress display and the layout.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <map>
+#include <set>
+
+#include "file_list_entries.h"
+#include "ftp_log_ring.h"
+#include "ftp_progress.h"
+#include "general_settings.h"
+#include "local_strings.h"
+#include "main_view_layout.h"
+
+namespace {
+
+// ---- general settings
+
+class FakeSettings : public FtpSettingsSource {
+public:
+    std::map<std::string, std::string> values;  // "Section/Key"
+    std::vector<std::string> siteKeys;
+    std::vector<std::string> environment;
+    std::set<std::string> directories;
+    std::vector<std::string> made;
+    int makeError = 0;
+
+    std::string Value(const char* section, const char* key, const char* fallback) override
+    {
+        const auto found = values.find(std::string(section) + "/" + key);
+        return found != values.end() ? found->second : fallback;
+    }
+    std::vector<std::string> Keys(const char* section) override
+    {
+        return std::string(section) == "SiteNumbers" ? siteKeys : std::vector<std::string>{};
+    }
+    std::vector<std::string> Environment() override { return environment; }
+    bool IsDirectory(const std::string& path) override { return directories.count(path) > 0; }
+    int MakeDirectory(const std::string& path) override
+    {
+        made.push_back(path);
+        if (makeError == 0)
+            directories.insert(path);
+        return makeError;
+    }
+};
+
+TEST(FtpGeneralSettings, MissingFileGivesTheDefaults)
+{
+    FakeSettings source;
+    source.environment = {"TEMP=C:\\Users\\me\\Temp"};
+    source.directories = {"C:\\Users\\me\\Temp"};
+    const FtpGeneralSettings s = LoadGeneralSettings(source);
+    EXPECT_EQ(s.defaultSite, "DefaultSite");
+    EXPECT_EQ(s.tempDir, "C:\\Users\\me\\Temp");
+    EXPECT_EQ(s.logFile, "C:\\Users\\me\\Temp\\TOLVIFTP.LOG");
+    EXPECT_TRUE(s.autoSizeWindow);
+    EXPECT_TRUE(s.avoidZero);
+    for (bool flag : {s.enableLog, s.retain, s.autoDelete, s.autoName, s.confirm, s.verbose, s.debug,
+                      s.warningIfZeroLength, s.appendMode})
+        EXPECT_FALSE(flag);
+    EXPECT_EQ(s.tempDirMessage, 0);
+    EXPECT_EQ(s.siteNumbers[0], -1);
+}
+
+TEST(FtpGeneralSettings, ReadsTheSectionFlagsInAnyCaseAndTheSiteNumbers)
+{
+    FakeSettings source;
+    source.directories = {"D:\\ftp"};
+    source.values = {{"TolviFTP/TempDir", "D:\\ftp"},       {"TolviFTP/EnableLog", "ON"},
+                     {"TolviFTP/Retain", "On"},             {"TolviFTP/Verbose", "on"},
+                     {"TolviFTP/Debug", "yes"},             {"TolviFTP/AvoidZero", "Off"},
+                     {"TolviFTP/LogFile", "D:\\my.log"},    {"TolviFTP/DefaultSite", "home"}};
+    source.siteKeys = {"1", "2", "junk", "4"};
+    const FtpGeneralSettings s = LoadGeneralSettings(source);
+    EXPECT_TRUE(s.enableLog);
+    EXPECT_TRUE(s.retain);
+    EXPECT_TRUE(s.verbose);
+    EXPECT_FALSE(s.debug);
+    EXPECT_FALSE(s.avoidZero);
+    EXPECT_EQ(s.logFile, "D:\\my.log");
+    EXPECT_EQ(s.defaultSite, "home");
+    EXPECT_EQ(s.siteNumbers[0], 1);
+    EXPECT_EQ(s.siteNumbers[1], 2);
+    EXPECT_EQ(s.siteNumbers[2], 4);
+    EXPECT_EQ(s.siteNumbers[3], -1);
+    EXPECT_TRUE(source.made.empty());
+}
+
+TEST(FtpGeneralSettings, TempAndTmpAreTakenByTheirExactNames)
+{
+    struct Case {
+        std::vector<std::string> environment;
+        std::string expected;
+    } cases[] = {
+        {{"TEMPLATE=C:\\tpl", "TMPDIR=C:\\tmpdir", "TMP=C:\\tmp"}, "C:\\tmp"},
+        {{"TEMPLATE=C:\\tpl", "TMPDIR=C:\\tmpdir"}, "c:\\temp"},
+        {{"temp=C:\\t", "TMP=C:\\tmp"}, "C:\\t"},
+        {{"TEMP=C:\\missing", "TMP=C:\\tmp"}, "C:\\tmp"},
+        {{"TEMP=", "TMP="}, "c:\\temp"},
+    };
+    for (const Case& c : cases) {
+        FakeSettings source;
+        source.directories = {"C:\\tpl", "C:\\tmpdir", "C:\\tmp", "C:\\t"};
+        EXPECT_EQ(ChooseTempDir(c.environment, source), c.expected) << c.environment[0];
+    }
+}
+
+TEST(FtpGeneralSettings, TempDirIsCreatedOrTheFailureReported)
+{
+    FakeSettings created;
+    created.values["TolviFTP/TempDir"] = "C:\\new";
+    FtpGeneralSettings s = LoadGeneralSettings(created);
+    EXPECT_EQ(s.tempDirMessage, 3046);
+    EXPECT_EQ(created.made, std::vector<std::string>{"C:\\new"});
+    EXPECT_EQ(s.logFile, "C:\\new\\TOLVIFTP.LOG");
+
+    FakeSettings failing;
+    failing.values["TolviFTP/TempDir"] = "Q:\\nowhere";
+    failing.makeError = ENOENT;
+    s = LoadGeneralSettings(failing);
+    EXPECT_EQ(s.tempDirMessage, 3045);
+    EXPECT_EQ(s.tempDirError, ENOENT);
+    EXPECT_EQ(s.tempDir, "Q:\\nowhere");  // still used
+
+    // A name longer than a path may be is reported in full, never cut and created.
+    FakeSettings tooLong;
+    const std::string name = "C:\\" + std::string(300, 'x');
+    tooLong.values["TolviFTP/TempDir"] = name;
+    s = LoadGeneralSettings(tooLong);
+    EXPECT_EQ(s.tempDirMessage, 3045);
+    EXPECT_EQ(s.tempDirError, ENAMETOOLONG);
+    EXPECT_EQ(s.tempDir, name);
+    EXPECT_TRUE(tooLong.made.empty());
+}
+
+TEST(FtpGeneralSettings, PortOverrideOutsideThePortRangeIsNone)
+{
+    EXPECT_EQ(PortOverrideFrom(2121), 2121);
+    EXPECT_EQ(PortOverrideFrom(65535), 65535);
+    EXPECT_EQ(PortOverrideFrom(0), 0);
+    EXPECT_EQ(PortOverrideFrom(65536), 0);
+    EXPECT_EQ(PortOverrideFrom(-21), 0);
+    EXPECT_EQ(PortOverrideFrom(0x100000015LL), 0);
+}
+
+TEST(FtpLocalStrings, SwedishTwinWhenItExistsElseEnglish)
+{
+    const std::map<int, std::string> table = {{3005, "Welcome"}, {4005, "Välkommen"}, {3007, "Only English"}};
+    auto load = [&](int id, std::string& text) {
+        const auto found = table.find(id);
+        if (found == table.end())
+            return false;
+        text = found->second;
+        return true;
+    };
+    EXPECT_EQ(LoadLocalText(3005, 1, load), "Welcome");
+    EXPECT_EQ(LoadLocalText(3005, 46, load), "Välkommen");
+    EXPECT_EQ(LoadLocalText(3007, 46, load), "Only English");
+    EXPECT_EQ(LoadLocalText(3999, 46, load), "");
+}
+
+// ---- file list entries
+
+class VectorList : public FileListModel {
+public:
+    std::vector<std::string> texts;
+    std::vector<bool> selected;
+    int Count() const override { return static_cast<int>(texts.size()); }
+    std::string Text(int i) const override { return texts[static_cast<std::size_t>(i)]; }
+    bool Selected(int i) const override { return selected[static_cast<std::size_t>(i)]; }
+    void Select(int i, bool on) override { selected[static_cast<std::size_t>(i)] = on; }
+    void Insert(int i, const std::string& text) override
+    {
+        texts.insert(texts.begin() + i, text);
+        selected.insert(selected.begin() + i, false);
+    }
+    void Remove(int i) override
+    {
+        texts.erase(texts.begin() + i);
+        selected.erase(selected.begin() + i);
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& t : texts)
+            names.push_back(EntryName(t));
+        return names;
+    }
+};
+
+TEST(FtpFileList, EntryTexts)
+{
+    EXPECT_EQ(DriveEntry('C', true, "1.00 Mb", "2.00 Gig"), "<C:> <==\t1.00 Mb\t(2.00 Gig)");
+    EXPECT_EQ(DriveEntry('A', false, "", ""), "<A:>\t\t()");
+    EXPECT_EQ(SpaceText(1048575), "1048575");
+    EXPECT_EQ(SpaceText(512), "   512");
+    EXPECT_EQ(SpaceText(3u << 20), "3.00 Mb");
+    EXPECT_EQ(SpaceText(5ull << 40), "5120.00 Gig");
+    // Sizes past 4 GiB are kept whole.
+    const std::string big = LocalFileEntry("disk.img", 6442450944ull, 0);
+    EXPECT_EQ(big.substr(0, big.find('\t', 9)), "disk.img\t6442450944");
+    // A time before 1970 leaves the date columns empty.
+    EXPECT_EQ(LocalFileEntry("old.txt", 10, -86400), "old.txt\t10\t\t");
+    EXPECT_EQ(LocalDirectoryEntry("src", -1), "[src]\t\t\t");
+    const std::string dated = LocalDirectoryEntry("src", 86400 * 365);
+    EXPECT_EQ(dated.substr(0, 12), "[src]\t\t1971-");
+    EXPECT_EQ(RemoteEntry("pub", true, "  drwxr-xr-x  2 ftp\tftp   4096 "), "[pub]\tdrwxr-xr-x\t2\tftp\tftp\t4096");
+    EXPECT_EQ(RemoteEntry("a.txt", false, ""), "a.txt");
+    EXPECT_EQ(DirectoryName("[my dir]\t\t2020-01-01\t10:00"), "my dir");
+    EXPECT_EQ(DirectoryName("file.txt\t1"), "");
+}
+
+TEST(FtpFileList, InsertSortedKeepsDrivesParentDirectoriesAndFilesInOrder)
+{
+    VectorList list;
+    for (const char* text : {"<A:>\t\t()", "<C:> <==\t1\t(2)"})
+        list.Insert(list.Count(), text);
+    for (const char* text : {"b.txt\t1", "[Zeta]\t\t", "A.txt\t2", "[..]\t\t", "[alpha]\t\t", "a.TXT\t3",
+                             "[!x]\t\t", "C.txt\t4", "[beta]\t\t"})
+        InsertSorted(list, text);
+    EXPECT_EQ(list.Names(), (std::vector<std::string>{"<A:>", "<C:> <==", "[..]", "[!x]", "[alpha]", "[beta]",
+                                                       "[Zeta]", "A.txt", "a.TXT", "b.txt", "C.txt"}));
+    // Names that differ only in case stay in the order they came.
+    EXPECT_EQ(list.texts[7], "A.txt\t2");
+}
+
+TEST(FtpFileList, DeselectNonFilesCountsWhatIsLeftSelected)
+{
+    VectorList list;
+    for (const char* text : {"<C:> <==\t1\t(2)", "[..]", "[dir]\t\t", "a\t1", "b\t2"})
+        list.Insert(list.Count(), text);
+    list.selected = {true, true, true, true, false};
+    EXPECT_EQ(DeselectNonFiles(list, 0), 2);  // the directory stays selected for a delete
+    EXPECT_EQ(list.selected, (std::vector<bool>{false, false, true, true, false}));
+    EXPECT_EQ(DeselectNonFiles(list, 16), 1);
+    EXPECT_FALSE(list.selected[2]);
+}
+
+TEST(FtpFileList, FindEntryByNameTakesTheWholeName)
+{
+    VectorList list;
+    for (const char* text : {"[abc]\t\t", "abc.txt.bak\t1", "ABC.TXT\t2", "abc.txt\t3"})
+        list.Insert(list.Count(), text);
+    EXPECT_EQ(FindEntryByName(list, "abc.txt"), 3);
+    EXPECT_EQ(FindEntryByName(list, "Abc.Txt"), 2);
+    EXPECT_EQ(FindEntryByName(list, "[abc]"), 0);
+    EXPECT_EQ(FindEntryByName(list, "abc"), -1);
+}
+
+TEST(FtpFileList, CaretAfterFill)
+{
+    VectorList list;
+    EXPECT_EQ(CaretAfterFill(list), -1);
+    for (const char* text : {"<A:>\t\t()", "<C:>\t1\t(2)"})
+        list.Insert(list.Count(), text);
+    EXPECT_EQ(CaretAfterFill(list), 1);
+    InsertSorted(list, "[d]\t\t");
+    EXPECT_EQ(CaretAfterFill(list), 2);
+    InsertSorted(list, "f\t1");
+    InsertSorted(list, "g\t1");
+    EXPECT_EQ(CaretAfterFill(list), 3);
+    list.Select(4, true);
+    EXPECT_EQ(CaretAfterFill(list), 4);
+}
+
+// ---- log
+
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatLogText(format, args);
+    va_end(args);
+    return text;
+}
+
+TEST(FtpLog, RingKeepsTheLast200Lines)
+{
+    FtpLogRing ring;
+    for (int i = 1; i <= 201; ++i)
+        ring.Add("line " + std::to_string(i));
+    EXPECT_EQ(ring.Next(), 1);
+    // At the bottom position with 10 rows the view shows lines 192 to 201.
+    const int first = ring.FirstShown(FtpLogRing::kLines, 10);
+    EXPECT_EQ(ring.Slot(first), "line 192");
+    EXPECT_EQ(ring.Slot((first + 9) % FtpLogRing::kLines), "line 201");
+    // At the top of the range the oldest lines show: line 2 first.
+    EXPECT_EQ(ring.Slot(ring.FirstShown(10, 10)), "line 2");
+}
+
+TEST(FtpLog, SplittingIntoLines)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitLogLines("a\n\nb"), (V{"a", "", "b"}));
+    EXPECT_EQ(SplitLogLines("a\r\n"), (V{"a"}));
+    EXPECT_EQ(SplitLogLines("a\rb\r\nc"), (V{"a\rb", "c"}));
+    EXPECT_EQ(SplitLogLines(""), (V{""}));
+}
+
+TEST(FtpLog, LongTextsAreKeptWholeAndServerTextIsNoFormat)
+{
+    const std::string name(2000, 'n');
+    EXPECT_EQ(Format("Deleted %s", name.c_str()), "Deleted " + name);
+    EXPECT_EQ(Format("Ftp: %s", "100% %s %n done"), "Ftp: 100% %s %n done");
+}
+
+TEST(FtpLog, ColourByContent)
+{
+    struct Case {
+        const char* line;
+        std::uint32_t colour;
+    } cases[] = {
+        {"10:00:00  Error: Delete local file x failed", FtpRgb(255, 0, 0)},
+        {"10:00:00  Warning: File x size was zero", FtpRgb(255, 0, 0)},
+        {"10:00:00  Fel: kunde inte", FtpRgb(255, 0, 0)},
+        {"10:00:00  Info: script step", FtpRgb(0, 128, 0)},
+        {"10:00:00  Ftp: 226 Transfer complete", FtpRgb(100, 100, 100)},
+        {"10:00:00  Dbg: [socket]", FtpRgb(255, 255, 255)},
+        {"10:00:00  Welcome", FtpRgb(0, 0, 128)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LogLineColour(c.line), c.colour) << c.line;
+}
+
+TEST(FtpLog, FileHeaderAndVersion)
+{
+    const std::string version = FtpVersionText("Tolvi - FTP Client");
+    EXPECT_EQ(version, "Tolvi - FTP Client - Version 4.0.0.5 * 32 Bit *");
+    EXPECT_EQ(LogFileHeader(9, 5, 7, version, 2026, 12, 3),
+              "09:05:07  Tolvi - FTP Client - Version 4.0.0.5 * 32 Bit *. Logfile created 26-12-03");
+}
+
+// ---- progress
+
+TEST(FtpProgressDisplay, PercentAndTexts)
+{
+    EXPECT_EQ(ProgressPercent(0, 0), 0);
+    EXPECT_EQ(ProgressPercent(50, 200), 25);
+    EXPECT_EQ(ProgressPercent(200, 200), 100);
+    // 9 EB files: no overflow in done × 100.
+    EXPECT_EQ(ProgressPercent(INT64_MAX / 2, INT64_MAX), 49);
+    EXPECT_EQ(ProgressTimeText(5), "0:05");
+    EXPECT_EQ(ProgressTimeText(125), "2:05");
+    EXPECT_EQ(ProgressTimeText(3725), "1:02:05");
+
+    FtpProgress p;
+    p.Reset(0, "");
+    ASSERT_TRUE(p.Update(0, 1000, "big.bin", 10000));
+    EXPECT_EQ(p.Percent(), 0);
+    ASSERT_TRUE(p.Update(500, 1000, nullptr, 12000));
+    EXPECT_EQ(p.Percent(), 50);
+    EXPECT_EQ(p.SpeedText(), "0.25 Kb/s  0:02");
+    EXPECT_EQ(p.BarText(), "    big.bin  50 % (500/1000) 0.25 Kb/s  0:02    ");
+    EXPECT_EQ(p.FilledWidth(200), 100);
+    EXPECT_FALSE(p.Update(501, 1000, nullptr, 12001));  // still 50 %
+}
+
+TEST(FtpProgressDisplay, TotalOfZeroShowsFull)
+{
+    FtpProgress p;
+    p.Reset(0, "x");
+    ASSERT_TRUE(p.Update(4096, 0, nullptr, 100));
+    EXPECT_EQ(p.Total(), 4096);
+    EXPECT_EQ(p.Percent(), 100);
+    EXPECT_EQ(p.FilledWidth(333), 333);
+}
+
+TEST(FtpProgressDisplay, FastTransfersDrawEveryThirtiethUpdate)
+{
+    FtpProgress p;
+    p.Reset(0, "fast");
+    p.Update(0, 1000000000, nullptr, 0);
+    EXPECT_TRUE(p.DrawThisTime());  // 0 % clears the bar and restarts the count
+    int drawn = 0;
+    for (int i = 1; i <= 60; ++i) {
+        p.Update(i * 10000000LL, 1000000000, nullptr, static_cast<std::uint64_t>(i));  // ~10 GB/s
+        drawn += p.DrawThisTime() ? 1 : 0;
+    }
+    EXPECT_EQ(drawn, 2);
+    // Slow transfers draw every change.
+    FtpProgress slow;
+    slow.Reset(0, "slow");
+    slow.Update(0, 100, nullptr, 0);
+    slow.DrawThisTime();
+    slow.Update(10, 100, nullptr, 10000);
+    EXPECT_TRUE(slow.DrawThisTime());
+}
+
+// ---- layout
+
+TEST(FtpMainViewLayout, RectanglesAndRows)
+{
+    MainViewLayout l;
+    EXPECT_FALSE(LayoutMainView(0, 100, 7, 16, 18, l));
+    ASSERT_TRUE(LayoutMainView(600, 300, 7, 16, 18, l));
+    EXPECT_EQ(l.progressBox.bottom, 42);
+    EXPECT_EQ(l.logBox.top, 64);
+    EXPECT_EQ(l.logBox.bottom, 284);
+    EXPECT_EQ(l.rows, (220 - 8) / 16);
+    EXPECT_EQ(l.scrollBar.left, 568);
+    EXPECT_EQ(l.firstLineY, 72);
+    EXPECT_EQ(l.newestLineY, (l.rows - 1) * 18 + 72);
+    ASSERT_TRUE(LayoutMainView(600, 70, 7, 16, 18, l));
+    EXPECT_EQ(l.rows, 0);  // too small for a row: nothing shown, nothing negative
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// Reads TolviFTP's window from another process for the end-to-end test: the two file lists, the
+// directory bar, the window title and which pane has the keyboard, or an entry's screen position.
+//   ftp_lists.exe             prints the state (UTF-8; a tab in an entry shows as "\t")
+//   ftp_lists.exe local N     prints the screen centre "x y" of entry N of the local list
+// Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
+// SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
+// of the client's process.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::string Shown(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\t' ? std::string("\\t") : std::string(1, c);
+    return out;
+}
+
+struct Found {
+    std::vector<HWND> lists;
+    HWND directoryBar = nullptr;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM data)
+{
+    auto* found = reinterpret_cast<Found*>(data);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    const int id = GetDlgCtrlID(window);
+    if (lstrcmpiA(name, "ListBox") == 0 && id == 101)
+        found->lists.push_back(window);
+    else if (lstrcmpiA(name, STATUSCLASSNAMEA) == 0 && id == 104)
+        found->directoryBar = window;
+    return TRUE;
+}
+
+// A buffer in the client's process for messages whose answers Wine does not carry across.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, std::size_t size) : size_(size)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    std::vector<char> Read() const
+    {
+        std::vector<char> data(size_);
+        SIZE_T got = 0;
+        if (address_)
+            ReadProcessMemory(process_, address_, data.data(), size_, &got);
+        return data;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    std::size_t size_;
+};
+
+std::string PaneText(HWND bar, int pane)
+{
+    RemoteBuffer buffer(bar, 4096);
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), buffer.Address());
+    const std::vector<char> data = buffer.Read();
+    return Utf8(reinterpret_cast<const wchar_t*>(data.data()));
+}
+
+std::vector<std::string> ListTexts(HWND list)
+{
+    std::vector<std::string> texts;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        texts.push_back(Utf8(text.c_str()));
+    }
+    return texts;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    HWND frame = FindWindowA("TolviFtpFrame", nullptr);
+    if (!frame) {
+        std::fprintf(stderr, "ftp_lists: no TolviFTP window\n");
+        return 2;
+    }
+    Found found;
+    EnumChildWindows(frame, Collect, reinterpret_cast<LPARAM>(&found));
+    if (found.lists.size() != 2 || !found.directoryBar) {
+        std::fprintf(stderr, "ftp_lists: the window has no two lists and directory bar yet\n");
+        return 3;
+    }
+    // The local list is the left one.
+    std::sort(found.lists.begin(), found.lists.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    if (argc == 3) {
+        HWND list = found.lists[std::strcmp(argv[1], "remote") == 0 ? 1 : 0];
+        // Wine carries LB_GETITEMRECT's rectangle across processes itself.
+        RECT item{};
+        if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(std::atoi(argv[2])), reinterpret_cast<LPARAM>(&item)) ==
+            LB_ERR)
+            return 4;
+        POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ClientToScreen(list, &centre);
+        std::printf("%ld %ld\n", centre.x, centre.y);
+        return 0;
+    }
+    wchar_t title[256] = L"";
+    GetWindowTextW(frame, title, 256);
+    std::printf("title: %s\n", Utf8(title).c_str());
+    std::printf("dirbar0: %s\n", PaneText(found.directoryBar, 0).c_str());
+    std::printf("dirbar1: %s\n", PaneText(found.directoryBar, 1).c_str());
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info);
+    const char* focus = "other";
+    char focusClass[64] = "";
+    if (info.hwndFocus)
+        GetClassNameA(info.hwndFocus, focusClass, sizeof focusClass);
+    if (info.hwndFocus == found.lists[0])
+        focus = "local";
+    else if (info.hwndFocus == found.lists[1])
+        focus = "remote";
+    else if (lstrcmpA(focusClass, "TolviFwView") == 0)
+        focus = "main";
+    std::printf("focus: %s\n", focus);
+    const char* names[] = {"local", "remote"};
+    for (int i = 0; i < 2; ++i) {
+        std::printf("%s:\n", names[i]);
+        for (const std::string& text : ListTexts(found.lists[static_cast<std::size_t>(i)]))
+            std::printf("  %s\n", Shown(text).c_str());
+    }
+    return 0;
+}

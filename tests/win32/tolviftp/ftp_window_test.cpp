@@ -1,0 +1,439 @@
+// TolviFTP's window run inside the test program: the start-up with its settings file, the log
+// (ring, colours, scrolling, log file), the progress bar, the Swedish texts, the exit clean-up,
+// the about box, the prompt dialog and the port override. Each test writes TOLVIFTP.INI into the
+// Windows folder, so these tests run one at a time.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "fw_dialog_test_hook.h"
+#include "ftp_api.h"
+#include "ftp_app.h"
+#include "ftp_document.h"
+#include "ftp_keyin_dialog.h"
+#include "ftp_main_frame.h"
+#include "ftp_views.h"
+#include "tolviftp_ids.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Pump(int milliseconds = 50)
+{
+    const DWORD start = GetTickCount();
+    MSG message;
+    do {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < static_cast<DWORD>(milliseconds));
+}
+
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH];
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return folder;
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The client started in this process on a settings file of the test's own.
+class FtpWindow : public ::testing::Test {
+protected:
+    FtpWindow()
+    {
+        scratch_ = fs::temp_directory_path() / ("tolviftp-test-" + std::to_string(GetCurrentProcessId()));
+        fs::remove_all(scratch_);
+        fs::create_directories(scratch_);
+        ini_ = WindowsFolder() + "\\TOLVIFTP.INI";
+        char country[16] = "";
+        GetProfileStringA("intl", "iCountry", "", country, sizeof country);
+        savedCountry_ = country;
+        previous_ = fs::current_path();
+        fs::current_path(scratch_);
+    }
+    ~FtpWindow() override
+    {
+        Stop();
+        fs::current_path(previous_);
+        DeleteFileA(ini_.c_str());
+        WriteProfileStringA("intl", "iCountry", savedCountry_.empty() ? nullptr : savedCountry_.c_str());
+        FwSetDialogTestHook(nullptr);
+        std::error_code ignored;
+        fs::remove_all(scratch_, ignored);
+    }
+
+    // Writes TOLVIFTP.INI ([TolviFTP] keys; none: no file) and starts the client.
+    void Start(const std::map<std::string, std::string>& settings, int country = 1)
+    {
+        std::string text = "[TolviFTP]\r\n";
+        for (const auto& [key, value] : settings)
+            text += key + "=" + value + "\r\n";
+        if (settings.empty())
+            DeleteFileA(ini_.c_str());
+        else
+            std::ofstream(ini_, std::ios::binary) << text;
+        WriteProfileStringA("intl", "iCountry", std::to_string(country).c_str());
+        app_ = std::make_unique<FtpApp>();
+        FwSetApp(app_.get());
+        app_->instance = GetModuleHandleA(nullptr);
+        app_->showCommand = SW_SHOWNORMAL;
+        ASSERT_TRUE(app_->InitInstance());
+        Pump(200);
+    }
+
+    void Stop()
+    {
+        if (app_ && app_->Frame() && app_->Frame()->Handle())
+            DestroyWindow(app_->Frame()->Handle());
+        Pump(20);
+        app_.reset();
+        FwSetApp(nullptr);
+    }
+
+    FtpMainFrame& Frame() { return *app_->Frame(); }
+    FtpMainView& View() { return *Frame().MainView(); }
+    HWND ViewWindow() { return View().Handle(); }
+
+    // The log lines in the ring, oldest first.
+    std::vector<std::string> Lines()
+    {
+        const FtpLogRing& ring = View().LogRing();
+        std::vector<std::string> lines;
+        for (int i = 0; i < FtpLogRing::kLines; ++i) {
+            const std::string& line = ring.Slot((ring.Next() + i) % FtpLogRing::kLines);
+            if (!line.empty())
+                lines.push_back(line.substr(10));  // without the time stamp
+        }
+        return lines;
+    }
+
+    // Whether row `row` of the log box shows a pixel of `colour`.
+    bool RowHasColour(int row, COLORREF colour)
+    {
+        const MainViewLayout& l = View().Rects();
+        const int y0 = l.firstLineY + row * View().LineHeight();
+        HDC dc = GetDC(ViewWindow());
+        bool found = false;
+        for (int y = y0; y < y0 + View().LineHeight() && !found; ++y)
+            for (int x = l.lineX; x < l.lineX + 400 && x < l.logText.right && !found; ++x)
+                found = GetPixel(dc, x, y) == colour;
+        ReleaseDC(ViewWindow(), dc);
+        return found;
+    }
+
+    fs::path scratch_;
+    fs::path previous_;
+    std::string ini_;
+    std::string savedCountry_;
+    std::unique_ptr<FtpApp> app_;
+};
+
+TEST_F(FtpWindow, StartsWithTheWelcomeLineAndDefaultsWithoutASettingsFile)
+{
+    Start({});
+    ASSERT_FALSE(Lines().empty());
+    EXPECT_EQ(Lines()[0], "Welcome to Mervo's FTP client");
+    EXPECT_TRUE(View().Settings().autoSizeWindow);
+    EXPECT_FALSE(View().Settings().enableLog);
+    EXPECT_EQ(View().Settings().defaultSite, "DefaultSite");
+    // The directory bar: the current folder on the left, the remote side not connected.
+    char text[MAX_PATH + 10] = "";
+    SendMessageA(Frame().topBar.Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(fs::path(text), fs::current_path());
+    SendMessageA(Frame().topBar.Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "Not connected");
+    EXPECT_EQ(Frame().ActiveView(), &View());
+}
+
+TEST_F(FtpWindow, LogKeepsTheLast200LinesColouredByContentAndScrolls)
+{
+    Start({});
+    static std::vector<std::string> texts;
+    texts.clear();
+    for (int i = 1; i <= 201; ++i)
+        texts.push_back("line " + std::to_string(i));
+    const UINT kinds[] = {WM_FTP_INFO, WM_FTP_DEBUG, WM_FTP_ERROR};
+    for (int i = 0; i < 201; ++i)
+        PostMessageA(ViewWindow(), kinds[i % 3], 0, reinterpret_cast<LPARAM>(texts[static_cast<std::size_t>(i)].c_str()));
+    Pump(300);
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 200u);
+    EXPECT_EQ(lines.front(), "Dbg: line 2");  // the welcome line and line 1 are gone
+    EXPECT_EQ(lines.back(), "Error: line 201");
+
+    const int rows = View().Rects().rows;
+    ASSERT_GE(rows, 3);
+    // The bottom rows: ..., line 199 (Ftp:, grey), line 200 (Dbg:, white), line 201 (Error:, red).
+    InvalidateRect(ViewWindow(), nullptr, TRUE);
+    UpdateWindow(ViewWindow());
+    EXPECT_TRUE(RowHasColour(rows - 1, RGB(255, 0, 0)));
+    EXPECT_TRUE(RowHasColour(rows - 2, RGB(255, 255, 255)));
+    EXPECT_TRUE(RowHasColour(rows - 3, RGB(100, 100, 100)));
+    EXPECT_FALSE(RowHasColour(rows - 3, RGB(255, 0, 0)));
+
+    // Lines added one by one scroll the box: the newest is drawn at the bottom at once.
+    SendMessageA(ViewWindow(), WM_FTP_ERROR, 0, reinterpret_cast<LPARAM>("late"));
+    EXPECT_TRUE(RowHasColour(rows - 1, RGB(255, 0, 0)));
+    EXPECT_TRUE(RowHasColour(rows - 2, RGB(255, 0, 0)));  // line 201 moved up a row
+
+    SendMessageA(ViewWindow(), WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_EQ(View().ScrollPosition(), FtpLogRing::kLines - rows);
+    SendMessageA(ViewWindow(), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(View().ScrollPosition(), rows);
+    EXPECT_EQ(GetScrollPos(GetDlgItem(ViewWindow(), 101), SB_CTL), rows);
+    SendMessageA(ViewWindow(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(View().ScrollPosition(), rows + 1);
+    SendMessageA(ViewWindow(), WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(View().ScrollPosition(), FtpLogRing::kLines);
+    SendMessageA(ViewWindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50), 0);
+    EXPECT_EQ(View().ScrollPosition(), 50);
+}
+
+TEST_F(FtpWindow, ProgressMessagesDrawTheBarAndATotalOfZeroShowsFull)
+{
+    Start({});
+    const MainViewLayout& l = View().Rects();
+    const int y = (l.progressBox.top + l.progressBox.bottom) / 2;
+    const int right = l.progressBox.right - 6;
+    HDC dc = GetDC(ViewWindow());
+    EXPECT_EQ(GetPixel(dc, right, y), RGB(255, 255, 255));  // empty at start
+    ReleaseDC(ViewWindow(), dc);
+    PostMessageA(ViewWindow(), WM_FTP_PROGRESS, 0, 4096);
+    Pump(100);
+    EXPECT_EQ(View().Progress().Percent(), 100);
+    dc = GetDC(ViewWindow());
+    const COLORREF end = GetPixel(dc, right, y), start = GetPixel(dc, l.progressBox.left + 6, y);
+    ReleaseDC(ViewWindow(), dc);
+    for (COLORREF c : {end, start})
+        EXPECT_TRUE(c == RGB(0, 0, 128) || c == RGB(0, 0, 255)) << std::hex << c;
+    // The end of a transfer and a failed one are logged.
+    SendMessageA(ViewWindow(), WM_FTP_PROGRESS, 1, 0);
+    SendMessageA(ViewWindow(), WM_FTP_PROGRESS, 1, 0x10000 | kFtpNotConnected);
+    const std::vector<std::string> lines = Lines();
+    EXPECT_EQ(lines[lines.size() - 2], "Transfer complete");
+    EXPECT_EQ(lines.back().rfind("Error 1003 On Recv: ", 0), 0u) << lines.back();
+}
+
+TEST_F(FtpWindow, LogFileGetsItsHeaderAndEveryLine)
+{
+    const fs::path log = scratch_ / "client.log";
+    std::ofstream(log) << "old contents\n";
+    const std::string temp = (scratch_ / "ftptmp").string();  // missing: created
+    Start({{"EnableLog", "on"}, {"LogFile", log.string()}, {"TempDir", temp}});
+    EXPECT_TRUE(fs::is_directory(temp));
+    // Created before the log file opens: in the window only.
+    EXPECT_EQ(Lines()[1], "Created local dirctory " + temp);
+    SendMessageA(ViewWindow(), WM_FTP_INFO, 0, reinterpret_cast<LPARAM>("220 ready\r\n"));
+    Stop();
+    const std::string text = ReadFile(log);
+    EXPECT_EQ(text.find("old contents"), std::string::npos);
+    const std::string header = "  Tolvi - FTP Client - Version 4.0.0.5 * 32 Bit *. Logfile created ";
+    ASSERT_EQ(text.find(header), 8u) << text;
+    EXPECT_NE(text.find("  Ftp: 220 ready\r\n"), std::string::npos) << text;
+}
+
+TEST_F(FtpWindow, ImpossibleTempDirAndLogFileAreLoggedAndTheProgramRunsOn)
+{
+    Start({{"EnableLog", "on"}, {"LogFile", "Q:\\no\\such\\client.log"}, {"TempDir", "Q:\\no\\such"}});
+    const std::vector<std::string> lines = Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1].rfind("Error: Create local directory Q:\\no\\such failed. Error # ", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("Error: Cannot create log file Q:\\no\\such\\client.log", 0), 0u) << lines[2];
+    EXPECT_TRUE(IsWindowVisible(Frame().Handle()));
+}
+
+TEST_F(FtpWindow, SwedishMenuAndTextsWithCountry46)
+{
+    Start({}, 46);
+    HMENU menu = GetMenu(Frame().Handle());
+    char text[128] = "";
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Avsluta");
+    GetMenuStringA(menu, ID_FTP_LOCAL_DELETE, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Ta bort markerade kataloger && filer");
+    GetMenuStringA(menu, 4, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Lokalt");
+    EXPECT_EQ(Lines()[0], LoadPlainString(4005));
+    EXPECT_EQ(LoadLocalString(3005), LoadPlainString(4005));
+    // A text without a Swedish twin stays English.
+    EXPECT_EQ(LoadLocalString(IDS_FTP_APP_TITLE), "Tolvi - FTP Client");
+    SendMessageA(Frame().topBar.Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(fs::path(text), fs::current_path());
+}
+
+TEST_F(FtpWindow, ExitDeletesListingFilesUnlessRetained)
+{
+    for (const char* retain : {"off", "on"}) {
+        const fs::path temp = scratch_ / (std::string("t-") + retain);
+        fs::create_directories(temp);
+        for (const char* name : {"tvftp000.dir", "tvftp017.dir", "TolviFTP.ftp", "keep.txt"})
+            std::ofstream(temp / name) << "x";
+        Start({{"TempDir", temp.string()}, {"Retain", retain}});
+        SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_APP_EXIT, 0);
+        Pump(200);
+        EXPECT_FALSE(IsWindow(Frame().Handle()));
+        const bool kept = std::string(retain) == "on";
+        EXPECT_EQ(fs::exists(temp / "tvftp000.dir"), kept);
+        EXPECT_EQ(fs::exists(temp / "tvftp017.dir"), kept);
+        EXPECT_EQ(fs::exists(temp / "TolviFTP.ftp"), kept);
+        EXPECT_TRUE(fs::exists(temp / "keep.txt"));
+        Stop();
+    }
+}
+
+TEST_F(FtpWindow, AboutShowsTheVersionLine)
+{
+    Start({});
+    FwDialogTestHook hook;
+    std::string version;
+    hook.Expect(IDD_FTP_ABOUT, [&](FwDialogDriver& d) {
+        version = d.Text(IDC_FTP_ABOUT_VERSION);
+        d.Press(IDOK);
+    });
+    FwSetDialogTestHook(&hook);
+    SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_APP_ABOUT, 0);
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(version, "Tolvi - FTP Client - Version 4.0.0.5 * 32 Bit *");
+    EXPECT_EQ(hook.unexpectedDialogs, 0);
+}
+
+TEST_F(FtpWindow, CommandsOfLaterPartsAreDisabledAndTheActiveViewRoutes)
+{
+    Start({});
+    FwCmdUI ui;
+    HMENU menu = GetMenu(Frame().Handle());
+    SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    for (int id : {ID_FTP_CONNECT, ID_FTP_SCRIPTS, ID_FTP_LOCAL_SEND, ID_FTP_ABORT, ID_FTP_HELP})
+        EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
+    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH})
+        EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
+    // F6 and Shift+F6 go round the panes.
+    SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_NEXT_PANE, 0);
+    EXPECT_EQ(Frame().ActiveView(), static_cast<FwView*>(Frame().LocalView()));
+    SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_NEXT_PANE, 0);
+    EXPECT_EQ(Frame().ActiveView(), static_cast<FwView*>(Frame().RemoteView()));
+    SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_PREV_PANE, 0);
+    EXPECT_EQ(Frame().ActiveView(), static_cast<FwView*>(Frame().LocalView()));
+    EXPECT_EQ(GetFocus(), Frame().LocalView()->List());
+}
+
+TEST_F(FtpWindow, RemoveListEntryTakesTheWholeNameAndKeepsTheWalk)
+{
+    for (const char* name : {"abc.txt", "abc.txt.bak", "b.txt"})
+        std::ofstream(scratch_ / name) << "x";
+    Start({});
+    HWND list = Frame().LocalView()->List();
+    FtpDocument& doc = *app_->Document();
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    SendMessageA(list, LB_SETSEL, TRUE, -1);
+    doc.localWalk = count;
+    SendMessageA(Frame().LocalView()->Handle(), WM_REMOVE_LIST_ENTRY, 0, reinterpret_cast<LPARAM>("abc.txt"));
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), count - 1);
+    EXPECT_EQ(doc.localWalk, count - 1);
+    std::vector<std::string> names;
+    for (int i = 0; i < count - 1; ++i)
+        names.push_back(EntryName(ListBoxText(list, i)));
+    EXPECT_NE(std::find(names.begin(), names.end(), "abc.txt.bak"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), "abc.txt"), names.end());
+}
+
+TEST(FtpPromptDialog, MasksByTheCallersFlag)
+{
+    FwDialogTestHook hook;
+    TCHAR mask[2] = {};
+    std::string shown;
+    hook.Expect(IDD_FTP_KEYIN, [&](FwDialogDriver& d) {
+        mask[0] = static_cast<TCHAR>(SendMessageA(GetDlgItem(d.Handle(), IDC_FTP_KEYIN_VALUE), EM_GETPASSWORDCHAR, 0, 0));
+        shown = d.Text(IDC_FTP_KEYIN_PROMPT);
+        d.SetText(IDC_FTP_KEYIN_VALUE, "hemligt");
+        d.Press(IDOK);
+    });
+    hook.Expect(IDD_FTP_KEYIN, [&](FwDialogDriver& d) {
+        mask[1] = static_cast<TCHAR>(SendMessageA(GetDlgItem(d.Handle(), IDC_FTP_KEYIN_VALUE), EM_GETPASSWORDCHAR, 0, 0));
+        d.SetText(IDC_FTP_KEYIN_VALUE, "typed");
+        d.Press(IDCANCEL);
+    });
+    FwSetDialogTestHook(&hook);
+    std::string prompt = "roots lösenord", value;
+    EXPECT_EQ(PromptForValue(nullptr, prompt, value, true), IDOK);
+    EXPECT_EQ(value, "hemligt");
+    std::string host = "Host", hostValue = "before";
+    EXPECT_EQ(PromptForValue(nullptr, host, hostValue, false), IDCANCEL);
+    EXPECT_EQ(hostValue, "before");
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(mask[0], '*');
+    EXPECT_EQ(mask[1], 0);
+    EXPECT_EQ(shown, "roots lösenord");
+}
+
+TEST(FtpFormatMessageBox, StringThenFormattedArgumentsAnsweredThroughTheFramework)
+{
+    FwDialogTestHook hook;
+    hook.messageAnswers = {IDNO, IDYES};
+    FwSetDialogTestHook(&hook);
+    SetFtpCountry(46);
+    EXPECT_EQ(FormatMessageBox(IDS_FTP_LOCAL_DIRECTORY, MB_YESNO, ": %s (%d)", "C:\\100%", 3), IDNO);
+    SetFtpCountry(1);
+    EXPECT_EQ(FormatMessageBox(0, MB_YESNO, "OK to delete file %s?", "a.txt"), IDYES);
+    FwSetDialogTestHook(nullptr);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    // The string comes without the language offset, whatever the country.
+    EXPECT_EQ(hook.messages[0].text, "Local Directory: C:\\100% (3)");
+    EXPECT_EQ(hook.messages[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(hook.messages[1].text, "OK to delete file a.txt?");
+}
+
+TEST(FtpPortOverride, RegistryFirstProfileOnlyWithoutTheKey)
+{
+    const std::string ini = (fs::temp_directory_path() / "port-override.ini").string();
+    WritePrivateProfileStringA("Medrix", "option1", "2121", ini.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Medrix\\FTP");
+    EXPECT_EQ(ReadPortOverride(ini.c_str()), 2121);
+    WritePrivateProfileStringA("Medrix", "option1", "70000", ini.c_str());
+    EXPECT_EQ(ReadPortOverride(ini.c_str()), 0);
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Medrix\\FTP", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    WritePrivateProfileStringA("Medrix", "option1", "2121", ini.c_str());
+    EXPECT_EQ(ReadPortOverride(ini.c_str()), 0);  // the key opened: no profile fallback
+    RegSetValueExA(key, "Option1", 0, REG_SZ, reinterpret_cast<const BYTE*>("2200"), 5);
+    EXPECT_EQ(ReadPortOverride(ini.c_str()), 0);
+    struct Case {
+        DWORD value;
+        int expected;
+    } cases[] = {{2200, 2200}, {65535, 65535}, {65536, 0}, {0x10015, 0}};
+    for (const Case& c : cases) {
+        RegSetValueExA(key, "Option1", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&c.value), sizeof c.value);
+        EXPECT_EQ(ReadPortOverride(ini.c_str()), c.expected) << c.value;
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Medrix\\FTP");
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Medrix");
+    DeleteFileA(ini.c_str());
+}
+
+}  // namespace
