@@ -42,7 +42,7 @@ const char* VtStreamName(VtStream kind)
     case VtStream::PlainText: return "plain text, full screen";
     case VtStream::ColourCells: return "256-colour SGR every cell";
     case VtStream::CursorMotion: return "CUP to random cells + char";
-    case VtStream::EditorMix: return "editor mix: runs, CUP, SGR";
+    case VtStream::EditorMix: return "editor mix: CUP SGR EL IL DL";
     case VtStream::LineScroll: return "line scrolling (y LF)";
     case VtStream::ScreenScroll: return "full-screen scrolling";
     }
@@ -87,6 +87,9 @@ std::string MakeVtStream(VtStream kind, std::size_t size, Addressing addressing,
                 s += kRenditions[random.Next(5)];
                 const uint32_t run = 3 + random.Next(15);
                 for (uint32_t k = 0; k < run; ++k) s += Printable(n++);
+                // Now and then the rest of the line erased, or a line inserted or deleted.
+                static const char* const kEdits[] = {"\x1b[K", "\x1b[L", "\x1b[M", "", "", "", "", ""};
+                s += kEdits[random.Next(8)];
             }
             break;
         case VtStream::LineScroll:

@@ -2,16 +2,17 @@
 //
 //   termfeed [--emulation N] [--cols C] [--rows R] [--block B] [--replies FILE] [--planes] [FILE]
 //
-// Reads FILE (standard input when not given), feeds it through FeedEmulation in blocks of B bytes
-// (default: one block) to a C x R terminal of emulation code N (default 1, 80 x 24), then prints
+// Reads FILE (standard input when not given) block by block, feeding each block of B bytes
+// (default 64 KiB) through FeedEmulation as it arrives, so that memory does not grow with the
+// input, to a C x R terminal of emulation code N (default 1, 80 x 24), then prints
 // R lines of C characters, the line "cursor ROW COL" (0-based) and, with --planes, the
 // foreground, background and flag planes as hex rows. --replies writes every byte sent to the
 // host to FILE. Exit 0, or 2 with a one-line message for bad arguments or an unreadable file.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "term_feed.h"
 
@@ -30,11 +31,15 @@ bool Number(const char* text, long low, long high, long& value)
     return end != text && *end == 0 && value >= low && value <= high;
 }
 
-bool ReadAll(std::FILE* in, std::vector<uint8_t>& data)
+constexpr long kDefaultBlock = 65536;
+
+// Feeds the input to the terminal in blocks of `block` bytes as they are read (the last one may
+// be shorter). False when reading fails.
+bool FeedStream(std::FILE* in, std::size_t block)
 {
-    uint8_t chunk[65536];
+    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[block]);
     std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) data.insert(data.end(), chunk, chunk + n);
+    while ((n = std::fread(buffer.get(), 1, block, in)) > 0) FeedTerminal(buffer.get(), n, block);
     return !std::ferror(in);
 }
 
@@ -43,7 +48,7 @@ bool ReadAll(std::FILE* in, std::vector<uint8_t>& data)
 int main(int argc, char** argv)
 {
     TermFeedSetup setup;
-    long block = 0;
+    long block = kDefaultBlock;
     const char* repliesFile = nullptr;
     const char* inputFile = nullptr;
     bool planes = false;
@@ -79,15 +84,15 @@ int main(int argc, char** argv)
         }
     }
 
-    std::vector<uint8_t> data;
     std::FILE* in = inputFile ? std::fopen(inputFile, "rb") : stdin;
     if (!in) return Fail(std::string("cannot read ") + inputFile);
-    const bool read = ReadAll(in, data);
+    if (!SetUpTerminal(setup)) {
+        if (inputFile) std::fclose(in);
+        return Fail("the screen must be 80 or 132 columns and fit the planes");
+    }
+    const bool read = FeedStream(in, static_cast<std::size_t>(block));
     if (inputFile) std::fclose(in);
     if (!read) return Fail(std::string("cannot read ") + (inputFile ? inputFile : "standard input"));
-
-    if (!SetUpTerminal(setup)) return Fail("the screen must be 80 or 132 columns and fit the planes");
-    FeedTerminal(data.data(), data.size(), static_cast<std::size_t>(block));
 
     if (repliesFile) {
         std::FILE* out = std::fopen(repliesFile, "wb");
