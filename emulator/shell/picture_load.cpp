@@ -63,6 +63,7 @@ bool LoadPicture(PictureDecoder& decoder, const std::string& file, int fit, cons
     if (file.empty() || !decoder.Open(file, width, height, bits)) return false;
     // A picture without pixels is refused before anything is computed from it.
     if (width <= 0 || height <= 0 || bits <= 0) return false;
+    if (uint64_t(width) * uint64_t(height) > kLargestPicturePixels) return false;
     const PicturePlan plan = PlanPicture(width, height, bits, fit, size);
     if (plan.reduced.width && !decoder.Scale(plan.reduced)) return false;
     if (plan.scaled.width && !decoder.Scale(plan.scaled)) return false;

@@ -13,6 +13,9 @@ struct PictureSize {
 
 // Pixel data larger than this is reduced before anything else is done with the picture.
 constexpr uint64_t kLargestPictureBytes = 10000000;
+// A picture of more pixels is not loaded: reading such a header's pixels (every step reads
+// from the original) holds the program for seconds, and a host can name any file.
+constexpr uint64_t kLargestPicturePixels = 50000000;
 
 // Bytes of a bottom-up device-independent bitmap of the picture: rows padded to 32 bits.
 uint64_t PictureRowBytes(uint32_t width, uint32_t bitsPerPixel);
@@ -57,7 +60,8 @@ public:
 
 // Loads `file` through the decoder for a button: `screenColours` is the display's colour count
 // (more than 256 for every display deeper than 8 bits). False, with nothing loaded, when the file
-// does not open, the picture has no width or height, or a step fails; else the size drawn.
+// does not open, the picture has no width or height or more than kLargestPicturePixels, or a step
+// fails; else the size drawn.
 bool LoadPicture(PictureDecoder& decoder, const std::string& file, int fit, const PictureSize* size,
                  uint64_t screenColours, PictureSize& result);
 

@@ -103,10 +103,16 @@ TEST(PictureLoading, StepsInOrderAndEveryFailureLeavesNothing)
     {
         // The reduced copy is made by scaling the file, never by reading it whole first.
         RecordingDecoder d;
-        d.width = d.height = 40000;
+        d.width = 7000;
+        d.height = 7000;
         d.depth = 32;
-        EXPECT_TRUE(LoadPicture(d, "huge.bmp", kFitOwnSize, nullptr, 1u << 24, result));
-        EXPECT_EQ((Steps{"open", "scale 62x62", "finish"}), d.steps);
+        EXPECT_TRUE(LoadPicture(d, "large.bmp", kFitOwnSize, nullptr, 1u << 24, result));
+        EXPECT_EQ((Steps{"open", "scale 350x350", "finish"}), d.steps);
+        // More pixels than any button picture needs (a header of 40000 x 40000): not read at all.
+        RecordingDecoder e;
+        e.width = e.height = 40000;
+        EXPECT_FALSE(LoadPicture(e, "huge.bmp", kFitOwnSize, nullptr, 1u << 24, result));
+        EXPECT_EQ((Steps{"open"}), e.steps);
     }
     {
         // Palettes: of an 8-bit picture; a reduced copy on a display of 256 colours.

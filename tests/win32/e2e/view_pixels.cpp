@@ -1,0 +1,86 @@
+// view_pixels --title TEXT FILE
+//
+// Copies the client area of the terminal view of a running Tolvi (the one whose window title holds
+// TEXT) from the screen, as Windows painted it, into FILE as a binary PPM (P6). Exit 0, 1 for bad
+// arguments, 2 when no Tolvi window or view is found, 3 when the grab or the write fails.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "screen_copy.h"
+
+namespace {
+
+struct Found {
+    std::string title;
+    HWND frame = nullptr, view = nullptr;
+};
+
+BOOL CALLBACK FindView(HWND window, LPARAM data)
+{
+    auto* found = reinterpret_cast<Found*>(data);
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "Tolvi") == 0 && IsWindowVisible(window)) {
+        found->view = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindFrame(HWND window, LPARAM data)
+{
+    auto* found = reinterpret_cast<Found*>(data);
+    char name[32] = {}, title[512] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
+        std::string(title).find(found->title) != std::string::npos) {
+        found->frame = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4 || std::string(argv[1]) != "--title") {
+        std::fprintf(stderr, "usage: view_pixels --title TEXT FILE\n");
+        return 1;
+    }
+    Found found;
+    found.title = argv[2];
+    EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&found));
+    if (found.frame) EnumChildWindows(found.frame, FindView, reinterpret_cast<LPARAM>(&found));
+    if (!found.view) {
+        std::fprintf(stderr, "view_pixels: no Tolvi view\n");
+        return 2;
+    }
+    RECT client;
+    GetClientRect(found.view, &client);
+    POINT corner = {0, 0};
+    ClientToScreen(found.view, &corner);
+    const int width = client.right, height = client.bottom;
+    std::vector<uint32_t> pixels;
+    if (width <= 0 || height <= 0 ||
+        !CopyScreen(RECT{corner.x, corner.y, corner.x + width, corner.y + height}, pixels))
+        return 3;
+    std::FILE* out = std::fopen(argv[3], "wb");
+    if (!out) return 3;
+    std::fprintf(out, "P6\n%d %d\n255\n", width, height);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+            row[x * 3] = static_cast<unsigned char>(p >> 16);
+            row[x * 3 + 1] = static_cast<unsigned char>(p >> 8);
+            row[x * 3 + 2] = static_cast<unsigned char>(p);
+        }
+        std::fwrite(row.data(), 1, row.size(), out);
+    }
+    return std::fclose(out) == 0 ? 0 : 3;
+}
