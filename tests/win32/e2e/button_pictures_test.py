@@ -131,7 +131,8 @@ def check_buttons(layout, at):
         inside = [at(x + i, y + j) for i in range(3, w - 3, 3) for j in range(3, h - 3, 3)]
         if sum(1 for p in inside if p and near(p, FACE, 4)) < len(inside) // 2:
             problems.append('%s: no face' % name)
-        if any(p and any(near(p, q, 60) for q in QUARTERS) for p in inside):
+        # (The text is blue: red, green and yellow tell a picture.)
+        if any(p and any(near(p, QUARTERS[q], 60) for q in (0, 1, 3)) for p in inside):
             problems.append('%s: shows a picture' % name)
     return problems
 
@@ -206,9 +207,15 @@ def test(session, case):
             return False
         found = set()
         for r, c, t in WORDS:
-            area = [at(origin_x + (c + i) * cell_w + dx, origin_y + r * cell_h + dy)
-                    for i in range(len(t)) for dx in range(cell_w) for dy in range(cell_h)]
-            if sum(1 for p in area if p and near(p, FACE, 4)) * 2 > len(area):
+            # A hotspot button over the word: its raised frame (depth 1) lies on the word's cells,
+            # light along the top, dark along the bottom (the screen's own background is as grey
+            # as the buttons' face).
+            left, right = origin_x + c * cell_w + 1, origin_x + (c + len(t)) * cell_w - 2
+            top, bottom = origin_y + r * cell_h, origin_y + (r + 1) * cell_h - 1
+            light = [at(x, top) for x in range(left, right)]
+            dark = [at(x, bottom) for x in range(left, right)]
+            if all(p and near(p, (255, 255, 255), 8) for p in light) and \
+                    all(p and near(p, (128, 128, 128), 8) for p in dark):
                 found.add((t, r))
         last[0] = found
         return found == expected

@@ -1,10 +1,11 @@
 // view_pixels --title TEXT FILE
 //
-// Copies the client area of the terminal view of a running Tolvi (the one whose window title holds
+// Copies the client area of the terminal view (as far as it is on the screen) of a running Tolvi (the one whose window title holds
 // TEXT) from the screen, as Windows painted it, into FILE as a binary PPM (P6). Exit 0, 1 for bad
 // arguments, 2 when no Tolvi window or view is found, 3 when the grab or the write fails.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -64,7 +65,9 @@ int main(int argc, char** argv)
     GetClientRect(found.view, &client);
     POINT corner = {0, 0};
     ClientToScreen(found.view, &corner);
-    const int width = client.right, height = client.bottom;
+    // The view may be larger than what its frame shows: only the part on the screen is copied.
+    const int width = std::min<int>(client.right, GetSystemMetrics(SM_CXSCREEN) - corner.x);
+    const int height = std::min<int>(client.bottom, GetSystemMetrics(SM_CYSCREEN) - corner.y);
     std::vector<uint32_t> pixels;
     if (width <= 0 || height <= 0 ||
         !CopyScreen(RECT{corner.x, corner.y, corner.x + width, corner.y + height}, pixels))
