@@ -11,35 +11,16 @@
 #include <vector>
 
 #include "screen_copy.h"
+#include "tolvi_frame.h"
 
 namespace {
 
-struct Found {
-    std::string title;
-    HWND frame = nullptr, view = nullptr;
-};
-
 BOOL CALLBACK FindView(HWND window, LPARAM data)
 {
-    auto* found = reinterpret_cast<Found*>(data);
     char name[32] = {};
     GetClassNameA(window, name, sizeof name);
     if (lstrcmpA(name, "Tolvi") == 0 && IsWindowVisible(window)) {
-        found->view = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindFrame(HWND window, LPARAM data)
-{
-    auto* found = reinterpret_cast<Found*>(data);
-    char name[32] = {}, title[512] = {};
-    GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, title, sizeof title);
-    if (lstrcmpA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
-        std::string(title).find(found->title) != std::string::npos) {
-        found->frame = window;
+        *reinterpret_cast<HWND*>(data) = window;
         return FALSE;
     }
     return TRUE;
@@ -53,18 +34,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: view_pixels --title TEXT FILE\n");
         return 1;
     }
-    Found found;
-    found.title = argv[2];
-    EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&found));
-    if (found.frame) EnumChildWindows(found.frame, FindView, reinterpret_cast<LPARAM>(&found));
-    if (!found.view) {
+    HWND view = nullptr;
+    if (HWND frame = FindTolviFrame(argv[2])) EnumChildWindows(frame, FindView, reinterpret_cast<LPARAM>(&view));
+    if (!view) {
         std::fprintf(stderr, "view_pixels: no Tolvi view\n");
         return 2;
     }
     RECT client;
-    GetClientRect(found.view, &client);
+    GetClientRect(view, &client);
     POINT corner = {0, 0};
-    ClientToScreen(found.view, &corner);
+    ClientToScreen(view, &corner);
     // The view may be larger than what its frame shows: only the part on the screen is copied.
     const int width = std::min<int>(client.right, GetSystemMetrics(SM_CXSCREEN) - corner.x);
     const int height = std::min<int>(client.bottom, GetSystemMetrics(SM_CYSCREEN) - corner.y);
