@@ -50,6 +50,7 @@ constexpr MessageEntry kMessages[] = {
     {75, "This command line option need a value: "},
     {76, "Unknown command line option or value:  "},
     {82, "Working directory not found: "},
+    {94, "Error open/writing file: "},
     {95, "Async transfer in progress, \nabort (press ESC) before exit"},
     {1450, "Restart Tolvi for new DDE settings to take effect."},
 };

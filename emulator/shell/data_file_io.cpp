@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "shell/hotspot_table.h"
 #include "shell/key_data_files.h"
 #include "session/messages.h"
 #include "shell/path_helpers.h"
@@ -223,5 +224,5 @@ int CZolexDoc::DefineTerminalKey(const std::string& name, const std::string& tex
 
 void CZolexDoc::RefreshHotspotStrings()
 {
-    // The dynamic-hotspot table resolves its send strings here once it exists.
+    if (DynHotspots) DynHotspots->ResolveAll();
 }

@@ -12,6 +12,11 @@ std::map<std::string, std::unique_ptr<DynButton>> DynButtonMap;
 namespace {
 
 ButtonView* buttonView = nullptr;
+ButtonImageLoader imageLoader = nullptr;
+
+// Host-given positions and sizes are bounded so that no product with a cell size or sum with a
+// margin leaves int; a frame deeper than the button is bounded when the button is placed.
+constexpr int kLargestDefinitionNumber = 32767;
 
 constexpr int kAutomaticSize = 30;  // a button sized by its image, without one
 constexpr uint8_t kHotspotMark = 0x80;
@@ -46,6 +51,7 @@ std::vector<std::string> SplitTexts(const char* text, std::size_t count)
 }  // namespace
 
 void SetButtonView(ButtonView* view) { buttonView = view; }
+void SetButtonImageLoader(ButtonImageLoader loader) { imageLoader = loader; }
 ButtonView* ActiveButtonView() { return buttonView; }
 
 DynButton::~DynButton()
@@ -73,11 +79,18 @@ void DynButton::Init(const std::string& buttonName, int mode, int col, int row, 
     text = buttonText;
     imageFile = image;
     boxType = box;
-    boxDepth = depth;
-    Place(geometry);
+    requestedDepth_ = depth;
+    Place(geometry, false);
 }
 
-void DynButton::Place(const ButtonGeometry& g)
+PictureSize DynButton::FitSize(bool replacement) const
+{
+    const int64_t extra = replacement ? 1 : -1, frame = 2 * int64_t{boxDepth};
+    auto room = [&](int side) { return static_cast<int>(std::clamp<int64_t>(side - frame + extra, -1, INT32_MAX)); };
+    return {room(placedWidth_), room(placedHeight_)};
+}
+
+void DynButton::Place(const ButtonGeometry& g, bool replacement)
 {
     placedBy_ = g;
     const int frame = g.frameSize;
@@ -118,14 +131,29 @@ void DynButton::Place(const ButtonGeometry& g)
         top = cellRect.row;
         break;
     }
-    const int width = right, height = bottom;
+    placedWidth_ = right;
+    placedHeight_ = bottom;
+    // The frame takes at most half the smaller side (a host may ask for any depth); a button
+    // sized by its picture is bounded again once the picture's size is known.
+    const bool automatic = right <= 0 && bottom <= 0;
+    auto bound = [this](int w, int h) { boxDepth = std::clamp(requestedDepth_, 0, std::max(std::min(w, h) / 2, 0)); };
+    bound(automatic ? kAutomaticSize : right, automatic ? kAutomaticSize : bottom);
+    if (automatic) boxDepth = std::max(requestedDepth_, 0);
+
+    image.reset();
+    if (!imageFile.empty() && imageLoader) {
+        const PictureSize room = FitSize(replacement);
+        image = imageLoader(imageFile, imageFit, imageFit == kFitOwnSize ? nullptr : &room);
+    }
     left -= offsetX;
     top -= offsetY;
-    if (width <= 0 && height <= 0) {
-        // Sized by the image; no image is loaded here, so the automatic size.
-        rect = {left, top, left + kAutomaticSize, top + kAutomaticSize};
+    if (automatic) {
+        // Sized by the picture; without one, the automatic size.
+        const int w = image ? image->Width() : kAutomaticSize, h = image ? image->Height() : kAutomaticSize;
+        rect = {left, top, left + w, top + h};
+        bound(w, h);
     } else {
-        rect = {left, top, left + width, top + height};
+        rect = {left, top, left + right, top + bottom};
     }
 }
 
@@ -169,7 +197,8 @@ void DynButton::SetState(int kind, ButtonView& view)
                       p.bottom == g.bottom;
     if (same) return;
     view.InvalidateButton(Widened(GetScreenRect(g)));
-    Place(g);
+    if (imageFit == kFitOwnSize && cellRect.width && cellRect.height) imageFit = kFitTopLeft;
+    Place(g, true);
     view.InvalidateButton(Widened(GetScreenRect(g)));
 }
 
@@ -177,7 +206,8 @@ bool CreateDynButton(ViewWindow, const int* numbers, int count, const char* text
 {
     if (isHotspot ? !Rec->EnableDynamicHotspots : !Rec->EnableHotspots) return false;
     int n[12] = {1, 0, 0, 0, 0, 0, 0, 2, 2, 2, 0, 0};
-    for (int i = 0; i < count && i < 12; ++i) n[i] = numbers[i];
+    for (int i = 0; i < count && i < 12; ++i)
+        n[i] = std::clamp(numbers[i], -kLargestDefinitionNumber, kLargestDefinitionNumber);
     const std::vector<std::string> t = SplitTexts(text, 8);
     std::string name = !t[2].empty() ? t[2] : (!t[1].empty() ? t[1] : t[0]);
     if (name.empty() || !buttonView) return false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/engine_types.h"
+#include "shell/picture_load.h"
 
 struct ButtonRect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -45,6 +46,17 @@ public:
 void SetButtonView(ButtonView* view);
 ButtonView* ActiveButtonView();
 
+// A button's picture, loaded by the program's imaging component (none installed: no pictures).
+class ButtonImage {
+public:
+    virtual ~ButtonImage() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+};
+// Loads `file` with the fit mode into `size` (none: its own size); null when it does not load.
+using ButtonImageLoader = std::unique_ptr<ButtonImage> (*)(const std::string& file, int fit, const PictureSize* size);
+void SetButtonImageLoader(ButtonImageLoader loader);
+
 constexpr uint32_t kDefaultFaceColor = 0x02C0C0C0;
 constexpr uint32_t kDefaultTextColor = 0x02FF0000;
 
@@ -63,6 +75,9 @@ public:
     void Init(const std::string& name, int placement, int col, int row, int width, int height, int imageFit,
               int offsetX, int offsetY, const std::string& text, const std::string& imageFile, int boxType,
               int boxDepth, const ButtonGeometry& geometry);
+    // The room the picture is fitted into: the rectangle less the frame, one pixel smaller at
+    // creation and one larger at a re-placement (as the buttons have always been drawn).
+    PictureSize FitSize(bool replacement) const;
     // The rectangle in view client pixels.
     ButtonRect GetScreenRect(const ButtonGeometry& geometry) const;
     // 0 outside or hidden; mask bit 0: a left action exists; bit 1: a right action exists.
@@ -80,15 +95,18 @@ public:
     int imageFit = 0;
     int isHotspot = 0, hotspotChanged = 0;
     int hidden = 0;
-    int boxType = 2, boxDepth = 2;
+    int boxType = 2, boxDepth = 2;  // boxDepth at most half the button's smaller side
+    std::unique_ptr<ButtonImage> image;
     uint32_t faceColor = kDefaultFaceColor, textColor = kDefaultTextColor;
     int pressState = 2;  // 1 pressed, 2 released
     ButtonRect rect;     // relative to the origin
     int originX = 0, originY = 0;
 
 private:
-    void Place(const ButtonGeometry& g);
+    void Place(const ButtonGeometry& g, bool replacement);
     ButtonGeometry placedBy_{};
+    int requestedDepth_ = 2;
+    int placedWidth_ = 0, placedHeight_ = 0;  // before an automatic size
 };
 
 // The program's buttons by name (owned).

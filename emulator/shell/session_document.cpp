@@ -6,6 +6,7 @@
 #include "engine/screen_planes.h"
 #include "shell/config_file.h"
 #include "session/messages.h"
+#include "shell/hotspot_table.h"
 #include "shell/path_helpers.h"
 #include "engine/colors.h"
 #include "connections/connection_dispatch.h"
@@ -20,7 +21,13 @@ CZolexDoc* sessionDoc = nullptr;
 CZolexDoc* GetSessionDoc() { return sessionDoc; }
 void SetSessionDoc(CZolexDoc* doc) { sessionDoc = doc; }
 
-CZolexDoc::CZolexDoc() : record(Rec), tables(&SessionTranslateTables) {}
+// The key tables are where the hotspot table's entries resolve.
+CZolexDoc::CZolexDoc() : record(Rec), tables(&SessionTranslateTables) { SetHotspotSources(&keyMap, &keyDefs); }
+
+CZolexDoc::~CZolexDoc()
+{
+    if (HotspotKeySource() == &keyMap) SetHotspotSources(nullptr, nullptr);
+}
 
 int CZolexDoc::SerializeConfigFile(const std::string& file, bool write)
 {
@@ -131,8 +138,10 @@ bool CZolexDoc::OnSaveDocument(const std::string& path)
         status(62, name);
         ok = SaveKeyDefFile(name) == 0 && ok;
     }
-    if (all || HotspotsChanged) {
-        HotspotsChanged = 0;  // the hotspot table saves itself once it exists
+    if ((all || HotspotsChanged) && DynHotspots) {
+        // A failed save (message 94) leaves the flag set, so the next save tries again.
+        if (DynHotspots->Save(GetDynHotspotFileName(false))) HotspotsChanged = 0;
+        else ok = false;
     }
     if (all || TranslateChanged) {
         const std::string name = GetTranslateFileName(false);

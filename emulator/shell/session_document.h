@@ -19,6 +19,7 @@
 class CZolexDoc : public FwDocument {
 public:
     CZolexDoc();
+    ~CZolexDoc() override;
 
     // ---- Framework hooks.
     bool OnNewDocument() override;

@@ -23,6 +23,7 @@
 #include "session/translate_tables.h"
 #include "shell/dyn_buttons.h"
 #include "shell/dyn_hotspots.h"
+#include "shell/hotspot_table.h"
 #include "shell/view_selection.h"
 #include "shell/win32/main_frame.h"
 #include "shell/win32/zolex_view.h"
@@ -430,14 +431,6 @@ TEST_F(ViewPaint3270, ReplayedPrivateCommandsRun)
     EXPECT_EQ(CaptureFileName(), "replayed.cap");
 }
 
-// The hotspot table of these tests: two words with strings, every other word none.
-std::string HotspotEffectiveString(const std::string& word)
-{
-    if (word == "HELP") return "<f1>";
-    if (word == "Menu-2") return "%menu%";
-    return {};
-}
-
 namespace {
 
 // Screen buttons are painted over the cells: face, text and a raised frame; sunken while pressed;
@@ -494,6 +487,10 @@ TEST_P(ViewPaint, DynamicHotspots)
 {
     SetButtonView(&view);
     Rec->EnableDynamicHotspots = 1;
+    // The hotspot table: two words with strings, every other word none.
+    DynHotspots = std::make_unique<HotspotTable>();
+    DynHotspots->Add("HELP", kHotspotLiteral, "<f1>");
+    DynHotspots->Add("Menu-2", kHotspotLiteral, "%menu%");
     std::strcpy(Rec->ExtraDynWordChars, "-");
     Rec->DynamicColumn = 1;
     Rec->DynamicWidth = 30;  // the area's last column is 31 (0-based)
@@ -533,7 +530,15 @@ TEST_P(ViewPaint, DynamicHotspots)
     EXPECT_FALSE(Rec->FlagsScreen[5 * Rec->MaxCols] & kCellHotspot);
     EXPECT_EQ(kCellHotspot, Rec->FlagsScreen[6 * Rec->MaxCols + 1]);
     EXPECT_EQ(Rgb(2), At(5, 0, 1, 1));
+
+    // An entry deleted from the table: its word loses its button at the next repaint.
+    DynHotspots->Remove("Menu-2");
+    InvalidateRect(view.Handle(), nullptr, FALSE);
+    Paint();
+    EXPECT_EQ(1u, DynButtonMap.size());
+    EXPECT_FALSE(Rec->FlagsScreen[5 * Rec->MaxCols + 5] & kCellHotspot);
     DynButtonMap.clear();
+    DynHotspots.reset();
     SetButtonView(nullptr);
 }
 

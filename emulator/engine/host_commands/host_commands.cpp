@@ -149,7 +149,7 @@ int DoPrivateCommand(ViewWindow window, int number, int count, const int* params
     case 2:
     case 3: WinExecCommand(text, rec.StringCommandShowMode); break;
     case 4: RunMciCommand(text); break;
-    case 7: CreateDynButton(window, params, count, text, 0); break;
+    case 7: CreateDynButton(window, params, count, HostButtonTexts(text).c_str(), 0); break;
     case 8: DeleteDynButtonsByName(window, params, count, text); break;
     case 9: PlayScriptCommand(window, params, count, text); break;
     case 13: captureFileName = text; break;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "session/session_record.h"
+#include "shell/win32/image_file.h"
 #include "shell/view_layout.h"
 
 namespace {
@@ -41,18 +42,28 @@ void DrawButtonFrame(HDC dc, const ButtonRect& r, int style, int depth)
 void PaintDynButton(HDC dc, const DynButton& b, const ButtonRect& r)
 {
     if (b.hidden || (r.right - r.left <= 2 && r.bottom - r.top <= 2)) return;
-    // Pictures need the imaging library, which this system does not have: a button shows its
-    // face, text and frame only.
-    if (!b.text.empty()) {
+    const auto* image = dynamic_cast<const ImageFile*>(b.image.get());
+    if (!b.text.empty() || image) {
         HBRUSH face = CreateSolidBrush(b.faceColor);
         const RECT all = {r.left, r.top, r.right, r.bottom};
         FillRect(dc, &all, face);
         DeleteObject(face);
-        RECT inner = {r.left + b.boxDepth, r.top + b.boxDepth, r.right - b.boxDepth, r.bottom - b.boxDepth};
+    }
+    RECT inner = {r.left + b.boxDepth, r.top + b.boxDepth, r.right - b.boxDepth, r.bottom - b.boxDepth};
+    if (image) {
+        // Centred; with a text, centred in the room above a line of text.
+        const int innerWidth = inner.right - inner.left, innerHeight = inner.bottom - inner.top;
+        const int x = inner.left + (innerWidth - image->Width()) / 2;
+        int y = b.text.empty() ? (innerHeight - image->Height()) / 2
+                               : std::max((innerHeight - Rec->CellHeight - image->Height()) / 2, 0);
+        image->Draw(dc, x, inner.top + y);
+    }
+    if (!b.text.empty()) {
         const COLORREF oldText = SetTextColor(dc, b.textColor);
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-        DrawTextA(dc, b.text.c_str(), static_cast<int>(b.text.size()), &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        const UINT place = image ? DT_BOTTOM : DT_VCENTER;
+        DrawTextA(dc, b.text.c_str(), static_cast<int>(b.text.size()), &inner, DT_CENTER | DT_SINGLELINE | place);
         SelectObject(dc, oldFont);
         SetBkMode(dc, oldMode);
         SetTextColor(dc, oldText);

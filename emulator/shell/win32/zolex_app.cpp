@@ -10,6 +10,8 @@
 #include "shell/win32/zolex_view.h"
 #include "shell/config_file.h"
 #include "session/messages.h"
+#include "shell/hotspot_table.h"
+#include "shell/win32/image_file.h"
 #include "shell/path_helpers.h"
 #include "connections/connection_dispatch.h"
 #include "connections/dde/win32/dde_layer.h"
@@ -62,6 +64,7 @@ CZolexApp::~CZolexApp() = default;
 bool CZolexApp::InitInstance()
 {
     SetHostApplication(&hostApplication);
+    SetButtonImageLoader(LoadButtonImage);
     TakeCommandLine(commandLine);
     Startup.ProgramPath = ModulePath();
     if (Startup.ProgramPath.empty())
@@ -130,6 +133,8 @@ bool CZolexApp::InitInstance()
     else if (!Rec->ShowSysMenu) PostMessageA(window, WM_USER + 108, 0, 0);
     DdeStartup();
     Services().HotScreenLoad(doc_->GetHotScreenFileName(false).c_str());
+    DynHotspots = std::make_unique<HotspotTable>();
+    DynHotspots->Load(doc_->GetDynHotspotFileName(false));
     return true;
 }
 
@@ -148,6 +153,7 @@ void CZolexApp::WinHelp(unsigned long data, unsigned command)
 int CZolexApp::ExitInstance()
 {
     ShutdownTransport();
+    DynHotspots.reset();
     DdeShutdown();
     SetHostApplication(nullptr);
     Services().HotScreenFree();
@@ -155,5 +161,6 @@ int CZolexApp::ExitInstance()
     SetSessionDoc(nullptr);
     frame_.reset();
     doc_.reset();
+    ReleaseImaging();
     return FwApp::ExitInstance();
 }

@@ -200,4 +200,82 @@ TEST_F(Buttons, HotspotButtonColours)
     }
 }
 
+// Pictures: the room each fit is given (less the frame; one pixel more at a re-placement), the
+// automatic size taken from the picture, and a frame never deeper than half the button.
+struct LoadedPicture {
+    std::string file;
+    int fit;
+    bool sized;
+    PictureSize room;
+};
+std::vector<LoadedPicture> loadedPictures;
+
+class FakePicture : public ButtonImage {
+public:
+    int Width() const override { return 40; }
+    int Height() const override { return 20; }
+};
+
+std::unique_ptr<ButtonImage> LoadFakePicture(const std::string& file, int fit, const PictureSize* size)
+{
+    loadedPictures.push_back({file, fit, size != nullptr, size ? *size : PictureSize{}});
+    if (file == "missing.png") return nullptr;
+    return std::make_unique<FakePicture>();
+}
+
+TEST_F(Buttons, PicturesAndTheirRoom)
+{
+    SetButtonImageLoader(LoadFakePicture);
+    loadedPictures.clear();
+    DynButton fitted;
+    fitted.Init("f", 2, 0, 0, 60, 30, 0, 0, 0, "", "p.png", 2, 3, view.geometry);
+    ASSERT_EQ(1u, loadedPictures.size());
+    EXPECT_EQ(0, loadedPictures[0].fit);
+    EXPECT_TRUE(loadedPictures[0].sized);
+    EXPECT_EQ(60 - 6 - 1, loadedPictures[0].room.width);
+    EXPECT_EQ(30 - 6 - 1, loadedPictures[0].room.height);
+    view.geometry.cellWidth = 9;  // re-placed: the picture is fitted again, one pixel larger
+    fitted.SetState(2, view);
+    ASSERT_EQ(2u, loadedPictures.size());
+    EXPECT_EQ(60 - 6 + 1, loadedPictures[1].room.width);
+
+    DynButton own;  // fit 2 without a size: the picture's own size, and the button takes it
+    own.Init("o", 2, 10, 10, 0, 0, 2, 0, 0, "", "p.png", 2, 2, view.geometry);
+    EXPECT_FALSE(loadedPictures.back().sized);
+    Expect(own.GetScreenRect(view.geometry), 10, 10, 50, 30);
+    DynButton cut;  // fit 2 with a size becomes 3
+    cut.Init("c", 2, 10, 10, 20, 20, 2, 0, 0, "", "p.png", 2, 2, view.geometry);
+    EXPECT_EQ(3, loadedPictures.back().fit);
+    DynButton none;  // a picture that does not load: 30 x 30
+    none.Init("n", 2, 10, 10, 0, 0, 2, 0, 0, "t", "missing.png", 2, 2, view.geometry);
+    EXPECT_EQ(nullptr, none.image);
+    Expect(none.GetScreenRect(view.geometry), 10, 10, 40, 40);
+
+    // A host's frame depth is bounded by the button (a depth of 2,000,000,000 looped the painter).
+    DynButton deep;
+    deep.Init("d", 2, 0, 0, 60, 30, 2, 0, 0, "t", "", 2, 2000000000, view.geometry);
+    EXPECT_EQ(15, deep.boxDepth);
+    DynButton deepAuto;
+    deepAuto.Init("a", 2, 0, 0, 0, 0, 2, 0, 0, "", "p.png", 2, 2000000000, view.geometry);
+    EXPECT_EQ(10, deepAuto.boxDepth);
+    SetButtonImageLoader(nullptr);
+}
+
+TEST_F(Buttons, HostNumbersAreBoundedAndNetworkPicturesDropped)
+{
+    const int huge = 2000000000;
+    const int numbers[] = {1, huge, -huge, huge, huge, huge, -huge, 0, 2, huge, 0, 0};
+    ASSERT_TRUE(CreateDynButton(nullptr, numbers, 12, ";big", 0));
+    const DynButton& b = *DynButtonMap.at("big");
+    EXPECT_EQ(32767, b.cellRect.col);
+    EXPECT_EQ(-32767, b.cellRect.row);
+    const ButtonRect r = b.GetScreenRect(view.geometry);  // computed without overflow (UBSan)
+    EXPECT_LT(r.left, r.right);
+
+    EXPECT_EQ(";text;name", HostButtonTexts("\\\\server\\share\\p.bmp;text;name"));
+    EXPECT_EQ(";t", HostButtonTexts("NUL;t"));
+    EXPECT_EQ("C:\\p\\logo.png;text", HostButtonTexts("C:\\p\\logo.png;text"));
+    EXPECT_EQ(";text", HostButtonTexts(";text"));
+}
+
 }  // namespace

@@ -20,35 +20,13 @@
 #include <vector>
 
 #include "screen_copy.h"
-
-namespace {
-
-struct Found {
-    std::string title;
-    HWND frame = nullptr;
-};
-
-BOOL CALLBACK FindFrame(HWND window, LPARAM data)
-{
-    auto* found = reinterpret_cast<Found*>(data);
-    char name[32] = {}, title[512] = {};
-    GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, title, sizeof title);
-    if (lstrcmpA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
-        std::string(title).find(found->title) != std::string::npos) {
-        found->frame = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "tolvi_frame.h"
 
 int main(int argc, char** argv)
 {
-    Found found;
+    std::string title;
     if (argc > 2 && std::string(argv[1]) == "--title") {
-        found.title = argv[2];
+        title = argv[2];
         argc -= 2;
         argv += 2;
     }
@@ -60,14 +38,14 @@ int main(int argc, char** argv)
     const int rows = argc == 5 ? std::atoi(argv[3]) : 24, cols = argc == 5 ? std::atoi(argv[4]) : 80;
     if (rows <= 0 || cols <= 0 || cursorRow < 0 || cursorCol < 0) return 1;
 
-    EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&found));
-    if (!found.frame) {
+    const HWND frame = FindTolviFrame(title);
+    if (!frame) {
         std::fprintf(stderr, "view_cells: no Tolvi window\n");
         return 2;
     }
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
-    const DWORD thread = GetWindowThreadProcessId(found.frame, nullptr);
+    const DWORD thread = GetWindowThreadProcessId(frame, nullptr);
     if (!GetGUIThreadInfo(thread, &gui) || !gui.hwndCaret || gui.rcCaret.right <= gui.rcCaret.left) {
         std::fprintf(stderr, "view_cells: the view shows no caret\n");
         return 2;
