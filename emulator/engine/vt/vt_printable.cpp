@@ -111,10 +111,11 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
     const int cols = rec.MaxCols;
     const int lastColumn = LastColumn(rec);
     const int lastRow = LastRow(rec);
-    uint8_t* const chars = rec.CharsScreen;
-    uint8_t* const fgPlane = rec.FgScreen;
-    uint8_t* const bgPlane = rec.BgScreen;
-    uint8_t* const flagsPlane = rec.FlagsScreen;
+    // The plane pointers change when the screen scrolls (WriteVtCharacter may scroll).
+    uint8_t* chars = rec.CharsScreen;
+    uint8_t* fgPlane = rec.FgScreen;
+    uint8_t* bgPlane = rec.BgScreen;
+    uint8_t* flagsPlane = rec.FlagsScreen;
     uint8_t* const protection = rec.ProtectionPlane;
     const uint8_t protect = rec.ProtectAttribute;
     const uint8_t cellFlags = rec.CellFlags;
@@ -153,6 +154,10 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
             flush();
             storeState();
             WriteVtCharacter(window, rec, byte, dirty);
+            chars = rec.CharsScreen;
+            fgPlane = rec.FgScreen;
+            bgPlane = rec.BgScreen;
+            flagsPlane = rec.FlagsScreen;
             row = rec.CursorRow;
             col = rec.CursorCol;
             wrapPending = rec.WrapPending != 0;
