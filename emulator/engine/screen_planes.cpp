@@ -25,7 +25,7 @@ uint8_t BgByte(int32_t index) { return static_cast<uint8_t>(CheckedColorIndex(in
 // Bytes after the window in every plane block: the window moves on one row per scroll and comes
 // back to the start of the block when it reaches the end, so the whole window is copied once per
 // slack / columns scrolls instead of once per scroll.
-constexpr int kMinSlack = 16 * 1024;
+constexpr int kMinSlack = 64 * 1024;
 constexpr int kMaxSlack = 4 * 1024 * 1024;
 int SlackFor(int window) { return window < kMinSlack ? kMinSlack : window > kMaxSlack ? kMaxSlack : window; }
 
