@@ -85,6 +85,7 @@ void LineFeed(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
         rec.CursorRow = ClampInt(rec.CursorRow + 1, 0, LastRow(rec));
         return;
     }
+    if (SlideScreenUp(window, rec, dirty)) return;
     if (rec.HistoryRowsAlloc > 0) ScrollIntoHistory(window, rec, dirty, 1);
     DeleteLines(window, rec, dirty, 1, region.top);
 }

@@ -6,8 +6,8 @@
 #include "engine/charsets.h"
 #include "engine/colors.h"
 #include "engine/screen_actions.h"
+#include "engine/screen_geometry.h"
 #include "host_platform.h"
-#include "engine/screen_actions.h"
 
 namespace {
 
@@ -22,7 +22,132 @@ constexpr const char* kLowMemoryText = "Low memory: Screen buffer allocation";
 uint8_t FgByte(int32_t index) { return static_cast<uint8_t>(CheckedColorIndex(index, kNormalFgIndex)); }
 uint8_t BgByte(int32_t index) { return static_cast<uint8_t>(CheckedColorIndex(index, kNormalBgIndex)); }
 
+// Bytes after the window in every plane block: the window moves on one row per scroll and comes
+// back to the start of the block when it reaches the end, so the whole window is copied once per
+// slack / columns scrolls instead of once per scroll.
+constexpr int kMinSlack = 64 * 1024;
+constexpr int kMaxSlack = 4 * 1024 * 1024;
+int SlackFor(int window) { return window < kMinSlack ? kMinSlack : window > kMaxSlack ? kMaxSlack : window; }
+
+// Obtains four blocks of `size` bytes, or none (those obtained given back).
+bool ObtainBlocks(uint8_t* (&blocks)[4], std::size_t size)
+{
+    for (uint8_t*& block : blocks) {
+        block = static_cast<uint8_t*>(Platform().AllocBlock(size));
+        if (block) continue;
+        for (uint8_t*& given : blocks) {
+            if (given) Platform().FreeBlock(given);
+            given = nullptr;
+        }
+        return false;
+    }
+    return true;
+}
+
+void PlaneBases(SettingsRecord& rec, uint8_t** (&out)[4])
+{
+    out[0] = &rec.CharsBase;
+    out[1] = &rec.FgBase;
+    out[2] = &rec.BgBase;
+    out[3] = &rec.FlagsBase;
+}
+
+// Points the visible-screen pointers at base + HistoryCells.
+void PointScreens(SettingsRecord& rec)
+{
+    rec.CharsScreen = rec.CharsBase + rec.HistoryCells;
+    rec.FgScreen = rec.FgBase + rec.HistoryCells;
+    rec.BgScreen = rec.BgBase + rec.HistoryCells;
+    rec.FlagsScreen = rec.FlagsBase + rec.HistoryCells;
+}
+
+// The dirty rectangle after rows entered the history: the whole screen, and the history rows
+// while they are shown.
+void DirtyAfterHistoryScroll(const SettingsRecord& rec, DirtyRect& dirty)
+{
+    dirty.left = -rec.ScrollPosX;
+    dirty.right = rec.MaxCols * rec.CellWidth - rec.ScrollPosX;
+    dirty.bottom = rec.MaxRows * rec.CellHeight - rec.ScrollPosY;
+    dirty.top = rec.HistoryView ? -rec.ScrollPosY - rec.HistoryRowsAlloc * rec.CellHeight
+                                : -rec.ScrollPosY;
+}
+
+// Learns what the bytes from window offset `start` to the end of the window hold: one value per
+// plane (state 1) or anything (state 2).
+void LearnTail(SettingsRecord& rec, int start)
+{
+    const int end = rec.HistoryBytes + kScreenCells;
+    const uint8_t* planes[4] = {rec.CharsBase, rec.FgBase, rec.BgBase, rec.FlagsBase};
+    rec.PlaneTailStart = start;
+    rec.PlaneTailState = 1;
+    for (int p = 0; p < 4; ++p) {
+        const uint8_t* tail = planes[p] + start;
+        const int length = end - start;
+        rec.PlaneTailBytes[p] = length > 0 ? tail[0] : 0;
+        // Uniform when the tail equals itself shifted by one byte.
+        if (length > 1 && std::memcmp(tail, tail + 1, static_cast<std::size_t>(length - 1)) != 0) rec.PlaneTailState = 2;
+    }
+}
+
 }  // namespace
+
+void PlanesRewritten(SettingsRecord& rec) { rec.PlaneTailState = 0; }
+
+bool SlideScreenUp(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
+{
+    (void)window;
+    const int cols = rec.MaxCols;
+    const int rows = rec.MaxRows;
+    if (!rec.CharsBase || !rec.FgBase || !rec.BgBase || !rec.FlagsBase || rec.PlaneSlackCells < cols || cols <= 0 ||
+        rec.TerminalFamily3270)
+        return false;
+    const ScrollRegion region = Region(rec);
+    if (region.top != 0 || region.bottom != rows - 1 || rows * cols > kScreenCells) return false;
+    const bool history = rec.HistoryRowsAlloc > 0;
+    // A history kept still while the screen scrolls cannot move with it.
+    if (history && !rec.HistoryView && !rec.UpdateHiddenHistory) return false;
+
+    uint8_t** bases[4];
+    PlaneBases(rec, bases);
+    const int span = rec.HistoryBytes + kScreenCells;
+    if (rec.PlaneSlideCells + cols > rec.PlaneSlackCells) {
+        // The end of the blocks: the window goes back to their start.
+        for (uint8_t** base : bases) {
+            uint8_t* block = *base - rec.PlaneSlideCells;
+            std::memmove(block, *base, static_cast<std::size_t>(span));
+            *base = block;
+        }
+        rec.PlaneSlideCells = 0;
+    }
+    const int tail = rec.HistoryCells + rows * cols;  // the window offset after the visible screen
+    if (rec.PlaneTailState == 0 || rec.PlaneTailStart != tail) LearnTail(rec, tail);
+    for (int p = 0; p < 4; ++p) {
+        uint8_t*& base = *bases[p];
+        base += cols;
+        // Every byte of the window is now read one row further on: the history and screen rows
+        // moved up. The bytes after the visible screen stay as they were.
+        if (rec.PlaneTailState == 1)
+            std::memset(base + span - cols, rec.PlaneTailBytes[p], static_cast<std::size_t>(cols));
+        else
+            std::memmove(base + tail, base + tail - cols, static_cast<std::size_t>(span - tail));
+    }
+    rec.PlaneSlideCells += cols;
+    PointScreens(rec);
+    std::memmove(rec.ProtectionPlane, rec.ProtectionPlane + cols, static_cast<std::size_t>((rows - 1) * cols));
+
+    if (history) {
+        if (rec.UseHistoryLinesColor) {
+            const std::size_t cells = static_cast<std::size_t>(rec.HistoryCells);
+            std::memset(rec.FgBase, FgByte(rec.AttrColors[kAttrHistoryLines][kAttrFg]), cells);
+            std::memset(rec.BgBase, BgByte(rec.AttrColors[kAttrHistoryLines][kAttrBg]), cells);
+        }
+        DirtyAfterHistoryScroll(rec, dirty);
+    }
+    // The new bottom row, as the line deletion leaves it.
+    FillScreenCells(rec, cols, (rows - 1) * cols, ' ', 0);
+    DirtyRows(rec, dirty, 0, rows - 1);
+    return true;
+}
 
 ScreenPlaneHooks DefaultScreenPlaneHooks()
 {
@@ -41,13 +166,16 @@ void FreeScreenBuffers(SettingsRecord& rec)
 {
     uint8_t** bases[] = {&rec.CharsBase, &rec.FgBase, &rec.BgBase, &rec.FlagsBase};
     for (uint8_t** base : bases) {
-        if (*base) Platform().FreeBlock(*base);
+        if (*base) Platform().FreeBlock(*base - rec.PlaneSlideCells);
         *base = nullptr;
     }
     rec.CharsScreen = nullptr;
     rec.FgScreen = nullptr;
     rec.BgScreen = nullptr;
     rec.FlagsScreen = nullptr;
+    rec.PlaneSlideCells = 0;
+    rec.PlaneSlackCells = 0;
+    rec.PlaneTailState = 0;
 }
 
 int AllocScreenBuffers(SettingsRecord& rec)
@@ -69,21 +197,18 @@ int AllocScreenBuffers(SettingsRecord& rec)
         // A history whose size does not fit an int counts as memory that cannot be had.
         if (historyBytes <= static_cast<long long>(INT_MAX) - kScreenCells) {
             rec.HistoryBytes = static_cast<int32_t>(historyBytes);
-            const std::size_t size = static_cast<std::size_t>(historyBytes) + kScreenCells;
-            obtained = true;
-            for (uint8_t*& block : blocks) {
-                block = static_cast<uint8_t*>(Platform().AllocBlock(size));
-                if (!block) {
-                    obtained = false;
+            const int window = rec.HistoryBytes + kScreenCells;
+            // With room for the window to move on; without it when that much is not to be had.
+            for (int slack : {SlackFor(window), 0}) {
+                if (slack > INT_MAX - window) continue;
+                obtained = ObtainBlocks(blocks, static_cast<std::size_t>(window) + static_cast<std::size_t>(slack));
+                if (obtained) {
+                    rec.PlaneSlackCells = slack;
                     break;
                 }
             }
         }
         if (obtained) break;
-        for (uint8_t*& block : blocks) {
-            if (block) Platform().FreeBlock(block);
-            block = nullptr;
-        }
         if (rec.HistoryRowsAlloc == 0) {
             rec.HistoryBytes = 0;
             rec.HistoryCells = 0;
@@ -121,10 +246,7 @@ int SetColumns(SettingsRecord& rec, int columns)
     if (!rec.CharsBase) return 0;
     rec.HistoryRowsAlloc = rec.HistoryBytes / columns;
     rec.HistoryCells = rec.HistoryRowsAlloc * columns;
-    rec.CharsScreen = rec.CharsBase + rec.HistoryCells;
-    rec.FgScreen = rec.FgBase + rec.HistoryCells;
-    rec.BgScreen = rec.BgBase + rec.HistoryCells;
-    rec.FlagsScreen = rec.FlagsBase + rec.HistoryCells;
+    PointScreens(rec);
     return columns;
 }
 
@@ -150,11 +272,7 @@ void ScrollIntoHistory(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty,
         }
     }
 
-    dirty.left = -rec.ScrollPosX;
-    dirty.right = rec.MaxCols * rec.CellWidth - rec.ScrollPosX;
-    dirty.bottom = rec.MaxRows * rec.CellHeight - rec.ScrollPosY;
-    dirty.top = rec.HistoryView ? -rec.ScrollPosY - rec.HistoryRowsAlloc * rec.CellHeight
-                                : -rec.ScrollPosY;
+    DirtyAfterHistoryScroll(rec, dirty);
 }
 
 void SaveScreenToHistory(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)

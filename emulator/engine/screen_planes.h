@@ -1,9 +1,11 @@
 // Screen planes and terminal state.
 //
-// The four heap planes of the session record (characters, foreground, background, flags), each
-// HistoryBytes + kScreenCells bytes: history rows first (oldest at the start), then the visible
-// screen. The record's "...Base" pointers are the buffer starts, the "...Screen" pointers
-// base + HistoryCells. Plus the full terminal reset, the control-sequence parameter parser and
+// The four heap planes of the session record (characters, foreground, background, flags), each a
+// window of HistoryBytes + kScreenCells bytes: history rows first (oldest at the start), then the
+// visible screen. The record's "...Base" pointers are the window starts, the "...Screen" pointers
+// base + HistoryCells. The window lies in a larger block and moves on by one row when the whole
+// screen scrolls, so a line feed does not copy the history and the screen; readers always go
+// through the record's pointers, which stay valid until the next screen action. Plus the full terminal reset, the control-sequence parameter parser and
 // the screen-text extractor that the interpreters, copy and DDE share.
 //
 // Functions named without a record argument work on the process-wide record
@@ -63,6 +65,17 @@ inline int SetColumns(int columns) { return SetColumns(*Rec, columns); }
 // Moves the top `rows` screen rows into the history (when HistoryView or UpdateHiddenHistory is
 // on) and sets the dirty rectangle to the whole screen (and the history rows in history view).
 void ScrollIntoHistory(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, int rows);
+
+// The line feed at the bottom of a region that is the whole screen: what ScrollIntoHistory(1)
+// (when rows of history exist) and DeleteLines(1, 0) do together, done by moving the planes'
+// window on by one row instead of moving the history and the screen. False, with nothing
+// changed, when the planes cannot do it that way (no room to move, a region smaller than the
+// screen, a history that is not being collected).
+bool SlideScreenUp(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);
+
+// To be called by code that writes plane bytes past the visible screen (whole-plane fills and
+// copies): the store learns their contents again before the next slide.
+void PlanesRewritten(SettingsRecord& rec);
 
 // Offers the whole visible screen to the history once per change of PrintedCount.
 void SaveScreenToHistory(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty);

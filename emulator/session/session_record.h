@@ -432,7 +432,7 @@ struct SettingsRecord {
     uint8_t CurFg;
     uint8_t CurBg;
     // Screen planes: base = oldest history row; screen = base + HistoryCells.
-    // Each buffer holds HistoryBytes + kScreenCells bytes.
+    // From each base on HistoryBytes + kScreenCells bytes (see PlaneSlideCells).
     uint8_t* CharsBase;
     uint8_t* FgBase;
     uint8_t* BgBase;
@@ -525,6 +525,16 @@ struct SettingsRecord {
     int32_t CaretOffsetY;     // the caret's offset inside its cell
     int32_t ResizeParentNow;  // after the next update, fit the frame to the view
     int32_t ViewHasFocus;
+    // The planes' window (screen_planes.cpp): each plane block holds PlaneSlackCells more bytes
+    // than the window, which starts PlaneSlideCells bytes into the block (the "...Base" pointers)
+    // and moves on by one row when the whole screen scrolls. PlaneTailState tells what the bytes
+    // after the visible screen hold: 0 not known, 1 PlaneTailBytes in every plane (from the
+    // window offset PlaneTailStart on), 2 anything.
+    int32_t PlaneSlideCells;
+    int32_t PlaneSlackCells;
+    int32_t PlaneTailState;
+    int32_t PlaneTailStart;
+    uint8_t PlaneTailBytes[4];
 
     // ===== After the live state =====
     int32_t SortedKeyMapFile;

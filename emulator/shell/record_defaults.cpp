@@ -5,6 +5,7 @@
 #include "engine/charsets.h"
 #include "engine/colors.h"
 #include "engine/screen_actions.h"
+#include "engine/screen_planes.h"
 #include "host_platform.h"
 
 namespace {
@@ -281,6 +282,7 @@ void BlankScreen(SettingsRecord& rec)
     if (rec.BgScreen)
         std::memset(rec.BgScreen, static_cast<uint8_t>(rec.AttrColors[kAttrNormal][kAttrBg]), kScreenCells);
     if (rec.FlagsScreen) std::memset(rec.FlagsScreen, 0, kScreenCells);
+    PlanesRewritten(rec);
 }
 
 // Step G: DDE.

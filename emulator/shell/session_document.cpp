@@ -88,6 +88,7 @@ bool CZolexDoc::OnOpenDocument(const std::string& path)
         if (rec.FgScreen && rec.BgScreen) {
             std::memset(rec.FgScreen, rec.AttrColors[kAttrNormal][kAttrFg], kScreenCells);
             std::memset(rec.BgScreen, rec.AttrColors[kAttrNormal][kAttrBg], kScreenCells);
+            PlanesRewritten(rec);
         }
     } else if (!AllocScreenBuffers(rec)) {
         return false;

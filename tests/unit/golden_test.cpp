@@ -4,6 +4,7 @@
 // replies and side effects. The file format is described in tests/golden/vt/README.md.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/screen_planes.h"
 #include "engine/view_port.h"
 #include "engine/vt/vt_hooks.h"
 #include "session/session_record.h"
@@ -32,6 +34,10 @@ struct GoldenCase {
     std::vector<std::pair<std::string, int>> settings;
     std::string input;
     std::map<int, std::string> rows;  // expected non-blank rows (trailing blanks trimmed)
+    // History reallocations: before the input byte at the position, HistoryRows rows of history
+    // collected while hidden; and the expected non-blank history rows (1 = the newest).
+    std::vector<std::pair<std::size_t, int>> historyChanges;
+    std::map<int, std::string> history;
     bool cursorGiven = false;
     int cursorRow = 0;
     int cursorCol = 0;
@@ -77,6 +83,15 @@ std::vector<GoldenCase> LoadCases()
                 int value = 0;
                 words >> field >> value;
                 c.settings.emplace_back(field, value);
+            } else if (key == "history") {
+                int historyRows = 0;
+                words >> historyRows;
+                c.historyChanges.emplace_back(c.input.size(), historyRows);
+            } else if (key == "hist") {
+                int row = 0;
+                words >> row;
+                const std::size_t colon = line.find(": ");
+                c.history[row] = colon == std::string::npos ? "" : RightTrimmed(Unescape(line.substr(colon + 2)));
             } else if (key == "in:") {
                 c.input += Unescape(rest);
             } else if (key == "row") {
@@ -129,6 +144,7 @@ bool ApplySetting(const std::string& field, int value)
         {"NewLineNow", &SettingsRecord::NewLineNow},   {"Country", &SettingsRecord::Country},
         {"OriginMode", &SettingsRecord::OriginMode},   {"PrintToScreenNow", &SettingsRecord::PrintToScreenNow},
         {"ProtectedReversed", &SettingsRecord::ProtectedReversed}, {"InsertMode", &SettingsRecord::InsertMode},
+        {"UseHistoryLinesColor", &SettingsRecord::UseHistoryLinesColor}, {"HistoryView", &SettingsRecord::HistoryView},
     };
     auto it = kFields.find(field);
     if (it == kFields.end()) return false;
@@ -136,7 +152,7 @@ bool ApplySetting(const std::string& field, int value)
     return true;
 }
 
-// A cell check: "fg R C V", "bg R C V", "flags R C V" (hex value).
+// A cell check: "fg R C V", "bg R C V", "flags R C V" (hex value); a negative row is a history row.
 std::string CellCheck(const std::string& effect)
 {
     std::istringstream words(effect);
@@ -149,30 +165,70 @@ std::string CellCheck(const std::string& effect)
     return text;
 }
 
+// The history rows, newest first, as text lines.
+std::string HistoryText()
+{
+    std::string out;
+    const int cols = Rec->MaxCols;
+    for (int k = 1; k <= Rec->HistoryRowsAlloc; ++k) {
+        for (int c = 0; c < cols; ++c) {
+            const char ch = static_cast<char>(Rec->CharsScreen[-k * cols + c]);
+            out += ch == 0 ? ' ' : ch;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+// Without room to move the planes' window the store scrolls by moving the bytes.
+void KeepPlanesStill(bool still)
+{
+    if (still) Rec->PlaneSlackCells = 0;
+}
+
+// Feeds the input in the pieces between the history reallocations and the cut (0: no cut).
+void FeedCase(const GoldenCase& c, std::size_t cut, std::size_t block, bool still)
+{
+    const auto* bytes = reinterpret_cast<const uint8_t*>(c.input.data());
+    std::vector<std::size_t> stops{c.input.size()};
+    if (cut) stops.push_back(cut);
+    for (const auto& change : c.historyChanges) stops.push_back(change.first);
+    std::sort(stops.begin(), stops.end());
+    std::size_t at = 0;
+    for (std::size_t stop : stops) {
+        FeedTerminal(bytes + at, stop - at, block);
+        at = stop;
+        for (const auto& change : c.historyChanges) {
+            if (change.first != stop) continue;
+            Rec->HistoryRows = change.second;
+            Rec->UpdateHiddenHistory = 1;
+            EXPECT_EQ(AllocScreenBuffers(*Rec), 1);
+            KeepPlanesStill(still);
+        }
+    }
+}
+
 struct Outcome {
     std::string screen;
+    std::string history;
     std::string replies;
     std::vector<std::string> effects;
 };
 
-Outcome Replay(const GoldenCase& c, std::size_t split, std::size_t block)
+Outcome Replay(const GoldenCase& c, std::size_t split, std::size_t block, bool still = false)
 {
     EXPECT_TRUE(SetUpTerminal(c.setup));
+    KeepPlanesStill(still);
     SetViewPort(&recordingView);
     VtHooks.defineTerminalKey = RecordKey;
     VtHooks.printData = RecordPrint;
     effects.clear();
     printed.clear();
     for (const auto& s : c.settings) EXPECT_TRUE(ApplySetting(s.first, s.second)) << "unknown setting " << s.first;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(c.input.data());
-    if (split) {
-        FeedTerminal(bytes, split, block);
-        FeedTerminal(bytes + split, c.input.size() - split, block);
-    } else {
-        FeedTerminal(bytes, c.input.size(), block);
-    }
+    FeedCase(c, split, block, still);
     Outcome out;
     out.screen = TerminalScreenText(false);
+    out.history = HistoryText();
     out.replies = TerminalReplies();
     out.effects = effects;
     if (!printed.empty()) out.effects.push_back("print " + Escape(printed));
@@ -192,11 +248,24 @@ std::vector<std::string> TrimmedRows(const std::string& text)
     return rows;
 }
 
-std::vector<std::string> ExpectedRows(const GoldenCase& c)
+// The expected screen rows for a screen of `count` rows (the rows may change on the way).
+std::vector<std::string> ExpectedRows(const GoldenCase& c, std::size_t count)
 {
-    std::vector<std::string> rows(static_cast<std::size_t>(c.setup.rows));
+    std::vector<std::string> rows(count);
     for (const auto& row : c.rows)
-        if (row.first >= 0 && row.first < c.setup.rows) rows[static_cast<std::size_t>(row.first)] = row.second;
+        if (row.first >= 0 && static_cast<std::size_t>(row.first) < count) rows[static_cast<std::size_t>(row.first)] = row.second;
+    return rows;
+}
+
+std::vector<std::string> ExpectedHistory(const GoldenCase& c, std::size_t count)
+{
+    std::vector<std::string> rows(count);
+    for (const auto& row : c.history) {
+        if (row.first >= 1 && static_cast<std::size_t>(row.first) <= count)
+            rows[static_cast<std::size_t>(row.first - 1)] = row.second;
+        else
+            ADD_FAILURE() << "history row " << row.first << " beyond the " << count << " rows allocated";
+    }
     return rows;
 }
 
@@ -209,7 +278,10 @@ TEST(Golden, EveryCaseWholeSplitAndBytewise)
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.file + ":" + std::to_string(c.line) + " " + c.name);
         const Outcome whole = Replay(c, 0, 0);
-        EXPECT_EQ(ExpectedRows(c), TrimmedRows(whole.screen));
+        const std::vector<std::string> screen = TrimmedRows(whole.screen);
+        EXPECT_EQ(ExpectedRows(c, screen.size()), screen);
+        const std::vector<std::string> history = TrimmedRows(whole.history);
+        EXPECT_EQ(ExpectedHistory(c, history.size()), history);
         if (c.cursorGiven) {
             EXPECT_EQ("cursor " + std::to_string(c.cursorRow) + " " + std::to_string(c.cursorCol) + "\n",
                       CursorLine(whole.screen));
@@ -220,12 +292,19 @@ TEST(Golden, EveryCaseWholeSplitAndBytewise)
         for (std::size_t split = 1; split < c.input.size(); ++split) {
             const Outcome part = Replay(c, split, 0);
             EXPECT_EQ(whole.screen, part.screen) << "split at byte " << split;
+            EXPECT_EQ(whole.history, part.history) << "split at byte " << split;
             EXPECT_EQ(whole.replies, part.replies) << "split at byte " << split;
             EXPECT_EQ(whole.effects, part.effects) << "split at byte " << split;
-            if (whole.screen != part.screen) break;
+            if (whole.screen != part.screen || whole.history != part.history) break;
         }
+        // Scrolling by moving the bytes instead of the planes' window gives the same.
+        const Outcome still = Replay(c, 0, 0, true);
+        EXPECT_EQ(whole.screen, still.screen) << "planes kept still";
+        EXPECT_EQ(whole.history, still.history) << "planes kept still";
+        EXPECT_EQ(whole.effects, still.effects) << "planes kept still";
         const Outcome bytewise = Replay(c, 0, 1);
         EXPECT_EQ(whole.screen, bytewise.screen) << "one byte per block";
+        EXPECT_EQ(whole.history, bytewise.history) << "one byte per block";
         EXPECT_EQ(whole.effects, bytewise.effects) << "one byte per block";
     }
 }

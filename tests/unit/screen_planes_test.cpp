@@ -2,12 +2,14 @@
 // history, the terminal reset, the parameter parser and the screen-text extractor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "engine/screen_actions.h"
 #include "engine/screen_planes.h"
 #include "fake_platform.h"
 #include "session/session_record.h"
@@ -82,7 +84,8 @@ TEST_F(ScreenPlanes, ThousandRowsOfEightyColumns)
     std::memset(rec->ProtectionPlane, 7, sizeof rec->ProtectionPlane);
     Allocate(1000);
     ASSERT_EQ(platform.requests.size(), 4u);
-    for (std::size_t bytes : platform.requests) EXPECT_EQ(bytes, 80000u + 3564u);
+    // The window of history and screen, and as much again for the window to move on.
+    for (std::size_t bytes : platform.requests) EXPECT_EQ(bytes, 2u * (80000u + 3564u));
     EXPECT_EQ(rec->HistoryRowsAlloc, 1000);
     EXPECT_EQ(rec->HistoryBytes, 80000);
     EXPECT_EQ(rec->HistoryCells, 80000);
@@ -175,8 +178,9 @@ TEST_F(ScreenPlanes, PartlyObtainedBuffersAreGivenBack)
     EXPECT_EQ(platform.liveBlocks, 0);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].id, 83);
-    // 4, 2, 1, 0 history rows were tried.
-    EXPECT_EQ(platform.requests.front(), 4u * 80 + 3564);
+    // 4, 2, 1, 0 history rows were tried, each with room for the window to move on and without.
+    EXPECT_GT(platform.requests.front(), 4u * 80 + 3564);
+    EXPECT_NE(std::find(platform.requests.begin(), platform.requests.end(), 4u * 80 + 3564), platform.requests.end());
     EXPECT_EQ(platform.requests.back(), 3564u);
 }
 
@@ -249,6 +253,110 @@ TEST_F(ScreenPlanes, FreeNullsEveryPointer)
     EXPECT_EQ(platform.liveBlocks, 0);
     FreeScreenBuffers(*rec);  // twice is harmless
 }
+
+// ---- Scrolling by moving the planes' window.
+
+struct SlideCase {
+    const char* name;
+    int historyRows;
+    bool historyView;
+    bool hiddenHistory;
+    bool historyLinesColour;
+};
+
+void PrintTo(const SlideCase& c, std::ostream* os) { *os << c.name; }
+
+class WindowScrolling : public ScreenPlanes, public testing::WithParamInterface<SlideCase> {
+protected:
+    std::unique_ptr<SettingsRecord> still;  // the same terminal, scrolled by moving the bytes
+
+    void Prepare(SettingsRecord& r)
+    {
+        const SlideCase& c = GetParam();
+        r.HistoryRows = c.historyRows;
+        r.HistoryView = c.historyView;
+        r.UpdateHiddenHistory = c.hiddenHistory;
+        r.UseHistoryLinesColor = c.historyLinesColour;
+        r.NormalFg = 5;
+        r.NormalBg = 6;
+        ASSERT_EQ(AllocScreenBuffers(r), 1);
+        r.ScrollTop = 0;
+        r.ScrollBottom = static_cast<uint8_t>(r.MaxRows - 1);
+        r.CursorRow = r.MaxRows - 1;
+    }
+
+    // A labelled bottom row, then a line feed; the dirty rectangle it reports.
+    static DirtyRect Step(SettingsRecord& r, int i)
+    {
+        const int at = (r.MaxRows - 1) * r.MaxCols + i % r.MaxCols;
+        r.CharsScreen[at] = static_cast<uint8_t>('!' + i % 90);
+        r.FgScreen[at] = static_cast<uint8_t>(i % 20);
+        r.BgScreen[at] = static_cast<uint8_t>((i / 20) % 20);
+        r.FlagsScreen[at] = static_cast<uint8_t>(i & 0x7f);
+        r.ProtectionPlane[at] = static_cast<uint8_t>(i & 1);
+        DirtyRect dirty = kEmptyDirtyRect;
+        LineFeed(kNoWindow, r, dirty);
+        return dirty;
+    }
+
+    static void ExpectSamePlanes(const SettingsRecord& a, const SettingsRecord& b, int step)
+    {
+        const std::size_t window = static_cast<std::size_t>(a.HistoryBytes) + kScreenCells;
+        ASSERT_EQ(a.HistoryCells, b.HistoryCells);
+        EXPECT_EQ(0, std::memcmp(a.CharsBase, b.CharsBase, window)) << "characters after step " << step;
+        EXPECT_EQ(0, std::memcmp(a.FgBase, b.FgBase, window)) << "foreground after step " << step;
+        EXPECT_EQ(0, std::memcmp(a.BgBase, b.BgBase, window)) << "background after step " << step;
+        EXPECT_EQ(0, std::memcmp(a.FlagsBase, b.FlagsBase, window)) << "flags after step " << step;
+        EXPECT_EQ(0, std::memcmp(a.ProtectionPlane, b.ProtectionPlane, kScreenCells)) << "protection after step " << step;
+        EXPECT_EQ(a.CharsScreen, a.CharsBase + a.HistoryCells);
+    }
+
+    void TearDown() override
+    {
+        if (still) FreeScreenBuffers(*still);
+        ScreenPlanes::TearDown();
+    }
+};
+
+// Thousands of line feeds (the window comes back to the start of its blocks several times), a
+// hidden byte past the visible screen, and the width switched to 132 and back on the way: the
+// planes, the protection plane and the dirty rectangles are those of the byte-moving store.
+TEST_P(WindowScrolling, MatchesMovingTheBytes)
+{
+    still.reset(new SettingsRecord(*rec));
+    Prepare(*rec);
+    Prepare(*still);
+    still->PlaneSlackCells = 0;
+    for (int i = 0; i < 4000; ++i) {
+        if (i == 300) {
+            // A write past the visible screen, announced as such writers do.
+            rec->CharsScreen[kScreenCells - 1] = 'T';
+            still->CharsScreen[kScreenCells - 1] = 'T';
+            PlanesRewritten(*rec);
+        }
+        if (i == 1500 || i == 2600) {
+            for (SettingsRecord* r : {rec.get(), still.get()}) {
+                SetColumns(*r, i == 1500 ? 132 : 80);
+                r->ScrollBottom = static_cast<uint8_t>(r->MaxRows - 1);
+            }
+        }
+        const DirtyRect moved = Step(*rec, i);
+        const DirtyRect kept = Step(*still, i);
+        ASSERT_EQ(std::memcmp(&moved, &kept, sizeof moved), 0) << "dirty rectangle of step " << i;
+        if (i % 97 == 0 || i == 3999) {
+            ExpectSamePlanes(*rec, *still, i);
+            if (HasFailure()) return;
+        }
+    }
+    EXPECT_GT(rec->PlaneSlackCells, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WindowScrolling,
+                         testing::Values(SlideCase{"NoHistory", 0, false, false, false},
+                                         SlideCase{"HiddenHistory", 300, false, true, false},
+                                         SlideCase{"ShownHistoryInItsColours", 300, true, false, true},
+                                         SlideCase{"HistoryNotCollected", 300, false, false, false}),
+                         [](const testing::TestParamInfo<SlideCase>& info) { return std::string(info.param.name); });
 
 // ---- SetColumns.
 

@@ -35,6 +35,7 @@ bool SetUpTerminal(const TermFeedSetup& setup)
     if (!ValidScreenGeometry(setup.rows, setup.cols)) return false;
     FreeScreenBuffers(*Rec);
     std::memset(Rec, 0, sizeof *Rec);
+    HistorySavedCount = 0;
     SetIdentityTables(SessionTranslateTables);
     if (!SetRecordDefaults(*Rec, true, false, nullptr, SessionTranslateTables)) return false;
     Rec->Terminal = setup.emulation;

@@ -211,6 +211,7 @@ void Clear3270Buffer()
         std::memset(Flags3270(), 0, kScreenCells);
     }
     std::memset(Attributes3270(), 0, kScreenCells);
+    PlanesRewritten(*Rec);
     Tn3270State.BufferAddress = 0;
     Tn3270State.CursorAddress = 0;
     Mark3270AllDirty();

@@ -1,10 +1,14 @@
 // The VT character writer: one printable byte into the cell at the cursor.
+#include <cstring>
+
 #include "engine/charsets.h"
 #include "engine/colors.h"
 #include "engine/receive_block.h"
 #include "engine/screen_actions.h"
 #include "engine/screen_geometry.h"
 #include "engine/vt/vt_interpreter.h"
+#include "host_platform.h"
+#include "session/translate_tables.h"
 
 namespace {
 
@@ -20,16 +24,52 @@ void Widen(DirtyRect& dirty, int x, int y, int width, int height)
     if (y + height > dirty.bottom) dirty.bottom = y + height;
 }
 
-// The translations of the bytes 0x20-0x7E for the run being written: valid while stamp[c]
-// equals the run's number.
+// Everything TranslateChar reads for a byte below 0x80 once a run's first byte has cleared a
+// single shift: while it stays the same, so do the translations.
+struct TranslationInputs {
+    int32_t terminal;
+    int32_t charset;
+    int32_t boxEnable;
+    unsigned platformGeneration;
+    uint8_t designation[kCharsetDesignationBytes];
+    uint8_t alternateFont;
+    uint8_t fontCharSet;
+    uint8_t incoming[256];
+};
+
+void ReadTranslationInputs(const SettingsRecord& rec, TranslationInputs& in)
+{
+    std::memset(&in, 0, sizeof in);
+    in.terminal = rec.Terminal;
+    in.charset = rec.Charset;
+    in.boxEnable = rec.BoxEnable;
+    in.platformGeneration = PlatformGeneration();
+    std::memcpy(in.designation, rec.CharsetDesignation, sizeof in.designation);
+    in.alternateFont = rec.AlternateFont;
+    in.fontCharSet = rec.CurrentFont.CharSet;
+    std::memcpy(in.incoming, SessionTranslateTables.Incoming, sizeof in.incoming);
+}
+
+// The translations of the bytes 0x20-0x7E: valid while stamp[c] equals `run`, which changes
+// whenever the translation inputs differ from those of the runs before.
 struct RunTranslations {
     uint32_t run = 0;
     uint32_t stamp[128] = {};
     uint8_t character[128];
     uint8_t flags[128];
     uint8_t charClass[128];
+    TranslationInputs inputs{};
 };
 RunTranslations memo;
+
+void KeepOrForgetTranslations(const SettingsRecord& rec)
+{
+    TranslationInputs now;
+    ReadTranslationInputs(rec, now);
+    if (memo.run != 0 && std::memcmp(&now, &memo.inputs, sizeof now) == 0) return;
+    memo.inputs = now;
+    ++memo.run;
+}
 
 }  // namespace
 
@@ -107,14 +147,15 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
         for (int i = 1; i < n; ++i) WriteVtCharacter(window, rec, bytes[i], dirty);
         return;
     }
-    ++memo.run;
+    if (n > 1) KeepOrForgetTranslations(rec);
     const int cols = rec.MaxCols;
     const int lastColumn = LastColumn(rec);
     const int lastRow = LastRow(rec);
-    uint8_t* const chars = rec.CharsScreen;
-    uint8_t* const fgPlane = rec.FgScreen;
-    uint8_t* const bgPlane = rec.BgScreen;
-    uint8_t* const flagsPlane = rec.FlagsScreen;
+    // The plane pointers change when the screen scrolls (WriteVtCharacter may scroll).
+    uint8_t* chars = rec.CharsScreen;
+    uint8_t* fgPlane = rec.FgScreen;
+    uint8_t* bgPlane = rec.BgScreen;
+    uint8_t* flagsPlane = rec.FlagsScreen;
     uint8_t* const protection = rec.ProtectionPlane;
     const uint8_t protect = rec.ProtectAttribute;
     const uint8_t cellFlags = rec.CellFlags;
@@ -153,6 +194,10 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
             flush();
             storeState();
             WriteVtCharacter(window, rec, byte, dirty);
+            chars = rec.CharsScreen;
+            fgPlane = rec.FgScreen;
+            bgPlane = rec.BgScreen;
+            flagsPlane = rec.FlagsScreen;
             row = rec.CursorRow;
             col = rec.CursorCol;
             wrapPending = rec.WrapPending != 0;

@@ -6,6 +6,7 @@
 
 #include "engine/screen_actions.h"
 #include "engine/screen_geometry.h"
+#include "engine/screen_planes.h"
 #include "engine/view_port.h"
 #include "engine/wyse/wyse_interpreter.h"
 
@@ -75,6 +76,7 @@ void LoadPage(SettingsRecord& rec, const WysePage& page, DirtyRect& dirty)
     ScreenPlanes(rec, planes);
     for (int i = 0; i < kPlanes; ++i)
         if (planes[i]) std::memcpy(planes[i], page.planes[i], kScreenCells);
+    PlanesRewritten(rec);
     // The screen may have changed its size since the page was saved.
     rec.CursorCol = ClampInt(page.cursorCol, 0, LastColumn(rec));
     rec.CursorRow = ClampInt(page.cursorRow, 0, LastRow(rec));

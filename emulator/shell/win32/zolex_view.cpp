@@ -112,6 +112,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         if (FrameRefitPending) PostMessageA(window_, WM_COMMAND, kCmdScaleViewToFont, 0);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);
+        lastPaintTick_ = GetTickCount();
         SetViewportOrgEx(dc, -scrollX_, -scrollY_, nullptr);
         PaintScreen(dc);
         EndPaint(window_, &ps);

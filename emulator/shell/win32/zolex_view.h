@@ -156,6 +156,9 @@ private:
     bool boxRepaintPending_ = false;
     SIZE docSize_ = {0, 0};
     int scrollX_ = 0, scrollY_ = 0;
+    // When the view was last painted (GetTickCount): a flood of host data is painted at most once
+    // a frame, the rest of the changes gather in the update region until then.
+    DWORD lastPaintTick_ = 0;
     std::unique_ptr<CMaskedBitmap> logo_;
     KeyboardInput keyboard_;
     std::string lastPlayFile_;

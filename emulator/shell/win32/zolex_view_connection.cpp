@@ -64,7 +64,14 @@ void CZolexView::PostCloseMainWindow()
 
 void CZolexView::InvalidateScreen() { InvalidateRect(window_, nullptr, FALSE); }
 
-void CZolexView::UpdateView() { UpdateWindow(window_); }
+// Host data arrives faster than a screen can show it: the view is brought up to date at most once
+// a frame; what changed after that is painted with the next frame, or by the ordinary paint once
+// the data stops and the message queue empties.
+void CZolexView::UpdateView()
+{
+    constexpr DWORD kFrameMs = 16;
+    if (GetTickCount() - lastPaintTick_ >= kFrameMs) UpdateWindow(window_);
+}
 
 void CZolexView::SetViewFocus(bool on) { SetFocus(on ? window_ : GetParent(window_)); }
 
