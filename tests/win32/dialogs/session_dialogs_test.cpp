@@ -13,6 +13,7 @@
 #include <string>
 
 #include "dialogs/lock_admin_values.h"
+#include "dialog_pixels.h"
 #include "dialogs/win32/keyin_dlg.h"
 #include "fw_dialog_test_hook.h"
 #include "resource_ids.h"
@@ -129,6 +130,7 @@ TEST_F(SessionDialogs, FileTransferCommandAndMultimedia)
         EXPECT_EQ(d.Caption(), "File transfer command");
         EXPECT_EQ(d.Text(IDC_FTP_COMMAND), "TolviFTP.exe");
         EXPECT_TRUE(d.Checked(IDC_XFER_AUTOMATIC));
+        KeepScreenshot(d.Handle(), "dialog-129-file-transfer-command.png");
         d.SetText(IDC_FTP_DIRECTORY, std::string(129, 'f'));
         d.Press(IDOK);
         EXPECT_TRUE(d.Open());
@@ -148,6 +150,7 @@ TEST_F(SessionDialogs, FileTransferCommandAndMultimedia)
         d.SetCheck(IDC_MCI_ERROR_REPLY, true);
         d.SetCheck(IDC_MCI_DATA_REPLY, true);
         d.SetCheck(IDC_MCI_SHOW_ERROR, true);
+        KeepScreenshot(d.Handle(), "dialog-610-multimedia.png");
         d.SetText(IDC_MCI_WAIT_IF_BUSY, "-3");
         d.Press(IDOK);
         EXPECT_TRUE(d.Open());
@@ -214,6 +217,7 @@ TEST_F(SessionDialogs, KeyinShowsBrowseOnlyWhenAskedAndLeavesTheCurrentFolder)
     hook.Expect(IDD_KEYIN, [](FwDialogDriver& d) {
         EXPECT_EQ(d.Text(IDC_KEYIN_PROMPT), "File to play");
         EXPECT_TRUE(d.Visible(IDC_KEYIN_BROWSE));
+        KeepScreenshot(d.Handle(), "dialog-105-keyin-browse.png");
         d.Click(IDC_KEYIN_BROWSE);
         EXPECT_EQ(d.Text(IDC_KEYIN_ANSWER), "c:\\windows\\temp\\chosen.trc");
         d.Press(IDOK);
