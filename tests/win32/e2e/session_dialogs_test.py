@@ -14,6 +14,8 @@ opened from the menu with keys and driven by control id with dlgdrive.
 Screenshots of the dialogs are kept in build/win64/screens.
 
     session_dialogs_test.py TOLVI_BIN_DIR PROJECT_ROOT
+
+TOLVI_E2E_CASE=locks (or another case's name) runs one case alone.
 """
 import os
 import subprocess
