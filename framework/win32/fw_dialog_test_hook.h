@@ -67,6 +67,7 @@ struct FwDialogTestHook {
     // Answers for file dialogs: a path, or an empty text for Cancel; an empty queue cancels.
     std::deque<std::string> fileAnswers;
     std::vector<std::string> fileDialogNames;  // the initial names the file dialogs were opened with
+    std::vector<std::string> fileDialogFolders;  // and the folders they were to start in
     // Answers for print dialogs: a printer name, "FILE:" for printing to a file, or an empty text
     // for Cancel; an empty queue cancels.
     std::deque<std::string> printAnswers;

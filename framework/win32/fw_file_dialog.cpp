@@ -21,6 +21,7 @@ bool FwFileDialog::DoModal(HWND owner)
 {
     if (FwDialogTestHook* hook = FwGetDialogTestHook()) {
         hook->fileDialogNames.push_back(fileName);
+        hook->fileDialogFolders.push_back(initialFolder);
         std::string answer;
         if (!hook->fileAnswers.empty()) {
             answer = hook->fileAnswers.front();
@@ -50,6 +51,8 @@ bool FwFileDialog::DoModal(HWND owner)
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrFileTitle = title.data();
     dialog.nMaxFileTitle = static_cast<DWORD>(title.size());
+    dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     dialog.Flags = flags | OFN_EXPLORER;
     const BOOL chosen = open ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
     if (!chosen) return false;

@@ -15,6 +15,8 @@ struct FwFileDialog {
     // Filter in the form "Text (*.txt)|*.txt|All (*.*)|*.*||".
     std::string filter;
     DWORD flags = 0;         // OFN_ options
+    std::string defaultExtension;  // added to a name typed without one
+    std::string initialFolder;     // where the dialog starts; empty: the system's choice
 
     // True when the user chose a file.
     bool DoModal(HWND owner);

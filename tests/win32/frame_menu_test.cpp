@@ -17,7 +17,9 @@
 #include "shell/win32/app_helpers.h"
 #include "fw_dialog_test_hook.h"
 #include "shell/win32/main_frame.h"
+#include "shell/win32/more_info_dlg.h"
 #include "resource_ids.h"
+#include "session_dialog_ids.h"
 #include "session/messages.h"
 #include "shell/profile_store.h"
 #include "shell/session_document.h"
@@ -559,6 +561,104 @@ TEST_F(FrameInProcess, TheShellOpensADocumentInTheRunningSessionByDde)
     EXPECT_NE(status & 0x8000, 0u);
     EXPECT_EQ(GetSessionDoc()->GetPathName(), other);
     SendMessageA(window, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(client.Window), 0);
+}
+
+}  // namespace
+
+// ---- The small session dialogs, lock administration and the product-information page.
+
+namespace {
+
+TEST_F(FrameInProcess, SessionSettingsCommandsAreInEveryMenuAndFollowTheirLocks)
+{
+    HWND window = Start("[LockSettings]\r\nLockColors=Yes\r\nLockEnv=Yes\r\n");
+    ASSERT_NE(window, nullptr);
+    for (int menuId : {IDR_MENU_ENGLISH, IDR_MENU_SWEDISH, IDR_MENU_GERMAN, IDR_MENU_FRENCH, IDR_MENU_ITALIAN,
+                       IDR_MENU_SPANISH, IDR_MENU_FINNISH, IDR_MENU_PORTUGUESE}) {
+        HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+        for (int command : {ID_AUTO_LOGIN, ID_UNIX_ENV, ID_FILE_TRANSFER_CMD, ID_PREFS_MULTIMEDIA, ID_LOCK_SETTINGS})
+            EXPECT_NE(GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND), static_cast<UINT>(-1))
+                << menuId << " " << command;
+        DestroyMenu(menu);
+    }
+    FwDialogTestHook hook;
+    FwSetDialogTestHook(&hook);
+    std::vector<int> opened;
+    for (int dialog : {IDD_AUTO_LOGIN, IDD_FILE_TRANSFER_CMD, IDD_MULTIMEDIA, IDD_LOCK_ADMIN})
+        hook.Expect(dialog, [&opened, dialog](FwDialogDriver& d) {
+            opened.push_back(dialog);
+            d.Press(IDCANCEL);
+        });
+    CMainFrame* frame = CMainFrame::Instance();
+    // Locked: a run of the command opens nothing.
+    for (int command : {ID_CONFIG_COLORS, ID_UNIX_ENV, ID_AUTO_LOGIN, ID_FILE_TRANSFER_CMD, ID_PREFS_MULTIMEDIA,
+                        ID_LOCK_SETTINGS})
+        frame->RunCommand(command);
+    EXPECT_EQ(opened, (std::vector<int>{IDD_AUTO_LOGIN, IDD_FILE_TRANSFER_CMD, IDD_MULTIMEDIA, IDD_LOCK_ADMIN}));
+
+    // With the configuration locked throughout, the settings commands and Lock settings are off;
+    // loading and saving follow their own settings.
+    HMENU menu = GetMenu(window);
+    Rec->AllowCfg = 0;
+    Rec->AllowWriteCfg = 0;
+    frame->UpdateMenu(GetSubMenu(menu, 0));
+    frame->UpdateMenu(GetSubMenu(menu, 4));
+    for (int command : {ID_AUTO_LOGIN, ID_UNIX_ENV, ID_CONFIG_BOXES, ID_LOCK_SETTINGS, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) & MF_GRAYED) << command;
+    EXPECT_FALSE(GetMenuState(menu, ID_FILE_OPEN, MF_BYCOMMAND) & MF_GRAYED);
+    Rec->AllowCfg = 1;
+    Rec->AutoLogin = 1;
+    frame->UpdateMenu(GetSubMenu(menu, 4));
+    EXPECT_FALSE(GetMenuState(menu, ID_AUTO_LOGIN, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(menu, ID_AUTO_LOGIN, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(menu, ID_CONFIG_COLORS, MF_BYCOMMAND) & MF_GRAYED);
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(hook.unexpectedDialogs, 0);
+}
+
+// More on TCP/IP: the placeholders are hidden and the two pictures drawn 30 pixels below the top,
+// white left transparent.
+TEST_F(FrameInProcess, MoreInfoPageDrawsItsTwoPictures)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    FwDialogTestHook hook;
+    FwSetDialogTestHook(&hook);
+    bool looked = false;
+    hook.Expect(IDD_MORE_INFO, [&looked](FwDialogDriver& d) {
+        looked = true;
+        EXPECT_EQ(d.Caption(), "More on TCP/IP");
+        EXPECT_FALSE(d.Visible(IDC_MORE_INFO_PICTURE1));
+        EXPECT_FALSE(d.Visible(IDC_MORE_INFO_PICTURE2));
+        RedrawWindow(d.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT second{};
+        GetWindowRect(GetDlgItem(d.Handle(), IDC_MORE_INFO_PICTURE2), &second);
+        MapWindowPoints(nullptr, d.Handle(), reinterpret_cast<POINT*>(&second), 2);
+        RECT first{};
+        GetWindowRect(GetDlgItem(d.Handle(), IDC_MORE_INFO_PICTURE1), &first);
+        MapWindowPoints(nullptr, d.Handle(), reinterpret_cast<POINT*>(&first), 2);
+        HDC dc = GetDC(d.Handle());
+        EXPECT_EQ(GetPixel(dc, first.left + 5, 30 + 5), RGB(0, 0, 128));      // the logo's ground
+        EXPECT_EQ(GetPixel(dc, first.left, 30), GetSysColor(COLOR_BTNFACE));  // its white corner is not drawn
+        EXPECT_EQ(GetPixel(dc, second.left + 10, 30 + 15), RGB(0, 128, 128));  // a screen of the picture
+        EXPECT_EQ(GetPixel(dc, second.left + 1, 31), GetSysColor(COLOR_BTNFACE));  // nor the picture's white
+        ReleaseDC(d.Handle(), dc);
+        const std::string shot = TolviProcess::BinFolder() + "..\\screens\\dialog-126-more-info.png";
+        std::string line = "\"" + TolviProcess::BinFolder() + "screengrab.exe\" \"" + shot +
+                           "\" --window \"More on TCP/IP\" --wait 3000 --delay 300";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            for (int i = 0; i < 300 && WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0; ++i) Pump(20);
+            CloseHandle(info.hProcess);
+            CloseHandle(info.hThread);
+        }
+        d.Press(IDOK);
+    });
+    CMoreInfoDlg(window).DoModal();
+    FwSetDialogTestHook(nullptr);
+    EXPECT_TRUE(looked);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "fw_recent_menu.h"
 #include "shell/win32/transfer_settings_commands.h"
 #include "shell/win32/color_settings_commands.h"
+#include "shell/win32/session_settings_commands.h"
+#include "shell/win32/more_info_dlg.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,7 +74,11 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             EndDialog(dialog, LOWORD(wParam));
             return TRUE;
         }
-        return FALSE;  // "More on TCP/IP" opens the settings dialog once it exists
+        if (LOWORD(wParam) == IDC_ABOUT_MORE) {
+            CMoreInfoDlg(dialog).DoModal();
+            return TRUE;
+        }
+        return FALSE;
     default:
         return FALSE;
     }
@@ -114,6 +120,7 @@ CMainFrame::CMainFrame(CZolexDoc& doc)
 {
     theFrame = this;
     RegisterCommands();
+    InstallSessionSettingsCommands(*this, doc_);
 }
 
 CMainFrame::~CMainFrame()

@@ -1,6 +1,8 @@
 #include "shell/win32/view_automation.h"
 
+#include "dialogs/win32/keyin_dlg.h"
 #include "shell/action_strings.h"
+#include "shell/win32/main_frame.h"
 #include "shell/session_document.h"
 #include "session/session_record.h"
 #include "connections/win32/win32_pc_names.h"
@@ -16,6 +18,16 @@ public:
     {
         const std::string* text = doc ? FindDocumentString(doc->strings, member) : nullptr;
         return text ? text->c_str() : AutomationView::DocumentString(member);
+    }
+    // %pin%: the one-line prompt in password mode.
+    bool AskPin(const char* prompt, char* text, std::size_t size) override
+    {
+        if (!text || size == 0) return false;
+        std::string typed;
+        if (!AskPassword(CMainFrame::Instance() ? CMainFrame::Instance()->Handle() : nullptr, prompt ? prompt : "", typed))
+            return false;
+        text[typed.copy(text, size - 1)] = '\0';
+        return true;
     }
     int LeftMargin() override { return Rec->LeftMargin; }
     int TopMargin() override { return Rec->TopMargin; }

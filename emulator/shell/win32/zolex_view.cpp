@@ -32,6 +32,9 @@
 #include "shell/win32/view_automation.h"
 #include "view_resource_ids.h"
 #include "dialogs/win32/transfer_dialog_calls.h"
+#include "dialogs/win32/keyin_dlg.h"
+#include "fw_list_fill_win32.h"
+#include "session_dialog_ids.h"
 #include "shell/win32/program_wiring.h"
 #include "connections/capture_file.h"
 #include "shell/win32/zolex_view_parts.h"
@@ -509,19 +512,14 @@ void CZolexView::OnPlayRecording()
         name = doc_ ? doc_->strings.TraceFile : std::string();
     } else {
         name = !lastPlayFile_.empty() ? lastPlayFile_ : (doc_ ? doc_->strings.TraceFile : std::string());
-        char file[MAX_PATH] = {};
-        std::strncpy(file, name.c_str(), sizeof file - 1);
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = window_;
-        ofn.lpstrFilter = "Play Files (*.trc)\0*.trc\0Text Files (*.txt; *.text)\0*.txt;*.text\0All Files (*.*)\0*.*\0";
-        ofn.lpstrFile = file;
-        ofn.nMaxFile = sizeof file;
-        ofn.lpstrTitle = "File to play";
-        ofn.lpstrDefExt = "trc";
-        ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-        if (!GetOpenFileNameA(&ofn)) return;
-        name = file;
+        CKeyinDlg prompt(window_ ? GetParent(window_) : nullptr);
+        prompt.prompt = FwLoadString(IDS_PLAY_PROMPT);
+        prompt.answer = name;
+        prompt.browse = true;
+        prompt.defaultExtension = FwLoadString(IDS_PLAY_EXTENSION);
+        prompt.filter = FwLoadString(IDS_PLAY_FILTER);
+        if (prompt.DoModal() != IDOK) return;
+        name = prompt.answer;
     }
     if (OpenPlayFile(name.c_str(), 0)) lastPlayFile_ = name;
     else ShowMessage(45, "Failed to play file: " + name);

@@ -14,37 +14,7 @@ import sys
 
 import e2e
 
-# The log-in host: a user prompt with echo, a password prompt without, a report of what came,
-# and a shell for the right pair.
-LOGIN = r'''#!/bin/bash
-report="$(dirname "$0")/report.txt"
-printf 'Welcome to the test host\r\n\r\nlogin: '
-IFS= read -r user
-stty -echo
-printf 'Password: '
-IFS= read -r pass
-stty echo
-printf '\r\n'
-user=${user%$'\r'} pass=${pass%$'\r'}
-echo "user=[$user] pass=[$pass]" >"$report"
-if [[ $pass == 's3cret' ]]; then
-  export PS1='tolvi$ '
-  exec /bin/bash --norc --noprofile -i
-fi
-printf 'Login incorrect\r\n'
-read -r line
-'''
-
-
-def scrambled(text):
-    """A text as the configuration file stores the password reply."""
-    n = len(text)
-    out = ['"'] * (2 * n + 2)
-    for i, ch in enumerate(text):
-        a = (~ord(ch) ^ (i + 94)) & 0xFF
-        out[2 * (n - i) - 1] = chr(ord('a') + (a >> 4))
-        out[2 * (n - i)] = chr(ord('a') + (a & 15))
-    return ''.join(out)
+LOGIN = e2e.logon_host()
 
 
 CONFIG = '''[Tolvi]
@@ -54,7 +24,7 @@ PromptForHost=No
 CursorStyle=0
 AutoLogin=Yes
 AutoUser2=%s
-''' % scrambled('s3cret')
+''' % e2e.scrambled('s3cret')
 
 # Wine gives the Unix user's name as the PC user's.
 CASES = {

@@ -98,15 +98,6 @@ def dlgdrive(session, caption, *commands):
     return result.stdout.decode().replace('\r', '').split('\n')
 
 
-def keep_dialog(session, caption, name):
-    folder = os.path.join(os.path.dirname(session.bin), 'screens')
-    os.makedirs(folder, exist_ok=True)
-    shot = os.path.join(folder, name + '.png')
-    windows = subprocess.run([session.wine_run, 'winepath', '-w', shot], capture_output=True).stdout.decode().strip()
-    subprocess.run([session.wine_run, os.path.join(session.bin, 'screengrab.exe'), windows, '--window', caption,
-                    '--wait', '5000', '--delay', '500'], capture_output=True)
-
-
 def menu_keys(*keys):
     for key in keys:
         subprocess.run(['xdotool', 'key', key], check=True)
@@ -145,7 +136,7 @@ def test(session):
     dlgdrive(session, 'Colors', 'pick', 2991, BOLD_ENTRY, 'click', RED_FOREGROUND)
     if dlgdrive(session, 'Colors', 'pressed', RED_FOREGROUND)[0] != '1':
         raise e2e.Fail('the red foreground button is not pressed')
-    keep_dialog(session, 'Colors', 'e2e-dialog-colors')
+    session.keep_dialog('Colors', 'e2e-dialog-colors')
     dlgdrive(session, 'Colors', 'click', 1, 'wait-closed')
 
     session.click_view()
@@ -178,7 +169,7 @@ def test(session):
         dlgdrive(again, 'Boxes', 'click', RED_FOREGROUND, 'click', OUT_BOX)
         if dlgdrive(again, 'Boxes', 'checked', ENABLE_BOXES)[0] != '1':
             dlgdrive(again, 'Boxes', 'click', ENABLE_BOXES)
-        keep_dialog(again, 'Boxes', 'e2e-dialog-boxes')
+        again.keep_dialog('Boxes', 'e2e-dialog-boxes')
         dlgdrive(again, 'Boxes', 'click', 1, 'wait-closed')
         again.click_view()
         boxed = colour_counts(again, 'e2e-boxes-after', colours)

@@ -127,6 +127,19 @@ class Session:
         args = [self.windows_path(CONFIG_NAME)] + list(options) + ['/record:' + self.windows_path('session.trc')]
         self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log')
 
+    def saved_config(self):
+        """The configuration file as Tolvi saved it, with the line ends a new start is given."""
+        return self.read(CONFIG_NAME).decode('latin1').replace('\r\n', '\n')
+
+    def keep_dialog(self, caption, name):
+        """A screenshot of the dialog of that caption into build/win64/screens/NAME.png."""
+        folder = os.path.join(os.path.dirname(self.bin), 'screens')
+        os.makedirs(folder, exist_ok=True)
+        shot = os.path.join(folder, name + '.png')
+        windows = subprocess.run([self.wine_run, 'winepath', '-w', shot], capture_output=True).stdout.decode().strip()
+        subprocess.run([self.wine_run, os.path.join(self.bin, 'screengrab.exe'), windows, '--window', caption,
+                        '--wait', '5000', '--delay', '500'], capture_output=True)
+
     def received(self):
         """The bytes received from the host so far, as the terminal got them."""
         return telnet_data(comm_bytes(self.read('session.trc').decode('latin1')))
@@ -219,6 +232,42 @@ class Session:
 
 
 # ---- helpers without a session
+
+def logon_host(report='user=[$user] pass=[$pass]', after_report=''):
+    """A log-in script: a user prompt with echo, a password prompt without, a report of what came
+    (report.txt beside the script; `report` may name more shell variables), `after_report` printed,
+    and a shell for the password 's3cret'."""
+    return r'''#!/bin/bash
+report="$(dirname "$0")/report.txt"
+printf 'Welcome to the test host\r\n\r\nlogin: '
+IFS= read -r user
+stty -echo
+printf 'Password: '
+IFS= read -r pass
+stty echo
+printf '\r\n'
+user=${user%$'\r'} pass=${pass%$'\r'}
+echo "REPORT" >"$report"
+printf 'AFTER'
+if [[ $pass == 's3cret' ]]; then
+  export PS1='tolvi$ '
+  exec /bin/bash --norc --noprofile -i
+fi
+printf 'Login incorrect\r\n'
+read -r line
+'''.replace('REPORT', report).replace('AFTER', after_report)
+
+
+def scrambled(text):
+    """A text as the configuration file stores a password reply or the lock password."""
+    n = len(text)
+    out = ['"'] * (2 * n + 2)
+    for i, ch in enumerate(text):
+        a = (~ord(ch) ^ (i + 94)) & 0xFF
+        out[2 * (n - i) - 1] = chr(ord('a') + (a >> 4))
+        out[2 * (n - i)] = chr(ord('a') + (a & 15))
+    return ''.join(out)
+
 
 def forget_window_placement(root):
     """Drops the window placement that an earlier program left in the prefix's Tolvi.ini, so that

@@ -1,0 +1,112 @@
+#include "shell/win32/session_settings_commands.h"
+
+#include "dialogs/win32/keyin_dlg.h"
+#include "dialogs/win32/lock_admin_dlg.h"
+#include "dialogs/win32/session_settings_dlgs.h"
+#include "fw_frame.h"
+#include "fw_list_fill_win32.h"
+#include "resource_ids.h"
+#include "session_dialog_ids.h"
+#include "shell/session_document.h"
+
+void AutoLoginCommand(CZolexDoc& doc, HWND owner)
+{
+    CAutoLoginDlg dialog(owner);
+    dialog.values = AutoLoginValuesFrom(*doc.record, doc.strings);
+    if (dialog.DoModal() != IDOK) return;
+    StoreAutoLoginValues(dialog.values, *doc.record, doc.strings);
+    doc.SetModifiedFlag(true);
+}
+
+void HostEnvCommand(CZolexDoc& doc, HWND owner)
+{
+    CHostEnvDlg dialog(owner);
+    dialog.values = HostEnvValuesFrom(*doc.record);
+    if (dialog.DoModal() != IDOK) return;
+    StoreHostEnvValues(dialog.values, *doc.record);
+    doc.SetModifiedFlag(true);
+}
+
+void FileTransferCmdCommand(CZolexDoc& doc, HWND owner)
+{
+    CFileTransferCmdDlg dialog(owner);
+    dialog.values = FileTransferCmdValuesFrom(*doc.record, doc.strings);
+    if (dialog.DoModal() != IDOK) return;
+    StoreFileTransferCmdValues(dialog.values, *doc.record, doc.strings);
+    doc.SetModifiedFlag(true);
+}
+
+void MultimediaCommand(CZolexDoc& doc, HWND owner)
+{
+    CMultimediaDlg dialog(owner);
+    dialog.values = MultimediaValuesFrom(*doc.record);
+    if (dialog.DoModal() != IDOK) return;
+    StoreMultimediaValues(dialog.values, *doc.record);
+    doc.SetModifiedFlag(true);
+}
+
+void LockSettingsCommand(CZolexDoc& doc, HWND owner)
+{
+    SettingsRecord& rec = *doc.record;
+    const std::string password = LockPasswordToAsk(rec, doc.strings.LockPassword);
+    if (!password.empty()) {
+        std::string typed;
+        if (!AskPassword(owner, FwLoadString(IDS_LOCK_PASSWORD_PROMPT), typed)) return;
+        if (!LockPasswordMatches(typed, password)) {
+            FwMessageBox(owner, FwLoadString(IDS_LOCK_INVALID_PASSWORD), MB_OK | MB_ICONSTOP);
+            return;
+        }
+    }
+    CLockAdminDlg dialog(owner, rec, LockValuesFrom(rec, password));
+    if (dialog.DoModal() != IDOK) return;
+    StoreLockValues(dialog.values, rec, doc.strings.LockPassword);
+    doc.SetModifiedFlag(true);
+}
+
+namespace {
+
+struct LockRule {
+    int command;
+    int32_t SettingsRecord::*lock;
+    int32_t SettingsRecord::*check;  // null: no check mark
+};
+
+// The settings commands that exist so far, with their locks.
+constexpr LockRule kLockRules[] = {
+    {ID_AUTO_LOGIN, &SettingsRecord::LockAutoLogin, &SettingsRecord::AutoLogin},
+    {ID_UNIX_ENV, &SettingsRecord::LockEnv, &SettingsRecord::UnixEnvEnable},
+    {ID_FILE_TRANSFER_CMD, &SettingsRecord::LockFtp, &SettingsRecord::FtpEnable},
+    {ID_PREFS_MULTIMEDIA, &SettingsRecord::LockTerminal, nullptr},
+    {ID_CONFIG_COLORS, &SettingsRecord::LockColors, nullptr},
+    {ID_CONFIG_BOXES, &SettingsRecord::LockBoxes, nullptr},
+    {ID_PREFS_DDE, &SettingsRecord::LockDDE, nullptr},
+    {ID_XFER_GENERAL, &SettingsRecord::LockAsyncFileTransfer, nullptr},
+    {ID_XFER_KERMIT, &SettingsRecord::LockKermit, nullptr},
+    {ID_XFER_XYMODEM, &SettingsRecord::LockXYModem, nullptr},
+    {ID_XFER_ZMODEM, &SettingsRecord::LockZModem, nullptr},
+};
+
+}  // namespace
+
+void InstallSessionSettingsCommands(FwFrameWnd& frame, CZolexDoc& doc)
+{
+    CZolexDoc* d = &doc;
+    FwFrameWnd* f = &frame;
+    frame.OnCommand(ID_AUTO_LOGIN, [d, f] { AutoLoginCommand(*d, f->Handle()); });
+    frame.OnCommand(ID_UNIX_ENV, [d, f] { HostEnvCommand(*d, f->Handle()); });
+    frame.OnCommand(ID_FILE_TRANSFER_CMD, [d, f] { FileTransferCmdCommand(*d, f->Handle()); });
+    frame.OnCommand(ID_PREFS_MULTIMEDIA, [d, f] { MultimediaCommand(*d, f->Handle()); });
+    frame.OnCommand(ID_LOCK_SETTINGS, [d, f] { LockSettingsCommand(*d, f->Handle()); });
+
+    for (const LockRule& rule : kLockRules) {
+        frame.OnUpdate(rule.command, [d, rule](FwCmdUI& ui) {
+            const SettingsRecord& rec = *d->record;
+            ui.Enable(rec.AllowCfg && !(rec.*rule.lock));
+            if (rule.check) ui.SetCheck(rec.*rule.check != 0);
+        });
+    }
+    frame.OnUpdate(ID_LOCK_SETTINGS, [d](FwCmdUI& ui) { ui.Enable(d->record->AllowCfg != 0); });
+    frame.OnUpdate(ID_FILE_OPEN, [d](FwCmdUI& ui) { ui.Enable(d->record->AllowReadCfg != 0); });
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        frame.OnUpdate(id, [d](FwCmdUI& ui) { ui.Enable(d->record->AllowWriteCfg != 0); });
+}
