@@ -161,8 +161,8 @@ int SendToHost(ViewWindow window, const uint8_t* bytes, int n) {
     if (!transport) return -1;
     int accepted = transport->Send(window, bytes, n);
     // Echo what the transport took (a paste's rest is echoed when it is sent), and never the
-    // bytes of a running file transfer.
-    if (Rec->LocalEcho && !Rec->TerminalFamily3270 && !Rec->TransferActive && accepted > 0)
+    // bytes of a running file transfer. The live mode counts: a host may switch echo off (SRM).
+    if (Rec->LocalEchoNow && !Rec->TerminalFamily3270 && !Rec->TransferActive && accepted > 0)
         FeedEmulation(window, bytes, accepted);
     return accepted;
 }

@@ -91,8 +91,10 @@ int NextOption(int tokenCount, char** tokens, const CommandOption* options, int 
 
     const char* p = tokens[cursor++] + 1;
     while (*p && *p != ':' && *p != ' ') name += *p++;
-    if (*p == ':') ++p;
-    while (*p == ' ') ++p;
+    if (*p == ':') {
+        ++p;
+        while (*p == ' ') ++p;
+    }
     if (!*p && cursor < tokenCount && tokens[cursor] && !IsOptionToken(tokens[cursor])) p = tokens[cursor++];
 
     if (*p == '"') {

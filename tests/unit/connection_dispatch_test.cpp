@@ -110,7 +110,11 @@ TEST_F(DispatchTest, EmulationCodesPickTheirInterpreter) {
 }
 
 TEST_F(DispatchTest, LocalEchoShowsWhatWasSentButNotTransfersOr3270) {
-    Rec->LocalEcho = 1;
+    Rec->LocalEcho = 1;  // the setting alone does not echo: the live mode does
+    SendToHost(nullptr, reinterpret_cast<const uint8_t*>("q"), 1);
+    EXPECT_EQ(EmulatedText(), "");
+    transport.sent.clear();
+    Rec->LocalEchoNow = 1;
     transport.acceptPerSend = 2;
     EXPECT_EQ(SendToHost(nullptr, reinterpret_cast<const uint8_t*>("abc"), 3), 2);
     EXPECT_EQ(EmulatedText(), "ab");

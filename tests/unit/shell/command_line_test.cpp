@@ -104,7 +104,7 @@ TEST(CommandLine, OptionsGiveNameValueAndId)
         {{"/t:\"two words\" rest"}, {{2710, "t", "two words"}}},
         {{"/t:\"open"}, {{2710, "t", "open"}}},
         {{"/host:a b"}, {{2705, "host", "a"}}},
-        {{"/host b"}, {{2705, "host", "b"}}},
+        {{"/host b"}, {{2705, "host", ""}}},      // blanks are skipped only after a colon
         {{"-term:", "vt100"}, {{2700, "term", "vt100"}}},
         {{"/bogus:1", "/c"}, {{-1, "bogus", "1"}, {2712, "c", ""}}},
         {{"/tdef", "/Section3:x"}, {{2702, "tdef", ""}, {2726, "Section3", "x"}}},

@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     InstallVtInterpreter();
     SetConnectionView(&view);
     Rec->AXferConfirmError = 1;
-    Rec->LocalEcho = 1;  // a transfer's bytes must never come back into the emulation
+    Rec->LocalEcho = Rec->LocalEchoNow = 1;  // a transfer's bytes must never come back into the emulation
     if (serial) {
         Rec->ComType = 0;
         Rec->XferType = 0;
