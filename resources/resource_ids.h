@@ -25,13 +25,13 @@
 #define ID_MODEM_TYPE 118
 #define ID_AUTO_LOGIN 119
 #define ID_SCALE_VIEW_TO_FONT 32768
-#define ID_CONFIG_GENERAL 32769
+#define ID_CONFIG_GENERAL 32775
 #define ID_CONFIG_COLORS 32770
 #define ID_CONFIG_FONT 32771
 #define ID_CONFIG_TERMINAL 32772
 #define ID_CONFIG_KEYBOARD_MAP 32773
 #define ID_PREFS_VIEW 32774
-#define ID_PREFS_FILES 32775
+#define ID_PREFS_FILES 32819
 #define ID_CONFIG_PHONE 32776
 #define ID_DOS_BOX 32778
 #define ID_CONFIG_RESET 32779
@@ -189,3 +189,67 @@
 #define IDC_BOX_LINES 3118
 #define IDC_BOX_3270 3119
 #define IDC_BOX_RESET 3192
+
+// ---- General Settings (101), Terminal Configuration (601), 3270 Terminal Configuration (611)
+// and the first-time setup (142); their lists' strings are in terminal_settings.rc.
+#define IDD_GENERAL_SETTINGS 101
+#define IDD_TERMINAL_SETTINGS 601
+#define IDD_TERMINAL_3270 611
+#define IDD_FIRST_TIME_SETUP 142
+#define IDC_GEN_ASYNC 115  // first of the connection-type radios, in tab order 115, 114, 116
+#define IDC_GEN_NETBIOS 114
+#define IDC_GEN_TELNET 116
+#define IDC_GEN_PORT 544
+#define IDC_GEN_BAUD 545
+#define IDC_GEN_DATA_BITS 546
+#define IDC_GEN_PARITY 547
+#define IDC_GEN_STOP_BITS 548
+#define IDC_GEN_DTR_DSR 549
+#define IDC_GEN_RTS_CTS 550
+#define IDC_GEN_XON_XOFF 551
+#define IDC_GEN_CHECK_ERROR 552
+#define IDC_GEN_NETWORK 602
+#define IDC_GEN_HOST_NAME 603
+#define IDC_GEN_ADAPTER 604
+#define IDC_GEN_PLATFORM 605
+#define IDC_GEN_COUNTRY 606
+#define IDC_GEN_LANGUAGE 607
+#define IDC_GEN_TELNET_PORT 3128
+#define IDC_GEN_TELNET_PORT_LABEL 3129
+#define IDC_GEN_ADAPTER_LABEL 3130
+#define IDC_GEN_FAMILY_3270 3117
+#define IDC_GEN_ASYNC_GROUP 104
+#define IDC_GEN_LAN_GROUP 1030
+#define IDC_GEN_PORT_LABEL 1031
+#define IDC_GEN_BAUD_LABEL 1032
+#define IDC_GEN_DATA_BITS_LABEL 1033
+#define IDC_GEN_PARITY_LABEL 1034
+#define IDC_GEN_STOP_BITS_LABEL 1035
+#define IDC_GEN_FLOW_LABEL 1036
+#define IDC_GEN_CHECK_ERROR_LABEL 1037
+#define IDC_GEN_NETWORK_LABEL 1038
+#define IDC_GEN_HOST_NAME_LABEL 1039
+#define IDC_TERM_EMULATION 601  // the emulation list (611: the 3270 model list; 142: the terminal list)
+#define IDC_TERM_CHARSET 1047   // the character-set list (611: the national sets)
+#define IDC_TERM_7BIT 1200      // first of the control-character radios (1200, 1201)
+#define IDC_TERM_8BIT 1201
+#define IDC_TERM_DECCNM_YES 1053  // first of the DECCNM radios (1053, 1054, 1055)
+#define IDC_TERM_DECCNM_IGNORE 1054
+#define IDC_TERM_DECCNM_BEEP 1055
+#define IDC_TERM_CURSOR_BLOCK 1050  // first of the cursor-style radios (1050, 1052, 1056)
+#define IDC_TERM_CURSOR_LINE 1052
+#define IDC_TERM_CURSOR_UNDERLINE 1056
+#define IDC_TERM_NEW_LINE 553
+#define IDC_TERM_LOCAL_ECHO 554
+#define IDC_TERM_COLS_80 3041  // first of the columns radios (3041, 3042)
+#define IDC_TERM_COLS_132 3042
+#define IDC_TERM_ROWS_24 3039  // first of the rows radios (3039, 3040)
+#define IDC_TERM_ROWS_25 3040
+#define IDC_TERM_AUTOWRAP 552
+#define IDC_TERM_ANSWERBACK 3139
+#define IDC_TERM_HISTORY_ROWS 3277
+#define IDC_TERM_TABS 3140
+#define IDC_TERM_UPDATE_HIDDEN 3328
+#define IDC_TERM_PROTECTED_REVERSED 3339
+#define IDC_FIRST_PLATFORM 605
+#define IDC_FIRST_FAMILY_3270 3117

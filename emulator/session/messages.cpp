@@ -52,6 +52,8 @@ constexpr MessageEntry kMessages[] = {
     {82, "Working directory not found: "},
     {94, "Error open/writing file: "},
     {95, "Async transfer in progress, \nabort (press ESC) before exit"},
+    {96, "Only for telnet TCP/IP transport"},
+    {97, "Disconnect first"},
     {1450, "Restart Tolvi for new DDE settings to take effect."},
 };
 

@@ -662,3 +662,60 @@ TEST_F(FrameInProcess, MoreInfoPageDrawsItsTwoPictures)
 }
 
 }  // namespace
+
+namespace {
+
+std::wstring ConfigItemText(HWND window, UINT command)
+{
+    wchar_t text[128] = {};
+    GetMenuStringW(GetMenu(window), command, text, 128, MF_BYCOMMAND);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(FrameInProcess, GeneralAndTerminalEmulationOpenTheirDialogsFromEveryMenu)
+{
+    HWND window = Start("");
+    ASSERT_NE(window, nullptr);
+    for (int menuId : {IDR_MENU_ENGLISH, IDR_MENU_SWEDISH, IDR_MENU_GERMAN, IDR_MENU_FRENCH, IDR_MENU_ITALIAN,
+                       IDR_MENU_SPANISH, IDR_MENU_FINNISH, IDR_MENU_PORTUGUESE}) {
+        HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+        for (UINT command : {32775u, 32772u})
+            EXPECT_NE(GetMenuState(menu, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << menuId << " " << command;
+        EXPECT_EQ(GetMenuState(menu, 32769, MF_BYCOMMAND), static_cast<UINT>(-1)) << menuId;
+        DestroyMenu(menu);
+    }
+    EXPECT_EQ(ConfigItemText(window, 32775), L"&General Settings...");
+    EXPECT_EQ(ConfigItemText(window, 32772), L"&Terminal Emulation...");
+    CMainFrame::Instance()->UpdateMenu(GetMenu(window));
+    EXPECT_EQ(GetMenuState(GetMenu(window), 32775, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(GetMenu(window), 32772, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    FwDialogTestHook hook;
+    FwSetDialogTestHook(&hook);
+    hook.Expect(IDD_TERMINAL_SETTINGS, [](FwDialogDriver& d) { d.Press(IDCANCEL); });
+    EXPECT_TRUE(CMainFrame::Instance()->RunCommand(32772));
+    // A language chosen in General Settings gives the menu of that language.
+    hook.Expect(IDD_GENERAL_SETTINGS, [](FwDialogDriver& d) {
+        for (int i = 0; i < d.Count(IDC_GEN_LANGUAGE); ++i)
+            if (d.ItemText(IDC_GEN_LANGUAGE, i) == "Deutsch") d.Pick(IDC_GEN_LANGUAGE, i);
+        d.Press(IDOK);
+    });
+    EXPECT_TRUE(CMainFrame::Instance()->RunCommand(32775));
+    Pump(100);
+    EXPECT_EQ(Rec->Language, 49);
+    EXPECT_EQ(ConfigItemText(window, 32775), L"&Allgemeine Einstellungen...");
+    EXPECT_EQ(ConfigItemText(window, 32772), L"&Terminalemulation...");
+    hook.Expect(IDD_GENERAL_SETTINGS, [](FwDialogDriver& d) {
+        for (int i = 0; i < d.Count(IDC_GEN_LANGUAGE); ++i)
+            if (d.ItemText(IDC_GEN_LANGUAGE, i) == "Svenska") d.Pick(IDC_GEN_LANGUAGE, i);
+        d.Press(IDOK);
+    });
+    EXPECT_TRUE(CMainFrame::Instance()->RunCommand(32775));
+    Pump(100);
+    EXPECT_EQ(ConfigItemText(window, 32775), L"&Allmänna inställningar...");
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(hook.unexpectedDialogs, 0);
+    EXPECT_TRUE(hook.scripts.empty());
+}

@@ -23,6 +23,8 @@ std::string Title(HWND window)
     return text;
 }
 
+constexpr const char* kFirstTimeSetup = "Tolvi - First time setup";
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A minimal configuration with the given lines in the application section.
@@ -55,6 +57,10 @@ TEST_F(Startup, WithoutANameCreatesTolviWcfWithItsVersionStamp)
     ASSERT_TRUE(tolvi.Start("", folder.Path()));
     ASSERT_NE(tolvi.MainWindow(), nullptr);
     EXPECT_EQ(Profile(folder.File("tolvi.wcf"), "Tolvi", "Version"), "4.5.6.3");
+    // A new configuration starts with the first-time setup.
+    HWND setup = tolvi.Dialog(kFirstTimeSetup);
+    ASSERT_NE(setup, nullptr);
+    TolviProcess::Press(setup, IDCANCEL);
     EXPECT_EQ(tolvi.Close(), 0);
 }
 
@@ -78,6 +84,9 @@ TEST_F(Startup, AMissingNamedFileAsksWhetherToGoOnWithDefaults)
     TolviProcess::Press(box, IDYES);
     ASSERT_NE(tolvi.MainWindow(), nullptr);
     EXPECT_EQ(Profile(folder.File("nothere.wcf"), "Tolvi", "Version"), "4.5.6.3");
+    HWND setup = tolvi.Dialog(kFirstTimeSetup);
+    ASSERT_NE(setup, nullptr);
+    TolviProcess::Press(setup, IDCANCEL);
     EXPECT_EQ(tolvi.Close(), 0);
 }
 

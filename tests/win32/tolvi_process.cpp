@@ -9,6 +9,7 @@ namespace {
 struct Search {
     DWORD process;
     const char* className;
+    const char* caption;  // any when null
     HWND found;
 };
 
@@ -19,7 +20,10 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data)
     GetWindowThreadProcessId(window, &owner);
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
-    if (owner == search->process && lstrcmpA(name, search->className) == 0 && IsWindowVisible(window)) {
+    char caption[256] = {};
+    if (search->caption) GetWindowTextA(window, caption, sizeof caption);
+    if (owner == search->process && lstrcmpA(name, search->className) == 0 && IsWindowVisible(window) &&
+        (!search->caption || lstrcmpA(caption, search->caption) == 0)) {
         search->found = window;
         return FALSE;
     }
@@ -71,10 +75,10 @@ bool TolviProcess::Start(const std::string& arguments, const std::string& folder
     return running_;
 }
 
-HWND TolviProcess::FindWindowOf(const char* className, int timeoutMs)
+HWND TolviProcess::FindWindowOf(const char* className, int timeoutMs, const char* caption)
 {
     for (int waited = 0;; waited += 50) {
-        Search search{info_.dwProcessId, className, nullptr};
+        Search search{info_.dwProcessId, className, caption, nullptr};
         EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         if (waited >= timeoutMs || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0) return nullptr;
@@ -84,6 +88,10 @@ HWND TolviProcess::FindWindowOf(const char* className, int timeoutMs)
 
 HWND TolviProcess::MainWindow(int timeoutMs) { return FindWindowOf("TolviFrame", timeoutMs); }
 HWND TolviProcess::MessageBox(int timeoutMs) { return FindWindowOf("#32770", timeoutMs); }
+HWND TolviProcess::Dialog(const std::string& caption, int timeoutMs)
+{
+    return FindWindowOf("#32770", timeoutMs, caption.c_str());
+}
 
 std::string TolviProcess::MessageText(HWND box)
 {

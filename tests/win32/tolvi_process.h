@@ -21,6 +21,8 @@ public:
     HWND MainWindow(int timeoutMs = 15000);
     // A message box of this process, waited for; null when none appeared.
     HWND MessageBox(int timeoutMs = 15000);
+    // A dialog of this process with the caption, waited for; null when none appeared.
+    HWND Dialog(const std::string& caption, int timeoutMs = 15000);
     static std::string MessageText(HWND box);
     static void Press(HWND box, int button);
     // Waits for the end; the exit code, or -1 when it still runs after timeoutMs.
@@ -34,7 +36,7 @@ public:
     static bool TitleShows(HWND window, const std::string& part, int timeoutMs, std::string* last = nullptr);
 
 private:
-    HWND FindWindowOf(const char* className, int timeoutMs);
+    HWND FindWindowOf(const char* className, int timeoutMs, const char* caption = nullptr);
     PROCESS_INFORMATION info_{};
     bool running_ = false;
 };

@@ -7,6 +7,7 @@
 #include "shell/win32/color_settings_commands.h"
 #include "shell/win32/session_settings_commands.h"
 #include "shell/win32/more_info_dlg.h"
+#include "shell/win32/terminal_settings_commands.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -280,6 +281,10 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_COLORS, [this] { ColorsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_BOXES, [this] { BoxesCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_GENERAL, [this] {
+        if (GeneralSettingsCommand(doc_, Handle()).menuChanged) PostMessageA(Handle(), kLoadCountryMenuMsg, 0, 0);
+    });
+    OnCommand(ID_CONFIG_TERMINAL, [this] { TerminalEmulationCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);

@@ -36,6 +36,7 @@
 #include "fw_list_fill_win32.h"
 #include "session_dialog_ids.h"
 #include "shell/win32/program_wiring.h"
+#include "shell/win32/terminal_settings_commands.h"
 #include "connections/capture_file.h"
 #include "shell/win32/zolex_view_parts.h"
 
@@ -274,6 +275,8 @@ void CZolexView::OnInitialUpdate()
         MakeScreenPalette(dc);
         ReleaseDC(window_, dc);
     }
+    // A configuration that start-up had to create: the first-time setup asks for the essentials.
+    if (Startup.NewConfiguration[0] && doc_) RunFirstTimeSetup(*doc_, GetParent(window_));
     if (Rec->TerminalFamily3270) {
         TelnetInit();
         Tn3270Reset();

@@ -71,10 +71,11 @@ class Session:
         except OSError:
             return b''
 
-    def start(self, argv, cwd=None, log=None):
+    def start(self, argv, cwd=None, log=None, env=None):
+        """Starts a program of the test; env holds variables added to the test's environment."""
         out = open(self.path(log), 'ab') if log else subprocess.DEVNULL
         process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
-                                   stderr=subprocess.STDOUT)
+                                   stderr=subprocess.STDOUT, env=dict(os.environ, **env) if env else None)
         self.processes.append(process)
         return process
 
@@ -119,13 +120,13 @@ class Session:
 
     # ---- Tolvi
 
-    def tolvi(self, config_text, *options):
+    def tolvi(self, config_text, *options, env=None):
         """Starts Tolvi.exe with a configuration file of config_text, the options, and the
         recording of the session into session.trc."""
         self.write(CONFIG_NAME, config_text.replace('\n', '\r\n'))
         forget_window_placement(self.root)
         args = [self.windows_path(CONFIG_NAME)] + list(options) + ['/record:' + self.windows_path('session.trc')]
-        self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log')
+        self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log', env=env)
 
     def saved_config(self):
         """The configuration file as Tolvi saved it, with the line ends a new start is given."""
