@@ -1,6 +1,7 @@
 #include "shell/win32/view_automation.h"
 
 #include "shell/action_strings.h"
+#include "shell/mouse_tracker.h"
 #include "shell/session_document.h"
 #include "session/session_record.h"
 #include "connections/win32/win32_pc_names.h"
@@ -17,6 +18,8 @@ public:
         const std::string* text = doc ? FindDocumentString(doc->strings, member) : nullptr;
         return text ? text->c_str() : AutomationView::DocumentString(member);
     }
+    int ClickRow() override { return MouseRow; }
+    int ClickColumn() override { return MouseCol; }
     int LeftMargin() override { return Rec->LeftMargin; }
     int TopMargin() override { return Rec->TopMargin; }
     int RunActionString(const char* text) override
