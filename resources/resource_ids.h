@@ -50,6 +50,22 @@
 #define ID_XFER_GENERAL 32833
 #define ID_PREFS_DDE 32834
 #define ID_HISTORY_SCROLLBACK 32837
+// The terminal view's own commands (Edit, View, Config/Font and Special).
+#define ID_TRACE_KEYBOARD 110
+#define ID_TRACE_VIRTUAL_KEYS 32782
+#define ID_RESET_EMULATOR 32787
+#define ID_SET_TITLE 32792
+#define ID_SHOW_IMAGE 32802
+#define ID_TRACE_HOTSPOTS 32806
+#define ID_CLEAR_HOTSPOTS 32807
+#define ID_TRACE_TELNET 32808
+#define ID_FUNCTION_BUTTONS 32812
+#define ID_FONT_132 32825
+#define ID_FONT_80 32826
+#define ID_SCALE_FONT_TO_VIEW 32839
+#define ID_TRACE_NET_FILE 32842
+#define ID_SELECT_ALL 32847
+#define ID_CLEAR_SELECTION 32848
 #define ID_FILE_OPEN 57601
 // The recent-file entries of the File menu: four commands from here.
 #define ID_FILE_MRU_FIRST 57616

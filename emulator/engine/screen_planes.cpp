@@ -242,6 +242,8 @@ int SetColumns(SettingsRecord& rec, int columns)
     if (columns != kNarrowColumns && columns != kWideColumns) return 0;
     // The planes hold kScreenCells visible cells: refuse a width the current rows do not fit.
     if (rec.MaxRows > 0 && !ValidScreenGeometry(rec.MaxRows, columns)) return 0;
+    // A selection of the other width would name cells that are not there.
+    if (rec.MaxCols != columns) PlaneHooks.clearSelection();
     rec.MaxCols = columns;
     if (!rec.CharsBase) return 0;
     rec.HistoryRowsAlloc = rec.HistoryBytes / columns;

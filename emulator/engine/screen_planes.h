@@ -21,8 +21,8 @@
 // ---- Hooks to other components. Each starts as the default named; the owner (or a test)
 // ---- installs its own by assigning the member. Never null.
 struct ScreenPlaneHooks {
-    // AllocScreenBuffers step 1: empty the view's selection rectangle and its painted copy.
-    // Fallback: nothing.
+    // AllocScreenBuffers step 1, and SetColumns when the width changes: empty the view's
+    // selection rectangle and its painted copy. Fallback: nothing.
     void (*clearSelection)();
     // ResetTerminal step 7: G0-G3. Default: SetDefaultCharsets (charsets.h).
     void (*setDefaultCharsets)(SettingsRecord& rec);

@@ -181,6 +181,18 @@ int DynButton::HitTest(int x, int y, int mask, const ButtonGeometry& g) const
     return 0;
 }
 
+void DynButton::Press(ButtonView& view)
+{
+    pressState = 1;
+    view.PaintButton(*this);
+}
+
+void DynButton::Release(ButtonView& view)
+{
+    pressState = 2;
+    view.PaintButton(*this);
+}
+
 void DynButton::SetState(int kind, ButtonView& view)
 {
     const ButtonGeometry g = view.Geometry();

@@ -84,6 +84,9 @@ public:
     int HitTest(int x, int y, int mask, const ButtonGeometry& geometry) const;
     // 0 shows, 1 hides, 2 places again after the view's geometry changed.
     void SetState(int kind, ButtonView& view);
+    // Draws the button pressed (pressState 1) or released (2).
+    void Press(ButtonView& view);
+    void Release(ButtonView& view);
 
     std::string name, text, imageFile;
     std::string clickLeft, clickRight, clickLeft2, clickRight2;

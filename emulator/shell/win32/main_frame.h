@@ -56,6 +56,9 @@ protected:
     int OnCreate() override;
     HWND CreateView() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // The terminal view's own commands and their rules.
+    bool RouteUpdate(int id, FwCmdUI& ui) override;
+    bool RouteRun(int id) override;
 
 private:
     void RegisterCommands();

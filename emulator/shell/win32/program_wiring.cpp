@@ -2,6 +2,9 @@
 // layers, in one place. The terminal view calls it once its window exists.
 #include "shell/win32/program_wiring.h"
 
+#include "engine/screen_planes.h"
+#include "shell/view_selection.h"
+
 #include <memory>
 #include <string>
 
@@ -88,6 +91,8 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     SetSessionServices(&recordingServices);
     SetButtonView(&view);
     InstallViewAutomation(doc, &view);
+    // A change of the planes' geometry makes the selection stale.
+    PlaneHooks.clearSelection = ForgetSelection;
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
     InstallTerminalBellWin32();

@@ -3,6 +3,7 @@
 #include "dialogs/win32/keyin_dlg.h"
 #include "shell/action_strings.h"
 #include "shell/win32/main_frame.h"
+#include "shell/mouse_tracker.h"
 #include "shell/session_document.h"
 #include "session/session_record.h"
 #include "connections/win32/win32_pc_names.h"
@@ -29,6 +30,8 @@ public:
         text[typed.copy(text, size - 1)] = '\0';
         return true;
     }
+    int ClickRow() override { return MouseRow; }
+    int ClickColumn() override { return MouseCol; }
     int LeftMargin() override { return Rec->LeftMargin; }
     int TopMargin() override { return Rec->TopMargin; }
     int RunActionString(const char* text) override

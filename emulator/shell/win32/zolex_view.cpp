@@ -21,6 +21,9 @@
 #include "connections/win32/win32_transfer_host.h"
 #include "connections/win32/winsock_transport.h"
 #include "engine/colors.h"
+#include "engine/host_commands/command_helpers.h"
+#include "engine/host_commands/host_print.h"
+#include "engine/host_commands/host_system.h"
 #include "engine/win32/win32_view_port.h"
 #include "host_platform.h"
 #include "shell/session_document.h"
@@ -42,14 +45,12 @@
 
 namespace {
 
-constexpr UINT_PTR kPlaybackTimer = 2022;
+constexpr UINT_PTR kAutoScrollTimer = 2024;
 constexpr UINT kSocketMessage = WM_USER + 102;
 constexpr int kCmdScaleViewToFont = 32768;
 constexpr int kCmdPlayRecording = 32800;
 constexpr int kCmdDisconnect = 257;
-constexpr int kCmdNetTraceOn = 32808;
 constexpr int kCmdCapture = 32786;
-constexpr int kCmdNetTraceFile = 32842;
 constexpr int kCmdRecordAtStartup = 32783;
 constexpr int kCmdKermitSettings = 32827;
 constexpr int kCmdXYModemSettings = 32828;
@@ -86,7 +87,7 @@ HWND CZolexView::Create(HWND parent, int id)
         c.style = CS_DBLCLKS;
         c.lpfnWndProc = WindowProc;
         c.hInstance = instance;
-        c.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+        c.hCursor = nullptr;  // the mouse tracker's cursor (WM_SETCURSOR)
         c.hIcon = LoadIcon(instance, MAKEINTRESOURCE(31234));
         c.lpszClassName = kViewClassName;
         if (!RegisterClassA(&c)) return nullptr;
@@ -146,9 +147,20 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETFOCUS: OnSetFocus(); return 0;
     case WM_KILLFOCUS: OnKillFocus(); return 0;
-    case WM_LBUTTONDOWN: SetFocus(window_); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_RBUTTONDOWN:
+    case WM_SETCURSOR:
+        if (OnMouseMessage(message, wParam, lParam)) return message == WM_SETCURSOR ? TRUE : 0;
+        break;
     case WM_TIMER:
-        if (wParam == kPlaybackTimer) ::PlaybackStep(false);
+        if (wParam == kAutoScrollTimer) OnMouseMessage(message, wParam, lParam);
+        else if (wParam == kPrintCloseTimer) {
+            ::KillTimer(window_, kPrintCloseTimer);
+            EndPrint(1);
+        } else if (wParam == kPlaybackTimer) ::PlaybackStep(false);
         else if (wParam == kDialTimer) OnDialCountdown();
         else if (wParam == kBreakTimer) {
             ::KillTimer(window_, kBreakTimer);
@@ -167,7 +179,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
                     LOWORD(lParam));
         return 0;
     case WM_COMMAND:
-        if (OnCommand(LOWORD(wParam))) return 0;
+        if (RunViewCommand(LOWORD(wParam)) || OnCommand(LOWORD(wParam))) return 0;
         // Everything else is the frame's.
         return SendMessageA(GetParent(window_), message, wParam, lParam);
     case WM_VSCROLL:
@@ -192,7 +204,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SIZE: OnSize(); return 0;
-    case WM_DESTROY: CloseTransferPortAtExit(); break;
+    case WM_DESTROY: OnDestroy(); break;
     default: break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
@@ -205,11 +217,6 @@ bool CZolexView::OnCommand(int id)
     case kCmdKermitSettings: OnKermitSettings(); return true;
     case kCmdXYModemSettings: OnXYModemSettings(); return true;
     case kCmdZModemSettings: OnZModemSettings(); return true;
-    case kCmdScaleViewToFont:
-        FrameRefitPending = 1;
-        OnUpdate();
-        if (Rec->ResizeParentNow) FitFrameToDocument();
-        return true;
     case kCmdPlayRecording: OnPlayRecording(); return true;
     case kCmdRecordAtStartup:
         // The record option: the session is recorded into the named trace file from the start.
@@ -220,9 +227,7 @@ bool CZolexView::OnCommand(int id)
         ConnectDisconnectCommand(EngineWindow(window_));
         return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
-    case kCmdNetTraceOn: SetNetTraceOn(true); return true;
     case kCmdCapture: CaptureToFileCommand(EngineWindow(window_)); return true;
-    case kCmdNetTraceFile: SetNetTraceFile(1); return true;
     case kStartReceiveCommandId: RunTransfer(kTransferReceive); return true;
     case kKermitTransferCommandId: OnKermitTransfer(); return true;
     default: return false;
@@ -419,6 +424,18 @@ void CZolexView::OnSize()
     if (minimised) return;
     if (docSize_.cx > 0 && docSize_.cy > 0) UpdateScrollBars();
     if (Rec->ScaleFontToView) FrameRefitPending = 1;
+}
+
+// The view goes: its font, the ordinary screen buttons, the logo, a running playback and the
+// port of a file transfer.
+void CZolexView::OnDestroy()
+{
+    if (screenFont_) DeleteObject(screenFont_);
+    screenFont_ = nullptr;
+    DeleteDynButtonsById(0);
+    logo_.reset();
+    if (Rec->PlaybackState) ::CloseAllPlayFiles();
+    CloseTransferPortAtExit();
 }
 
 void CZolexView::LoadLogo()

@@ -13,12 +13,15 @@
 #include "shell/dyn_buttons.h"
 #include "shell/dyn_hotspots.h"
 #include "shell/keyboard_input.h"
+#include "shell/mouse_tracker.h"
 #include "shell/view_layout.h"
 #include "shell/win32/masked_bitmap.h"
 
 class CZolexDoc;
 
-class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem, public ButtonView {
+struct FwCmdUI;
+
+class CZolexView : public ConnectionView, public PlaybackHost, public KeyboardSystem, public ButtonView, public MouseHost {
 public:
     explicit CZolexView(CZolexDoc* doc);
     ~CZolexView() override;
@@ -94,14 +97,14 @@ public:
     void ToggleNumLock() override;
     void RearmReceive() override;
     void ToggleMenuBar() override;
-    void SelectAll() override {}
-    void ClearSelection() override {}
+    void SelectAll() override { mouse_.SelectAll(); }
+    void ClearSelection() override { mouse_.ClearSelection(); }
     void HistoryOn() override;
     void ScrollViewBy(int dx, int dy) override;
     void ToggleScreen() override;
     void HotLoad() override {}
-    int MouseRow() override { return 1; }
-    int MouseCol() override { return 1; }
+    int MouseRow() override { return ::MouseRow; }
+    int MouseCol() override { return ::MouseCol; }
     void Feed(const uint8_t* bytes, int n) override;
     void Send(const uint8_t* bytes, int n) override;
     ModifierKeys Modifiers() override;
@@ -113,6 +116,35 @@ public:
     uint8_t AnsiToOem(uint8_t byte) override;
     const KeyMap* Keys() override;
     const KeyDefTable* KeyDefinitions() override;
+
+    // ---- MouseHost.
+    ButtonView& Buttons() override { return *this; }
+    PixelPoint ScrollPosition() override { return PixelPoint{scrollX_, scrollY_}; }
+    ViewExtent Extent() override;
+    void InvalidateClient(const PixelRect& rect) override;
+    void UpdateNow() override;
+    void CaptureMouse(bool on) override;
+    void SetCursor(MouseCursor cursor) override;
+    void ScrollBy(int dx, int dy) override { ScrollViewBy(dx, dy); }
+    void StartAutoScroll() override;
+    void StopAutoScroll() override;
+    void SendMouseClick(CellPoint cell, int kind) override;
+    void RunButtonAction(const std::string& action) override { RunActionString(action.c_str()); }
+    void ShowStatus(const std::string& text) override { SetStatusPane(text.c_str(), 0, 0, 0); }
+
+    // The view's own commands (View, Special, Edit and the fonts): the update rule of one (false
+    // when the id is none of them), and running one, which its rule must allow.
+    bool UpdateViewCommand(int id, FwCmdUI& ui);
+    bool RunViewCommand(int id);
+
+    // Edit/Copy and Copy Table's copy: the selection to the clipboard (as a table with `table`).
+    void CopySelection(bool table);
+    void OnEditPaste();
+    void OnCopyTable();
+    // A font for `columns` columns from the font dialog (switching the width first).
+    void ChooseFontForColumns(int columns);
+    void OnHistoryScrollback();
+    MouseTracker& Mouse() { return mouse_; }
 
 private:
     // Config/Preferences/Asynch filetransfer: General setup, Kermit, X/Y-Modem, Z-Modem.
@@ -129,6 +161,12 @@ private:
     void OnSetFocus();
     void OnKillFocus();
     void OnSize();
+    void OnDestroy();
+    void OnDosBox();
+    void OnSetTitle();
+    void OnFunctionButtons();
+    bool OnMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void RefitAndUpdate();
     void FitFrameToDocument();
     void UpdateScrollBars();
     struct RowPlanes;
@@ -164,5 +202,7 @@ private:
     std::string lastPlayFile_;
     // Font sizes of the view's font scaling, 80 and 132 columns (see FittingFontHeight).
     std::vector<uint32_t> fontSizes80_, fontSizes132_;
+    MouseTracker mouse_{*this};
+    HCURSOR cursor_ = nullptr;
     void ScaleFontToView(HDC dc);
 };

@@ -496,10 +496,11 @@ void CZolexView::DrawSelectionFrame(HDC dc, RECT r)
 
 void CZolexView::PaintSelection(HDC dc)
 {
+    // What is painted now is what a drag compares its next rectangle with.
+    PaintedSelection = Selection;
     if (Selection.IsEmpty()) return;
     const int rowOffset = Rec->HistoryView && !Rec->TerminalFamily3270 ? Rec->HistoryRowsAlloc : 0;
     const PixelRect p = CellRectToPixels(Selection, rowOffset, Margins(), Rec->CellWidth, Rec->CellHeight);
     DrawSelectionFrame(dc, RECT{p.left, p.top, p.right - 1, p.bottom});
-    PaintedSelection = Selection;
     if (window_) SetStatusPane(SelectionStatusText(Selection).c_str(), 2, 0x800000, 0xC0C0C0);
 }

@@ -105,15 +105,16 @@ class Session:
 
     # ---- the host
 
-    def telnetd(self, login_script, telnetd_options=()):
+    def telnetd(self, login_script, telnetd_options=(), listen_options=''):
         """Starts telnetd for one connection on a free loopback port, running login_script (the
-        script's text) instead of the system's log-in; returns the port."""
+        script's text) instead of the system's log-in; returns the port. listen_options are socat
+        options of the listening socket (',rcvbuf=4096' for a host that takes little at a time)."""
         login = self.write('login.sh', login_script, 0o755)
         options = ' '.join(telnetd_options)
         wrapper = self.write('telnetd.sh', '#!/bin/sh\nexec /usr/sbin/telnetd -h -E "%s" %s\n' % (login, options),
                              0o755)
         port = free_port()
-        self.start(['socat', 'TCP-LISTEN:%d,bind=127.0.0.1,reuseaddr' % port, 'EXEC:%s,nofork' % wrapper],
+        self.start(['socat', 'TCP-LISTEN:%d,bind=127.0.0.1,reuseaddr%s' % (port, listen_options), 'EXEC:%s,nofork' % wrapper],
                    log='socat.log')
         wait_until(lambda: listening(port), 'telnetd on port %d' % port, timeout=20, every=0.05)
         return port
