@@ -18,6 +18,7 @@
 //   selection ID        print the selected entry's index (-1 none)
 //   checked ID          print 1 or 0
 //   pressed ID          print 1 when the bitmap button is kept pressed, else 0
+//   passwordchar ID     print an edit's echo character as a number (0: the text shows)
 //   wait-closed         wait until the dialog has closed
 //
 // Exit code 0 when every command could be done, 1 on a usage error, 2 when the dialog never
@@ -95,6 +96,8 @@ int main(int argc, char** argv)
             std::printf("%d\n", d.Selection(id));
         } else if (command == "checked") {
             std::printf("%d\n", d.Checked(id) ? 1 : 0);
+        } else if (command == "passwordchar") {
+            std::printf("%d\n", static_cast<unsigned char>(d.PasswordChar(id)));
         } else if (command == "pressed") {
             std::printf("%d\n", d.Pressed(id) ? 1 : 0);
         } else if (!second) {
