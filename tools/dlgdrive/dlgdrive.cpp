@@ -6,6 +6,8 @@
 // order; what they read is printed, one line each:
 //
 //   click ID            press a button, check box or radio button
+//   postclick ID        press a push button without waiting for its handler (which may open a
+//                       message box the caller then answers)
 //   settext ID TEXT     set an edit control's text
 //   type ID TEXT        type into a combo box's edit part
 //   pick ID INDEX       select a list or combo box entry
@@ -86,6 +88,10 @@ int main(int argc, char** argv)
             return Usage();
         } else if (command == "click") {
             done = d.Click(id);
+        } else if (command == "postclick") {
+            HWND control = GetDlgItem(dialog, id);
+            done = control && IsWindowEnabled(control) &&
+                   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
         } else if (command == "focus") {
             done = d.Focus(id);
         } else if (command == "text") {

@@ -337,6 +337,10 @@ void FtpSiteDialog::NewSite()
         return;
     }
     loading_ = true;
+    // A new site takes the fields' values but not the default: that stays with its site, except
+    // for the first site of an empty list.
+    if (!Entries().empty())
+        CheckDlgButton(Handle(), IDC_SITE_DEFAULT, BST_UNCHECKED);
     const LRESULT at = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNewSiteName));
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
     loading_ = false;

@@ -88,6 +88,11 @@ class SitesSession(FtpSession):
         with open(self.ini_path(), 'rb') as f:
             return f.read().decode('latin-1')
 
+    def start_client(self, settings):
+        with open(self.ini_path(), 'w', newline='') as f:
+            f.write('[TolviFTP]\r\n' + ''.join('%s=%s\r\n' % kv for kv in settings.items()))
+        return self.launch()
+
     def launch(self):
         self.client = self.start([self.wine_run, os.path.join(self.bin, 'TolviFTP.exe')], cwd=self.path('work'),
                                  log='tolviftp.log.out')
@@ -276,10 +281,11 @@ def main():
         # ---- a second site: vsftpd, anonymous, ASCII mode translated, AppendMode, AutoDelete.
         s.command(SITE_SETTINGS)
         s.dlg('Site Settings', 'click', NEW)
+        assert s.dlg('Site Settings', 'checked', DEFAULT, 'text', HOST) == ['0', scripted]
         s.dlg('Site Settings', 'type', SITE_NAME, 'vsftpd', 'settext', HOST, vsftpd, 'settext', USER, 'anonymous',
-              'settext', PASSWORD, 'x@y', 'click', DEFAULT, 'click', MODE_ASCII, 'click', SAVE,
+              'settext', PASSWORD, 'x@y', 'click', MODE_ASCII, 'click', SAVE,
               'click', CONNECT_BUTTON, 'wait-closed')
-        s.wait_state(lambda st: st['dirbar1'] == '/' and 'big.bin' not in names(st['remote']), 'the vsftpd folder')
+        s.wait_state(lambda st: st['dirbar1'] == vsftpd_root, 'the vsftpd folder')
         ini = s.ini()
         assert 'DefaultSite=scripted' in ini and '[Site:2]' in ini and 'Mode=A' in ini, ini
         with open(s.path('work/local/text.txt'), 'wb') as f:
@@ -325,9 +331,8 @@ def main():
         before = s.state()
         s.command(SITE_SETTINGS)
         s.dlg('Site Settings', 'pick', SITE_NAME, 0)
-        s.dlg('Site Settings', 'settext', PASSWORD, 'wrong', 'click', CONNECT_BUTTON)
-        s.answer('Site Settings', IDNO, 'Save changes to site: "scripted" ?')
-        s.dlg('Site Settings', 'wait-closed')
+        s.dlg('Site Settings', 'settext', PASSWORD, 'wrong', 'postclick', CONNECT_BUTTON)
+        s.answer('Tolvi', IDNO, 'Save changes to site: "scripted" ?')
         s.answer('Login Failed', 1)
         s.wait_log(r'Error \d+ On Login: ', 'the log-on failure line')
         after = s.state()
