@@ -216,13 +216,17 @@ bool NativeProfile::WriteString(const char* section, const char* key, const char
     if (entry->hasValue && entry->value == trimmed) return true;  // nothing changes, nothing is written
     entry->value = std::move(trimmed);
     entry->hasValue = true;
+    if (!loaded) cachedSections_ = std::move(fresh);
+    return Store(file);
+}
 
-    std::string formatted = Format(sections);
+bool NativeProfile::Store(const char* file)
+{
+    std::string formatted = Format(cachedSections_);
     std::FILE* f = std::fopen(file, "wb");
     bool written = f && std::fwrite(formatted.data(), 1, formatted.size(), f) == formatted.size();
     if (f) written = std::fclose(f) == 0 && written;
     if (written) {
-        if (!loaded) cachedSections_ = std::move(fresh);
         cachedFile_ = file;
         cachedText_ = std::move(formatted);
         cacheValid_ = true;
@@ -230,6 +234,50 @@ bool NativeProfile::WriteString(const char* section, const char* key, const char
         cacheValid_ = false;
     }
     return written;
+}
+
+std::vector<std::string> NativeProfile::KeyNames(const char* section, const char* file)
+{
+    std::vector<std::string> names;
+    std::vector<Section>* sections = (section && file) ? Load(file) : nullptr;
+    const Section* found = sections ? FindSection(*sections, TrimmedName(section)) : nullptr;
+    if (!found) return names;
+    for (const auto& entry : found->entries) {
+        if (entry.hasValue && !entry.name.empty()) names.push_back(entry.name);
+    }
+    return names;
+}
+
+bool NativeProfile::DeleteKey(const char* section, const char* key, const char* file)
+{
+    if (!section || !key || !file) return false;
+    std::vector<Section>* sections = Load(file);
+    if (!sections) return true;
+    Section* found = FindSection(*sections, TrimmedName(section));
+    if (!found) return true;
+    const std::string keyName = TrimmedName(key);
+    for (auto it = found->entries.begin(); it != found->entries.end(); ++it) {
+        if (SameName(it->name, keyName)) {
+            found->entries.erase(it);
+            return Store(file);
+        }
+    }
+    return true;
+}
+
+bool NativeProfile::DeleteSection(const char* section, const char* file)
+{
+    if (!section || !file) return false;
+    std::vector<Section>* sections = Load(file);
+    if (!sections) return true;
+    const std::string name = TrimmedName(section);
+    for (auto it = sections->begin(); it != sections->end(); ++it) {
+        if (!it->name.empty() && SameName(it->name, name)) {
+            sections->erase(it);
+            return Store(file);
+        }
+    }
+    return true;
 }
 
 bool NativeProfile::SectionHasKeys(const char* section, const char* file)

@@ -18,6 +18,9 @@ public:
     bool WriteString(const char* section, const char* key, const char* value,
                      const char* file) override;
     bool SectionHasKeys(const char* section, const char* file) override;
+    std::vector<std::string> KeyNames(const char* section, const char* file) override;
+    bool DeleteKey(const char* section, const char* key, const char* file) override;
+    bool DeleteSection(const char* section, const char* file) override;
 
     // The parsed form of a file (public for the fuzz target and the tests).
     struct Entry {
@@ -36,6 +39,8 @@ private:
     // The sections of file as the store last wrote or read them, kept while the file's text on
     // disk stays what it was (a whole configuration is a few hundred reads of one file).
     std::vector<Section>* Load(const char* file);
+    // Writes the cached sections to file; false when it cannot be written.
+    bool Store(const char* file);
 
     std::string cachedFile_;
     std::string cachedText_;

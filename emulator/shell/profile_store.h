@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 class ProfileStore {
 public:
@@ -28,6 +30,16 @@ public:
 
     // True when the section exists and holds at least one key.
     virtual bool SectionHasKeys(const char* section, const char* file) = 0;
+
+    // The names of the keys of section that have a value ("key=value" lines), in file order;
+    // empty when the file or the section is missing.
+    virtual std::vector<std::string> KeyNames(const char* section, const char* file) = 0;
+
+    // Removes key from section; true when it is gone afterwards (also when it never was).
+    virtual bool DeleteKey(const char* section, const char* key, const char* file) = 0;
+
+    // Removes the section with all its keys; true when it is gone afterwards.
+    virtual bool DeleteSection(const char* section, const char* file) = 0;
 };
 
 // The store the shell uses (NativeProfile until a program installs another). Not owned.

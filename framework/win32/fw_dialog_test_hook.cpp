@@ -199,6 +199,12 @@ bool FwDialogDriver::TypeInCombo(int id, const std::string& text)
     return true;
 }
 
+char FwDialogDriver::PasswordChar(int id) const
+{
+    HWND control = GetDlgItem(dialog_, id);
+    return control ? static_cast<char>(SendMessageA(control, EM_GETPASSWORDCHAR, 0, 0)) : 0;
+}
+
 int FwDialogDriver::Count(int id) const { return FwListCount(GetDlgItem(dialog_, id)); }
 
 std::string FwDialogDriver::ItemText(int id, int index) const { return FwListItemText(GetDlgItem(dialog_, id), index); }

@@ -46,6 +46,7 @@ public:
     long ItemData(int id, int index) const;
     bool Pressed(int id) const;   // a bitmap button kept pressed
     bool HasFocus(int id) const;
+    char PasswordChar(int id) const;  // an edit's echo character, 0 when it shows the text
     bool Open() const { return IsWindow(dialog_) != FALSE; }
 
 private:

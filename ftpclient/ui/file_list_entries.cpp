@@ -52,9 +52,9 @@ int CompareNames(const std::string& a, const std::string& b)
 }
 
 // Whether `text` sorts after `entry` (entries equal to it stay before it).
-bool SortsAfter(const std::string& text, const std::string& entry, int entryRank)
+bool SortsAfter(FileEntryKind kind, const std::string& text, const std::string& entry, int entryRank)
 {
-    const int rank = Rank(EntryKind(text));
+    const int rank = Rank(kind);
     if (rank != entryRank)
         return rank > entryRank;
     if (rank == 0)
@@ -146,19 +146,22 @@ std::string DirectoryName(const std::string& text)
     return name.substr(1, name.size() - 2);
 }
 
-int InsertSorted(FileListModel& list, const std::string& text)
+int InsertSorted(FileListModel& list, const std::string& text) { return InsertSorted(list, text, EntryKind(text)); }
+
+int InsertSorted(FileListModel& list, const std::string& text, FileEntryKind kind)
 {
-    const int rank = Rank(EntryKind(text));
+    const int rank = Rank(kind);
     // The first entry that sorts after the new one; entries sort by kind, then by name.
     int low = 0, high = list.Count();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (SortsAfter(list.Text(middle), text, rank))
+        if (SortsAfter(list.Kind(middle), list.Text(middle), text, rank))
             high = middle;
         else
             low = middle + 1;
     }
     list.Insert(low, text);
+    list.SetKind(low, kind);
     return low;
 }
 
@@ -166,7 +169,7 @@ int DeselectNonFiles(FileListModel& list, int kind)
 {
     const int count = list.Count();
     for (int i = 0; i < count; ++i) {
-        const FileEntryKind k = EntryKind(list.Text(i));
+        const FileEntryKind k = list.Kind(i);
         const bool leading = k == FileEntryKind::kDrive || k == FileEntryKind::kParent ||
                              (kind == 16 && k == FileEntryKind::kDirectory);
         if (!leading)
@@ -200,7 +203,7 @@ int CaretAfterFill(const FileListModel& list)
     for (int i = 0; i < count; ++i) {
         if (list.Selected(i))
             return i;
-        const FileEntryKind k = EntryKind(list.Text(i));
+        const FileEntryKind k = list.Kind(i);
         if (k == FileEntryKind::kFile && firstFile < 0)
             firstFile = i;
         else if ((k == FileEntryKind::kDirectory || k == FileEntryKind::kParent) && firstDirectory < 0)

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+enum class FileEntryKind { kDrive, kParent, kDirectory, kFile };
+
+FileEntryKind EntryKind(const std::string& text);
+
 class FileListModel {
 public:
     virtual ~FileListModel() = default;
@@ -15,9 +19,10 @@ public:
     virtual void Select(int index, bool on) = 0;
     virtual void Insert(int index, const std::string& text) = 0;
     virtual void Remove(int index) = 0;
+    // The kind recorded for an entry; a list that records none tells it by the text.
+    virtual FileEntryKind Kind(int index) const { return EntryKind(Text(index)); }
+    virtual void SetKind(int index, FileEntryKind kind) {}
 };
-
-enum class FileEntryKind { kDrive, kParent, kDirectory, kFile };
 
 // "<C:> <==\t12.50 Gig\t(40.00 Gig)" and so on; `current` adds the marker " <==".
 std::string DriveEntry(char letter, bool current, const std::string& freeText, const std::string& totalText);
@@ -32,7 +37,6 @@ std::string LocalFileEntry(const std::string& name, std::uint64_t size, long lon
 // at runs of blanks and tabs, each after a tab.
 std::string RemoteEntry(const std::string& name, bool directory, const std::string& columns);
 
-FileEntryKind EntryKind(const std::string& text);
 // The entry's name: its text before the first tab ("[name]" for a directory).
 std::string EntryName(const std::string& text);
 // The name between the brackets of a directory entry ("" for any other entry).
@@ -42,6 +46,8 @@ std::string DirectoryName(const std::string& text);
 // each kind in ascending order with case ignored (a new entry goes after its equals). Returns
 // the index it got.
 int InsertSorted(FileListModel& list, const std::string& text);
+// The same for an entry of a known kind, which the list records (a file named "[x]y" is a file).
+int InsertSorted(FileListModel& list, const std::string& text, FileEntryKind kind);
 
 // Deselects the leading drive lines and "[..]" (and, with kind 16, the directory entries) and
 // returns the number of entries still selected.

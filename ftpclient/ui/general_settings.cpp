@@ -1,7 +1,8 @@
 #include "general_settings.h"
 
+#include "site_store.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <strings.h>
 
 namespace {
@@ -68,17 +69,7 @@ FtpGeneralSettings LoadGeneralSettings(FtpSettingsSource& source)
         folder.pop_back();
     s.logFile = source.Value(kSection, "LogFile", (folder + "\\TOLVIFTP.LOG").c_str());
 
-    s.siteNumbers.fill(-1);
-    std::size_t slot = 0;
-    for (const std::string& key : source.Keys("SiteNumbers")) {
-        if (slot == s.siteNumbers.size())
-            break;
-        char* end = nullptr;
-        const long number = std::strtol(key.c_str(), &end, 10);
-        if (end == key.c_str())
-            continue;  // a key that is no number names no site
-        s.siteNumbers[slot++] = static_cast<int>(number);
-    }
+    s.siteNumbers = SiteNumbersFromKeys(source.Keys("SiteNumbers"));
     return s;
 }
 

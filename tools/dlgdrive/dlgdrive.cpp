@@ -6,6 +6,8 @@
 // order; what they read is printed, one line each:
 //
 //   click ID            press a button, check box or radio button
+//   postclick ID        press a push button without waiting for its handler (which may open a
+//                       message box the caller then answers)
 //   settext ID TEXT     set an edit control's text
 //   type ID TEXT        type into a combo box's edit part
 //   pick ID INDEX       select a list or combo box entry
@@ -18,6 +20,7 @@
 //   selection ID        print the selected entry's index (-1 none)
 //   checked ID          print 1 or 0
 //   pressed ID          print 1 when the bitmap button is kept pressed, else 0
+//   passwordchar ID     print an edit's echo character as a number (0: the text shows)
 //   wait-closed         wait until the dialog has closed
 //
 // Exit code 0 when every command could be done, 1 on a usage error, 2 when the dialog never
@@ -85,6 +88,10 @@ int main(int argc, char** argv)
             return Usage();
         } else if (command == "click") {
             done = d.Click(id);
+        } else if (command == "postclick") {
+            HWND control = GetDlgItem(dialog, id);
+            done = control && IsWindowEnabled(control) &&
+                   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
         } else if (command == "focus") {
             done = d.Focus(id);
         } else if (command == "text") {
@@ -95,6 +102,8 @@ int main(int argc, char** argv)
             std::printf("%d\n", d.Selection(id));
         } else if (command == "checked") {
             std::printf("%d\n", d.Checked(id) ? 1 : 0);
+        } else if (command == "passwordchar") {
+            std::printf("%d\n", static_cast<unsigned char>(d.PasswordChar(id)));
         } else if (command == "pressed") {
             std::printf("%d\n", d.Pressed(id) ? 1 : 0);
         } else if (!second) {

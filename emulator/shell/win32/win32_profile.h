@@ -11,4 +11,7 @@ public:
     bool WriteString(const char* section, const char* key, const char* value,
                      const char* file) override;
     bool SectionHasKeys(const char* section, const char* file) override;
+    std::vector<std::string> KeyNames(const char* section, const char* file) override;
+    bool DeleteKey(const char* section, const char* key, const char* file) override;
+    bool DeleteSection(const char* section, const char* file) override;
 };

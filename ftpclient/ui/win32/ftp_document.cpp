@@ -18,6 +18,14 @@ FtpDocument::FtpDocument()
     // The lists refresh from whichever pane is active: the command goes on to its list view.
     OnCommand(ID_FTP_LOCAL_REFRESH, [this] { SendToView(FtpViewKind::kLocal, WM_COMMAND, ID_FTP_LOCAL_REFRESH, 0); });
     OnCommand(ID_FTP_REMOTE_REFRESH, [this] { SendToView(FtpViewKind::kRemote, WM_COMMAND, ID_FTP_REMOTE_REFRESH, 0); });
+    // The session commands run on the main view whichever pane is active.
+    for (int id : {ID_FTP_CONNECT, ID_FTP_DISCONNECT, ID_FTP_SITE_SETTINGS, ID_FTP_ABORT, ID_FTP_GENERAL_SETTINGS}) {
+        OnCommand(id, [this, id] { SendToView(FtpViewKind::kMain, WM_COMMAND, static_cast<WPARAM>(id), 0); });
+        OnUpdateCommand(id, [this, id](FwCmdUI& ui) {
+            if (FwView* main = FindView(FtpViewKind::kMain))
+                main->UpdateCommand(id, ui);
+        });
+    }
 }
 
 int FtpDocument::SetLocalDirectory(const std::string& path)
@@ -83,7 +91,7 @@ void FtpDocument::SetRemoteSelect(const std::string& text)
     UpdateAllViews(nullptr, HINT_REMOTE_SELECT);
 }
 
-int FtpDocument::NextSelected(HWND list, int& walk, std::string& name)
+int FtpDocument::NextSelected(HWND list, int& walk, std::string& name, FileEntryKind* kind)
 {
     if (!list)
         return -1;
@@ -93,15 +101,30 @@ int FtpDocument::NextSelected(HWND list, int& walk, std::string& name)
     for (int i = walk; i < count; ++i) {
         if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0)
             continue;
-        name = EntryName(ListBoxText(list, i));
+        const std::string text = ListBoxText(list, i);
+        name = EntryName(text);
+        if (kind) {
+            // The kind the list recorded when it was filled, never guessed from the text.
+            *kind = RecordedKind(list, i);
+            if (*kind == FileEntryKind::kDirectory)
+                name = DirectoryName(text);
+        }
         walk = i + 1;
         return walk;
     }
     return -1;
 }
 
-int FtpDocument::NextSelectedLocal(std::string& name) { return NextSelected(localList, localWalk, name); }
-int FtpDocument::NextSelectedRemote(std::string& name) { return NextSelected(remoteList, remoteWalk, name); }
+int FtpDocument::NextSelectedLocal(std::string& name) { return NextSelected(localList, localWalk, name, nullptr); }
+int FtpDocument::NextSelectedRemote(std::string& name) { return NextSelected(remoteList, remoteWalk, name, nullptr); }
+int FtpDocument::NextSelectedLocal(std::string& name, FileEntryKind& kind)
+{
+    return NextSelected(localList, localWalk, name, &kind);
+}
+int FtpDocument::NextSelectedRemote(std::string& name, FileEntryKind& kind)
+{
+    return NextSelected(remoteList, remoteWalk, name, &kind);
+}
 
 FwView* FtpDocument::FindView(FtpViewKind kind) const
 {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "file_list_entries.h"
 #include "fw_view.h"
 
 // Update hints.
@@ -56,6 +57,10 @@ public:
     // The next selected entry's name from the walk index on; the new index, or -1.
     int NextSelectedLocal(std::string& name);
     int NextSelectedRemote(std::string& name);
+    // The same with the kind the list recorded for the entry; a directory's name comes without
+    // its brackets.
+    int NextSelectedLocal(std::string& name, FileEntryKind& kind);
+    int NextSelectedRemote(std::string& name, FileEntryKind& kind);
 
     FwView* FindView(FtpViewKind kind) const;
     LRESULT SendToView(FtpViewKind kind, UINT message, WPARAM wParam, LPARAM lParam) const;
@@ -75,5 +80,5 @@ public:
     std::string title = "Untitled";
 
 private:
-    int NextSelected(HWND list, int& walk, std::string& name);
+    int NextSelected(HWND list, int& walk, std::string& name, FileEntryKind* kind);
 };

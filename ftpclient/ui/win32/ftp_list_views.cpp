@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <direct.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "ftp_api.h"
@@ -10,6 +11,7 @@
 #include "ftp_document.h"
 #include "ftp_main_frame.h"
 #include "ftp_views.h"
+#include "fw_dialog.h"
 #include "listing_parsers.h"
 #include "listing_reader.h"
 #include "match_mask.h"
@@ -55,6 +57,14 @@ LRESULT CALLBACK FileListBoxProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 bool ControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
+// A Yes/No question of the string table with the number of entries.
+bool AskCount(HWND owner, int id, int count)
+{
+    char text[200];
+    std::snprintf(text, sizeof text, LoadLocalString(id).c_str(), count);
+    return FwMessageBox(owner, text, MB_YESNO | MB_ICONQUESTION, "TolviFTP") == IDYES;
+}
+
 }  // namespace
 
 std::string ListBoxText(HWND list, int index)
@@ -65,6 +75,24 @@ std::string ListBoxText(HWND list, int index)
     std::vector<char> text(static_cast<std::size_t>(length) + 1);
     SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     return std::string(text.data());
+}
+
+FileEntryKind RecordedKind(HWND list, int index)
+{
+    const LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    switch (data) {
+    case 1: return FileEntryKind::kDrive;
+    case 2: return FileEntryKind::kParent;
+    case 3: return FileEntryKind::kDirectory;
+    default: return FileEntryKind::kFile;
+    }
+}
+
+void RecordKind(HWND list, int index, FileEntryKind kind)
+{
+    const int data = kind == FileEntryKind::kDrive ? 1 : kind == FileEntryKind::kParent ? 2
+                   : kind == FileEntryKind::kDirectory ? 3 : 4;
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
 }
 
 int ListBoxModel::Count() const
@@ -120,13 +148,48 @@ void FtpListView::SetTabStops(const int* stops, int count)
     SendMessageA(list_, LB_SETTABSTOPS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(units.data()));
 }
 
-bool FtpListView::FirstSelected(std::string& text) const
+bool FtpListView::FirstSelected(std::string& text, FileEntryKind& kind) const
 {
     int first = -1;
     if (SendMessageA(list_, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) != 1 || first < 0)
         return false;
     text = ListBoxText(list_, first);
+    kind = RecordedKind(list_, first);
     return true;
+}
+
+void FtpListView::ConfirmTransfer(int stringId, long hint)
+{
+    ListBoxModel model(list_);
+    const int count = DeselectNonFiles(model, 16);
+    if (count > 0 && AskCount(Frame() ? Frame()->Handle() : Handle(), stringId, count)) {
+        if (hint == HINT_SEND_SELECTED)
+            Doc().localSelect.clear();
+        else
+            Doc().remoteSelect.clear();
+        Doc().UpdateAllViews(nullptr, hint);
+    }
+    SetFocus(list_);
+}
+
+void FtpListView::ConfirmDelete(int command)
+{
+    ListBoxModel model(list_);
+    const int count = DeselectNonFiles(model, 0);
+    if (count > 0 && AskCount(Frame() ? Frame()->Handle() : Handle(), 3034, count)) {
+        if (command == ID_FTP_DELETE_LOCAL_SELECTED)
+            Doc().localSelect.clear();
+        else
+            Doc().remoteSelect.clear();
+        Doc().SendToView(FtpViewKind::kMain, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    }
+    SetFocus(list_);
+}
+
+void FtpListView::MainCommand(int command)
+{
+    Doc().SendToView(FtpViewKind::kMain, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    SetFocus(list_);
 }
 
 bool FtpListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -195,6 +258,10 @@ bool FtpListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 FtpLocalView::FtpLocalView()
 {
+    OnCommand(ID_FTP_LOCAL_SEND, [this] { ConfirmTransfer(3033, HINT_SEND_SELECTED); });
+    OnCommand(ID_FTP_LOCAL_DELETE, [this] { ConfirmDelete(ID_FTP_DELETE_LOCAL_SELECTED); });
+    OnUpdateCommand(ID_FTP_LOCAL_DELETE, [](FwCmdUI& ui) { ui.Enable(!LimitedMode); });
+    OnCommand(ID_FTP_LOCAL_MKDIR, [this] { MainCommand(ID_FTP_CREATE_LOCAL_DIR); });
     OnCommand(ID_FTP_LOCAL_REFRESH, [this] {
         FillLocalList(false);
         LocalListStale = 0;
@@ -248,6 +315,13 @@ bool FtpLocalView::OnListKey(int key)
     case VK_F5:
         FillLocalList(false);
         return true;
+    case VK_DELETE:
+        if (!LimitedMode)
+            ConfirmDelete(ID_FTP_DELETE_LOCAL_SELECTED);
+        return true;
+    case VK_INSERT:
+        MainCommand(ID_FTP_CREATE_LOCAL_DIR);
+        return true;
     case VK_TAB:
         if (Frame())
             Frame()->SetActiveView(Doc().FindView(FtpViewKind::kRemote));
@@ -260,9 +334,10 @@ bool FtpLocalView::OnListKey(int key)
 void FtpLocalView::OnOpenEntry()
 {
     std::string text;
-    if (!FirstSelected(text))
+    FileEntryKind kind;
+    if (!FirstSelected(text, kind))
         return;
-    switch (EntryKind(text)) {
+    switch (kind) {
     case FileEntryKind::kDrive: {
         const std::string drive = text.substr(1, 2);
         if (Doc().SetLocalDirectory(drive) == 0)
@@ -278,7 +353,7 @@ void FtpLocalView::OnOpenEntry()
         break;
     }
     case FileEntryKind::kFile:
-        // Sending a file starts with the session commands.
+        ConfirmTransfer(3033, HINT_SEND_SELECTED);
         break;
     }
     SetFocus(list_);
@@ -315,6 +390,7 @@ void FtpLocalView::FillLocalList(bool withDrives)
                     totalText = SpaceText(total.QuadPart);
                 }
                 model.Insert(model.Count(), DriveEntry(letter, drive == current, freeText, totalText));
+                model.SetKind(model.Count() - 1, FileEntryKind::kDrive);
                 if (drive == current)
                     currentDrive_ = drive;
             }
@@ -332,8 +408,10 @@ void FtpLocalView::FillLocalList(bool withDrives)
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (std::string(found.cFileName) != ".")
-                        InsertSorted(model, LocalDirectoryEntry(found.cFileName, UnixSeconds(found.ftLastWriteTime)));
+                    const std::string name = found.cFileName;
+                    if (name != ".")
+                        InsertSorted(model, LocalDirectoryEntry(name, UnixSeconds(found.ftLastWriteTime)),
+                                     name == ".." ? FileEntryKind::kParent : FileEntryKind::kDirectory);
                 } else {
                     files.push_back(found);
                 }
@@ -342,7 +420,8 @@ void FtpLocalView::FillLocalList(bool withDrives)
         }
         for (const WIN32_FIND_DATAA& file : files) {
             const unsigned long long size = (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
-            const int at = InsertSorted(model, LocalFileEntry(file.cFileName, size, UnixSeconds(file.ftLastWriteTime)));
+            const int at = InsertSorted(model, LocalFileEntry(file.cFileName, size, UnixSeconds(file.ftLastWriteTime)),
+                                        FileEntryKind::kFile);
             if (!doc.localSelect.empty() && MatchMask(file.cFileName, doc.localSelect.c_str(), 1))
                 model.Select(at, true);
         }
@@ -359,6 +438,10 @@ void FtpLocalView::FillLocalList(bool withDrives)
 
 FtpRemoteView::FtpRemoteView()
 {
+    OnCommand(ID_FTP_REMOTE_RECEIVE, [this] { ConfirmTransfer(3035, HINT_RECEIVE_SELECTED); });
+    OnCommand(ID_FTP_REMOTE_DELETE, [this] { ConfirmDelete(ID_FTP_DELETE_REMOTE_SELECTED); });
+    OnUpdateCommand(ID_FTP_REMOTE_DELETE, [](FwCmdUI& ui) { ui.Enable(!LimitedMode); });
+    OnCommand(ID_FTP_REMOTE_MKDIR, [this] { MainCommand(ID_FTP_CREATE_REMOTE_DIR); });
     OnCommand(ID_FTP_REMOTE_REFRESH, [this] {
         FillRemoteList(true);
         RemoteListStale = 0;
@@ -382,6 +465,13 @@ bool FtpRemoteView::OnListKey(int key)
     case VK_F5:
         FillRemoteList(true);
         return true;
+    case VK_DELETE:
+        if (!LimitedMode)
+            ConfirmDelete(ID_FTP_DELETE_REMOTE_SELECTED);
+        return true;
+    case VK_INSERT:
+        MainCommand(ID_FTP_CREATE_REMOTE_DIR);
+        return true;
     case VK_TAB:
         if (Frame())
             Frame()->SetActiveView(Doc().FindView(ControlDown() ? FtpViewKind::kMain : FtpViewKind::kLocal));
@@ -394,12 +484,14 @@ bool FtpRemoteView::OnListKey(int key)
 void FtpRemoteView::OnOpenEntry()
 {
     std::string text;
-    if (!FirstSelected(text))
+    FileEntryKind kind;
+    if (!FirstSelected(text, kind))
         return;
-    const FileEntryKind kind = EntryKind(text);
     if (kind == FileEntryKind::kDirectory || kind == FileEntryKind::kParent) {
         if (Doc().ChangeRemoteDirectory(DirectoryName(text)) == 0)
             FillRemoteList(true);
+    } else if (kind == FileEntryKind::kFile) {
+        ConfirmTransfer(3035, HINT_RECEIVE_SELECTED);
     }
     SetFocus(list_);
 }
@@ -430,17 +522,18 @@ void FtpRemoteView::FillRemoteList(bool fetch)
     int kind = 0;
     if (doc.remoteShow) {
         model.Insert(model.Count(), "[..]");
+        model.SetKind(model.Count() - 1, FileEntryKind::kParent);
         for (int more = ListingFindFirst("*", 1, name, sizeof name, info, sizeof info, &kind); more == 0;
              more = ListingParser(name, sizeof name, info, sizeof info, &kind))
             if (kind == kEntryDirectory)
-                InsertSorted(model, RemoteEntry(name, true, info));
+                InsertSorted(model, RemoteEntry(name, true, info), FileEntryKind::kDirectory);
     }
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     for (int more = ListingFindFirst(doc.remoteMask.c_str(), 0, name, sizeof name, info, sizeof info, &kind);
          more == 0; more = ListingParser(name, sizeof name, info, sizeof info, &kind)) {
         if (kind != kEntryFile)
             continue;
-        const int at = InsertSorted(model, RemoteEntry(name, false, info));
+        const int at = InsertSorted(model, RemoteEntry(name, false, info), FileEntryKind::kFile);
         if (!doc.remoteSelect.empty() && MatchMask(name, doc.remoteSelect.c_str(), 0))
             model.Select(at, true);
     }

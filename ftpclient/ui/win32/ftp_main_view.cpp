@@ -72,8 +72,20 @@ RECT ToRect(const FtpRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 FtpMainView::FtpMainView()
 {
-    OnCommand(ID_FTP_ABORT, [] { FtpAbort(); });
+    OnCommand(ID_FTP_ABORT, [this] { AbortCommand(); });
     OnUpdateCommand(ID_FTP_ABORT, [](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0); });
+    for (int id : {ID_FTP_CONNECT, ID_FTP_SITE_SETTINGS, ID_FTP_TRANSFER_SETUP})
+        OnCommand(id, [this] { SiteCommand(); });
+    OnUpdateCommand(ID_FTP_CONNECT, [this](FwCmdUI& ui) { ui.Enable(!connected_); });
+    OnUpdateCommand(ID_FTP_SITE_SETTINGS, [](FwCmdUI& ui) { ui.Enable(!LimitedMode && FtpBusyCount() == 0); });
+    OnCommand(ID_FTP_DISCONNECT, [this] { DisconnectCommand(); });
+    OnUpdateCommand(ID_FTP_DISCONNECT, [this](FwCmdUI& ui) { ui.Enable(connected_); });
+    OnCommand(ID_FTP_GENERAL_SETTINGS, [this] { GeneralSettingsCommand(); });
+    OnUpdateCommand(ID_FTP_GENERAL_SETTINGS, [](FwCmdUI& ui) { ui.Enable(!LimitedMode); });
+    OnCommand(ID_FTP_DELETE_LOCAL_SELECTED, [this] { DeleteLocalSelected(); });
+    OnCommand(ID_FTP_DELETE_REMOTE_SELECTED, [this] { DeleteRemoteSelected(); });
+    OnCommand(ID_FTP_CREATE_LOCAL_DIR, [this] { CreateLocalDirectory(); });
+    OnCommand(ID_FTP_CREATE_REMOTE_DIR, [this] { CreateRemoteDirectory(); });
 }
 
 FtpMainView::~FtpMainView()
@@ -149,8 +161,15 @@ void FtpMainView::OnInitialUpdate()
     FtpSetVerbose(settings_.verbose, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
     FtpSetDebug(settings_.debug, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
     FtpSetRetain(settings_.retain);
-    if (!app.installMode && app.commandLine.empty())
-        SiteApply(settings_.defaultSite);
+    if (!app.installMode && app.commandLine.empty()) {
+        // The default site, else the first one listed.
+        sites_.SetNumbers(settings_.siteNumbers);
+        std::string first;
+        if (SiteApply(settings_.defaultSite) < 0 && sites_.NameAt(0, first) > 0)
+            SiteApply(first);
+        if (!siteLoaded_)
+            siteNumber_ = 1;
+    }
 }
 
 void FtpMainView::OpenLogFile()
@@ -163,9 +182,15 @@ void FtpMainView::OpenLogFile()
 
 void FtpMainView::OnUpdate(FwView* sender, long hint)
 {
-    if (hint == 0)
+    if (hint == 0) {
         InvalidateRect(Handle(), nullptr, TRUE);
-    // Sending and receiving the selected files come with the session commands.
+    } else if (hint == HINT_SEND_SELECTED) {
+        remoteFile_.clear();
+        SendSelectedFiles();
+    } else if (hint == HINT_RECEIVE_SELECTED) {
+        localFile_.clear();
+        ReceiveSelectedFiles();
+    }
 }
 
 int FtpMainView::LogMessage(const char* format, ...)

@@ -12,11 +12,19 @@
 #include "ftp_progress.h"
 #include "general_settings.h"
 #include "main_view_layout.h"
+#include "site_store.h"
+#include "shell/win32/win32_profile.h"
+#include "ftp_app.h"
+#include "ftp_document.h"
 
-class FtpDocument;
 
 // The text of a list box entry (any length).
 std::string ListBoxText(HWND list, int index);
+
+// The kind of entry a file list recorded for an entry when it filled (item data), and the
+// recording.
+FileEntryKind RecordedKind(HWND list, int index);
+void RecordKind(HWND list, int index, FileEntryKind kind);
 
 // A list box seen as a FileListModel.
 class ListBoxModel : public FileListModel {
@@ -28,6 +36,8 @@ public:
     void Select(int index, bool on) override;
     void Insert(int index, const std::string& text) override;
     void Remove(int index) override;
+    FileEntryKind Kind(int index) const override { return RecordedKind(list_, index); }
+    void SetKind(int index, FileEntryKind kind) override { RecordKind(list_, index, kind); }
 
 private:
     HWND list_;
@@ -50,8 +60,13 @@ protected:
     virtual void OnOpenEntry() = 0;
     virtual int& WalkIndex() = 0;
     void SetTabStops(const int* stops, int count);
-    // The first selected entry's text; false when none is selected.
-    bool FirstSelected(std::string& text) const;
+    // The first selected entry's text and recorded kind; false when none is selected.
+    bool FirstSelected(std::string& text, FileEntryKind& kind) const;
+    // The confirmations before the main view's work: the files selected (3033 sending, 3035
+    // receiving) with the update hint, and the entries to delete with the internal command.
+    void ConfirmTransfer(int stringId, long hint);
+    void ConfirmDelete(int command);
+    void MainCommand(int command);
 
     HWND list_ = nullptr;
 };
@@ -113,9 +128,30 @@ public:
     void ExitCommand();
     void ExitCleanup();
 
-    // Calls whose Parts come later; they show nothing yet.
-    int SiteApply(const std::string& name) { return -1; }
+    // Loads the site called `name` into the session values; its number, or -1 (nothing changes).
+    int SiteApply(const std::string& name);
+    // The script runner comes with the scripts; nothing runs yet.
     void StartScript() {}
+
+    // The session commands.
+    int ConnectAndLogin();
+    void SiteCommand();
+    void DisconnectCommand();
+    void AbortCommand();
+    void GeneralSettingsCommand();
+    int SendSelectedFiles();
+    int ReceiveSelectedFiles();
+    int ReceiveFiles(bool single);
+    int SendOneFile();
+    int ReceiveOneFile();
+    void DeleteLocalSelected();
+    void DeleteRemoteSelected();
+    void CreateLocalDirectory();
+    void CreateRemoteDirectory();
+    bool Connected() const { return connected_; }
+    int TransferState() const { return transferState_; }
+    const SiteRecord& Site() const { return site_; }
+    int SiteNumber() const { return siteNumber_; }
 
     const FtpGeneralSettings& Settings() const { return settings_; }
     const FtpLogRing& LogRing() const { return ring_; }
@@ -137,7 +173,24 @@ private:
     void OpenLogFile();
     void WriteLogFile(const std::string& stamped, const SYSTEMTIME& now);
 
+    void AfterSend(const std::string& name);
+    void AfterReceive(const std::string& name);
+    void LimitedLoginDialog();
+    void TakeGeneralSettings(const FtpGeneralSettings& values);
+    // Asks for a value at the prompt of string `id` (with `prefix` before it); false on Cancel.
+    bool Ask(const std::string& prompt, std::string& value);
+    void RefreshView(FtpViewKind kind, int command);
+
     FtpGeneralSettings settings_;
+    Win32Profile profile_;
+    SiteStore sites_{profile_, kFtpIniFile};
+    SiteRecord site_;
+    int siteNumber_ = 1;
+    int siteLoaded_ = 0;
+    std::string localFile_, remoteFile_;
+    std::string lastHost_, lastUser_, lastPassword_;
+    int transferState_ = 0;
+    bool transferRunning_ = false;
     FtpLogRing ring_;
     FtpProgress progress_;
     MainViewLayout layout_;

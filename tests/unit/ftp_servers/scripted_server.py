@@ -9,6 +9,9 @@ show on request. A logged-on client switches them with "SITE MODE <name>":
   long-reply, early-close, silent,
   type-refuse
 
+A client that logs on as "host-<kind>" (password as USER's) gets that host kind from the start,
+for clients that cannot send SITE commands.
+
 Usage: scripted_server.py PORT_FILE ROOT LISTINGS_DIR
 Writes the port it listens on (127.0.0.1) to PORT_FILE and serves until it is killed.
 """
@@ -68,6 +71,10 @@ class Handler(FTPHandler):
             self.close_when_done()
         else:
             FTPHandler.handle(self)
+
+    def on_login(self, username):
+        if username.startswith("host-"):
+            self.mode = username
 
     def host(self):
         return HOSTS.get(self.mode[5:]) if self.mode.startswith("host-") else None
@@ -166,6 +173,8 @@ def main():
     port_file, root, listings = sys.argv[1:4]
     authorizer = DummyAuthorizer()
     authorizer.add_user(USER, PASSWORD, root, perm="elradfmwMT")
+    for kind in HOSTS:
+        authorizer.add_user("host-" + kind, PASSWORD, root, perm="elr")
     Handler.authorizer = authorizer
     Handler.listings = listings
     Handler.permit_privileged_ports = True

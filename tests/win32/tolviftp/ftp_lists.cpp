@@ -2,6 +2,10 @@
 // directory bar, the window title and which pane has the keyboard, or an entry's screen position.
 //   ftp_lists.exe             prints the state (UTF-8; a tab in an entry shows as "\t")
 //   ftp_lists.exe local N     prints the screen centre "x y" of entry N of the local list
+//   ftp_lists.exe select local|remote NAME ...
+//                             selects exactly the entries whose names (text before the first
+//                             tab) are given; exit 5 when one is missing
+//   ftp_lists.exe command ID  posts the menu command ID to the window (it runs in the active pane)
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
 // SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
 // of the client's process.
@@ -129,6 +133,27 @@ int main(int argc, char** argv)
         GetWindowRect(b, &rb);
         return ra.left < rb.left;
     });
+    if (argc == 3 && std::strcmp(argv[1], "command") == 0) {
+        PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "select") == 0) {
+        HWND list = found.lists[std::strcmp(argv[2], "remote") == 0 ? 1 : 0];
+        const std::vector<std::string> texts = ListTexts(list);
+        int missing = 0;
+        SendMessageW(list, LB_SETSEL, FALSE, -1);
+        for (int a = 3; a < argc; ++a) {
+            bool hit = false;
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                if (texts[i].substr(0, texts[i].find('\t')) == argv[a]) {
+                    SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+                    hit = true;
+                }
+            }
+            missing += hit ? 0 : 1;
+        }
+        return missing ? 5 : 0;
+    }
     if (argc == 3) {
         HWND list = found.lists[std::strcmp(argv[1], "remote") == 0 ? 1 : 0];
         // Wine carries LB_GETITEMRECT's rectangle across processes itself.
