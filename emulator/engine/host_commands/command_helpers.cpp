@@ -7,6 +7,7 @@
 #include "engine/host_commands/host_system.h"
 #include "engine/host_commands/host_application.h"
 #include "engine/host_commands/message_text.h"
+#include "session/program_gate.h"
 #include "shell/dyn_buttons.h"
 
 namespace {
@@ -20,6 +21,9 @@ constexpr const char* kOutOfTimersText =
 
 int WinExecCommand(const char* text, int showMode)
 {
+    // Refused quietly while the administrator's switches forbid programs: to the host it looks
+    // like a start that failed.
+    if (!ProgramsMayStart(*Rec)) return kProgramStartRefused;
     const int result = System().WinExec(text, showMode);
     if (result < 32) ShowFormatted(0, "WinExec \"%s\" failed; error code = %d", text, result);
     return result;

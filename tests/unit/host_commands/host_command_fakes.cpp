@@ -268,6 +268,7 @@ HostFakes::HostFakes()
 {
     std::memset(Rec, 0, sizeof(SettingsRecord));
     Rec->ComType = kTelnet;
+    Rec->AllowDOS = 1;  // as the defaults have it: programs may start
     SetIdentityTables(SessionTranslateTables);
     SetPlatform(&platform);
     SetHostSystem(&system);
