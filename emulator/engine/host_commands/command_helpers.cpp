@@ -63,7 +63,7 @@ int PlayScriptCommand(ViewWindow window, const int* numbers, int count, const ch
     if (!System().HasView()) return 0;
     const std::string file = text && *text ? std::string(text) : Application().GetDocumentString("TraceFile");
     if (!OpenPlayFile(file.c_str(), 0)) {
-        ShowFormatted(kMessagePlayFailed, "Failed to play file: %s", file.c_str());
+        ShowFormatted(kMessagePlayFailed, "Failed to play file: %s%s", file.c_str(), PlayOpenFailureNote());
         return 0;
     }
     if (!System().SetViewTimer(kPlaybackTimer, 1)) {

@@ -523,6 +523,6 @@ void CZolexView::OnPlayRecording()
         name = file;
     }
     if (OpenPlayFile(name.c_str(), 0)) lastPlayFile_ = name;
-    else ShowMessage(45, "Failed to play file: " + name);
+    else ShowMessage(45, "Failed to play file: " + name + PlayOpenFailureNote());
     ::PlaybackStep(false);
 }

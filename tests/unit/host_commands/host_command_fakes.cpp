@@ -124,6 +124,7 @@ int OpenPlayFile(const char* file, int64_t start)
     return Answers().openPlayFileResult;
 }
 void CloseAllPlayFiles() { LogHost("CloseAllPlayFiles"); }
+const char* PlayOpenFailureNote() { return ""; }
 int ExecuteAclCommand(const char* text)
 {
     LogHost("ExecuteAclCommand " + Text(text));
