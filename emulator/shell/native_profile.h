@@ -19,6 +19,11 @@ public:
                      const char* file) override;
     bool SectionHasKeys(const char* section, const char* file) override;
 
+    // Serves one file name from memory: it reads as `text` and never touches the disk, and what
+    // is written to it stays in memory (MemoryText). The fuzz targets read inputs this way.
+    void ServeFromMemory(const std::string& file, std::string text);
+    const std::string& MemoryText() const { return memoryText_; }
+
     // The parsed form of a file (public for the fuzz target and the tests).
     struct Entry {
         std::string name;
@@ -36,9 +41,15 @@ private:
     // The sections of file as the store last wrote or read them, kept while the file's text on
     // disk stays what it was (a whole configuration is a few hundred reads of one file).
     std::vector<Section>* Load(const char* file);
+    bool InMemory(const char* file) const { return memoryServed_ && memoryFile_ == file; }
+    bool ReadText(const char* file, std::string& text) const;
+    bool WriteText(const char* file, const std::string& text);
 
     std::string cachedFile_;
     std::string cachedText_;
     std::vector<Section> cachedSections_;
     bool cacheValid_ = false;
+    bool memoryServed_ = false;
+    std::string memoryFile_;
+    std::string memoryText_;
 };
