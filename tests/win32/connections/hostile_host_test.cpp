@@ -1,4 +1,6 @@
 // Tolvi.exe against hostile hosts on loopback: the test program is the Telnet (or tn3270) host.
+// And against hostile files at start-up: a configuration of absurd values, a play file that is
+// not a recording.
 // A flood that carries program commands starts nothing while the administrator has locked the
 // DOS box; message boxes made by host data never stop the line and come one at a time; random
 // tn3270 records neither stack boxes nor stop the session; a host that closes inside an escape
@@ -308,6 +310,72 @@ TEST_F(HostileHost, RandomTn3270RecordsNeitherStackBoxesNorStopTheSession)
     Sleep(2000);
     EXPECT_EQ(MessageBoxes(tolvi.Id()), 1) << "boxes stacked";
     TolviProcess::Press(box, IDOK);
+}
+
+// ---- hostile files at start-up
+
+class HostileFile : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (tolvi.MainWindow(0)) EXPECT_EQ(tolvi.Close(), 0);
+    }
+    // The one message box of the start, answered; false when none came.
+    bool OneMessage(const std::string& expected, std::string* text)
+    {
+        HWND box = tolvi.MessageBox(30000);
+        if (!box) return false;
+        *text = TolviProcess::MessageText(box);
+        Screenshot("hostile-file-" + expected.substr(0, 6));
+        TolviProcess::Press(box, IDOK);
+        return text->find(expected) != std::string::npos;
+    }
+    // No further box for a while.
+    bool NoMoreMessages()
+    {
+        Sleep(3000);
+        return MessageBoxes(tolvi.Id()) == 0;
+    }
+
+    ScratchFolder folder;
+    TolviProcess tolvi;
+};
+
+TEST_F(HostileFile, AbsurdValuesFallBackWithOneMessageAndTheScreenWorks)
+{
+    const std::string longText(10240, 'x');
+    WriteFileText(folder.File("absurd.wcf"),
+                  "[Tolvi]\r\nVersion=4.5.6.3\r\nAutonameFiles=No\r\nMaxRows=100000\r\nMaxCols=-80\r\n"
+                  "HistoryRows=99999999\r\nFrameFgColor=999\r\nNormalFgColor=999\r\nNormalBgColor=-7\r\n"
+                  "InBoxFg=999 1000\r\nHostName=\"" + longText + "\"\r\nAppName=\"" + longText +
+                      "\"\r\nLogo=\"" + longText + "\"\r\n[DDE]\r\nDdeServerEnable=Yes\r\n");
+    WriteFileText(folder.File("greet.trc"), "COMM: H e l l o SP t h e r e\r\n");
+    ASSERT_TRUE(tolvi.Start("absurd.wcf /play:greet.trc", folder.Path()));
+    std::string text;
+    EXPECT_TRUE(OneMessage("were replaced by their defaults", &text)) << text;
+    for (const char* key : {"MaxRows", "MaxCols", "HistoryRows", "FrameFgColor", "NormalFgColor", "NormalBgColor",
+                            "InBoxFg"}) {
+        EXPECT_NE(text.find(key), std::string::npos) << key << " missing from: " << text;
+    }
+    ASSERT_NE(tolvi.MainWindow(), nullptr);
+    EXPECT_TRUE(NoMoreMessages());
+
+    TolviScreen screen;
+    ASSERT_TRUE(screen.Connect()) << "Tolvi's DDE server did not answer";
+    std::string shown;
+    EXPECT_TRUE(screen.WaitFor("Hello there", 20000, &shown)) << shown;
+}
+
+TEST_F(HostileFile, PlayingAFileThatIsNotARecordingSaysSoOnce)
+{
+    WriteFileText(folder.File("plain.wcf"), "[Tolvi]\r\nVersion=4.5.6.3\r\nAutonameFiles=No\r\n");
+    WriteFileText(folder.File("picture.png"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20));
+    ASSERT_TRUE(tolvi.Start("plain.wcf /play:picture.png", folder.Path()));
+    std::string text;
+    EXPECT_TRUE(OneMessage("Failed to play file: ", &text)) << text;
+    EXPECT_NE(text.find("picture.png (not a recording)"), std::string::npos) << text;
+    ASSERT_NE(tolvi.MainWindow(), nullptr);
+    EXPECT_TRUE(NoMoreMessages());
 }
 
 }  // namespace
