@@ -318,7 +318,9 @@ class HostileFile : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        if (tolvi.MainWindow(0)) EXPECT_EQ(tolvi.Close(), 0);
+        if (tolvi.MainWindow(0)) {
+            EXPECT_EQ(tolvi.Close(), 0);
+        }
     }
     // The one message box of the start, answered; false when none came.
     bool OneMessage(const std::string& expected, std::string* text)
