@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "connections/automation_view.h"
+#include "host_messages.h"
 #include "host_platform.h"
 #include "session/session_record.h"
 
@@ -62,7 +63,8 @@ int CaptureWriteLine(const char* text) {
         CaptureJob().ClearLine();
         CaptureJob().open = 0;
         Rec->CaptureRunning = 0;
-        Platform().ShowMessage(0, kWriteFailed);
+        // Received data caused it: shown after the block, not inside the receive path.
+        if (!PostHostMessage(0, 0, kWriteFailed)) Platform().ShowMessage(0, kWriteFailed);
     }
     return Rec->CaptureRunning;
 }

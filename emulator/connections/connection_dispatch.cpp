@@ -49,6 +49,9 @@ int OpenConnection(ViewWindow window) {
     window = WindowOr(window);
     Transport* transport = Current();
     if (!transport) return 0;
+    // A connection that ended inside an escape sequence or a string leaves its half-parsed state
+    // behind: the new host's first bytes start from a clean parser (the screen stays).
+    ResetParserState(*Rec);
     Rec->Connecting = 1;
     ConnView().RefreshTitle();
     int result = 0;

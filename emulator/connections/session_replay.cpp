@@ -40,6 +40,23 @@ int64_t fileSize = 1;
 int reportedState = 0;  // PlaybackState when the status pane was last written
 
 const char kFailedToPlay[] = "Failed to play file: ";
+const char* failureNote = "";
+
+// A play file is text: tokens, blanks and line ends. Another kind of file shows itself in the
+// block where playing starts by a control byte, or by having no token at all.
+bool IsRecording(std::FILE* file)
+{
+    unsigned char block[4096];
+    const std::size_t n = std::fread(block, 1, sizeof block, file);
+    bool token = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char c = block[i];
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+        if (c < 0x20 && !blank) return false;
+        if (!blank) token = true;
+    }
+    return token || n == sizeof block;
+}
 
 std::string CurrentName() { return stack.empty() ? std::string() : stack.back().name; }
 
@@ -50,6 +67,8 @@ void ShowFailed(const std::string& name, const char* why)
 
 }  // namespace
 
+const char* PlayOpenFailureNote() { return failureNote; }
+
 void SetPlaybackHost(PlaybackHost* h) { host = h ? h : &quietHost; }
 
 const std::vector<PlayFileEntry>& PlayFileStack() { return stack; }
@@ -59,7 +78,14 @@ int OpenPlayFile(const char* name, int64_t position)
     if (Rec->PlaybackFile) CloseCurrentPlayFile();
     // Binary: positions told and sought must agree on every runtime; CR is a blank to the reader.
     std::FILE* file = std::fopen(name, "rb");
+    failureNote = "";
     if (!file) return Rec->PlaybackState;
+    SeekFile64(file, position, SEEK_SET);
+    if (!IsRecording(file)) {
+        std::fclose(file);
+        failureNote = " (not a recording)";
+        return Rec->PlaybackState;
+    }
     stack.push_back({name, position});
     ++Rec->PlaybackGeneration;
     SeekFile64(file, 0, SEEK_END);
@@ -174,7 +200,7 @@ void PlayText(Step& s, PlayKeyword keyword, int generation)
     if (OpenPlayFile(name.c_str(), 0)) {
         s.delay = 1;
     } else {
-        ShowFailed(name, "");
+        ShowFailed(name, PlayOpenFailureNote());
         s.delay = 0;
     }
 }

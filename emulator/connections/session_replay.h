@@ -38,8 +38,13 @@ public:
 void SetPlaybackHost(PlaybackHost* host);
 
 // Opens a play file at a position and pushes it; the current file is closed first. Returns
-// Rec->PlaybackState (1 on success).
+// Rec->PlaybackState (1 on success). A file that is not a recording is not opened: a play file
+// is text, so a control byte other than the blanks in the block where playing starts, or no
+// token at all, tells another kind of file.
 int OpenPlayFile(const char* name, int64_t position);
+// Why the last OpenPlayFile failed, to follow the file's name in the message: "" when the file
+// did not open, " (not a recording)" when it is another kind of file.
+const char* PlayOpenFailureNote();
 // Closes the file being played and drops its entry; 1 when it closed cleanly.
 int CloseCurrentPlayFile();
 // Remembers the current position in the top entry and pushes a copy of it; the stack's upper

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "host_messages.h"
+
 namespace {
 
 class QuietPrompts final : public ShellPrompts {
@@ -73,19 +75,38 @@ const char* MessageText(int stringId)
     return "";
 }
 
-int ShowMessage(int stringId, int style, const char* format, ...)
+namespace {
+
+std::string MessageWithArguments(int stringId, const char* format, va_list args)
 {
     std::string text = stringId ? MessageText(stringId) : "";
     if (format) {
         char formatted[1024];
-        va_list args;
-        va_start(args, format);
         std::vsnprintf(formatted, sizeof formatted, format, args);
-        va_end(args);
         text += formatted;
     }
     if (text.size() > 1023) text.resize(1023);
+    return text;
+}
+
+}  // namespace
+
+int ShowMessage(int stringId, int style, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const std::string text = MessageWithArguments(stringId, format, args);
+    va_end(args);
     return Prompts().Ask(stringId, text, style);
+}
+
+void ShowHostMessage(int stringId, int style, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const std::string text = MessageWithArguments(stringId, format, args);
+    va_end(args);
+    if (!PostHostMessage(stringId, style, text)) Prompts().Ask(stringId, text, style);
 }
 
 int ShowNamedMessage(int stringId, int style, const std::string& name)

@@ -41,5 +41,13 @@ int ShowMessage(int stringId, int style, const char* format, ...)
 #endif
     ;
 
+// The same for a message that host data caused: posted to the program's window and shown after
+// the block (host_messages.h); without a window, asked at once like ShowMessage.
+void ShowHostMessage(int stringId, int style, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+
 // The string-table text with every "%1" replaced by name, shown with the style.
 int ShowNamedMessage(int stringId, int style, const std::string& name);

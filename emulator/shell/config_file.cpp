@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "shell/attribute_key_name.h"
+#include "shell/config_ranges.h"
 #include "shell/config_values.h"
 #include "session/messages.h"
 #include "engine/charsets.h"
@@ -188,8 +189,6 @@ const Table kTables[] = {
 
 constexpr const char* kNullText = "%null%";
 constexpr const char* kMissing = "%missing%";  // not a scrambled text: tells a missing key apart
-constexpr int kAttrColorEntriesInFile = 16;
-constexpr int kAttr3270ColorEntriesInFile = 48;
 
 // Record fields are reached by offset; memcpy keeps the packed transfer blocks' ints safe.
 int32_t GetInt(const SettingsRecord& rec, const KeyEntry& e)
@@ -273,7 +272,8 @@ void ReadScrambled(const char* section, const KeyEntry& e, const char* file, Set
     StoreText(rec, strings, e, UnscrambleProfileText(raw, TextLimit(e)));
 }
 
-void ReadBoxList(const char* section, const KeyEntry& e, const char* file, SettingsRecord& rec)
+void ReadBoxList(const char* section, const KeyEntry& e, const char* file, SettingsRecord& rec,
+                 std::vector<std::string>& outOfRange)
 {
     char value[256];
     if (Profiles().GetString(section, e.key, "", value, sizeof value, file) == 0) return;
@@ -298,14 +298,15 @@ void ReadBoxList(const char* section, const KeyEntry& e, const char* file, Setti
             map[c] = e.boxKind;
             continue;
         }
-        if (ShowMessage(0, kMsgOkCancel, "%ld <- %s: Box Map color index out of range!", c, e.key) ==
-            kAnswerCancel)
-            break;
+        // Reported with the other values out of range, once, after the whole file.
+        const std::string key = std::strcmp(section, kAppSection) == 0 ? std::string(e.key)
+                                                                       : "[" + std::string(section) + "] " + e.key;
+        if (outOfRange.empty() || outOfRange.back() != key) outOfRange.push_back(key);
     }
 }
 
 void ReadEntry(const char* section, const KeyEntry& e, const char* file, SettingsRecord& rec,
-               DocumentStrings& strings)
+               DocumentStrings& strings, std::vector<std::string>& outOfRange)
 {
     switch (e.kind) {
     case Kind::Section:
@@ -334,7 +335,7 @@ void ReadEntry(const char* section, const KeyEntry& e, const char* file, Setting
         ReadScrambled(section, e, file, rec, strings);
         break;
     case Kind::BoxList:
-        ReadBoxList(section, e, file, rec);
+        ReadBoxList(section, e, file, rec, outOfRange);
         break;
     }
 }
@@ -454,12 +455,14 @@ int SerializeConfigFile(const char* file, bool write, SettingsRecord& rec, Docum
         ShowNamedMessage(54, kMsgOk | kMsgIconExclamation, file);
         ok = false;
     }
+    const SettingsRecord before = rec;
+    std::vector<std::string> outOfRange;
     for (const Table& table : kTables) {
         const char* section = kAppSection;
         for (std::size_t i = 0; i < table.count; ++i) {
             const KeyEntry& e = table.entries[i];
             if (e.kind == Kind::Section) section = e.key;
-            else ReadEntry(section, e, file, rec, strings);
+            else ReadEntry(section, e, file, rec, strings, outOfRange);
         }
     }
     auto readColors = [&](const char* section, int32_t (*colors)[3], int count) {
@@ -472,6 +475,9 @@ int SerializeConfigFile(const char* file, bool write, SettingsRecord& rec, Docum
     };
     readColors(kAppSection, rec.AttrColors, kAttrColorEntriesInFile);
     readColors("3270Attributes", rec.Attr3270Colors, kAttr3270ColorEntriesInFile);
+    for (const std::string& key : RestoreValuesOutOfRange(rec, before)) outOfRange.push_back(key);
+    if (!outOfRange.empty())
+        ShowMessage(0, kMsgOk | kMsgIconExclamation, "%s", ValuesOutOfRangeText(file, outOfRange).c_str());
     FixUpAfterReading(rec, strings);
     return ok ? 1 : 0;
 }

@@ -138,10 +138,37 @@ std::string NativeProfile::Format(const std::vector<Section>& sections)
     return text;
 }
 
+void NativeProfile::ServeFromMemory(const std::string& file, std::string text)
+{
+    memoryServed_ = true;
+    memoryFile_ = file;
+    memoryText_ = std::move(text);
+    cacheValid_ = false;
+}
+
+bool NativeProfile::ReadText(const char* file, std::string& text) const
+{
+    if (!InMemory(file)) return ReadWholeFile(file, text);
+    text = memoryText_;
+    return true;
+}
+
+bool NativeProfile::WriteText(const char* file, const std::string& text)
+{
+    if (InMemory(file)) {
+        memoryText_ = text;
+        return true;
+    }
+    std::FILE* f = std::fopen(file, "wb");
+    bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f) written = std::fclose(f) == 0 && written;
+    return written;
+}
+
 std::vector<NativeProfile::Section>* NativeProfile::Load(const char* file)
 {
     std::string text;
-    if (!ReadWholeFile(file, text)) {
+    if (!ReadText(file, text)) {
         cacheValid_ = false;
         return nullptr;
     }
@@ -223,9 +250,7 @@ bool NativeProfile::WriteString(const char* section, const char* key, const char
 bool NativeProfile::Store(const char* file)
 {
     std::string formatted = Format(cachedSections_);
-    std::FILE* f = std::fopen(file, "wb");
-    bool written = f && std::fwrite(formatted.data(), 1, formatted.size(), f) == formatted.size();
-    if (f) written = std::fclose(f) == 0 && written;
+    const bool written = WriteText(file, formatted);
     if (written) {
         cachedFile_ = file;
         cachedText_ = std::move(formatted);

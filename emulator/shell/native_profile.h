@@ -22,6 +22,11 @@ public:
     bool DeleteKey(const char* section, const char* key, const char* file) override;
     bool DeleteSection(const char* section, const char* file) override;
 
+    // Serves one file name from memory: it reads as `text` and never touches the disk, and what
+    // is written to it stays in memory (MemoryText). The fuzz targets read inputs this way.
+    void ServeFromMemory(const std::string& file, std::string text);
+    const std::string& MemoryText() const { return memoryText_; }
+
     // The parsed form of a file (public for the fuzz target and the tests).
     struct Entry {
         std::string name;
@@ -41,9 +46,15 @@ private:
     std::vector<Section>* Load(const char* file);
     // Writes the cached sections to file; false when it cannot be written.
     bool Store(const char* file);
+    bool InMemory(const char* file) const { return memoryServed_ && memoryFile_ == file; }
+    bool ReadText(const char* file, std::string& text) const;
+    bool WriteText(const char* file, const std::string& text);
 
     std::string cachedFile_;
     std::string cachedText_;
     std::vector<Section> cachedSections_;
     bool cacheValid_ = false;
+    bool memoryServed_ = false;
+    std::string memoryFile_;
+    std::string memoryText_;
 };

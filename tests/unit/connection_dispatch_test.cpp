@@ -135,6 +135,25 @@ TEST_F(DispatchTest, UnknownConnectionTypeDoesNothing) {
     EXPECT_EQ(Rec->Connecting, 0);
 }
 
+TEST_F(DispatchTest, OpeningAConnectionForgetsTheHalfParsedSequenceButNotTheScreen) {
+    // The last connection ended inside a CSI sequence, inside a DCS string and in printer mode.
+    Rec->SequenceLength = 5;
+    Rec->StringCommandNumber = 80;
+    Rec->StringCommandLength = 12;
+    Rec->PendingIntermediate = '(';
+    Rec->PrinterControllerMode = 1;
+    Rec->CursorRow = 3;
+    Rec->CursorCol = 7;
+    OpenConnection(nullptr);
+    EXPECT_EQ(Rec->SequenceLength, 0);
+    EXPECT_EQ(Rec->StringCommandNumber, 0);
+    EXPECT_EQ(Rec->StringCommandLength, 0);
+    EXPECT_EQ(Rec->PendingIntermediate, 0);
+    EXPECT_EQ(Rec->PrinterControllerMode, 0);
+    EXPECT_EQ(Rec->CursorRow, 3);
+    EXPECT_EQ(Rec->CursorCol, 7);
+}
+
 TEST_F(DispatchTest, TransportsNotBuiltYetSayso) {
     Rec->ComType = kNetbios;
     EXPECT_EQ(OpenConnection(nullptr), 0);

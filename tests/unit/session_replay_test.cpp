@@ -312,3 +312,39 @@ TEST_F(SessionReplayTest, ProgressOfAFileLargerThanTwoGigabytes)
 }
 
 }  // namespace
+
+namespace {
+
+// A file of another kind (a picture, an empty file) is not opened as a recording, and a CALL: of
+// it says so once; a hand-written script without any keyword still plays.
+TEST_F(SessionReplayTest, AFileThatIsNotARecordingIsRefusedWithItsReason)
+{
+    const struct {
+        const char* name;
+        std::string text;
+    } others[] = {
+        {"picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+        {"empty.trc", ""},
+        {"blanks.trc", " \r\n\t "},
+    };
+    for (const auto& other : others) {
+        SCOPED_TRACE(other.name);
+        EXPECT_EQ(0, OpenPlayFile(File(other.name, other.text).c_str(), 0));
+        EXPECT_STREQ(" (not a recording)", PlayOpenFailureNote());
+        EXPECT_EQ(nullptr, Rec->PlaybackFile);
+    }
+    EXPECT_EQ(0, OpenPlayFile(Name("missing.trc").c_str(), 0));
+    EXPECT_STREQ("", PlayOpenFailureNote());
+
+    const std::string picture = Name("picture.png");
+    Play(File("outer.trc", "COMM: a CALL: " + picture + "\nb"));
+    EXPECT_EQ("ab", host.played);
+    ASSERT_EQ(1u, host.messages.size());
+    EXPECT_EQ("45 Failed to play file: " + picture + " (not a recording)", host.messages[0]);
+
+    host.played.clear();
+    Play(File("script.trc", "a b c"));
+    EXPECT_EQ("abc", host.played);
+}
+
+}  // namespace

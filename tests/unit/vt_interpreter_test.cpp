@@ -80,6 +80,19 @@ TEST_F(VtInterpreter, ReportsTheChangedCellsOrTheOldCursorCell)
     EXPECT_EQ(13, port.rects[0].right);
 }
 
+TEST_F(VtInterpreter, EightBitControlsShareTheBlocksOneRepaintReport)
+{
+    // CSI, IND and NEL as 8-bit controls, each fed again as its 7-bit form inside one block.
+    Feed("a\x9b" "3;5Hb\x84" "c\x85" "d");
+    ASSERT_EQ(1u, port.rects.size()) << "one report for the block, not one per control";
+    EXPECT_EQ(0, port.rects[0].left);
+    EXPECT_EQ(0, port.rects[0].top);
+    EXPECT_EQ(5 * 16, port.rects[0].bottom) << "the rectangle covers every row written";
+    EXPECT_EQ('b', Rec->CharsScreen[2 * 80 + 4]);
+    EXPECT_EQ('c', Rec->CharsScreen[3 * 80 + 5]);
+    EXPECT_EQ('d', Rec->CharsScreen[4 * 80 + 0]);
+}
+
 TEST_F(VtInterpreter, ChangingTheEmulationForgetsAHalfParsedSequence)
 {
     Feed("\x1b[2");

@@ -7,6 +7,7 @@
 #include "engine/host_commands/host_system.h"
 #include "engine/host_commands/host_application.h"
 #include "engine/host_commands/message_text.h"
+#include "session/program_gate.h"
 #include "shell/dyn_buttons.h"
 
 namespace {
@@ -20,6 +21,9 @@ constexpr const char* kOutOfTimersText =
 
 int WinExecCommand(const char* text, int showMode)
 {
+    // Refused quietly while the administrator's switches forbid programs: to the host it looks
+    // like a start that failed.
+    if (!ProgramsMayStart(*Rec)) return kProgramStartRefused;
     const int result = System().WinExec(text, showMode);
     if (result < 32) ShowFormatted(0, "WinExec \"%s\" failed; error code = %d", text, result);
     return result;
@@ -59,7 +63,7 @@ int PlayScriptCommand(ViewWindow window, const int* numbers, int count, const ch
     if (!System().HasView()) return 0;
     const std::string file = text && *text ? std::string(text) : Application().GetDocumentString("TraceFile");
     if (!OpenPlayFile(file.c_str(), 0)) {
-        ShowFormatted(kMessagePlayFailed, "Failed to play file: %s", file.c_str());
+        ShowFormatted(kMessagePlayFailed, "Failed to play file: %s%s", file.c_str(), PlayOpenFailureNote());
         return 0;
     }
     if (!System().SetViewTimer(kPlaybackTimer, 1)) {

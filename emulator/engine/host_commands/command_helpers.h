@@ -6,7 +6,9 @@
 
 #include "engine/engine_types.h"
 
-// WinExec of the text; a failure shows "WinExec \"%s\" failed; error code = %d". Returns the result.
+// WinExec of the text; a failure shows "WinExec \"%s\" failed; error code = %d". While programs may
+// not start (ProgramsMayStart) nothing runs and nothing is shown: kProgramStartRefused. Returns the
+// result.
 int WinExecCommand(const char* text, int showMode);
 
 // The four items of a ShellExecute text "file;verb;params;dir" (the directory keeps any further

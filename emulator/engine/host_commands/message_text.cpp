@@ -3,7 +3,12 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "host_messages.h"
 #include "host_platform.h"
+
+namespace {
+constexpr int kExclamation = 0x30;
+}  // namespace
 
 void ShowFormatted(int stringId, const char* format, ...)
 {
@@ -12,5 +17,6 @@ void ShowFormatted(int stringId, const char* format, ...)
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    Platform().ShowMessage(stringId, text);
+    // Host data caused it: shown after the block, never inside the receive path.
+    if (!PostHostMessage(stringId, kExclamation, text)) Platform().ShowMessage(stringId, text);
 }

@@ -40,8 +40,8 @@ void UnlockFromHost()
 
 void ReportBadAddress(const char* order, int address)
 {
-    ShowMessage(0, 0, kInvalidAddressFormat, order, address, "(Screen currently set to ", Tn3270State.Rows3270,
-                " by ", Tn3270State.Columns3270, ".)");
+    ShowHostMessage(0, 0, kInvalidAddressFormat, order, address, "(Screen currently set to ", Tn3270State.Rows3270,
+                    " by ", Tn3270State.Columns3270, ".)");
 }
 
 void ReadCommand(uint8_t code)
@@ -53,7 +53,7 @@ void ReadCommand(uint8_t code)
         Tn3270State.StatusFlags |= kStatusReceiving;
         Build3270Inbound(code);
     } else {
-        ShowMessage(0, 0, "Unexpected read command code 0x%x received.\n", code);
+        ShowHostMessage(0, 0, "Unexpected read command code 0x%x received.\n", code);
     }
 }
 
@@ -265,7 +265,7 @@ int RunOrder(const uint8_t* data, int pos, int length, int endOfRecord, bool& la
     }
     default: {
         const OrderName name = Find3270Order(order);
-        ShowMessage(0, 0, "Unsupported order '%s' (%s, 0x%x) received.\n", name.shortName, name.longName, order);
+        ShowHostMessage(0, 0, "Unsupported order '%s' (%s, 0x%x) received.\n", name.shortName, name.longName, order);
         return 1;
     }
     }
@@ -306,7 +306,7 @@ bool StartWriteRecord(const uint8_t* data, int length)
         EraseAllUnprotected();
         break;
     default:
-        ShowMessage(0, 0, "Unexpected write command code 0x%x received.\n", s.CommandCode);
+        ShowHostMessage(0, 0, "Unexpected write command code 0x%x received.\n", s.CommandCode);
         break;
     }
     return true;
@@ -341,7 +341,7 @@ int Process3270Stream(ViewWindow window, const uint8_t* data, int length, int en
     int pos = 0;
     if (s.AtRecordStart) {
         if (length == 0) {
-            ShowMessage(0, 0, "Short count received from host!\n");
+            ShowHostMessage(0, 0, "Short count received from host!\n");
             return 0;
         }
         if (length == 1) {

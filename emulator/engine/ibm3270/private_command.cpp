@@ -4,6 +4,7 @@
 
 #include "engine/ibm3270/outside_hooks.h"
 #include "session/messages.h"
+#include "session/program_gate.h"
 #include "engine/ibm3270/view_hooks.h"
 #include "engine/screen_planes.h"
 
@@ -57,8 +58,9 @@ int Do3270PrivateCommand(ViewWindow window, void* document, const uint8_t* data,
                                static_cast<std::size_t>(length - 2 - (end + 1)));
         if (number <= 3) {
             const int showMode = count >= 2 ? params[1] : 5;
+            if (!ProgramsMayStart(*Rec)) return 0;  // refused quietly, as a failed start
             const int result = ViewHooks3270.winExec(text.c_str(), showMode);
-            if (result < 32) ShowMessage(0, kStopIcon, "WinExec \"%s\" failed; error code = %d", text.c_str(), result);
+            if (result < 32) ShowHostMessage(0, kStopIcon, "WinExec \"%s\" failed; error code = %d", text.c_str(), result);
         } else if (number == 4) {
             Tn3270Hooks.mciCommand(text.c_str());
         } else {

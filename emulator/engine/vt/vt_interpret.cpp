@@ -210,13 +210,10 @@ void DesignationByte(ViewWindow window, SettingsRecord& rec, uint8_t b, DirtyRec
     }
 }
 
-}  // namespace
-
-int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsRecord& rec)
+// The bytes of a block, or the bytes an 8-bit control stands for: 1 when the rest of the block is
+// to be dropped (a transfer started), else 2. The caller reports the repaint.
+int InterpretBytes(ViewWindow window, const uint8_t* data, int length, SettingsRecord& rec, DirtyRect& dirty)
 {
-    const int oldCol = rec.CursorCol;
-    const int oldRow = rec.CursorRow;
-    DirtyRect dirty = kEmptyDirtyRect;
     const bool detect = AutoDetectOn(rec);
 
     for (int i = 0; i < length; ++i) {
@@ -262,12 +259,12 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
         if (b >= 0x80) {
             if (rec.Charset == 1 && rec.ControlChar == 1 && rec.Terminal == 1) {
                 const uint8_t seven = static_cast<uint8_t>(b & 0x7F);
-                if (VtInterpret(window, &seven, 1, rec) == 1) return 1;
+                if (InterpretBytes(window, &seven, 1, rec, dirty) == 1) return 1;
                 continue;
             }
             if (b <= 0x9F && rec.Charset != 4) {
                 const uint8_t pair[2] = {kEsc, static_cast<uint8_t>(b - 0x40)};
-                if (VtInterpret(window, pair, 2, rec) == 1) return 1;
+                if (InterpretBytes(window, pair, 2, rec, dirty) == 1) return 1;
                 continue;
             }
         } else if (b < 0x20) {
@@ -284,7 +281,19 @@ int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsReco
         }
         WriteVtCharacter(window, rec, b, dirty);
     }
+    return 2;
+}
 
+}  // namespace
+
+int VtInterpret(ViewWindow window, const uint8_t* data, int length, SettingsRecord& rec)
+{
+    const int oldCol = rec.CursorCol;
+    const int oldRow = rec.CursorRow;
+    DirtyRect dirty = kEmptyDirtyRect;
+    if (InterpretBytes(window, data, length, rec, dirty) == 1) return 1;
+    // One repaint report per received block, also when its 8-bit controls were fed again as
+    // their 7-bit forms.
     ReportBlockRepaint(window, rec, dirty, oldCol, oldRow, CursorRepaint::Cell);
     return 2;
 }

@@ -31,9 +31,11 @@
 #include "shell/document_services.h"
 #include "shell/dyn_buttons.h"
 #include "shell/session_document.h"
+#include "shell/win32/app_helpers.h"
 #include "shell/win32/capture_printer.h"
 #include "shell/win32/view_automation.h"
 #include "shell/win32/zolex_view.h"
+#include "win32_host_messages.h"
 
 namespace {
 
@@ -75,6 +77,7 @@ int RunDdeAction(const char* text)
 }
 
 std::unique_ptr<Win32TransferHost> transferHost;
+Win32HostMessages hostMessages;
 
 }  // namespace
 
@@ -101,6 +104,9 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(view.Handle()), view.Handle());
     SetDdeActionRunner(RunDdeAction);
+    hostMessages.Install(GetParent(view.Handle()), [](const std::string& text) {
+        SetStatusPane(text.c_str(), 0, 0, 0);
+    });
     transferHost = std::make_unique<Win32TransferHost>(GetParent(view.Handle()), [doc] {
         return doc ? doc->strings.AxDirectory : std::string();
     });
@@ -118,6 +124,7 @@ void UnwireProgram(CZolexView& view)
     if (ActiveButtonView() == &view) SetButtonView(nullptr);
     RemoveViewAutomation();
     SetDdeActionRunner(nullptr);
+    hostMessages.Remove();
     SetTransferHost(nullptr);
     SetWin32TransferHost(nullptr);
     transferHost.reset();

@@ -542,6 +542,6 @@ void CZolexView::OnPlayRecording()
         name = prompt.answer;
     }
     if (OpenPlayFile(name.c_str(), 0)) lastPlayFile_ = name;
-    else ShowMessage(45, "Failed to play file: " + name);
+    else ShowMessage(45, "Failed to play file: " + name + PlayOpenFailureNote());
     ::PlaybackStep(false);
 }

@@ -124,6 +124,7 @@ int OpenPlayFile(const char* file, int64_t start)
     return Answers().openPlayFileResult;
 }
 void CloseAllPlayFiles() { LogHost("CloseAllPlayFiles"); }
+const char* PlayOpenFailureNote() { return ""; }
 int ExecuteAclCommand(const char* text)
 {
     LogHost("ExecuteAclCommand " + Text(text));
@@ -268,6 +269,7 @@ HostFakes::HostFakes()
 {
     std::memset(Rec, 0, sizeof(SettingsRecord));
     Rec->ComType = kTelnet;
+    Rec->AllowDOS = 1;  // as the defaults have it: programs may start
     SetIdentityTables(SessionTranslateTables);
     SetPlatform(&platform);
     SetHostSystem(&system);

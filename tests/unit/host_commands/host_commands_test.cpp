@@ -11,6 +11,7 @@
 #include "engine/host_commands/host_print.h"
 #include "engine/screen_planes.h"
 #include "host_command_fakes.h"
+#include "session/program_gate.h"
 #include "session/session_record.h"
 
 namespace {
@@ -136,6 +137,25 @@ TEST_F(HostCommandTest, ProgramsStartWithTheShowModeAndFailuresAreShown)
     String({3}, "missing");
     ASSERT_EQ(fakes.platform.messages.size(), 1u);
     EXPECT_EQ(fakes.platform.messages[0].text, "WinExec \"missing\" failed; error code = 2");
+
+    // The administrator's switches refuse programs quietly, as a failed start that shows nothing.
+    const struct {
+        int allowDos;
+        int lockDosBox;
+    } refused[] = {{0, 0}, {1, 1}, {0, 1}};
+    for (const auto& r : refused) {
+        Rec->AllowDOS = r.allowDos;
+        Rec->LockDosBox = r.lockDosBox;
+        HostLog().clear();
+        fakes.platform.messages.clear();
+        Csi({1});
+        EXPECT_EQ(DoPrivateCommand(kWindow, 1, 0, nullptr, "cmd.exe /c del x"), 0);
+        EXPECT_EQ(WinExecCommand("cmd.exe", 5), kProgramStartRefused);
+        EXPECT_TRUE(HostLog().empty()) << r.allowDos << r.lockDosBox;
+        EXPECT_TRUE(fakes.platform.messages.empty()) << r.allowDos << r.lockDosBox;
+    }
+    Rec->AllowDOS = 1;
+    Rec->LockDosBox = 0;
 
     HostLog().clear();
     String({30, 3}, "doc.txt;print;/x;c:\\tmp");

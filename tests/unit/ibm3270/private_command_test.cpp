@@ -50,4 +50,16 @@ TEST_F(PrivateCommand, FailedProgramStartIsReported)
     EXPECT_EQ(FakeCalls.messages, std::vector<std::string>{"WinExec \"missing.exe\" failed; error code = 2"});
 }
 
+TEST_F(PrivateCommand, ProgramsAreRefusedQuietlyWhileTheDosBoxIsLocked)
+{
+    FakeCalls.winExecResult = 2;
+    Rec->LockDosBox = 1;
+    const std::string sequence = "\x1b[1ycmd.exe /c del x\x1b\\";
+    EXPECT_EQ(Do3270PrivateCommand(nullptr, nullptr, reinterpret_cast<const uint8_t*>(sequence.data()),
+                                   static_cast<int>(sequence.size())),
+              0);
+    EXPECT_TRUE(FakeCalls.commands.empty());
+    EXPECT_TRUE(FakeCalls.messages.empty());
+}
+
 }  // namespace

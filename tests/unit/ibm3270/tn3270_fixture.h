@@ -29,6 +29,7 @@ protected:
         Rec->Charset3270 = 5;
         Rec->Terminal3270 = 16;
         Rec->TerminalFamily3270 = 1;
+        Rec->AllowDOS = 1;
         ASSERT_EQ(AllocScreenBuffers(), 1);
         Load3270State();
         Set3270Geometry(24, 80);

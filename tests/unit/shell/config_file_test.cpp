@@ -168,9 +168,10 @@ TEST_F(ConfigFile, ReadingFollowsTheRulesOfEachValueType)
     EXPECT_EQ(s->rec->BoxMapFg[3], 1);
     EXPECT_EQ(s->rec->BoxMapFg[13], 1);
     EXPECT_EQ(s->rec->BoxMapFg[7], 0);   // the listed key replaces its kind
-    EXPECT_EQ(s->rec->BoxMapFg[5], 2);   // OK on the out-of-range index goes on
+    EXPECT_EQ(s->rec->BoxMapFg[5], 2);   // the out-of-range index is passed over
     ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].text, "20 <- OutBoxFg: Box Map color index out of range!");
+    EXPECT_EQ(prompts.asked[0].text,
+              "Values out of range in '" + file + "' were replaced by their defaults:\nOutBoxFg");
     EXPECT_EQ(s->rec->ControlChar, 1);
     EXPECT_EQ(s->strings.FtpCommand, "D:\\OLD\\tolviftp.exe /go");
     EXPECT_EQ(s->rec->LocalEcho, 1);
@@ -181,16 +182,44 @@ TEST_F(ConfigFile, ReadingFollowsTheRulesOfEachValueType)
     EXPECT_EQ(int{s->rec->KermitParms.Quotechar}, 35);
 }
 
-TEST_F(ConfigFile, CancelOnABadBoxIndexEndsThatKeyOnly)
+TEST_F(ConfigFile, AbsurdValuesFallBackAndAreListedInOneMessage)
 {
-    const std::string file = folder.File("box.wcf");
-    TempFolder::Write(file, "[Tolvi]\r\nVersion=1\r\nInBoxFg=2 99 4\r\nOutBoxFg=6\r\n");
+    const std::string file = folder.File("absurd.wcf");
+    TempFolder::Write(file, "[Tolvi]\r\nVersion=1\r\nMaxRows=100000\r\nMaxCols=-80\r\nHistoryRows=-5\r\n"
+                            "AlignDisplay=9\r\nFrameFgColor=999\r\nNormalBgColor=-1\r\nBoldFgColor=3\r\n"
+                            "InBoxFg=2 999 4\r\nOutBoxFg=6 -1\r\nHostName=\"" + Text("h", 10240) + "\"\r\n"
+                            "[3270Attributes]\r\nNormalFgColor=20\r\n[3270]\r\nInBoxBg=77\r\n");
     auto s = DefaultSession();
-    prompts.answers = {kAnswerCancel};
-    SerializeConfigFile(file.c_str(), false, *s->rec, s->strings);
+    const auto defaults = DefaultSession();
+    EXPECT_EQ(SerializeConfigFile(file.c_str(), false, *s->rec, s->strings), 1);
+
+    EXPECT_EQ(s->rec->MaxRows, defaults->rec->MaxRows);
+    EXPECT_EQ(s->rec->MaxCols, defaults->rec->MaxCols);
+    EXPECT_EQ(s->rec->HistoryRows, defaults->rec->HistoryRows);
+    EXPECT_EQ(s->rec->AlignDisplay, defaults->rec->AlignDisplay);
+    EXPECT_EQ(s->rec->AttrColors[kAttrFrame][kAttrFg], defaults->rec->AttrColors[kAttrFrame][kAttrFg]);
+    EXPECT_EQ(s->rec->AttrColors[kAttrNormal][kAttrBg], defaults->rec->AttrColors[kAttrNormal][kAttrBg]);
+    EXPECT_EQ(s->rec->AttrColors[1][kAttrFg], 3) << "a value in range is read as it stands";
+    EXPECT_EQ(s->rec->Attr3270Colors[0][kAttrFg], defaults->rec->Attr3270Colors[0][kAttrFg]);
+    // A box list keeps its good indices and passes over the bad ones.
     EXPECT_EQ(s->rec->BoxMapFg[2], 1);
-    EXPECT_NE(s->rec->BoxMapFg[4], 1);
+    EXPECT_EQ(s->rec->BoxMapFg[4], 1);
     EXPECT_EQ(s->rec->BoxMapFg[6], 2);
+    EXPECT_EQ(std::string(s->rec->HostName), Text("h", sizeof s->rec->HostName - 1)) << "long texts are cut";
+
+    ASSERT_EQ(prompts.asked.size(), 1u) << "one message for all the keys";
+    EXPECT_EQ(prompts.asked[0].text,
+              "Values out of range in '" + file + "' were replaced by their defaults:\n"
+              "InBoxFg, OutBoxFg, [3270] InBoxBg, AlignDisplay, MaxCols, MaxRows, HistoryRows, NormalBgColor, "
+              "FrameFgColor, [3270Attributes] NormalFgColor");
+
+    // A second file read over a sound session changes nothing it does not name, and says nothing.
+    prompts.asked.clear();
+    const std::string sound = folder.File("sound.wcf");
+    TempFolder::Write(sound, "[Tolvi]\r\nVersion=1\r\nMaxRows=43\r\nMaxCols=80\r\n");
+    SerializeConfigFile(sound.c_str(), false, *s->rec, s->strings);
+    EXPECT_EQ(s->rec->MaxRows, 43);
+    EXPECT_TRUE(prompts.asked.empty());
 }
 
 TEST_F(ConfigFile, TheVersionStampIsCheckedInBothApplicationSections)

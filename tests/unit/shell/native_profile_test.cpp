@@ -1,6 +1,7 @@
 // The native private-profile store: how values are found and cut, and where writes land.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "shell/native_profile.h"
@@ -89,6 +90,25 @@ TEST_F(NativeProfileTest, CreatesTheFileAndFailsWhenItCannot)
     ASSERT_TRUE(profile.WriteString("s", "k", "v", file.c_str()));
     EXPECT_EQ(TempFolder::Read(file), "[s]\r\nk=v\r\n");
     EXPECT_FALSE(profile.WriteString("s", "k", "v", folder.File("no/such/folder.ini").c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NativeProfileTest, AFileServedFromMemoryNeverTouchesTheDisk)
+{
+    profile.ServeFromMemory(file, "[App]\r\nKey=from memory\r\n");
+    EXPECT_EQ(Get("App", "Key"), "from memory");
+    EXPECT_TRUE(profile.WriteString("App", "New", "value", file.c_str()));
+    EXPECT_EQ(profile.MemoryText(), "[App]\r\nKey=from memory\r\nNew=value\r\n");
+    EXPECT_EQ(Get("App", "New"), "value");
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    // Other names still go to their files.
+    const std::string other = folder.File("other.ini");
+    EXPECT_TRUE(profile.WriteString("S", "K", "v", other.c_str()));
+    EXPECT_TRUE(std::filesystem::exists(other));
 }
 
 }  // namespace
