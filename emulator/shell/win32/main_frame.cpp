@@ -5,6 +5,7 @@
 #include "fw_recent_menu.h"
 #include "shell/win32/transfer_settings_commands.h"
 #include "shell/win32/color_settings_commands.h"
+#include "shell/win32/preference_commands.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -273,6 +274,13 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_COLORS, [this] { ColorsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_BOXES, [this] { BoxesCommand(doc_, Handle()); });
+    // Connection and preference dialogs.
+    OnCommand(ID_MODEM_TYPE, [this] { ModemCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_PHONE, [this] { PhoneNumberCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_MOUSE, [this] { MouseCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_VIEW, [this] { ViewPrefsCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_FILES, [this] { FilePrefsCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_TERMINAL_PRINTERS, [this] { TerminalPrintersCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);

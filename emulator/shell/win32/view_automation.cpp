@@ -4,6 +4,8 @@
 #include "shell/session_document.h"
 #include "session/session_record.h"
 #include "connections/win32/win32_pc_names.h"
+#include "dialogs/win32/connection_dialogs.h"
+#include "shell/win32/main_frame.h"
 
 namespace {
 
@@ -16,6 +18,17 @@ public:
     {
         const std::string* text = doc ? FindDocumentString(doc->strings, member) : nullptr;
         return text ? text->c_str() : AutomationView::DocumentString(member);
+    }
+    // The user-name dialog over the main window; the name is at most kUserNameLimit characters.
+    bool AskUserName(char* name, std::size_t size) override
+    {
+        if (!name || size == 0) return false;
+        CMainFrame* frame = CMainFrame::Instance();
+        CUserNameDlg dialog(frame ? frame->Handle() : nullptr);
+        if (dialog.DoModal() != IDOK) return false;
+        const std::size_t n = dialog.name.copy(name, size - 1);
+        name[n] = '\0';
+        return true;
     }
     int LeftMargin() override { return Rec->LeftMargin; }
     int TopMargin() override { return Rec->TopMargin; }
