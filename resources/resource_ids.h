@@ -30,8 +30,6 @@
 #define ID_CONFIG_FONT 32771
 #define ID_CONFIG_TERMINAL 32772
 #define ID_CONFIG_KEYBOARD_MAP 32773
-#define ID_PREFS_VIEW 32774
-#define ID_PREFS_FILES 32819
 #define ID_CONFIG_PHONE 32776
 #define ID_DOS_BOX 32778
 #define ID_CONFIG_RESET 32779
@@ -42,6 +40,10 @@
 #define ID_VIEW_MENU 32813
 #define ID_VIEW_TITLEBAR 32814
 #define ID_CONFIG_MOUSE 32820
+// Config/Preferences: View, File names and Terminal Printers.
+#define ID_PREFS_VIEW 32818
+#define ID_PREFS_FILES 32819
+#define ID_PREFS_TERMINAL_PRINTERS 32824
 #define ID_FILE_TRANSFER 32821
 // Config/Preferences/Asynch filetransfer (commands of the view), and Config/Preferences/DDE.
 #define ID_XFER_KERMIT 32827
@@ -269,3 +271,5 @@
 #define IDC_TERM_PROTECTED_REVERSED 3339
 #define IDC_FIRST_PLATFORM 605
 #define IDC_FIRST_FAMILY_3270 3117
+// ---- Connection and preference dialogs.
+#include "preference_dialog_ids.h"

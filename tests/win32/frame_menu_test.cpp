@@ -130,7 +130,7 @@ TEST_F(FrameInProcess, The3270ModeMenuLacksTheCharacterModeCommands)
     for (UINT command : {32776u, 118u, 119u, 32820u, 32827u, 32828u, 32833u})
         EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
     EXPECT_NE(GetMenuState(menu, 32770, MF_BYCOMMAND), static_cast<UINT>(-1));
-    EXPECT_NE(GetMenuState(menu, 32774, MF_BYCOMMAND), static_cast<UINT>(-1));  // Preferences stays
+    EXPECT_NE(GetMenuState(menu, 32818, MF_BYCOMMAND), static_cast<UINT>(-1));  // Preferences stays
 }
 
 TEST_F(FrameInProcess, TransferAndDdeSettingsCommandsOpenTheirDialogsFromEveryMenu)

@@ -136,6 +136,18 @@ int TolviProcess::Close()
     return WaitExit();
 }
 
+int TolviProcess::CloseDiscardingChanges()
+{
+    if (HWND window = MainWindow(0)) PostMessageA(window, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        HWND box = MessageBox(10000);
+        if (!box) break;
+        Press(box, MessageText(box).find("disconnect") != std::string::npos ? IDYES : IDNO);
+        for (int waited = 0; waited < 3000 && IsWindow(box); waited += 50) Sleep(50);
+    }
+    return WaitExit(30000);
+}
+
 void WriteFileText(const std::string& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -29,6 +29,8 @@ public:
     int WaitExit(int timeoutMs = 15000);
     // Asks the main window to close and waits for the end.
     int Close();
+    // The same, answering its questions: Yes to disconnecting, No to saving the changed settings.
+    int CloseDiscardingChanges();
     DWORD Id() const { return info_.dwProcessId; }
 
     static std::string Title(HWND window);

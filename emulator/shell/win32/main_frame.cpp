@@ -8,6 +8,7 @@
 #include "shell/win32/session_settings_commands.h"
 #include "shell/win32/more_info_dlg.h"
 #include "shell/win32/terminal_settings_commands.h"
+#include "shell/win32/preference_commands.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -298,6 +299,13 @@ void CMainFrame::RegisterCommands()
         if (GeneralSettingsCommand(doc_, Handle()).menuChanged) PostMessageA(Handle(), kLoadCountryMenuMsg, 0, 0);
     });
     OnCommand(ID_CONFIG_TERMINAL, [this] { TerminalEmulationCommand(doc_, Handle()); });
+    // Connection and preference dialogs.
+    OnCommand(ID_MODEM_TYPE, [this] { ModemCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_PHONE, [this] { PhoneNumberCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_MOUSE, [this] { MouseCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_VIEW, [this] { ViewPrefsCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_FILES, [this] { FilePrefsCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_TERMINAL_PRINTERS, [this] { TerminalPrintersCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);

@@ -7,6 +7,8 @@
 #include "shell/session_document.h"
 #include "session/session_record.h"
 #include "connections/win32/win32_pc_names.h"
+#include "dialogs/win32/connection_dialogs.h"
+#include "shell/win32/main_frame.h"
 
 namespace {
 
@@ -32,6 +34,17 @@ public:
     }
     int ClickRow() override { return MouseRow; }
     int ClickColumn() override { return MouseCol; }
+    // The user-name dialog over the main window; the name is at most kUserNameLimit characters.
+    bool AskUserName(char* name, std::size_t size) override
+    {
+        if (!name || size == 0) return false;
+        CMainFrame* frame = CMainFrame::Instance();
+        CUserNameDlg dialog(frame ? frame->Handle() : nullptr);
+        if (dialog.DoModal() != IDOK) return false;
+        const std::size_t n = dialog.name.copy(name, size - 1);
+        name[n] = '\0';
+        return true;
+    }
     int LeftMargin() override { return Rec->LeftMargin; }
     int TopMargin() override { return Rec->TopMargin; }
     int RunActionString(const char* text) override

@@ -10,7 +10,7 @@ dir=$(mktemp -d /tmp/tolvi-dial.XXXXXX)
 source "$root/tests/win32/connections/com_port_lib.sh"
 
 pty_pair com70 PTY,link="$dir/modem",raw,echo=0 && wait_file "$dir/modem" || exit 1
-python3 "$root/tests/peers/modem_sim.py" "$dir/modem" "$dir" --dial-delay 0.5 \
+python3 "$root/tests/peers/modem_sim.py" "$dir/modem" "$dir" --dial-delay 1.5 \
   --banner $'\r\nWelcome to the modem host\r\n' &
 pids+=($!)
 map_ports COM70=com70 || exit 1

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fw_dialog_test_hook.h"
 #include "tolvi_process.h"
 #include "tolvi_screen.h"
 
@@ -65,10 +66,10 @@ std::vector<double> BreakChanges()
 
 class TolviSerialTest : public ::testing::Test {
 protected:
-    bool StartSession(const std::string& configuration)
+    bool StartSession(const std::string& configuration, const std::string& options = "/c")
     {
         WriteFileText(folder.File("serial.wcf"), configuration);
-        if (!tolvi.Start("serial.wcf /c", folder.Path())) return false;
+        if (!tolvi.Start("serial.wcf " + options, folder.Path())) return false;
         window = tolvi.MainWindow();
         if (!window)
             if (HWND box = tolvi.MessageBox(0)) ADD_FAILURE() << "Tolvi says: " << TolviProcess::MessageText(box);
@@ -126,6 +127,56 @@ TEST_F(TolviSerialTest, DialsTheModemAndShowsWhatTheHostSends)
     EXPECT_EQ(tolvi.WaitExit(30000), 0);
     window = nullptr;
     EXPECT_NE(ModemReceived().find("+++ATH\r"), std::string::npos) << ModemReceived();
+}
+
+// The user sets the modem's commands and the number in Config/Modem type and Config/Phone Number
+// (driven by control id in Tolvi's own dialogs), then connects: the modem gets the new
+// initialisation string and the dial command, its CONNECT is painted, and the countdown in the
+// title starts at the time-out set in the dialog.
+TEST_F(TolviSerialTest, ModemAndPhoneNumberDialogsDriveTheDial)
+{
+    ASSERT_TRUE(StartSession("[Tolvi]\r\nVersion=4.5.6.3\r\nComType=0\r\nPort=70\r\nBaudRateLong=9600\r\n"
+                             "FlowCtrl=0\r\nAutonameFiles=No\r\nAutoConnect=No\r\nDialEnable=No\r\nModemEnable=No\r\n"
+                             "PhoneNumber=\"\"\r\n[DDE]\r\nDdeServerEnable=Yes\r\n", ""));
+    PostMessageA(window, WM_COMMAND, 118, 0);  // Config/Modem type
+    HWND modem = tolvi.MessageBox();
+    ASSERT_NE(modem, nullptr);
+    FwDialogDriver m(modem);
+    EXPECT_EQ(m.Caption(), "Modem commands");
+    EXPECT_TRUE(m.SetCheck(1046, true));
+    EXPECT_TRUE(m.SetText(1103, "ATE1Q0V1"));  // initialise
+    EXPECT_TRUE(m.SetText(1099, "ATDT"));      // dial prefix
+    EXPECT_TRUE(m.SetText(1107, "CONNECT"));
+    EXPECT_TRUE(m.Press(IDOK));
+    for (int i = 0; i < 100 && m.Open(); ++i) Sleep(50);
+    ASSERT_FALSE(m.Open());
+
+    PostMessageA(window, WM_COMMAND, 32776, 0);  // Config/Phone Number / Autodial
+    HWND phone = tolvi.MessageBox();
+    ASSERT_NE(phone, nullptr);
+    FwDialogDriver p(phone);
+    EXPECT_EQ(p.Caption(), "Phone number");
+    EXPECT_TRUE(p.SetCheck(1046, true));
+    EXPECT_TRUE(p.SetText(1091, "555"));
+    EXPECT_TRUE(p.SetText(1092, "47"));
+    EXPECT_TRUE(p.Press(IDOK));
+    for (int i = 0; i < 100 && p.Open(); ++i) Sleep(50);
+    ASSERT_FALSE(p.Open());
+
+    PostMessageA(window, WM_COMMAND, 256, 0);  // Connect
+    std::string title;
+    EXPECT_TRUE(TolviProcess::TitleShows(window, "Connecting ... (47 sec)", 20000, &title)) << title;
+    TolviScreen screen;
+    ASSERT_TRUE(screen.Connect()) << "Tolvi's DDE server did not answer";
+    std::string shown;
+    EXPECT_TRUE(screen.WaitFor(kBanner, 30000, &shown)) << shown;
+    EXPECT_NE(shown.find("CONNECT 9600"), std::string::npos) << shown;
+    const std::string received = ModemReceived();
+    const std::size_t init = received.find("ATE1Q0V1\r");
+    EXPECT_NE(init, std::string::npos) << received;
+    EXPECT_NE(received.find("ATDT555\r", init), std::string::npos) << received;
+    EXPECT_EQ(tolvi.CloseDiscardingChanges(), 0);
+    window = nullptr;
 }
 
 TEST_F(TolviSerialTest, UnansweredCallEndsWhenTheCountdownRunsOut)

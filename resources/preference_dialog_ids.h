@@ -1,0 +1,98 @@
+// Ids of the connection and preference dialogs: modem commands, phone number, mouse, view and
+// file-name preferences, terminal printers, the user name and "Pick a string".
+#pragma once
+
+#define IDD_PHONE_NUMBER 112
+#define IDD_VIEW_PREFS 113
+#define IDD_MODEM 114
+#define IDD_USER_NAME 118
+#define IDD_TERMINAL_PRINTERS 130
+#define IDD_FILE_NAME_PREFS 606
+#define IDD_MOUSE 607
+#define IDD_PICK_STRING 608
+
+// Modem commands.
+#define IDC_MODEM_ENABLE 1046
+#define IDC_MODEM_DIAL_PREFIX 1099
+#define IDC_MODEM_DIAL_POSTFIX 1100
+#define IDC_MODEM_HANGUP_PREFIX 1101
+#define IDC_MODEM_HANGUP_POSTFIX 1102
+#define IDC_MODEM_INIT 1103
+#define IDC_MODEM_CONNECT 1107
+
+// Phone number.
+#define IDC_PHONE_DIAL_ENABLE 1046
+#define IDC_PHONE_NUMBER 1091
+#define IDC_PHONE_TIMEOUT 1092
+#define IDC_PHONE_AUTODIAL_AUTOMATIC 3340  // first of three radio buttons, 3340-3342
+#define IDC_PHONE_AUTODIAL_RESERVED 3341
+#define IDC_PHONE_AUTODIAL_DISABLE 3342
+
+// Mouse.
+#define IDC_MOUSE_CLICK 3170
+#define IDC_MOUSE_DOUBLE_CLICK 3171
+#define IDC_MOUSE_ENABLE 3172
+
+// View preferences.
+#define IDC_VIEW_AUTO_CONNECT 3063
+#define IDC_VIEW_SINGLE_INSTANCE 3064
+#define IDC_VIEW_FRAME_SIZE 3065
+#define IDC_VIEW_TOOLBAR 3068
+#define IDC_VIEW_STATUSBAR 3069
+#define IDC_VIEW_SHOW_MENU 3070
+#define IDC_VIEW_SHOW_TITLEBAR 3071
+#define IDC_VIEW_PROMPT_FOR_HOST 3073
+#define IDC_VIEW_ENABLE_HOTSPOTS 3117
+#define IDC_VIEW_BUTTON_PANEL 3118
+#define IDC_VIEW_PC_CLEAR 3123
+#define IDC_VIEW_HOST_CLEAR 3124
+#define IDC_VIEW_HOST_IDLE 3125  // first of three radio buttons, 3125-3127
+#define IDC_VIEW_HOST_CLOSE 3126
+#define IDC_VIEW_HOST_RECONNECT 3127
+#define IDC_VIEW_PC_IDLE 3128  // first of three radio buttons, 3128-3130
+#define IDC_VIEW_PC_CLOSE 3129
+#define IDC_VIEW_PC_RECONNECT 3130
+#define IDC_VIEW_ALIGN_FIRST 3149  // nine radio buttons, 3149-3157
+#define IDC_VIEW_APP_NAME 3158
+#define IDC_VIEW_TITLE_CONFIG_TEXT 3159
+#define IDC_VIEW_TITLE_UNIQUE_TEXT 3160
+#define IDC_VIEW_TITLE_APP_NAME 3161
+#define IDC_VIEW_TITLE_UNIQUE 3162
+#define IDC_VIEW_TITLE_HOST 3163
+#define IDC_VIEW_TITLE_HOST_TEXT 3164
+#define IDC_VIEW_TITLE_CONFIG 3165
+#define IDC_VIEW_TITLE_CONNECTED 3166
+#define IDC_VIEW_TITLE_STATE_TEXT 3167
+#define IDC_VIEW_MSG_EXIT 3177
+#define IDC_VIEW_MAX_INSTANCE 3295
+
+// File name preferences.
+#define IDC_FILES_KEYBOARD_MAP 3066
+#define IDC_FILES_TRANSLATE 3067
+#define IDC_FILES_STARTUP 3068
+#define IDC_FILES_DYN_HOTSPOTS 3069
+#define IDC_FILES_KEY_DEFS 3070
+#define IDC_FILES_TRACE 3071
+#define IDC_FILES_CAPTURE 3072
+#define IDC_FILES_BUTTON_PANEL 3073
+#define IDC_FILES_CAPTURE_TO_FILE 3100
+#define IDC_FILES_SORTED 3102
+#define IDC_FILES_AUTONAME 3338
+
+// Terminal printers: per printer the name list, the first of three charset radio buttons and the
+// spool delay.
+#define IDC_PRINTER1_NAME 3185
+#define IDC_PRINTER2_NAME 3186
+#define IDC_PRINTER3_NAME 3187
+#define IDC_PRINTER1_RAW 3252  // 3252-3254
+#define IDC_PRINTER2_RAW 3255  // 3255-3257
+#define IDC_PRINTER3_RAW 3258  // 3258-3260
+#define IDC_PRINTER1_DELAY 3342
+#define IDC_PRINTER2_DELAY 3327
+#define IDC_PRINTER3_DELAY 3328
+
+// User name.
+#define IDC_USER_NAME 3101
+
+// Pick a string.
+#define IDC_PICK_LIST 3290
