@@ -24,7 +24,7 @@ import time
 import e2e
 
 sys.dont_write_bytecode = True  # no cache of the imported test in the source tree
-from colors_test import dlgdrive, keep_dialog, menu_keys  # noqa: E402
+from colors_test import dlgdrive, menu_keys  # noqa: E402
 
 LOGIN = r'''#!/bin/bash
 echo "$TERM" >>"$(dirname "$0")/terms.txt"
@@ -103,7 +103,7 @@ def test_telnet(session):
     if dlgdrive(session, GENERAL, 'checked', TELNET)[0] != '1':
         raise e2e.Fail('the session is not a Telnet session')
     dlgdrive(session, GENERAL, 'settext', HOST_NAME, '127.0.0.1', 'settext', TELNET_PORT, port)
-    keep_dialog(session, GENERAL, 'e2e-dialog-general')
+    session.keep_dialog(GENERAL, 'e2e-dialog-general')
     dlgdrive(session, GENERAL, 'click', OK, 'wait-closed')
     connect(session)
     session.wait_received(b'REPORT TERM=vt100 END')
@@ -112,7 +112,7 @@ def test_telnet(session):
     e2e.wait_until(lambda: 'Disconnected' in session.title(), 'the host to hang up')
     open_dialog(session, ('alt+c', 't'), TERMINAL)
     dlgdrive(session, TERMINAL, 'pick', EMULATION, entry(session, TERMINAL, EMULATION, 'DEC vt220'))
-    keep_dialog(session, TERMINAL, 'e2e-dialog-terminal')
+    session.keep_dialog(TERMINAL, 'e2e-dialog-terminal')
     dlgdrive(session, TERMINAL, 'click', OK, 'wait-closed')
     port = session.telnetd(LOGIN)
     open_dialog(session, ('alt+c', 'g'), GENERAL)
@@ -202,7 +202,7 @@ def dial_through_the_dialog(session, fixture, line):
         raise e2e.Fail('the port list does not offer COM1-COM9')
     dlgdrive(session, GENERAL, 'click', ASYNC, 'pick', PORT, entry(session, GENERAL, PORT, COM),
              'pick', BAUD, entry(session, GENERAL, BAUD, '9600'))
-    keep_dialog(session, GENERAL, 'e2e-dialog-general-async')
+    session.keep_dialog(GENERAL, 'e2e-dialog-general-async')
     dlgdrive(session, GENERAL, 'click', OK, 'wait-closed')
     e2e.wait_until(lambda: COM in session.title(), 'the title to name ' + COM, timeout=20)
     connect(session)
@@ -224,7 +224,7 @@ def test_first_time(session):
         raise e2e.Fail('the 3270 family does not select "IBM Mainframe"')
     if dlgdrive(session, FIRST_TIME, 'item', EMULATION, model)[0] != 'Model 2 (24x80) IBM-3278-2':
         raise e2e.Fail('the 3270 family does not select model 2')
-    keep_dialog(session, FIRST_TIME, 'e2e-dialog-first-time')
+    session.keep_dialog(FIRST_TIME, 'e2e-dialog-first-time')
     dlgdrive(session, FIRST_TIME, 'click', OK, 'wait-closed')
     # A new configuration connects at start-up and asks for the host first: not now.
     subprocess.run([session.wine_run, os.path.join(session.bin, 'dlgdrive.exe'), 'Host Name', '--wait', '10000',
