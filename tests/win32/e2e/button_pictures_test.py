@@ -6,13 +6,15 @@ table. The view's client area is copied from the screen (view_pixels.exe) and pr
 button must show its picture's coloured quarters, or its face only.
 
 Case "table": the session's .dyn file names the hotspot words (types 0, 1 and 2). Case "keymap":
-no .dyn file, so the table is built from the keyboard map (the key F1 of the VT map).
+no .dyn file, so the table is built from the keyboard map (the key F1 of the VT map). A left click
+on a hotspot word sends its entry's resolved string, which the log-in script records.
 
     button_pictures_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
 import os
 import subprocess
 import sys
+import time
 
 import e2e
 
@@ -27,7 +29,8 @@ IFS= read -r line
 cat "$dir/buttons.bin"
 IFS= read -r line
 cat "$dir/words.bin"
-IFS= read -r line
+stty raw -echo
+exec cat > "$dir/recv.bin"
 '''
 
 CONFIG = '''[Tolvi]
@@ -50,6 +53,11 @@ DYN = ('name: HELP type: 2 sendstring: help\\r\n'
        'name: Menu-2 type: 2 sendstring: %menu%\n')
 WORDS = [(1, 0, 'HELP'), (1, 5, 'go'), (1, 8, 'PF'), (1, 11, 'Menu-2'), (1, 18, 'other'), (1, 24, 'Menu'),
          (1, 29, 'F1'), (3, 36, 'HELP'), (4, 37, 'HELP')]
+# The hotspot words clicked, (row, column) of a cell of the word, and what the host must get:
+# type 0 F1 -> the key map's PF1 -> <esc>OP; type 1 PF2 -> <esc>OQ; type 2 as it is, where a
+# backslash only quotes the next character.
+CLICKS = {'table': [((1, 6), b'\x1bOP'), ((1, 9), b'\x1bOQ'), ((3, 38), b'helpr')],
+          'keymap': [((1, 30), b'\x1bOP')]}
 
 
 def button(x, y, w, h, fit, picture, text, name, depth=2):
@@ -158,6 +166,7 @@ def test(session, case):
     info = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
                            '(%s)' % e2e.CONFIG_NAME, '0', '4'], capture_output=True).stdout.decode().split()
     cell_w, cell_h, origin_x, origin_y = int(info[1]), int(info[2]), int(info[4]), int(info[5])
+    screen_x, screen_y = int(info[7]), int(info[8])
 
     win = session.windows_path('pics')
     layout = Layout(win)
@@ -224,6 +233,20 @@ def test(session, case):
     except e2e.Fail:
         raise e2e.Fail('hotspot words %r, expected %r' % (sorted(last[0] or []), sorted(expected)))
     session.screenshot('hotspots_' + case)
+
+    # A left click on a hotspot word sends its string, and nothing else.
+    expected_bytes = b''
+    for (row, col), sent in CLICKS[case]:
+        x, y = screen_x + col * cell_w + cell_w // 2, screen_y + row * cell_h + cell_h // 2
+        subprocess.run(['xdotool', 'mousemove', str(x), str(y), 'click', '1'], check=True)
+        expected_bytes += sent
+        e2e.wait_until(lambda: len(session.read('recv.bin')) >= len(expected_bytes),
+                       lambda: 'the click at (%d, %d): the host got %r, not %r'
+                       % (row, col, session.read('recv.bin'), expected_bytes), timeout=30)
+        time.sleep(1.5)  # longer than the double-click time, and nothing more comes
+        if session.read('recv.bin') != expected_bytes:
+            raise e2e.Fail('the click at (%d, %d): the host got %r, not %r'
+                           % (row, col, session.read('recv.bin'), expected_bytes))
     if session.processes[-1].poll() is not None:
         raise e2e.Fail('Tolvi ended')
 
