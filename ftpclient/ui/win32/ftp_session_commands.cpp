@@ -320,6 +320,33 @@ int FtpMainView::ReceiveFiles(bool single)
     return transferState_;
 }
 
+// One file's transfer as both directions log it: the start line (with the translation and append
+// notes), the progress display from `from`, then the failure (failId) or the bytes and speed.
+int FtpMainView::RunTransfer(int startId, const std::string& from, const std::string& to, int failId,
+                             const std::function<int()>& transfer)
+{
+    std::string format = LoadLocalString(startId);
+    if (site_.translate)
+        format += LoadLocalString(3038);
+    if (settings_.appendMode)
+        format += LoadLocalString(3049);
+    LogMessage(format.c_str(), from.c_str(), to.c_str());
+    transferRunning_ = true;
+    progress_.Reset(0, from);
+    UpdateProgress(0, 0, from.c_str());
+    const int result = transfer();
+    transferRunning_ = false;
+    ExitRequested = 0;  // an Exit during the transfer only cancelled it
+    if (result != 0) {
+        LogStringId(failId, result, FtpErrorText(result));
+        return result;
+    }
+    const long bytes = static_cast<long>(TransferBytesDone());
+    const std::string speed = bytes == 0 || progress_.SpeedText().empty() ? "0" : progress_.SpeedText();
+    LogStringId(3029, bytes, speed.c_str());
+    return 0;
+}
+
 int FtpMainView::SendOneFile()
 {
     if (localFile_ == "[]")
@@ -337,26 +364,12 @@ int FtpMainView::SendOneFile()
             return -1;
         }
     }
-    std::string format = LoadLocalString(3027);
-    if (site_.translate)
-        format += LoadLocalString(3038);
-    if (settings_.appendMode)
-        format += LoadLocalString(3049);
-    LogMessage(format.c_str(), localFile_.c_str(), remoteFile_.c_str());
-    transferRunning_ = true;
-    progress_.Reset(0, localFile_);
-    UpdateProgress(0, 0, localFile_.c_str());
-    const int result = TranslatedPut(localFile_.c_str(), remoteFile_.c_str(), site_.mode, 1,
-                                     reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_PROGRESS);
-    transferRunning_ = false;
-    ExitRequested = 0;  // an Exit during the transfer only cancelled it
-    if (result != 0) {
-        LogStringId(3028, result, FtpErrorText(result));
+    const int result = RunTransfer(3027, localFile_, remoteFile_, 3028, [&] {
+        return TranslatedPut(localFile_.c_str(), remoteFile_.c_str(), site_.mode, 1,
+                             reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_PROGRESS);
+    });
+    if (result != 0)
         return result;
-    }
-    const long bytes = static_cast<long>(TransferBytesDone());
-    const std::string speed = bytes == 0 || progress_.SpeedText().empty() ? "0" : progress_.SpeedText();
-    LogStringId(3029, bytes, speed.c_str());
     AfterSend(localFile_);
     return 0;
 }
@@ -382,26 +395,12 @@ int FtpMainView::ReceiveOneFile()
             return -1;
         }
     }
-    std::string format = LoadLocalString(3030);
-    if (site_.translate)
-        format += LoadLocalString(3038);
-    if (settings_.appendMode)
-        format += LoadLocalString(3049);
-    LogMessage(format.c_str(), remoteFile_.c_str(), localFile_.c_str());
-    transferRunning_ = true;
-    progress_.Reset(0, remoteFile_);
-    UpdateProgress(0, 0, remoteFile_.c_str());
-    const int result = TranslatedGet(remoteFile_.c_str(), localFile_.c_str(), site_.mode, 1,
-                                     reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_PROGRESS);
-    transferRunning_ = false;
-    ExitRequested = 0;
-    if (result != 0) {
-        LogStringId(3009, result, FtpErrorText(result));
+    const int result = RunTransfer(3030, remoteFile_, localFile_, 3009, [&] {
+        return TranslatedGet(remoteFile_.c_str(), localFile_.c_str(), site_.mode, 1,
+                             reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_PROGRESS);
+    });
+    if (result != 0)
         return result;
-    }
-    const long bytes = static_cast<long>(TransferBytesDone());
-    const std::string speed = bytes == 0 || progress_.SpeedText().empty() ? "0" : progress_.SpeedText();
-    LogStringId(3029, bytes, speed.c_str());
     AfterReceive(remoteFile_);
     return 0;
 }

@@ -158,7 +158,8 @@ void FtpSiteDialog::DoDataExchange(FwDataExchange& dx)
     }
 }
 
-bool FtpSiteDialog::OnInitDialog()
+// The dialog-side forms of the site record's choices, before the controls are filled from them.
+void FtpSiteDialog::TakeSiteChoices()
 {
     loginIndex_ = RadioIndex(kLoginTypeOrder, site.loginType);
     localCharsetIndex_ = RadioIndex(kLocalCharsetOrder, site.localCharset);
@@ -170,6 +171,11 @@ bool FtpSiteDialog::OnInitDialog()
     remoteShow_ = site.showDir;
     savedUser_ = site.user;
     savedPassword_ = site.password;
+}
+
+bool FtpSiteDialog::OnInitDialog()
+{
+    TakeSiteChoices();
     loading_ = true;
     FwDialog::OnInitDialog();
     LimitTexts(*this);
@@ -254,16 +260,7 @@ void FtpSiteDialog::LoadSelected()
     currentIndex_ = static_cast<int>(selected);
     comboName_ = name;
     asDefault = store_.IsDefault(name);
-    loginIndex_ = RadioIndex(kLoginTypeOrder, site.loginType);
-    localCharsetIndex_ = RadioIndex(kLocalCharsetOrder, site.localCharset);
-    remoteCharsetIndex_ = RadioIndex(kRemoteCharsetOrder, site.charset);
-    modeIndex_ = RadioIndex(kModeOrder, site.mode);
-    savePassword_ = site.savePassword;
-    translate_ = site.translate;
-    localShow_ = site.localShowDir;
-    remoteShow_ = site.showDir;
-    savedUser_ = site.user;
-    savedPassword_ = site.password;
+    TakeSiteChoices();
     loading_ = true;
     UpdateData(false);
     if (site.loginType == 1)

@@ -28,6 +28,7 @@ private:
     std::vector<std::string> Entries() const;
     void Refill();
     void LoadSelected();
+    void TakeSiteChoices();
     void NewSite();
     void DeleteSite();
     bool Save();

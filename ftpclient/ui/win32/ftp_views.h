@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "file_list_entries.h"
@@ -144,6 +145,8 @@ public:
     int ReceiveFiles(bool single);
     int SendOneFile();
     int ReceiveOneFile();
+    int RunTransfer(int startId, const std::string& from, const std::string& to, int failId,
+                    const std::function<int()>& transfer);
     void DeleteLocalSelected();
     void DeleteRemoteSelected();
     void CreateLocalDirectory();
