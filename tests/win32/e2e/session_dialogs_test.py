@@ -7,6 +7,9 @@ opened from the menu with keys and driven by control id with dlgdrive.
   script's report; after File/Save config and a new start on the saved file it does again.
 - pin: a configuration whose password reply is %pin% asks with the prompt, which echoes '*'; the
   typed PIN reaches the host.
+- user name: a configuration whose user reply is %pluser%, on a PC that gives no user name (Wine
+  takes it from USER, here empty), asks with the user-name dialog; the typed name reaches the host
+  in lower case, as %pluser% with a lower-case first letter gives it.
 - locks: Config/Lock settings locks Colors behind a password, which has to be typed twice;
   File/Save config; on a new start Config/Colors opens nothing and Lock settings refuses a wrong
   password.
@@ -35,7 +38,7 @@ AutoConnect=No
 CursorStyle=0
 '''
 
-AUTO_LOGIN, LOCK_ADMIN, KEYIN = 'Automatic Login', 'Lock administration', 'Keyin:'
+AUTO_LOGIN, LOCK_ADMIN, KEYIN, USER_NAME = 'Automatic Login', 'Lock administration', 'Keyin:', 'USER NAME'
 
 
 def dlgdrive_run(session, caption, *commands, wait=None):
@@ -233,8 +236,24 @@ def test_locks(session):
     finally:
         again.stop()
 
+def test_user_name(session):
+    config = BASE + 'AutoLogin=Yes\nAutoLoginCR=Yes\nAutoHost1="ogin:"\nAutoUser1="%pluser%"\nAutoHost2="ord:"\n'
+    config += 'AutoUser2=%s\n' % e2e.scrambled('s3cret')
+    port = session.telnetd(LOGIN)
+    session.tolvi(config, '/ip:127.0.0.1', '/tport:%d' % port, '/c', env={'USER': ''})
+    session.wait_received(b'login: ')
+    dlgdrive(session, USER_NAME, 'focus', 3101)
+    subprocess.run(['xdotool', 'type', '--delay', '80', 'Oskar'], check=True)
+    session.keep_dialog(USER_NAME, 'e2e-dialog-user-name')
+    keys('Return')
+    got = report(session)
+    if not got.startswith('user=[oskar] pass=[s3cret]'):
+        raise e2e.Fail('the log-in script got %r' % got)
+    session.wait_received(b'tolvi$ ')
 
-CASES = {'auto login': test_auto_login, 'environment': test_environment, 'pin': test_pin, 'locks': test_locks}
+
+CASES = {'auto login': test_auto_login, 'environment': test_environment, 'pin': test_pin, 'user name': test_user_name,
+         'locks': test_locks}
 
 
 def test(session, case):
