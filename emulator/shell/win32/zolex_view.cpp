@@ -305,6 +305,12 @@ void CZolexView::OnUpdate()
         ResetTTYScreen(dc);
         ReleaseDC(window_, dc);
         UpdateScrollBars();
+        if (Rec->HistoryView) {
+            scrollX_ = historyScrollX_;
+            scrollY_ = historyScrollY_;
+            UpdateScrollBars();
+            InvalidateRect(window_, nullptr, TRUE);
+        }
         SetButtonsShown(0, 2);
     }
     if (Rec->ViewHasFocus) {
@@ -487,6 +493,10 @@ void CZolexView::ScrollViewBy(int dx, int dy)
     if (x == scrollX_ && y == scrollY_) return;
     scrollX_ = x;
     scrollY_ = y;
+    if (Rec->HistoryView) {
+        historyScrollX_ = x;
+        historyScrollY_ = y;
+    }
     UpdateScrollBars();
     InvalidateRect(window_, nullptr, TRUE);
 }

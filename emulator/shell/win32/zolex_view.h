@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -194,6 +195,9 @@ private:
     bool boxRepaintPending_ = false;
     SIZE docSize_ = {0, 0};
     int scrollX_ = 0, scrollY_ = 0;
+    // Where history scroll-back was last scrolled to; it opens there, the first time at the
+    // bottom (the screen).
+    int historyScrollX_ = 0, historyScrollY_ = INT_MAX;
     // When the view was last painted (GetTickCount): a flood of host data is painted at most once
     // a frame, the rest of the changes gather in the update region until then.
     DWORD lastPaintTick_ = 0;
