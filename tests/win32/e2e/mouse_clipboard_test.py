@@ -12,6 +12,7 @@ it before the release. The log-in script records everything the host receives.
     mouse_clipboard_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
 import os
+import re
 import subprocess
 import sys
 import time
@@ -23,6 +24,16 @@ dir="$(dirname "$0")"
 stty raw -echo
 cat "$dir/screen.bin"
 sleep "$(cat "$dir/pause")"
+exec cat > "$dir/recv.bin"
+'''
+
+# Shows screen.bin, waits for the file "go" and shows later.bin, then records what it receives.
+LOGIN_LATER = r'''#!/bin/bash
+dir="$(dirname "$0")"
+stty raw -echo
+cat "$dir/screen.bin"
+while [ ! -e "$dir/go" ]; do sleep 0.1; done
+cat "$dir/later.bin"
 exec cat > "$dir/recv.bin"
 '''
 
@@ -45,14 +56,14 @@ BUTTON = b'\x1b[7;1;41;10;6;1;0;0;0;2;2;0;0y;PRESS;b1;-;BTN!\x1b\\'
 
 
 class Grid:
-    def __init__(self, session):
-        info = e2e.wait_until(lambda: self._info(session), 'the cell grid')
+    def __init__(self, session, cursor=(CURSOR_ROW, 0)):
+        info = e2e.wait_until(lambda: self._info(session, cursor), 'the cell grid')
         self.w, self.h, self.x0, self.y0 = int(info[1]), int(info[2]), int(info[7]), int(info[8])
 
     @staticmethod
-    def _info(session):
+    def _info(session, cursor=(CURSOR_ROW, 0)):
         out = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
-                              '(%s)' % e2e.CONFIG_NAME, str(CURSOR_ROW), '0'], capture_output=True)
+                              '(%s)' % e2e.CONFIG_NAME, str(cursor[0]), str(cursor[1])], capture_output=True)
         words = out.stdout.decode().split()
         return words if out.returncode == 0 and len(words) >= 9 else None
 
@@ -121,19 +132,23 @@ def host_got(session, data, after, what):
                           % (what, data, session.read('recv.bin')[after:][-200:]), timeout=30)
 
 
-def start(session, charset, pause=0):
+def start(session, charset, pause=0, screen=None, config='', login=LOGIN, small_buffer=False):
     """Tolvi against a host that shows the screen and, after `pause` seconds of not reading,
-    records what it receives."""
+    records what it receives. Without `screen` the host shows SCREEN and the button and the cell
+    grid is returned; a screen of the caller's ends in READY. `config` is added to the
+    configuration."""
     session.write('pause', str(pause))
-    port = session.telnetd(LOGIN, listen_options=',rcvbuf=4096' if pause else '')
-    screen = b'\x1b[2J' + b''.join(b'\x1b[%d;%dH%s' % (r + 1, c + 1, t.encode()) for r, c, t in SCREEN)
-    screen += BUTTON + b'\x1b[%d;1H' % (CURSOR_ROW + 1)
+    port = session.telnetd(login, listen_options=',rcvbuf=4096' if pause or small_buffer else '')
+    data = screen
+    if screen is None:
+        data = b'\x1b[2J' + b''.join(b'\x1b[%d;%dH%s' % (r + 1, c + 1, t.encode()) for r, c, t in SCREEN)
+        data += BUTTON + b'\x1b[%d;1H' % (CURSOR_ROW + 1)
     with open(session.path('screen.bin'), 'wb') as f:
-        f.write(screen)
-    session.tolvi(CONFIG.replace('%d', str(charset)), '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+        f.write(data)
+    session.tolvi(CONFIG.replace('%d', str(charset)) + config, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     session.wait_received(b'READY')
     session.click_view()
-    return Grid(session)
+    return Grid(session) if screen is None else None
 
 
 def test_copy_and_clicks(session):
@@ -196,18 +211,17 @@ def paste_text(size):
     return bytes(text)
 
 
-def wait_pasted(session, end, expected, timeout=60, whole=True):
-    if end is None:  # after the positions that the focusing click sent
-        e2e.wait_until(lambda: session.read('recv.bin').startswith(b'\x1b[') and b'H' in session.read('recv.bin'),
-                       'the focusing click', timeout=timeout)
-        end = session.read('recv.bin').index(b'H') + 1
-    e2e.wait_until(lambda: len(session.read('recv.bin')) - end >= len(expected),
-                   lambda: 'the pasted text (%d of %d bytes)' % (len(session.read('recv.bin')) - end, len(expected)),
+def wait_pasted(session, end, expected, timeout=60):
+    """Checks that the host got exactly `expected` from position `end` on (None: after the
+    positions that clicks sent before it)."""
+    e2e.wait_until(lambda: len(session.read('recv.bin')) - (end or 0) >= len(expected),
+                   lambda: 'the pasted text (%d of %d bytes)' % (len(session.read('recv.bin')) - (end or 0), len(expected)),
                    timeout=timeout)
-    time.sleep(2)  # nothing more comes
-    got = session.read('recv.bin')[end:]
-    if not whole:
-        got = got[:len(expected)]
+    time.sleep(3)  # nothing more comes
+    got = session.read('recv.bin')
+    if end is None:
+        end = re.match(rb'(\x1b\[\d+;\d+H)*', got).end()
+    got = got[end:]
     if got != expected:
         first = next((i for i in range(min(len(got), len(expected))) if got[i] != expected[i]), min(len(got), len(expected)))
         raise e2e.Fail('the host got %d bytes, not the %d pasted (first difference at %d: %r / %r)'
@@ -224,13 +238,21 @@ def test_paste(session):
 
 
 def test_pending_paste(session):
-    # The host does not read for a while: a paste larger than the system's socket buffers (up to
-    # 4 MB) waits in Tolvi and goes on, intact, once the host reads again.
-    start(session, 3, pause=8)
+    # The host does not read until the test lets it: a paste larger than the system's socket
+    # buffers (about 3 MB under Wine) waits in Tolvi and goes on, intact, once the host reads. A
+    # second Paste while the first waits does nothing, and Paste is greyed meanwhile.
+    with open(session.path('later.bin'), 'wb') as f:
+        f.write(b'')
+    start(session, 3, login=LOGIN_LATER, small_buffer=True)
     text = paste_text(8 * 1024 * 1024)
     set_clipboard(session, text)
     menu(1, 'p')
-    wait_pasted(session, None, text.replace(b'\n', b''), timeout=120, whole=False)
+    time.sleep(3)
+    xdo('mousemove', 16, 29, 'click', 1, 'sleep', 0.4, 'key', 'Right', 'sleep', 0.5)
+    session.screenshot('mouse_clipboard_paste_pending_menu')
+    xdo('key', 'p', 'sleep', 0.5)  # the greyed item: the menu closes, nothing is pasted
+    session.write('go', '')
+    wait_pasted(session, None, text.replace(b'\n', b''), timeout=120)
 
 
 def test_oem_paste(session):
@@ -241,7 +263,148 @@ def test_oem_paste(session):
     host_got(session, b'caf\x82 \x8e', end, 'the OEM bytes')
 
 
-CASES = {'copy': test_copy_and_clicks, 'paste': test_paste, 'pending': test_pending_paste, 'oem': test_oem_paste}
+def trace_of(data):
+    """Host bytes as the COMM record of a comm recording (the button file's format)."""
+    names = {27: 'ESC', 32: 'SP', 13: 'CR', 10: 'LF', 9: 'HT'}
+    tokens = [names.get(b) or (chr(b) if 33 <= b < 127 else '%02X' % b) for b in data]
+    lines = [' '.join(tokens[i:i + 30]) for i in range(0, len(tokens), 30)]
+    return 'COMM: ' + '\r\n      '.join(lines) + ' \r\n'
+
+
+def test_history(session):
+    """View/History Scrollback asks for the history rows (dialog 144) when there are none; lines
+    the host scrolls off then reach the history, and a drag from the screen to above the window
+    scrolls the view and selects into the history. View/Set Titlebar Text (dialog 603) puts its
+    text into the title."""
+    lines = b''.join(b'line %02d\r\n' % n for n in range(1, 61))
+    with open(session.path('later.bin'), 'wb') as f:
+        f.write(lines + b'DONE')  # lines 38..60 on rows 0..22, DONE on row 23
+    start(session, 3, screen=b'\x1b[2J\x1b[HREADY', config='HistoryRows=0\n', login=LOGIN_LATER)
+    menu(2, 'h')
+    dlgdrive(session, 'History Rows', 'focus', '3277')
+    session.keep_dialog('History Rows', 'e2e-dialog-history-rows')
+    dlgdrive(session, 'History Rows', 'settext', '3277', '100', 'click', '1', 'wait-closed')
+    session.write('go', '')
+    session.wait_received(b'DONE')
+    session.click_view()
+    grid = Grid(session, (23, 4))
+    session.screenshot('mouse_clipboard_history_view')
+    # From the end of row 2 (line 40) up and out of the window; the view scrolls while the
+    # button is held outside.
+    x1, y1 = grid.corner(3, 7, -1)
+    xdo('mousemove', x1, y1, 'mousedown', 1, 'mousemove', grid.x0 + 2, y1 - grid.h,
+        'mousemove', grid.x0 + 2, grid.y0 - 4 * grid.h, 'sleep', 2, 'mouseup', 1)
+    time.sleep(0.5)
+    session.screenshot('mouse_clipboard_history_selection')
+    menu(1, 'c')
+    data, _ = clipboard(session)
+    rows = data.rstrip(b'\x00').split(b'\r\n')
+    numbers = [int(r[5:7]) for r in rows if r.startswith(b'line ')]
+    if len(numbers) != len(rows) or numbers[-1] != 40 or numbers != list(range(numbers[0], 41)):
+        raise e2e.Fail('the drag into the history copied %r' % data[:400])
+    if numbers[0] >= 38:
+        raise e2e.Fail('the selection did not reach the history (first row: line %02d)' % numbers[0])
+    print('history: the drag above the window selected from line %02d (history) to line 40' % numbers[0])
+
+    menu(2, 'x')
+    dlgdrive(session, 'WINDOW TITLE', 'settext', '3126', ' Sales desk')
+    session.keep_dialog('WINDOW TITLE', 'e2e-dialog-window-title')
+    dlgdrive(session, 'WINDOW TITLE', 'click', '1', 'wait-closed')
+    e2e.wait_until(lambda: ' Sales desk' in session.title(), lambda: 'the title text (title: %r)' % session.title())
+
+
+def test_view_commands(session):
+    """Special/Reset Emulator, Clear Hotspots and Function Buttons from the menu."""
+    fun_button = b'\x1b[7;1;41;12;6;1;0;0;0;2;2;0;0y;FUNC;f1;-;FUN!\x1b\\'
+    with open(session.path('buttons.trc'), 'w', newline='') as f:
+        f.write(trace_of(fun_button))
+    screen = b'\x1b[2J\x1b[?1h' + BUTTON + b'\x1b[14;1HREADY'
+    start(session, 3, screen=screen, config='EnableButtonPanel=Yes\n')
+    grid = Grid(session, (13, 5))
+    # The button file is named in Config/Preferences/File names (it has no configuration key).
+    for key in ('alt+c', 'Up', 'Up', 'Up', 'Right', 'f'):  # Config/Preferences/File names
+        xdo('key', key, 'sleep', 0.4)
+    dlgdrive(session, 'File name preferences', 'settext', '3073', session.windows_path('buttons.trc'),
+             'click', '1', 'wait-closed')
+    e2e.wait_until(lambda: Grid._info(session, (13, 5)), "the view's caret after the dialog")
+    end = len(session.read('recv.bin'))
+    xdo('key', 'Up')
+    end = host_got(session, b'\x1bOA', end, 'Up in application cursor mode')
+    menu(5, 'e')  # Reset Emulator: back to normal cursor keys
+    xdo('key', 'Up')
+    end = host_got(session, b'\x1b[A', end, 'Up after Reset Emulator')
+
+    menu(5, 'h')  # Clear Hotspots: the host's button is gone, a click there sends its position
+    bx, by = grid.centre(9, 42)
+    xdo('mousemove', bx, by, 'click', 1)
+    end = host_got(session, b'\x1b[10;43H', end, 'a click where the button was')
+    if b'BTN!' in session.read('recv.bin'):
+        raise e2e.Fail('the cleared button still ran')
+
+    menu(5, 'f')  # Function Buttons: plays the button file
+    fx, fy = grid.centre(11, 42)
+    time.sleep(1)
+    session.screenshot('mouse_clipboard_function_buttons')
+    xdo('mousemove', fx, fy, 'click', 1)
+    end = host_got(session, b'FUN!', end, "the button file's button")
+
+
+TN3270_CONFIG = '''[Tolvi]
+Version=4.5.6.3
+AutonameFiles=No
+PromptForHost=No
+CursorStyle=0
+[3270]
+TerminalFamily3270=1
+'''
+
+
+def address(record):
+    """The cursor address of an inbound record (AID, then the 12-bit address)."""
+    b = bytes.fromhex(record)
+    return ((b[1] & 0x3F) << 6) | (b[2] & 0x3F)
+
+
+def test_tn3270_click(session):
+    """In a tn3270 session a click on an input cell moves the cursor (the next inbound record
+    carries it); a click on a protected cell does not."""
+    # A protected field NAME and an input field over the rest of the screen; every record from
+    # the client is answered by a keyboard restore.
+    script = "F5 C3 11 40 40 1D F0 'NAME' 1D 40 13\n" + 'wait 30\nF1 C2\n' * 3 + 'sleep 2\n'
+    session.write('host.script', script)
+    session.start([sys.executable, os.path.join(session.root, 'tests', 'peers', 'tn3270_host.py'), '--port', '0',
+                   '--port-file', session.path('host.port'), '--script', session.path('host.script'),
+                   '--log', session.path('host.log')], log='host.out')
+    port = int(e2e.wait_until(lambda: session.read('host.port').strip(), "the tn3270 host's port", timeout=20))
+    session.tolvi(TN3270_CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+    e2e.wait_until(lambda: session.read('host.log').startswith(b'type '), 'the terminal type at the host')
+    session.click_view()
+
+    def enter(count):
+        xdo('key', 'Return')
+        return e2e.wait_until(lambda: (lambda r: r[count] if len(r) > count else None)(
+            session.read('host.log').decode().splitlines()),
+            lambda: 'record %d at the host (%r)' % (count, session.read('host.log')), timeout=20)
+    # Where the focusing click put the cursor tells where the grid is.
+    first = address(enter(1))
+    grid = Grid(session, divmod(first, 80))
+    x, y = grid.centre(5, 20)
+    xdo('mousemove', x, y, 'click', 1)
+    time.sleep(0.5)
+    moved = address(enter(2))
+    if moved != 5 * 80 + 20:
+        raise e2e.Fail('after a click on row 6, column 21 the cursor is at %d, not %d' % (moved, 5 * 80 + 20))
+    x, y = grid.centre(0, 2)
+    xdo('mousemove', x, y, 'click', 1)
+    time.sleep(0.5)
+    kept = address(enter(3))
+    if kept != moved:
+        raise e2e.Fail('a click on the protected field moved the cursor to %d' % kept)
+    print('tn3270: a click moved the cursor from %d to %d; a click on a protected cell left it' % (first, moved))
+
+
+CASES = {'copy': test_copy_and_clicks, 'paste': test_paste, 'pending': test_pending_paste, 'oem': test_oem_paste,
+         'history': test_history, 'commands': test_view_commands, 'tn3270': test_tn3270_click}
 
 
 def test(session, case):
@@ -249,4 +412,5 @@ def test(session, case):
 
 
 if __name__ == '__main__':
-    sys.exit(e2e.run(test, list(CASES)))
+    only = os.environ.get('TOLVI_E2E_CASE')
+    sys.exit(e2e.run(test, [only] if only else list(CASES)))
