@@ -120,21 +120,23 @@ def grab(session):
         if 0 <= x < width and 0 <= y < height else None
 
 
-def view_geometry(session):
+def view_geometry(session, cursor=(0, 4)):
     """The view's cell width and height, the grid's origin in the view's client area and on the
-    screen: (cell_w, cell_h, origin_x, origin_y, screen_x, screen_y)."""
-    info = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
-                           '(%s)' % e2e.CONFIG_NAME, '0', '4'], capture_output=True).stdout.decode().split()
-    return tuple(int(info[i]) for i in (1, 2, 4, 5, 7, 8))
+    screen: (cell_w, cell_h, origin_x, origin_y, screen_x, screen_y); the caret stands at the
+    cursor's cell (row, column). None while the view shows no caret."""
+    result = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
+                             '(%s)' % e2e.CONFIG_NAME, str(cursor[0]), str(cursor[1])], capture_output=True)
+    info = result.stdout.decode().split()
+    return tuple(int(info[i]) for i in (1, 2, 4, 5, 7, 8)) if result.returncode == 0 else None
 
 
 def hotspot_words(session, words, geometry):
-    """The words of (row, column, text) that carry a hotspot button, as (text, row); None when the
-    view cannot be copied."""
-    cell_w, cell_h, origin_x, origin_y = geometry[:4]
-    at = grab(session)
+    """The words of (row, column, text) that carry a hotspot button, as (text, row); None without
+    the view's geometry or when the view cannot be copied."""
+    at = grab(session) if geometry else None
     if not at:
         return None
+    cell_w, cell_h, origin_x, origin_y = geometry[:4]
     found = set()
     for r, c, t in words:
         # A hotspot button over the word: its raised frame (depth 1) lies on the word's cells,
