@@ -82,6 +82,7 @@ def click_word(session, geometry, word, after, output):
         raise e2e.Fail('a click on %s: the host answered %r' % (word, got))
     rows, cursor = session.termfeed(session.received(), 2)
     session.wait_painted(rows, cursor)
+    session.screenshot('dyn_hotspots_click_' + word)
     return end
 
 
