@@ -306,6 +306,7 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_VIEW, [this] { ViewPrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_FILES, [this] { FilePrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_TERMINAL_PRINTERS, [this] { TerminalPrintersCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_DYN_HOTSPOTS, [this] { DynHotspotsCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);
