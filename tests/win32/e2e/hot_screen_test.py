@@ -5,14 +5,14 @@ screen. The window title follows the active set (with screen text in it); each s
 (hotA, hotB ...) come and go, seen in the view's pixels: the raised frame and the blue text; a
 button's own condition makes it come while its set stays active; clicks on buttons send their
 actions to the host, which records them. The form's emulator-input action writes to the screen
-as host data would (a button waits for that text); its DDE poke reaches the DDE test host (a
-second process with Tolvi's DDE server, which passes the poked text on to its own peer). The
-error screen's message-box action and an action of an unknown type show their boxes, answered
-here. Host command 26 loads another rule file; a button's "%hotload%" loads the session's file
-again (rewritten meanwhile).
+as host data would (a button waits for that text). The error screen's message-box action and an
+action of an unknown type show their boxes, answered here. Host command 26 loads another rule
+file; a button's "%hotload%" loads the session's file again (rewritten meanwhile).
 
-Case "tn3270": the loopback tn3270 host draws a field screen; a field-attribute condition
-picks the set, whose title joins the unprotected fields.
+Case "dde": a set's DDE poke, with screen text as its data, reaches the DDE test host (a second
+process with Tolvi's DDE server, which passes the poked text on to its own loopback peer).
+Case "tn3270": the loopback tn3270 host draws a field screen; a field-attribute condition picks
+the set, whose title joins the unprotected fields, and its button shows.
 
     hot_screen_test.py TOLVI_BIN_DIR PROJECT_ROOT DDE_TEST_HOST
 """
@@ -93,7 +93,7 @@ flags=1
 dynamic=true
 match=f
 button=save fed
-action=input dde
+action=input
 [formf]
 string=ORDER FORM
 col=2
@@ -115,9 +115,6 @@ string=FED BY RULE
 row=20
 [forminput]
 action=<esc>7<esc>[20;1HFED BY RULE<esc>8
-[formdde]
-action=TOLVI;TOLVITOP;tohost;poked by %scr2,1,5%
-type=1
 
 [error]
 title=- error
@@ -147,6 +144,21 @@ col=50
 row=3
 width=12
 click_l=%hotload%
+'''
+
+# The DDE case: the poke's data is screen text.
+RULES_DDE = r'''[HotScreen]
+names=poke
+[poke]
+title=- poke
+flags=1
+match=p
+action=dde
+[pokep]
+string=POKE
+[pokedde]
+action=TOLVI;TOLVITOP;tohost;poked by %scr1,1,7%
+type=1
 '''
 
 THIRD = '''[HotScreen]
@@ -181,9 +193,11 @@ SCRIPT_3270 = "F5 C3 11 40 40 1D 60 'NAME' 1D 40 'ann' 1D 60 'CITY' 1D 40 'rome'
 class View:
     """The cell grid of Tolvi's view on the screen and in its client area."""
 
-    def __init__(self, session):
+    def __init__(self, session, cursor):
+        """cursor: the cursor's cell (0-based row and column), where view_cells finds the caret."""
         info = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
-                               '(%s)' % e2e.CONFIG_NAME, '0', '0'], capture_output=True).stdout.decode().split()
+                               '(%s)' % e2e.CONFIG_NAME, str(cursor[0]), str(cursor[1])],
+                              capture_output=True).stdout.decode().split()
         self.session = session
         self.cell_w, self.cell_h, self.origin_x, self.origin_y = int(info[1]), int(info[2]), int(info[4]), int(info[5])
         self.screen_x, self.screen_y = int(info[7]), int(info[8])
@@ -257,14 +271,13 @@ def start_dde_host(session, dde_host):
     time.sleep(2)  # its DDE server registers after the connection
 
 
-def test_telnet(session, dde_host):
+def test_telnet(session):
     for name, data in SCREENS.items():
         session.write(name, data)
     session.write('second.hot', SECOND.replace('\n', '\r\n'))
     session.write('second.bin', ESC + '[26y' + session.windows_path('second.hot') + ESC + '\\' +
                   ESC + '[2J' + ESC + '[H SECOND' + ESC + '[24;1HSECOND-READY')
     session.write('tolvi-e2e.hot', RULES.replace('\n', '\r\n'))
-    start_dde_host(session, dde_host)
     port = session.telnetd(LOGIN)
     session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
 
@@ -272,7 +285,7 @@ def test_telnet(session, dde_host):
     session.wait_received(b'MENU-READY')
     wait_title(session, '- menu MAIN MENU')
     session.click_view()
-    view = View(session)
+    view = View(session, (23, 10))  # after MENU-READY
     view.wait_buttons([(50, 3, 12)], [(50, 5, 12)], 'the menu')
     session.screenshot('hot_screen_menu')
     session.type_line('')
@@ -282,13 +295,11 @@ def test_telnet(session, dde_host):
     view.click(50, 5)
 
     # The form: its own title and buttons; the menu's Stock button is gone. Its input action put
-    # FED BY RULE on row 20, so its second button came; its DDE poke reached the DDE host.
+    # FED BY RULE on row 20, so its second button came.
     session.wait_received(b'FORM-READY')
     wait_title(session, '- form ORDER')
     view.wait_buttons([(50, 3, 12), (50, 7, 12)], [(50, 5, 12)], 'the form')
     session.screenshot('hot_screen_form')
-    e2e.wait_until(lambda: b'poked by ORDER' in session.read('dde.bin'),
-                   lambda: 'the DDE poke (the DDE host\'s peer got %r)' % session.read('dde.bin'), timeout=30)
     view.click(50, 3)
 
     # The error screen: the message box with the screen's text, then the one of an unknown type.
@@ -318,23 +329,35 @@ def test_telnet(session, dde_host):
         raise e2e.Fail('Tolvi ended')
 
 
+def test_dde(session, dde_host):
+    start_dde_host(session, dde_host)
+    session.write('tolvi-e2e.hot', RULES_DDE.replace('\n', '\r\n'))
+    port = session.telnetd('#!/bin/bash\nprintf "\\033[2J\\033[HPOKE ME"\nexec sleep 120\n')
+    session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+    wait_title(session, '- poke')
+    e2e.wait_until(lambda: b'poked by POKE ME' in session.read('dde.bin'),
+                   lambda: 'the DDE poke (the DDE host\'s peer got %r)' % session.read('dde.bin'), timeout=30)
+
+
 def test_tn3270(session):
     session.write('tolvi-e2e.hot', RULES_3270.replace('\n', '\r\n'))
     port = session.tn3270_host(SCRIPT_3270)
     session.tolvi(CONFIG_3270, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     wait_title(session, '- fields ann,rome')
     session.click_view()
-    view = View(session)
+    view = View(session, (0, 0))  # an erase/write leaves the cursor at the start
     view.wait_buttons([(50, 5, 12)], [], 'the 3270 field screen')
     session.screenshot('hot_screen_3270')
 
 
 def test(session, case, dde_host=None):
     if case == 'telnet':
-        test_telnet(session, dde_host)
+        test_telnet(session)
+    elif case == 'dde':
+        test_dde(session, dde_host)
     else:
         test_tn3270(session)
 
 
 if __name__ == '__main__':
-    sys.exit(e2e.run(test, cases=('telnet', 'tn3270')))
+    sys.exit(e2e.run(test, cases=('telnet', 'dde', 'tn3270')))
