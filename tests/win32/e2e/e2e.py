@@ -130,6 +130,15 @@ class Session:
         wait_until(lambda: listening(port), 'telnetd on port %d' % port, timeout=20, every=0.05)
         return port
 
+    def tn3270_host(self, script):
+        """Starts the loopback tn3270 host (tests/peers/tn3270_host.py) playing script (its text);
+        it logs the terminal type and every record it gets into host.log. Returns its port."""
+        self.write('host.script', script)
+        self.start([sys.executable, os.path.join(self.root, 'tests', 'peers', 'tn3270_host.py'), '--port', '0',
+                    '--port-file', self.path('host.port'), '--script', self.path('host.script'),
+                    '--log', self.path('host.log')], log='host.out')
+        return int(wait_until(lambda: self.read('host.port').strip(), "the tn3270 host's port", timeout=20))
+
     # ---- Tolvi
 
     def tolvi(self, config_text, *options, env=None):
