@@ -891,8 +891,12 @@ void ScriptRunner::Receive()
         host_.RemoteFile() = remote;
         host_.ReceiveSingleFile();
     } else {
+        // The list must show the new selection: refilled from the host when stale, else from
+        // the listing it has.
         if (host_.RemoteListStale())
             host_.RefreshRemote();
+        else
+            host_.RedisplayRemote();
         host_.ReceiveSelectedFiles();
     }
     if (!host_.Connected() || host_.TransferState() == 4)

@@ -325,9 +325,9 @@ TEST_F(FtpWindow, MenuCommandsFollowTheSessionAndTheActiveViewRoutes)
     FwCmdUI ui;
     HMENU menu = GetMenu(Frame().Handle());
     SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    for (int id : {ID_FTP_DISCONNECT, ID_FTP_SCRIPTS, ID_FTP_LOCAL_SEND, ID_FTP_ABORT, ID_FTP_HELP})
+    for (int id : {ID_FTP_DISCONNECT, ID_FTP_LOCAL_SEND, ID_FTP_ABORT, ID_FTP_HELP})
         EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
-    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH, ID_FTP_CONNECT,
+    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH, ID_FTP_CONNECT, ID_FTP_SCRIPTS,
                    ID_FTP_SITE_SETTINGS, ID_FTP_GENERAL_SETTINGS})
         EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
     // F6 and Shift+F6 go round the panes.
