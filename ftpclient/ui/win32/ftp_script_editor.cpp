@@ -93,7 +93,7 @@ bool FtpScriptEditorDialog::Load(const std::string& path)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        FwMessageBox(Handle(), "Unable to open that file!", MB_OK | MB_ICONEXCLAMATION);
+        FwMessageBox(Handle(), "Unable to open that file!", MB_OK | MB_ICONEXCLAMATION, "TolviFTP");
         return false;
     }
     std::vector<char> bytes(kScriptEditorTextMax + 1);
@@ -104,7 +104,7 @@ bool FtpScriptEditorDialog::Load(const std::string& path)
         char text[200];
         std::snprintf(text, sizeof text, "That file is longer than %u characters: the editor cannot keep it whole.",
                       static_cast<unsigned>(kScriptEditorTextMax));
-        FwMessageBox(Handle(), text, MB_OK | MB_ICONEXCLAMATION);
+        FwMessageBox(Handle(), text, MB_OK | MB_ICONEXCLAMATION, "TolviFTP");
         return false;
     }
     scriptPath = path;
@@ -156,7 +156,7 @@ bool FtpScriptEditorDialog::Save()
     if (file && std::fclose(file) != 0)
         return false;
     if (!written) {
-        FwMessageBox(Handle(), "Unable to create that file!", MB_OK | MB_ICONEXCLAMATION);
+        FwMessageBox(Handle(), "Unable to create that file!", MB_OK | MB_ICONEXCLAMATION, "TolviFTP");
         return false;
     }
     isNew_ = false;
@@ -199,7 +199,7 @@ void FtpScriptEditorDialog::OnOK()
 {
     EncryptPasswords();
     if (Modified()) {
-        const int answer = FwMessageBox(Handle(), "Save modifications?", MB_YESNOCANCEL | MB_ICONQUESTION);
+        const int answer = FwMessageBox(Handle(), "Save modifications?", MB_YESNOCANCEL | MB_ICONQUESTION, "TolviFTP");
         if (answer == IDCANCEL)
             return;
         if (answer == IDYES && !Save())

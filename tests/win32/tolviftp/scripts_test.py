@@ -5,11 +5,12 @@ the script's log file is read. Then: `call` into a second script and back, `run`
 script; `wait` with the title counting down and a second Run that stops it; the masked password
 prompt of password=[]; Abort during a script's large transfer and during a `loop`; Check in the
 script editor (dialog 106) of a script that calls another, with nothing connecting to the host;
-`limited` greying the settings and Help and turning Scripts into a file dialog; "Encrypt
-passwords" saving a scrambled password that then logs on.
+`limited` turning Scripts into a file dialog (the greyed menu items are read in the window's own
+test, as Wine keeps menus to their process); "Encrypt passwords" saving a scrambled password that
+then logs on.
 
-Dialogs are driven by control id with dlgdrive.exe, menu commands posted and menu states read with
-ftp_lists.exe. Arguments: the folder of TolviFTP.exe and the project root."""
+Dialogs are driven by control id with dlgdrive.exe, menu commands posted with ftp_lists.exe.
+Arguments: the folder of TolviFTP.exe and the project root."""
 import os
 import random
 import re
@@ -26,7 +27,6 @@ from e2e import Fail, wait_until, xdotool_out  # noqa: E402
 from sites_test import SitesSession  # noqa: E402
 
 SCRIPTS, ABORT, EXIT = 32772, 32773, 57665
-SITE_SETTINGS, GENERAL_SETTINGS, HELP = 32789, 32790, 57670
 TEXT, NEW, OPEN, SAVE, CHECK, RUN, SAVE_AS, ENCRYPT = 109, 110, 111, 112, 113, 114, 115, 116
 KEYIN_VALUE = 110
 FILE_NAME = 1148  # the file name box of the common open dialog
@@ -73,10 +73,24 @@ class ScriptSession(SitesSession):
                 return line[7:].strip()
         return ''
 
-    def menu(self, *ids):
-        out = subprocess.run([self.wine_run, os.path.join(self.bin, 'ftp_lists.exe'), 'menu'] + [str(i) for i in ids],
-                             capture_output=True).stdout.decode().split()
-        return dict(zip(ids, out))
+    def settings(self, **values):
+        with open(self.ini_path(), 'w', newline='') as f:
+            f.write('[TolviFTP]\r\nTempDir=%s\r\n' % self.windows_path('tmp') +
+                    ''.join('%s=%s\r\n' % kv for kv in values.items()))
+
+    def choose_file(self, caption, path):
+        """Answers a common open dialog with `path` (the name box is edt1 in Wine, cmb13 in
+        Windows)."""
+        for box in (1152, FILE_NAME):
+            result = subprocess.run([self.wine_run, os.path.join(self.bin, 'dlgdrive.exe'), caption, '--wait', '30000',
+                                     'settext', str(box), path], capture_output=True)
+            if result.returncode == 0:
+                break
+        else:
+            shot = self.screenshot('scripts_file_dialog')
+            raise Fail('no file name box in %r (screenshot %s)' % (caption, shot))
+        self.dlg(caption, 'click', 1, 'wait-closed')
+
 
 
 class Listener:
@@ -215,6 +229,142 @@ def main():
         assert s.client.poll() is None, 'a missing called script must stop the scripts, not the program'
         print('call and back with the caller\'s lines, run, missing called script: as expected')
         s.exit_client()
+
+        # ---- wait=3 pauses with the title counting down, goes on; a second Run stops the run.
+        s.write('work/wait.ftp', 'logfile="%s"\r\nhost=waithost\r\nwait=3\r\ncheckcasemask after.txt *.txt\r\n'
+                'wait=60\r\ncheckcasemask never *\r\n' % log)
+        s.run_client('wait.ftp')
+        s.wait_window()
+        wait_until(lambda: re.match(r'Waiting: [12] seconds \.\.\. - ', s.title()), 'the title to count down')
+        shot = s.screenshot('tolviftp_script_waiting')
+        print('screenshot: ' + shot)
+        s.wait_log(r'file: after\.txt - mask: \*\.txt = TRUE', 'the script to go on after the wait')
+        s.wait_log(r'Info: Waiting 60 seconds', 'the second wait')
+        s.command(SCRIPTS)
+        editor = 'Edit Script: ' + s.windows_path('work\\wait.ftp')
+        assert s.dlg(editor, 'text', TEXT)[0].startswith('logfile='), 'the editor did not load the running script'
+        shot = s.screenshot('tolviftp_script_editor')
+        print('screenshot: ' + shot)
+        s.dlg(editor, 'click', RUN, 'wait-closed')
+        s.wait_log(r'Info: Script closed: .*wait\.ftp', 'Run while waiting to stop the script')
+        wait_until(lambda: s.title().startswith('waithost - '), 'the title to show the host again')
+        time.sleep(2)
+        assert s.title().startswith('waithost - '), 'the wait timer went on: %r' % s.title()
+        assert 'never' not in s.log_text()
+        print('wait: counted down in the title and went on; Run while waiting stopped every script')
+        s.exit_client()
+
+        # ---- password=[]: the masked prompt, and the typed password logs on.
+        s.write('work/prompt.ftp', '\r\n'.join([
+            'logfile="%s"' % log, 'host=%s' % scripted, 'user=tolvi', 'password=[]', 'connect', 'close', 'exit', '']))
+        s.run_client('prompt.ftp')
+        assert s.dlg('Keyin:', 'text', 111, 'passwordchar', KEYIN_VALUE) == ["tolvi's Password", '42']
+        shot = s.screenshot('tolviftp_script_password_prompt')
+        print('screenshot: ' + shot)
+        s.dlg('Keyin:', 'settext', KEYIN_VALUE, 'secret', 'click', 1, 'wait-closed')
+        s.wait_end('the prompted log-on')
+        s.wait_log(r'\.\.\. connection OK', 'the prompted password to log on')
+        print('password=[]: masked prompt, the typed password logged on')
+
+        # ---- Abort during a script's large transfer stops every script.
+        with open(s.path('work/up/huge.bin'), 'wb') as f:
+            f.write(os.urandom(1024 * 1024) * 300)
+        s.write('work/huge.ftp', '\r\n'.join([
+            'logfile="%s"' % log, 'autoname=on', 'host=%s' % scripted, 'user=tolvi', 'password=secret',
+            'call send.ftp', 'checkcasemask after *', 'exit', '']))
+        s.write('work/send.ftp', 'put "%s"\r\ncheckcasemask sent *\r\n' % s.windows_path('work\\up\\huge.bin'))
+        s.run_client('huge.ftp')
+        s.wait_window()
+        s.wait_log(r'Sending huge\.bin', 'the large transfer to start')
+        s.command(ABORT)
+        s.wait_log(r'Abort issued', 'the abort line')
+        s.wait_log(r'Info: Script closed: .*send\.ftp', 'the scripts to stop')
+        time.sleep(2)
+        text = s.log_text()
+        assert 'file: sent' not in text and 'file: after' not in text, text[-2000:]
+        assert s.client.poll() is None, 'exit ran after Abort'
+        print('abort during a script\'s transfer: every script stopped')
+        s.exit_client()
+        os.remove(s.path('work/up/huge.bin'))
+
+        # ---- Abort reaches a loop that never talks to the host.
+        s.settings(LogFile=s.windows_path('work\\general.log'), EnableLog='On')
+        s.write('work/loop.ftp', 'checkcasemask round *\r\nloop\r\n')
+        s.run_client('loop.ftp')
+        s.wait_window()
+        wait_until(lambda: s.log_text('work/general.log').count('file: round') >= 3, 'the loop to run')
+        s.command(ABORT)
+        s.wait_log(r'Info: Script closed: .*loop\.ftp', 'Abort to stop the loop', name='work/general.log')
+        rounds = s.log_text('work/general.log').count('file: round')
+        time.sleep(1)
+        assert s.log_text('work/general.log').count('file: round') == rounds, 'the loop went on after Abort'
+        print('abort during a loop without the host: stopped after %d rounds' % rounds)
+        s.exit_client()
+
+        # ---- Check in the editor: both scripts checked, errors logged, nothing connects.
+        listener = Listener()
+        s.write('work/check_a.ftp', '\r\n'.join([
+            'host=127.0.0.1:%d' % listener.port, 'user=u', 'password=p', 'connect', 'get x.txt', 'call check_b.ftp',
+            'exit', '']))
+        s.write('work/check_b.ftp', 'put a.txt\r\ncd\r\n')
+        s.settings(LogFile=s.windows_path('work\\general.log'), EnableLog='On')
+        s.run_client()
+        s.wait_window()
+        s.command(SCRIPTS)
+        s.dlg('Script Editor', 'postclick', OPEN)
+        s.choose_file('Edit Script Filename', s.windows_path('work\\check_a.ftp'))
+        editor = 'Edit Script: ' + s.windows_path('work\\check_a.ftp').lower()
+        s.dlg(editor, 'click', CHECK, 'wait-closed')
+        s.wait_log(r'Error in Script .*check_b\.ftp line 2: Remote path <missing>', 'the check of the called script',
+                   name='work/general.log')
+        text = s.log_text('work/general.log')
+        assert re.search(r'Info: Script syntax test: .*check_a\.ftp', text) and \
+            re.search(r'Info: Script syntax test: .*check_b\.ftp', text), text
+        assert 'Connecting to' not in text, text
+        listener.close()
+        assert listener.accepted == 0, 'a syntax test connected to the host'
+        assert s.client.poll() is None, 'the checked exit ran'
+        print('Check: both scripts checked, the error logged, nothing connected')
+
+        # ---- New, then Done with its question: Cancel keeps the editor open.
+        # The script path is the script last open: the called one.
+        s.command(SCRIPTS)
+        editor = 'Edit Script: ' + s.windows_path('work\\check_b.ftp').lower()
+        s.dlg(editor, 'click', NEW)
+        s.dlg('Edit Script: <new>', 'postclick', 1)
+        s.answer('TolviFTP', 2, 'Save modifications?')
+        assert s.dlg('Edit Script: <new>', 'text', TEXT)[0].startswith('verbose=on'), 'the new text was lost'
+
+        # ---- Encrypt passwords: the plain value scrambled in the saved file, then Run logs on.
+        scrambled_other = '?bcdefghi?'
+        s.write('work/enc.ftp', '\r\n'.join([
+            'logfile="%s"' % log, 'host=%s' % scripted, 'user=tolvi', 'password=[]', 'password=' + scrambled_other,
+            'PASSWORD=secret', 'connect', 'close', 'exit', '']))
+        s.dlg('Edit Script: <new>', 'postclick', OPEN)
+        s.choose_file('Edit Script Filename', s.windows_path('work\\enc.ftp'))
+        editor = 'Edit Script: ' + s.windows_path('work\\enc.ftp').lower()
+        s.dlg(editor, 'click', ENCRYPT, 'click', SAVE)
+        saved = s.read('work/enc.ftp').decode('latin-1')
+        assert 'secret' not in saved and re.search(r'PASSWORD=\?[a-p]{12}\?\r\n', saved), saved
+        assert 'password=[]\r\n' in saved and 'password=' + scrambled_other + '\r\n' in saved, saved
+        shot = s.screenshot('tolviftp_script_editor_encrypted')
+        print('screenshot: ' + shot)
+        s.dlg(editor, 'click', RUN, 'wait-closed')
+        s.wait_end('the encrypted script')
+        s.wait_log(r'\.\.\. connection OK', 'the scrambled password to log on')
+        print('Encrypt passwords: plain value scrambled, [] and scrambled kept, the scrambled password logged on')
+
+        # ---- limited: settings and Help greyed, Scripts opens a file dialog and runs the choice.
+        s.settings()
+        s.write('work/limited.ftp', 'logfile="%s"\r\ncheckcasemask Limited.TXT *.txt\r\nexit\r\n' % log)
+        s.run_client('logfile=' + s.windows_path('work\\limited.log'), 'limited')
+        s.wait_window()
+        s.wait_log(r'Info: Script closed', 'the limited command line to run', name='work/limited.log')
+        s.command(SCRIPTS)
+        s.choose_file('Script', s.windows_path('work\\limited.ftp'))
+        s.wait_end('the script chosen in limited mode')
+        s.wait_log(r'file: Limited\.TXT - mask: \*\.txt = TRUE', 'the chosen script to run')
+        print('limited: Scripts chose a script in a file dialog and ran it')
     finally:
         s.stop()
     print('PASS')
