@@ -5,9 +5,9 @@ the script's log file is read. Then: `call` into a second script and back, `run`
 script; `wait` with the title counting down and a second Run that stops it; the masked password
 prompt of password=[]; Abort during a script's large transfer and during a `loop`; Check in the
 script editor (dialog 106) of a script that calls another, with nothing connecting to the host;
-`limited` turning Scripts into a file dialog (the greyed menu items are read in the window's own
-test, as Wine keeps menus to their process); "Encrypt passwords" saving a scrambled password that
-then logs on.
+"Encrypt passwords" saving a scrambled password that then logs on; `limited` turning Scripts into a
+file dialog (the greyed menu items are read in the window's own test, as Wine keeps menus to their
+process); a site's script after Connect.
 
 Dialogs are driven by control id with dlgdrive.exe, menu commands posted with ftp_lists.exe.
 Arguments: the folder of TolviFTP.exe and the project root."""
@@ -29,6 +29,8 @@ from sites_test import SitesSession  # noqa: E402
 SCRIPTS, ABORT, EXIT = 32772, 32773, 57665
 TEXT, NEW, OPEN, SAVE, CHECK, RUN, SAVE_AS, ENCRYPT = 109, 110, 111, 112, 113, 114, 115, 116
 KEYIN_VALUE = 110
+SITE_SETTINGS, SITE_NAME, HOST, USER, PASSWORD, SITE_SCRIPT, SITE_SAVE, CONNECT_BUTTON = \
+    32789, 136, 101, 102, 103, 109, 112, 122
 FILE_NAME = 1148  # the file name box of the common open dialog
 
 
@@ -365,6 +367,19 @@ def main():
         s.wait_end('the script chosen in limited mode')
         s.wait_log(r'file: Limited\.TXT - mask: \*\.txt = TRUE', 'the chosen script to run')
         print('limited: Scripts chose a script in a file dialog and ran it')
+
+        # ---- a site's script runs after Connect.
+        s.write('work/site.ftp', 'logfile="%s"\r\ncheckcasemask Site.TXT *.txt\r\nclose\r\n' % log)
+        s.run_client()
+        s.wait_window()
+        s.command(SITE_SETTINGS)
+        s.dlg('Site Settings', 'focus', SITE_NAME, 'type', SITE_NAME, 'scripted')
+        s.dlg('Site Settings', 'settext', HOST, scripted, 'settext', USER, 'tolvi', 'settext', PASSWORD, 'secret',
+              'settext', SITE_SCRIPT, 'site.ftp', 'click', SITE_SAVE, 'click', CONNECT_BUTTON, 'wait-closed')
+        s.wait_log(r'file: Site\.TXT - mask: \*\.txt = TRUE', 'the site script to run after Connect')
+        s.wait_log(r'Close: 127\.0\.0\.1:\d+', 'the site script to close the connection')
+        print('site script: ran after Connect')
+        s.exit_client()
     finally:
         s.stop()
     print('PASS')
