@@ -104,7 +104,8 @@ public:
     void RefreshLocal() override { Note("refresh local"); }
     void RefreshRemote() override { Note("refresh remote"); }
     void RedisplayRemote() override { Note("redisplay remote"); }
-    bool RemoteListStale() override { return true; }
+    bool RemoteListStale() override { return stale; }
+    bool stale = true;
     int ConnectAndLogin() override
     {
         Note("connect " + site.host + "/" + site.user + "/" + site.password + " dir=" + site.remoteDirectory);
@@ -513,6 +514,15 @@ TEST(ScriptRun, LoopStartsAgainAtLineOneAndAbortReachesIt)
     EXPECT_EQ(got[got.size() - 2], "> abort");
     EXPECT_EQ(std::count(got.begin(), got.end(), "file: a - mask: a = TRUE"), 5);
     EXPECT_FALSE(quiet.runner.Running());
+}
+
+TEST(ScriptRun, AWildcardGetShowsItsSelectionInAListThatIsNotStale)
+{
+    ScriptRun run;
+    run.host.connected = true;
+    run.host.stale = false;
+    EXPECT_EQ(run.Run("get *.txt\n"),
+              (Lines{kOpen, "> select *.txt", "> redisplay remote", "> get selected -> ", kClosed}));
 }
 
 TEST(ScriptRun, AskfileStopsAndConnects)
