@@ -32,7 +32,7 @@
 #include "shell/dyn_buttons.h"
 #include "shell/session_document.h"
 #include "shell/win32/app_helpers.h"
-#include "shell/win32/capture_printer.h"
+#include "shell/win32/job_printer.h"
 #include "shell/win32/view_automation.h"
 #include "shell/win32/zolex_view.h"
 #include "win32_host_messages.h"
@@ -99,7 +99,7 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
     InstallTerminalBellWin32();
-    InstallCapturePrinterWin32();
+    InstallJobPrinterWin32();
     InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(view.Handle()), view.Handle());
