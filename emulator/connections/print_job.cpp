@@ -131,12 +131,15 @@ int PrintJobOpen(ViewWindow window, PrintJob& job, bool hostAsked, bool offerSel
     job.ClearLine();
     PrinterChoice choice = JobPrinters().Choose(window, job, hostAsked, offerSelection);
     if (choice.outcome == PrinterChoice::kCancelled) return 0;
+    if (choice.outcome == PrinterChoice::kNoPrinter || (choice.outcome == PrinterChoice::kPrinter && !choice.device)) {
+        ReportPrintFailure(job);
+        return 0;
+    }
     job.selectionOnly = choice.selection ? 1 : 0;
     if (choice.outcome == PrinterChoice::kToFile) {
         job.toFile = 1;
         return 0;
     }
-    if (!choice.device) return 0;
     job.printer = choice.device;
     std::snprintf(job.documentInfo.name, sizeof job.documentInfo.name, "%s", choice.documentName.c_str());
     std::snprintf(job.printerName, sizeof job.printerName, "%s", choice.deviceName.c_str());

@@ -65,7 +65,9 @@ struct PrinterMetrics {
 
 // The outcome of choosing a printer for a job.
 struct PrinterChoice {
-    enum Outcome { kCancelled, kToFile, kPrinter };
+    // kNoPrinter: the printer could not be had (no default printer for a host's request, or its
+    // device context refused).
+    enum Outcome { kCancelled, kToFile, kPrinter, kNoPrinter };
     Outcome outcome = kCancelled;
     bool selection = false;           // the print dialog's Selection choice
     PrinterDevice* device = nullptr;  // kPrinter: the open printer, released through the job

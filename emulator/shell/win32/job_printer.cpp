@@ -146,7 +146,11 @@ PrinterChoice Win32JobPrinter::Choose(ViewWindow window, const PrintJob& job, bo
     PrinterChoice choice;
     FwPrintDialog dialog;
     dialog.offerSelection = offerSelection && job.fromScreen;
-    if (hostAsked ? !dialog.UseDefaultPrinter() : !dialog.DoModal(ViewHandle(window))) return choice;
+    if (hostAsked && !dialog.UseDefaultPrinter()) {
+        choice.outcome = PrinterChoice::kNoPrinter;
+        return choice;
+    }
+    if (!hostAsked && !dialog.DoModal(ViewHandle(window))) return choice;
     choice.selection = dialog.selection;
     if (dialog.printToFile) {
         choice.outcome = PrinterChoice::kToFile;

@@ -366,12 +366,20 @@ TEST_F(ScreenDump, HostRequestGoesToTheDefaultPrinterAndWaitsForARunningOne)
     EXPECT_EQ(printer.Count("EndDoc"), 1);
     EXPECT_EQ(ScreenDumpJob().open, 0);
 
-    // Cancel in the dialog: nothing printed, no job.
+    // Cancel in the dialog: nothing printed, no job, nothing said.
     printers.outcome = PrinterChoice::kCancelled;
     printer.calls.clear();
     PrintScreen(kWindow, false);
     EXPECT_TRUE(printer.calls.empty());
     EXPECT_EQ(ScreenDumpJob().open, 0);
+    EXPECT_TRUE(prompts.asked.empty());
+
+    // A default printer that has gone: message 61702.
+    printers.outcome = PrinterChoice::kNoPrinter;
+    PrintScreen(kWindow, true);
+    EXPECT_EQ(ScreenDumpJob().open, 0);
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].id, kCouldNotStartPrintJob);
 }
 
 TEST_F(ScreenDump, SelectionOnlyPrintsItsCellsHistoryRowsIncluded)

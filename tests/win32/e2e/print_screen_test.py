@@ -10,6 +10,8 @@ Cases (each with a session and a printer of its own, removed afterwards):
   append     ScreenDumpAppend: a second Print Screen answered Yes goes on the same page (48
              rows); after a third, No ends the job
   host       the host's print-screen request (ESC [ i) prints on the default printer, no dialog
+  wyse       the same for a Wyse 50 host's request (ESC p)
+  gone       a host's request when the default printer has gone: message 61702, no crash
   file       print to file: the dump file holds the screen rows, line drawing in OEM bytes
   selection  a dragged selection prints only its cells
   capture    File/Capture to Printer/File to the printer: the received lines are printed
@@ -58,6 +60,15 @@ while IFS= read -r key; do
   esac
 done
 '''.replace('FULL', FULL_ROW)
+
+# A Wyse 50 host: two rows of text, and the print-screen request (ESC p) on "w".
+WYSE_LOGIN = r'''#!/bin/bash
+stty -echo
+printf 'wyse screen line one\r\nwyse screen line two\r\n'
+while IFS= read -r key; do
+  [[ ${key%$'\r'} == w ]] && printf '\033p'
+done
+'''
 
 CONFIG = '''[Tolvi]
 Version=4.5.6.3
@@ -260,6 +271,30 @@ def case_host(session, printer):
     check_screen_page(rows, 'the page the host asked for')
 
 
+def case_wyse(session, printer):
+    port = session.telnetd(WYSE_LOGIN)
+    session.tolvi(CONFIG % 0 + 'Terminal=8\n', '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+    session.wait_received(b'line two')
+    session.click_view()
+    session.type_line('w')
+    pages = postscript_pages(printer.output())
+    rows, _, _ = page_rows(pages[0])
+    compare(rows, ['wyse screen line one', 'wyse screen line two'] + [''] * 22, 'the page the Wyse host asked for')
+
+
+def case_gone(session, printer):
+    """The default printer has gone when the host asks: message 61702, and the session goes on."""
+    start(session)
+    printer.remove()
+    session.type_line('h')
+    text = dlgdrive(session, 'Tolvi', 'text', '65535')
+    if 'Could not start print job.' not in text:
+        raise e2e.Fail('the message is %r' % text)
+    session.keep_dialog('Tolvi', 'e2e-dialog-print-job-failed')
+    dlgdrive(session, 'Tolvi', 'click', str(IDOK), 'wait-closed')
+    session.wait_painted(SCREEN, (13, 0))
+
+
 def case_file(session, printer):
     start(session, append=1)
     dump = session.windows_path('dump.txt')
@@ -305,8 +340,8 @@ def case_capture(session, printer):
     compare(rows, ['captured line %d' % n for n in range(1, 6)] + ['end of capture'], 'the captured page')
 
 
-CASES = {'dialog': case_dialog, 'append': case_append, 'host': case_host, 'file': case_file,
-         'selection': case_selection, 'capture': case_capture}
+CASES = {'dialog': case_dialog, 'append': case_append, 'host': case_host, 'wyse': case_wyse, 'gone': case_gone,
+         'file': case_file, 'selection': case_selection, 'capture': case_capture}
 
 
 def test(session, case):
