@@ -7,6 +7,8 @@ are put back into rows by their y and into columns by their x.
 Cases (each with a session and a printer of its own, removed afterwards):
   dialog     File/Print Screen through the print dialog: the printed rows equal the screen (line
              drawing as '+', '-', '|'), centred on the page
+  font0      the same with ScreenDumpType 0 (the printer's own font)
+  font2      and with ScreenDumpType 2 (ScreenDumpFont, bold, scaled to the page)
   append     ScreenDumpAppend: a second Print Screen answered Yes goes on the same page (48
              rows); after a third, No ends the job
   host       the host's print-screen request (ESC [ i) prints on the default printer, no dialog
@@ -206,9 +208,9 @@ def choose_printer(session, selection=None, to_file=False, shot=None):
     dlgdrive(session, 'Print', 'click', str(IDOK), 'wait-closed')
 
 
-def start(session, append=0):
+def start(session, append=0, more_config=''):
     port = session.telnetd(LOGIN)
-    session.tolvi(CONFIG % append, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+    session.tolvi(CONFIG % append + more_config, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     session.wait_received(b'the last row')
     session.wait_painted(SCREEN, (13, 0))
     session.click_view()
@@ -234,6 +236,30 @@ def case_dialog(session, printer):
     right = 595 * 300 // 72 - (left + width)
     if width < 80 or abs(left - right) > width // 80:
         raise e2e.Fail('the rows are not centred: %d dots left, %d right' % (left, right))
+
+
+def print_with_font(session, printer, dump_type, more_config=''):
+    start(session, more_config='ScreenDumpType=%d\n%s' % (dump_type, more_config))
+    print_screen_menu()
+    choose_printer(session)
+    data = printer.output()
+    rows, _, _ = page_rows(postscript_pages(data)[0])
+    check_screen_page(rows, 'the page printed with ScreenDumpType %d' % dump_type)
+    return data
+
+
+def case_font0(session, printer):
+    print_with_font(session, printer, 0)
+
+
+def case_font2(session, printer):
+    data = print_with_font(session, printer, 2, 'ScreenDumpFont="Courier New"\nScreenDumpFontWeight=700\n')
+    # The system puts a fixed-pitch face of its own in place of the one asked for; the weight stays.
+    if not re.search(rb'/FontName /\S*Bold', data):
+        raise e2e.Fail('the page is not printed in a bold font')
+    left, width = widest_box(data)
+    if left + width > 595 * 300 // 72:
+        raise e2e.Fail('the scaled font does not fit the page: %d + %d dots' % (left, width))
 
 
 def case_append(session, printer):
@@ -340,7 +366,7 @@ def case_capture(session, printer):
     compare(rows, ['captured line %d' % n for n in range(1, 6)] + ['end of capture'], 'the captured page')
 
 
-CASES = {'dialog': case_dialog, 'append': case_append, 'host': case_host, 'wyse': case_wyse, 'gone': case_gone,
+CASES = {'dialog': case_dialog, 'font0': case_font0, 'font2': case_font2, 'append': case_append, 'host': case_host, 'wyse': case_wyse, 'gone': case_gone,
          'file': case_file, 'selection': case_selection, 'capture': case_capture}
 
 
