@@ -35,7 +35,7 @@
 #include "shell/hot_screen.h"
 #include "shell/session_document.h"
 #include "shell/win32/app_helpers.h"
-#include "shell/win32/capture_printer.h"
+#include "shell/win32/job_printer.h"
 #include "shell/win32/view_automation.h"
 #include "shell/win32/zolex_view.h"
 #include "fw_dialog.h"
@@ -140,7 +140,7 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
     InstallTerminalBellWin32();
-    InstallCapturePrinterWin32();
+    InstallJobPrinterWin32();
     InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(view.Handle()), view.Handle());

@@ -90,7 +90,7 @@ public:
 
     // ---- KeyboardSystem and ActionTarget.
     void PostCommand(int id) override;
-    void FlushPrintScreen() override {}
+    void FlushPrintScreen() override;
     bool SendSerialBreak() override;
     void ToggleScrollLock() override;
     bool ScrollLockOn() override;
