@@ -7,6 +7,8 @@ vsftpd and the scripted pyftpdlib server on loopback and exports their folders):
 - Exit while a transfer runs cancels only the transfer: the window stays and answers;
 - General settings OK writes every [TolviFTP] key with the values shown, the view takes them (the
   dialog opened again shows them) and a new log file name is created anew;
+- in limited mode Connect opens Login Settings (dialog 112), whose Connect logs on once and leaves
+  TOLVIFTP.INI as it was;
 - without the registry key the profile's option1 names the port; Exit while the log-on waits for
   a server there that accepts and never greets closes the window.
 
@@ -19,6 +21,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+import e2e  # noqa: E402
 from e2e import Fail, wait_until  # noqa: E402
 from sites_test import (CONNECT_BUTTON, EXIT, GENERAL_SETTINGS, HOST, IDYES, LCD, LOCAL_SEND, NEW,  # noqa: E402
                         PASSWORD, SAVE, SITE_NAME, SITE_SETTINGS, USER, SitesSession)
@@ -32,6 +35,14 @@ GEN_EMAIL, GEN_TEMP_DIR, GEN_LOG_FILE = 155, 146, 147
 
 
 class ConnectSession(SitesSession):
+    def launch(self, *args):
+        """Starts TolviFTP.exe with a command line (a script) of `args`."""
+        self.client = self.start([self.wine_run, os.path.join(self.bin, 'TolviFTP.exe')] + list(args),
+                                 cwd=self.path('work'), log='tolviftp.log.out')
+        wait_until(lambda: e2e.xdotool_out('search', '--onlyvisible', '--name', r'Tolvi - FTP Client$'),
+                   "TolviFTP's window")
+        return wait_until(self.state, 'the lists to be read')
+
     def reg(self, *args):
         subprocess.run([self.wine_run, 'reg'] + list(args), capture_output=True, check=True)
 
@@ -175,6 +186,24 @@ def main():
         assert s.dlg('General settings', 'text', GEN_LOG_FILE, 'text', GEN_EMAIL) == [new_log, 'me@example.org']
         s.dlg('General settings', 'click', 2, 'wait-closed')
         print('General settings: %d keys written as shown, taken by the view, new log file created' % len(want))
+        s.exit_client()
+
+        # ---- In limited mode (the command-line script "limited") Connect opens Login Settings,
+        # whose Connect logs on once and leaves the site list alone.
+        sites_before = s.ini()
+        s.launch('limited')
+        s.click(*s.item_centre(0))
+        s.key('alt+Prior')
+        s.dlg('Login Settings', 'settext', HOST, '127.0.0.1', 'settext', USER, 'tolvi', 'settext', PASSWORD, 'secret')
+        shot = s.screenshot('tolviftp_login_settings')
+        print('screenshot: ' + shot)
+        s.dlg('Login Settings', 'click', CONNECT_BUTTON, 'wait-closed')
+        s.wait_state(lambda st: 'there.txt' in names(st['remote']), 'the remote list after Login Settings')
+        time.sleep(2)
+        connects = s.read('work/renamed.log').decode('latin-1').count('Connecting to: 127.0.0.1')
+        assert connects == 1, 'Login Settings connected %d times' % connects
+        assert s.ini() == sites_before, 'Login Settings changed TOLVIFTP.INI'
+        print('Login Settings: one log-on, the site list untouched')
         s.exit_client()
 
         # ---- Without the registry key the profile's option1 names the port: a silent server there,
