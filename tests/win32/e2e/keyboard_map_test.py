@@ -7,10 +7,11 @@ with dlgdrive and the keys pressed with xdotool:
     the view make the shell print "mapped" and "viakey" (received, and painted);
   - Xlate table ..: Individual, outbound 61 -> 62 and inbound 78 -> 79: a typed "a" reaches the
     host as "b", and a received "x" is displayed as "y" (the screen read through Tolvi's DDE
-    server);
+    server); the session's character set is DEC multinational, which uses both tables;
   - File/Save config writes the .map, .key and .xlt files; a new start on them keeps all three;
   - "Load default" in the three dialogs brings back the emulation's defaults: the files saved then
-    equal, byte for byte, those the same emulation's fresh configuration saves.
+    equal, byte for byte, those the same emulation's fresh configuration saves (for this the
+    session is started with a character set whose default table is the shipped ANSI table).
 
 Screenshots of the dialogs are kept in build/win64/screens.
 
@@ -40,7 +41,7 @@ CursorStyle=0
 ComType=2
 Terminal=2
 Platform=3
-Charset=3
+Charset=2
 [DDE]
 DdeServerEnable=Yes
 '''
@@ -60,6 +61,10 @@ OUTBOUND, INBOUND, NEW_OUTBOUND, NEW_INBOUND, XLT_ACCEPT, INDIVIDUAL, XLT_DEFAUL
 def start(session, config=None):
     port = session.telnetd(LOGIN)
     if config is None:
+        # The session's own translate file (no DEC multinational default ships): both tables the
+        # identity.
+        with open(session.path('tolvi-e2e.xlt'), 'wb') as f:
+            f.write(bytes(range(256)) * 2)
         session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     else:
         # A new start on the saved configuration and its data files.
@@ -93,8 +98,7 @@ def screen(session):
 
 
 def screen_rows(session):
-    text = screen(session)
-    return [text[i:i + 80].rstrip() for i in range(0, len(text), 80)]
+    return [row.rstrip() for row in screen(session).replace('\r', '').split('\n')]
 
 
 def press(session, key, output):
@@ -102,7 +106,7 @@ def press(session, key, output):
     mark = len(session.received())
     session.click_view()
     subprocess.run(['xdotool', 'key', key], check=True)
-    session.wait_received(b'\r\n' + output + b'\r\n', mark)
+    session.wait_received(b'\r' + output + b'\r\n', mark)
     session.wait_received(b'tolvi$ ', mark)
 
 
@@ -110,7 +114,7 @@ def echo_line(session, typed, output):
     mark = len(session.received())
     session.click_view()
     session.type_line('echo ' + typed)
-    session.wait_received(b'\r\n' + output + b'\r\n', mark)
+    session.wait_received(b'\r' + output + b'\r\n', mark)
     session.wait_received(b'tolvi$ ', mark)
 
 
@@ -145,11 +149,17 @@ def set_translation(session):
     dlgdrive(session, KEYBOARD, 'click', OK, 'wait-closed')
 
 
-def check_session(session):
-    press(session, 'F5', b'mapped')
-    press(session, 'F6', b'viakey')
+def check_keys(session, translated):
+    """F5 and F6 send their strings (through the outbound table, once it maps a to b)."""
+    out = (lambda text: text.replace(b'a', b'b')) if translated else (lambda text: text)
+    press(session, 'F5', out(b'mapped'))
+    press(session, 'F6', out(b'viakey'))
     rows, cursor = session.termfeed(session.received(), 2)
-    session.wait_painted(rows, cursor)
+    if not translated:
+        session.wait_painted(rows, cursor)
+
+
+def check_translation(session):
     # Outbound a -> b: the host gets "echo b".
     echo_line(session, 'a', b'b')
     # Inbound x -> y: the host's "x" is shown as "y".
@@ -209,9 +219,10 @@ def fresh_files(session):
                         'click', '2', 'wait-closed'], capture_output=True)
         save(fresh)
         config = fresh.saved_config().split('\n')
-        for line in ('Terminal=2', 'Platform=3', 'Charset=3'):
-            if line not in config:
-                raise e2e.Fail('the fresh configuration is another emulation (no %r)' % line)
+        # The same default files: the emulation and platform, and a character set that takes the
+        # ANSI table (every one but the DEC multinational and national sets).
+        if 'Terminal=2' not in config or 'Platform=3' not in config or 'Charset=1' in config or 'Charset=2' in config:
+            raise e2e.Fail('the fresh configuration is another emulation:\n' + '\n'.join(config))
         files = {ext: fresh.read('tolvi-e2e.' + ext) for ext in ('map', 'key', 'xlt')}
         stop_tolvi(fresh)
         return files
@@ -222,8 +233,9 @@ def fresh_files(session):
 def test(session):
     start(session)
     map_keys(session)
+    check_keys(session, translated=False)
     set_translation(session)
-    check_session(session)
+    check_translation(session)
     save(session)
     saved = {ext: session.read('tolvi-e2e.' + ext) for ext in ('map', 'key', 'xlt')}
     for ext, needle in (('map', b'pckey: F5 code: 74  tx: echo mapped<cr>'), ('map', b'pckey: F6 code: 75  tx: MYKEY'),
@@ -236,9 +248,14 @@ def test(session):
 
     # A new start on the saved files keeps all three.
     start(session, config='saved')
-    check_session(session)
+    check_keys(session, translated=True)
+    check_translation(session)
+
+    stop_tolvi(session)
 
     # The defaults back: the files saved now are those of a fresh configuration of the emulation.
+    session.write(e2e.CONFIG_NAME, session.saved_config().replace('Charset=2', 'Charset=0').replace('\n', '\r\n'))
+    start(session, config='saved')
     load_defaults(session)
     save(session)
     restored = {ext: session.read('tolvi-e2e.' + ext) for ext in ('map', 'key', 'xlt')}
