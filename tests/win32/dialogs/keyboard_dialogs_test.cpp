@@ -94,6 +94,7 @@ protected:
         Startup.ProgramPath = folder + "Tolvi.exe";
         WriteFile(folder + "zldec.map", "pckey: F2 code: 71  tx: PF2\npckey: Home code: 124  tx: <esc>[1~\n");
         WriteFile(folder + "zldec.key", "define: PF1 tx: <esc>OP\ndefine: Find tx: <esc>[1~\n");
+        WriteFile(folder + "zldec.but", "BUTTON: Help\n");
         std::string xlt(512, '\0');
         for (int i = 0; i < 256; ++i) xlt[i] = xlt[256 + i] = static_cast<char>(255 - i);
         WriteFile(folder + "zlansi.xlt", xlt);
@@ -569,6 +570,15 @@ TEST_F(KeyboardDialogs, TranslateTablesMirrorIndividualFormatsAndValues)
         d.Pick(IDC_XLT_INBOUND, 0x10);
         EXPECT_EQ(LastMessage(), "Accept '78 -> 7A' modification ?");
         EXPECT_EQ(d.Text(IDC_XLT_NEW_INBOUND), "");
+
+        // OK with a pending value whose Accept is refused stays open with it.
+        d.SetText(IDC_XLT_NEW_INBOUND, "q");
+        hook.messageAnswers = {IDYES};
+        d.Press(IDOK);
+        EXPECT_TRUE(Showing(d));
+        EXPECT_EQ(d.Text(IDC_XLT_NEW_INBOUND), "q");
+        d.SetText(IDC_XLT_NEW_INBOUND, "");
+        hook.messageAnswers = {IDNO};
         d.Press(IDOK);
     });
     KeyboardMapCommand(doc, nullptr);
@@ -586,6 +596,8 @@ TEST_F(KeyboardDialogs, DefaultLoadsReplaceTheWorkingTablesOnlyWhenTheWholeFileW
     hook.Expect(IDD_KEYBOARD_MAP, [this](FwDialogDriver& d) {
         d.Click(IDC_KMAP_TERMINAL_KEYS);
         d.Click(IDC_KMAP_TRANSLATE);
+        d.Click(IDC_KMAP_DEFAULT_BUTTONS);
+        EXPECT_EQ(LastMessage(), "Load default Buttons from: '" + folder + "zldec.but'  ?");
         d.Click(IDC_KMAP_DEFAULT_MAP);
         EXPECT_EQ(LastMessage(), "Load default Keyboard Mapping from: '" + folder + "zldec.map'  ?");
         EXPECT_EQ(ComboItems(d), "F2=71\nHome=124\n");
@@ -606,6 +618,8 @@ TEST_F(KeyboardDialogs, DefaultLoadsReplaceTheWorkingTablesOnlyWhenTheWholeFileW
         d.Press(IDOK);
     });
     KeyboardMapCommand(doc, nullptr);
+    EXPECT_EQ(doc.ButtonsChanged, 1);
+    EXPECT_EQ(doc.strings.ActiveButtonFile, "default.trc");
     EXPECT_EQ(TableText(doc.keyMap), "pckey: F2 code: 71  tx: PF2\npckey: Home code: 124  tx: <esc>[1~\n");
     EXPECT_EQ(doc.keyDefs.Lookup("Find")->GetDefinition(), "<esc>[1~");
     EXPECT_EQ(tables.Incoming[1], 254);
