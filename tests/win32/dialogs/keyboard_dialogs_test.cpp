@@ -176,6 +176,7 @@ TEST_F(KeyboardDialogs, KeyButtonsSelectTheirKeysAndAcceptedValuesReachTheDocume
         d.SetText(IDC_KMAP_KEY_CODE, "'A'");
         d.TypeInCombo(IDC_KMAP_KEY_NAME, "Letter A");
         d.SetText(kNormal, "a");
+        d.SetText(kShift, "%hold%");
         d.Press(IDC_KMAP_ACCEPT);
         EXPECT_EQ(d.Text(IDC_KMAP_KEY_CODE), "41");
         KeepScreenshot(d.Handle(), "dialog-keyboard-map.png");
@@ -188,6 +189,8 @@ TEST_F(KeyboardDialogs, KeyButtonsSelectTheirKeysAndAcceptedValuesReachTheDocume
     EXPECT_EQ(doc.keyMap.Lookup(0xE74)->GetValue(), std::string(80, 'v'));
     EXPECT_EQ(doc.keyMap.Lookup(0x41)->GetValue(), "a");
     EXPECT_EQ(doc.keyMap.Lookup(0x141), nullptr);
+    EXPECT_EQ(doc.keyMap.Lookup(0x241)->GetValue(), "%hold%");
+    EXPECT_EQ(rec->KeyMapHasHold, 1) << "the session's hold key follows the new map";
     EXPECT_EQ(doc.KeyMapChanged, 1);
     EXPECT_EQ(doc.KeyDefChanged, 0);
     EXPECT_EQ(doc.TranslateChanged, 0);
