@@ -21,6 +21,8 @@ KeyScanner keyScanner = UsKeyScan;
 
 void SetKeyScanner(KeyScanner scanner) { keyScanner = scanner ? scanner : UsKeyScan; }
 
+int ScanCharacterKey(char character) { return keyScanner(character); }
+
 bool KeyDefTable::RemoveAllDefs()
 {
     entries_.clear();
@@ -57,8 +59,14 @@ int KeyMapEntry::ParseKeyCode(const std::string& text)
 {
     int key;
     if (text.size() >= 3 && text[0] == '\'' && text[2] == '\'') {
+        // The low byte is the virtual key; the high byte's shift state would land on the
+        // extended-key bit, giving a code no key produces.
         const int scanned = keyScanner(text[1]);
-        key = scanned < 0 ? 0 : (scanned & kKeyBits);
+        if (scanned < 0) {
+            Platform().ShowMessage(3, "Invalid code. \nEnter hex code as: 00 - 1ff\nor any character as: 'a', '1' ...");
+            return -1;
+        }
+        key = scanned & 0xFF;
     } else {
         // Hexadecimal as "%x" reads it: blanks, a sign, an optional 0x, digits.
         const char* start = text.c_str();

@@ -65,8 +65,9 @@ public:
     uint16_t Code() const { return code_; }
     // modifiers := word; the code keeps its key and takes the word's modifier bits.
     void SetModifiers(uint16_t word);
-    // 'c' (a character in single quotes): the virtual key of the character; otherwise hexadecimal
-    // 00-1FF. A code above 1FF shows message 3 and changes nothing. Returns the key, or -1.
+    // 'c' (a character in single quotes): the virtual key of the character (its virtual-key byte;
+    // the shift state is no part of the key); otherwise hexadecimal 00-1FF. A code above 1FF or a
+    // character no key types shows message 3 and changes nothing. Returns the key, or -1.
     int ParseKeyCode(const std::string& text);
 
 private:
@@ -103,3 +104,5 @@ private:
 // US layout's letters, digits and blank.
 using KeyScanner = int (*)(char character);
 void SetKeyScanner(KeyScanner scanner);
+// The installed scanner's answer for the character.
+int ScanCharacterKey(char character);

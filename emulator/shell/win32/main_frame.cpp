@@ -8,6 +8,7 @@
 #include "shell/win32/session_settings_commands.h"
 #include "shell/win32/more_info_dlg.h"
 #include "shell/win32/terminal_settings_commands.h"
+#include "shell/win32/keyboard_map_command.h"
 #include "shell/win32/preference_commands.h"
 
 #include <algorithm>
@@ -306,6 +307,7 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_VIEW, [this] { ViewPrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_FILES, [this] { FilePrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_TERMINAL_PRINTERS, [this] { TerminalPrintersCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_KEYBOARD_MAP, [this] { KeyboardMapCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_DYN_HOTSPOTS, [this] { DynHotspotsCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
