@@ -86,6 +86,8 @@ FtpMainView::FtpMainView()
     OnCommand(ID_FTP_DELETE_REMOTE_SELECTED, [this] { DeleteRemoteSelected(); });
     OnCommand(ID_FTP_CREATE_LOCAL_DIR, [this] { CreateLocalDirectory(); });
     OnCommand(ID_FTP_CREATE_REMOTE_DIR, [this] { CreateRemoteDirectory(); });
+    if (TheFtpApp().installMode)
+        InstallSetUp();
 }
 
 FtpMainView::~FtpMainView()
@@ -141,10 +143,10 @@ void FtpMainView::OnInitialUpdate()
     progress_.Reset(10, "");
     FtpApp& app = TheFtpApp();
     if (app.installMode) {
-        LogStringId(3006);
-    } else {
-        LogStringId(3005);
+        InstallStartUp();
+        return;
     }
+    LogStringId(3005);
     ProfileSettings source;
     settings_ = LoadGeneralSettings(source);
     if (settings_.tempDirMessage == 3045)

@@ -134,6 +134,12 @@ public:
     // The script runner comes with the scripts; nothing runs yet.
     void StartScript() {}
 
+    // The network install: what the program's folder holds (at construction), the start-up, and
+    // the procedure that Connect, Site settings and the transfer setup run.
+    void InstallSetUp();
+    void InstallStartUp();
+    void InstallHelper();
+
     // The session commands.
     int ConnectAndLogin();
     void SiteCommand();
@@ -205,4 +211,5 @@ private:
     HANDLE logFile_ = INVALID_HANDLE_VALUE;
     bool connected_ = false;
     bool apiStarted_ = false;
+    std::string defaultRemote_, versionPath_, readmePath_;
 };
