@@ -134,10 +134,11 @@ std::string InstallTempDir()
 
 FtpInstallDialog::FtpInstallDialog(HWND owner) : FwDialog(IDD_FTP_INSTALL_PARAMS, owner)
 {
-    OnCommand(IDC_INST_LOCAL, [this] { SendDlgItemMessageA(Handle(), IDC_INST_LOCAL, EM_SETMODIFY, FALSE, 0); },
-              EN_SETFOCUS);
+    // The local name counts as modified from any change of its text, typed or put there.
+    OnCommand(IDC_INST_LOCAL, [this] { localModified_ = false; }, EN_SETFOCUS);
+    OnCommand(IDC_INST_LOCAL, [this] { localModified_ = true; }, EN_CHANGE);
     OnCommand(IDC_INST_LOCAL, [this] {
-        if (SendDlgItemMessageA(Handle(), IDC_INST_LOCAL, EM_GETMODIFY, 0, 0))
+        if (localModified_)
             ProposeRemote(GetItemText(IDC_INST_LOCAL));
     }, EN_KILLFOCUS);
     OnCommand(IDC_INST_BROWSE, [this] { Browse(); });
@@ -157,7 +158,7 @@ bool FtpInstallDialog::OnInitDialog()
     for (int id : {IDC_INST_HOST, IDC_INST_USER, IDC_INST_PASSWORD, IDC_INST_LOCAL, IDC_INST_REMOTE})
         SendDlgItemMessageA(Handle(), id, EM_LIMITTEXT, kInstallFieldLimit, 0);
     FwDialog::OnInitDialog();
-    SendDlgItemMessageA(Handle(), IDC_INST_LOCAL, EM_SETMODIFY, TRUE, 0);
+    localModified_ = true;
     ProposeRemote(GetItemText(IDC_INST_LOCAL));
     return true;
 }
@@ -222,7 +223,11 @@ void FtpMainView::InstallSetUp()
     if (!archive.empty()) {
         localFile_ = archive;
         remoteFile_ = DefaultRemoteName(name);
-        defaultRemote_ = remoteFile_;
+        // The default is the name the dialog proposes for this archive on opening, so that the
+        // compressed archive of the kit (".taz", sent as ".tar.Z") is recognised as the default.
+        std::string base, extension, full;
+        NameParts(archive, base, extension, full);
+        defaultRemote_ = ProposeRemoteName(remoteFile_, base, extension, full);
     }
     const std::string version = folder + "version.txt";
     versionPath_ = FileExists(version) ? version : std::string();

@@ -22,4 +22,5 @@ protected:
 private:
     void ProposeRemote(const std::string& local);
     void Browse();
+    bool localModified_ = false;
 };
