@@ -213,7 +213,8 @@ def main():
 def real_tolvi(s, bin_dir, scripted, pkg):
     """Tolvi.exe starts on the kit's install.wcf and logs on to the test's telnetd with the user
     and password of the dialog."""
-    port = s.telnetd(e2e.logon_host())
+    # The host takes the dialog's password and starts a shell for it.
+    port = s.telnetd(e2e.logon_host().replace("'s3cret'", "'secret'"))
     wcf = ('[Tolvi]\r\nVersion=4.5.6.3\r\nAutonameFiles=No\r\nPromptForHost=No\r\nTelnetPort=%d\r\n'
            'AutoLogin=Yes\r\nAutoLoginCR=Yes\r\nAutoHost1="ogin:"\r\nAutoHost2="ord:"\r\n' % port).encode()
     kit3 = s.kit('kit3', {'pkg.tar': pkg, 'install.wcf': wcf})
