@@ -1,8 +1,8 @@
 #include "file_name_translations.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -31,15 +31,7 @@ bool HasRefusedCharacter(const std::string& text)
     return std::any_of(text.begin(), text.end(), RefusedCharacter);
 }
 
-bool SameSectionName(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool SameSectionName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 
 std::string Trimmed(const std::string& text)
 {

@@ -11,14 +11,6 @@
 
 namespace {
 
-void DDX_Flag(FwDataExchange& dx, int id, bool& flag)
-{
-    int value = flag ? 1 : 0;
-    DDX_Check(dx, id, value);
-    if (dx.saving)
-        flag = value != 0;
-}
-
 void InsertColumn(HWND list, int index, const char* title, int width)
 {
     LVCOLUMNA column = {};
@@ -73,7 +65,10 @@ void FtpTranslationEditDialog::DoDataExchange(FwDataExchange& dx)
     DDX_Text(dx, IDC_XLT_REMOTE, values.remote);
     DDV_MaxChars(dx, values.remote, kTranslationEndingLimit);
     DDX_Radio(dx, IDC_XLT_BOTH, values.radio);
-    DDX_Flag(dx, IDC_XLT_DOTS, values.dots);
+    int dots = values.dots ? 1 : 0;
+    DDX_Check(dx, IDC_XLT_DOTS, dots);
+    if (dx.saving)
+        values.dots = dots != 0;
 }
 
 bool FtpTranslationEditDialog::OnInitDialog()

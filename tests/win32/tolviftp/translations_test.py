@@ -42,8 +42,9 @@ def connect(s):
     """Connect opens Site Settings with the default site; its Connect button logs on."""
     s.command(CONNECT)
     s.dlg('Site Settings', 'click', CONNECT_BUTTON, 'wait-closed')
-    s.wait_state(lambda st: 'readme.asc' in names(st['remote']) or 'again.htm' in names(st['remote']),
-                 'the remote list to fill')
+    # Logging on refreshes both lists: both are filled again before anything is selected.
+    s.wait_state(lambda st: ('readme.asc' in names(st['remote']) or 'again.htm' in names(st['remote'])) and
+                 'index.html' in names(st['local']), 'the lists to fill')
 
 
 def main():
