@@ -1,5 +1,6 @@
 // Ids of the connection and preference dialogs: modem commands, phone number, mouse, view and
-// file-name preferences, terminal printers, the user name and "Pick a string".
+// file-name preferences, terminal printers, the user name, "Pick a string" and the dynamic
+// hotspots settings.
 #pragma once
 
 #define IDD_PHONE_NUMBER 112
@@ -10,6 +11,7 @@
 #define IDD_FILE_NAME_PREFS 606
 #define IDD_MOUSE 607
 #define IDD_PICK_STRING 608
+#define IDD_DYN_HOTSPOTS 609
 
 // Modem commands.
 #define IDC_MODEM_ENABLE 1046
@@ -96,3 +98,26 @@
 
 // Pick a string.
 #define IDC_PICK_LIST 3290
+
+// Dynamic Hotspots Settings.
+#define IDC_DYN_ENABLE 3118
+#define IDC_DYN_ROW 3272
+#define IDC_DYN_COLUMN 3273
+#define IDC_DYN_WIDTH 3274
+#define IDC_DYN_HEIGHT 3275
+#define IDC_DYN_TEXT_PICK_TERMINAL 3276
+#define IDC_DYN_SEND_PICK_PC 3277
+#define IDC_DYN_SEND_PICK_TERMINAL 3278
+#define IDC_DYN_TEXT 3279
+#define IDC_DYN_TYPE_PC_KEY 3281
+#define IDC_DYN_TYPE_TERMINAL_KEY 3282
+#define IDC_DYN_TYPE_AS_IS 3283  // the first of the type radio group: as-is, PC key, terminal key
+#define IDC_DYN_SEND 3284
+#define IDC_DYN_ACCEPT 3285
+#define IDC_DYN_DELETE 3286
+#define IDC_DYN_REMOVE_ALL 3289
+#define IDC_DYN_EXTRA_CHARS 3291
+#define IDC_DYN_TEXT_PICK_PC 3292
+#define IDC_DYN_ADD_PC_KEYS 3293
+#define IDC_DYN_ADD_TERMINAL_KEYS 3294
+#define IDC_DYN_DEPTH 3297

@@ -51,6 +51,7 @@
 #define ID_XFER_ZMODEM 32830
 #define ID_XFER_GENERAL 32833
 #define ID_PREFS_DDE 32834
+#define ID_PREFS_DYN_HOTSPOTS 32838
 #define ID_HISTORY_SCROLLBACK 32837
 // The terminal view's own commands (Edit, View, Config/Font and Special).
 #define ID_TRACE_KEYBOARD 110

@@ -83,7 +83,7 @@ void CaptureToFileCommand(ViewWindow window) {
         if (Rec->CaptureToFile || job.toFile) {
             CloseCapture();
         } else {
-            JobPrinters().End(job);
+            PrintJobClose(job);
             Rec->CaptureRunning = 0;
         }
         return;
@@ -93,9 +93,7 @@ void CaptureToFileCommand(ViewWindow window) {
         job.toFile = 1;
         return;
     }
-    job.toFile = 0;
-    job.printerCounter = 0;
-    JobPrinters().Start(window, job);
+    PrintJobOpen(window, job, false, false);
     Rec->CaptureRunning = job.open;
     if (!job.toFile) return;
     char path[sizeof(job.fileName)];

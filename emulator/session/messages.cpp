@@ -60,6 +60,7 @@ constexpr MessageEntry kMessages[] = {
     {96, "Only for telnet TCP/IP transport"},
     {97, "Disconnect first"},
     {1450, "Restart Tolvi for new DDE settings to take effect."},
+    {61702, "Could not start print job."},
 };
 
 }  // namespace

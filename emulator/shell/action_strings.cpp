@@ -9,6 +9,7 @@
 #include "session/key_tables.h"
 #include "engine/key_strings.h"
 #include "session/session_record.h"
+#include "shell/hot_screen.h"
 
 namespace {
 
@@ -132,6 +133,9 @@ int RunActionString(const char* text, int keyCode, const KeyDefTable* keyDefs, A
     run.keyCode = keyCode;
     run.hold = hold;
     run.numLock = numLock;
+    // Screen text first: a "%scr" or "%txt" macro is not a keyword.
+    const std::string expanded = ExpandScreenMacros(text ? text : "");
+    text = expanded.c_str();
     int lastLength = 0;
     std::string piece;
     while (NextActionPiece(text, piece)) {

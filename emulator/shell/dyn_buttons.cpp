@@ -37,11 +37,11 @@ uint32_t DefinitionColor(int index, int configured, uint32_t fallback)
     return Rec->ColorPalette[index];
 }
 
-std::vector<std::string> SplitTexts(const char* text, std::size_t count)
+ButtonTexts SplitTexts(const char* text)
 {
-    std::vector<std::string> parts(count);
+    ButtonTexts parts;
     std::size_t i = 0;
-    for (const char* p = text ? text : ""; *p && i < count; ++p) {
+    for (const char* p = text ? text : ""; *p && i < parts.size(); ++p) {
         if (*p == ';') ++i;
         else parts[i] += *p;
     }
@@ -214,13 +214,17 @@ void DynButton::SetState(int kind, ButtonView& view)
     view.InvalidateButton(Widened(GetScreenRect(g)));
 }
 
-bool CreateDynButton(ViewWindow, const int* numbers, int count, const char* text, int isHotspot)
+bool CreateDynButton(ViewWindow window, const int* numbers, int count, const char* text, int isHotspot)
+{
+    return CreateDynButton(window, numbers, count, SplitTexts(text), isHotspot);
+}
+
+bool CreateDynButton(ViewWindow, const int* numbers, int count, const ButtonTexts& t, int isHotspot)
 {
     if (isHotspot ? !Rec->EnableDynamicHotspots : !Rec->EnableHotspots) return false;
     int n[12] = {1, 0, 0, 0, 0, 0, 0, 2, 2, 2, 0, 0};
     for (int i = 0; i < count && i < 12; ++i)
         n[i] = std::clamp(numbers[i], -kLargestDefinitionNumber, kLargestDefinitionNumber);
-    const std::vector<std::string> t = SplitTexts(text, 8);
     std::string name = !t[2].empty() ? t[2] : (!t[1].empty() ? t[1] : t[0]);
     if (name.empty() || !buttonView) return false;
     DynButtonMap.erase(name);

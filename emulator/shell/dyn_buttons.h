@@ -4,6 +4,7 @@
 // This part is window-free: placement, hit test, state; the view paints them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -121,6 +122,9 @@ extern std::map<std::string, std::unique_ptr<DynButton>> DynButtonMap;
 // right). Refused (false) when the kind is switched off, without a name or without a view. A
 // button of the same name is replaced. The new button is painted once.
 bool CreateDynButton(ViewWindow window, const int* numbers, int count, const char* text, int isHotspot);
+// The same with the eight texts given one by one (a text may hold ';').
+using ButtonTexts = std::array<std::string, 8>;
+bool CreateDynButton(ViewWindow window, const int* numbers, int count, const ButtonTexts& texts, int isHotspot);
 // The names in the map, in map order; a button's hotspot flag; deleting one by name.
 std::vector<std::string> DynButtonNames();
 int DynButtonHotspotFlag(const std::string& name);

@@ -72,8 +72,10 @@ struct FwDialogTestHook {
     std::vector<std::string> fileDialogNames;  // the initial names the file dialogs were opened with
     std::vector<std::string> fileDialogFolders;  // and the folders they were to start in
     // Answers for print dialogs: a printer name, "FILE:" for printing to a file, or an empty text
-    // for Cancel; an empty queue cancels.
+    // for Cancel; an empty queue cancels. A printer name or "FILE:" followed by "|selection" keeps
+    // the Selection choice of a dialog that offers it.
     std::deque<std::string> printAnswers;
+    std::vector<bool> printSelectionOffered;  // per print dialog: whether Selection was offered
     int unexpectedDialogs = 0;
 
     void Expect(int templateId, std::function<void(FwDialogDriver&)> script)

@@ -53,7 +53,7 @@ bool FwFileDialog::DoModal(HWND owner)
     dialog.nMaxFileTitle = static_cast<DWORD>(title.size());
     dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
-    dialog.lpstrTitle = this->title.empty() ? nullptr : this->title.c_str();
+    dialog.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
     dialog.Flags = flags | OFN_EXPLORER;
     const BOOL chosen = open ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
     if (!chosen) return false;

@@ -17,7 +17,7 @@ struct FwFileDialog {
     DWORD flags = 0;         // OFN_ options
     std::string defaultExtension;  // added to a name typed without one
     std::string initialFolder;     // where the dialog starts; empty: the system's choice
-    std::string title;             // the dialog's caption; empty: the system's own
+    std::string caption;           // the dialog's caption; empty: the system's
 
     // True when the user chose a file.
     bool DoModal(HWND owner);

@@ -7,12 +7,20 @@
 #include <string>
 
 struct FwPrintDialog {
-    // After OK: the printer's device context (the caller deletes it) and its name, or, when the
-    // user chose printing to a file, printToFile with no context.
+    // Before: whether the Selection choice is offered (and then preselected).
+    bool offerSelection = false;
+    // After OK: the printer's device context (the caller deletes it), its name and port, or, when
+    // the user chose printing to a file, printToFile with no context; selection when the user
+    // kept the Selection choice.
     HDC dc = nullptr;
     std::string device;
+    std::string port;
     bool printToFile = false;
+    bool selection = false;
 
     // True on OK.
     bool DoModal(HWND owner);
+    // The default printer without a dialog; false when there is none or its context cannot be
+    // had.
+    bool UseDefaultPrinter();
 };

@@ -132,3 +132,15 @@
 #define IDC_INST_LOCAL 104
 #define IDC_INST_REMOTE 105
 #define IDC_INST_BROWSE 106
+// The script editor (106).
+#define IDD_FTP_SCRIPT_EDITOR 106
+#define IDC_SCRIPT_TEXT 109
+#define IDC_SCRIPT_NEW 110
+#define IDC_SCRIPT_OPEN 111
+#define IDC_SCRIPT_SAVE 112
+#define IDC_SCRIPT_CHECK 113
+#define IDC_SCRIPT_RUN 114
+#define IDC_SCRIPT_SAVE_AS 115
+#define IDC_SCRIPT_ENCRYPT 116
+// The remote list refills from the listing file it has, without asking the host.
+#define ID_FTP_REMOTE_REDISPLAY 105

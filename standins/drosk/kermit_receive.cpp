@@ -38,7 +38,10 @@ void ReadAttributes(Transfer& t, const std::vector<uint8_t>& field) {
         if (len < 0 || i + 2 + static_cast<size_t>(len) > field.size()) return;
         std::string value(field.begin() + static_cast<long>(i) + 2,
                           field.begin() + static_cast<long>(i) + 2 + len);
-        if (tag == '1') {
+        if (tag == '"') {
+            // "A...": a text file, whose line ends the sender may have changed on the way.
+            t.announcedText = !value.empty() && value[0] == 'A';
+        } else if (tag == '1') {
             // The exact length in bytes: shown, and checked when the file ends.
             char* end = nullptr;
             long long size = std::strtoll(value.c_str(), &end, 10);
@@ -106,6 +109,7 @@ int OpenTarget(Transfer& t) {
         return Fail(t, kDroskErrRecvOpen, "Cannot create file");
     t.path = path;
     t.announcedSize = -1;
+    t.announcedText = false;
     t.received = 0;
     t.file = CreateForWrite(path);
     if (!t.file) {
@@ -137,7 +141,8 @@ int OnData(Transfer& t, const Packet& p) {
 int OnEndOfFile(Transfer& t, const Packet& p) {
     // "D" in the Z packet: the sender gave the file up, so it is not kept.
     const bool discard = !p.data.empty() && p.data[0] == 'D';
-    if (!discard && t.announcedSize >= 0 && t.announcedSize != t.received) {
+    // The length is the sender's own; a text file's line ends may change it on the way.
+    if (!discard && !t.announcedText && t.announcedSize >= 0 && t.announcedSize != t.received) {
         Log(t, "%lld bytes arrived, %lld were announced", static_cast<long long>(t.received),
             static_cast<long long>(t.announcedSize));
         return Fail(t, kDroskErrSize, "File size differs");

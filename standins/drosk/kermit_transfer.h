@@ -58,6 +58,7 @@ struct Transfer {
     KmFile* file = nullptr;
     std::string path;
     int64_t announcedSize = -1;
+    bool announcedText = false;  // the attributes said the file is text
     int64_t received = 0;
 
     // Sending: the list, the next name, bytes read ahead and those in the packet that is out.

@@ -24,18 +24,36 @@ std::string ReadFile(const std::string& path) {
     return data;
 }
 
+// A printer that keeps the text it is given.
+class TextPrinter : public PrinterDevice {
+public:
+    bool StartDocument(const char*) override { return true; }
+    bool StartPage() override { return true; }
+    bool EndPage() override { return true; }
+    bool EndDoc() override { return true; }
+    void AbortDoc() override {}
+    void SelectJobFont() override {}
+    bool PrintText(int, int, const char* text, int length, uint32_t, uint32_t) override {
+        printed.append(text, static_cast<std::size_t>(length)) += '|';
+        return true;
+    }
+    void Release() override { LogEvent("end-printer-job"); }
+    std::string printed;
+};
+
 class FakePrinters : public PrinterJobs {
 public:
-    void Start(ViewWindow, PrintJob& job) override {
+    PrinterChoice Choose(ViewWindow, const PrintJob&, bool, bool) override {
         LogEvent("print-dialog");
-        job.toFile = printToFile;
-        job.open = printerOpens;
+        PrinterChoice choice;
+        if (printToFile) choice.outcome = PrinterChoice::kToFile;
+        else if (printerOpens) {
+            choice.outcome = PrinterChoice::kPrinter;
+            choice.device = &printer;
+            choice.metrics = {800, 1000, 10, 0, 10, 0};
+        }
+        return choice;
     }
-    void End(PrintJob& job) override {
-        LogEvent("end-printer-job");
-        job.open = 0;
-    }
-    void AddBytes(PrintJob&, const uint8_t* b, int n) override { printed += Bytes(b, n); }
     bool AskCaptureFile(ViewWindow, const char* initial, char* path, std::size_t size) override {
         LogEvent(std::string("save-dialog:") + initial);
         if (chosen.empty()) return false;
@@ -46,7 +64,7 @@ public:
     int printToFile = 0;
     int printerOpens = 1;
     std::string chosen;  // empty: the save dialog is cancelled
-    std::string printed;
+    TextPrinter printer;
 };
 
 class CaptureTest : public AutomationTest {
@@ -163,7 +181,8 @@ TEST_F(CaptureTest, PrinterJobGetsTheBytesUntilSwitchedOff) {
     Feed("to the\r\nprinter");
     CaptureToFileCommand(nullptr);
     EXPECT_EQ(Rec->CaptureRunning, 0);
-    EXPECT_EQ(printers.printed, "to the\r\nprinter");
+    // Laid out in lines; the unfinished line is printed when the capture ends.
+    EXPECT_EQ(printers.printer.printed, "to the|printer|");
     EXPECT_EQ(EventLog().back(), "end-printer-job");
 
     printers.printerOpens = 0;  // the print dialog is cancelled

@@ -12,7 +12,7 @@
 #include "engine/win32/win32_view_port.h"
 #include "fw_dialog_test_hook.h"
 #include "session/session_record.h"
-#include "shell/win32/capture_printer.h"
+#include "shell/win32/job_printer.h"
 #include "test_printer.h"
 
 namespace {
@@ -43,7 +43,7 @@ protected:
     void SetUp() override
     {
         std::memset(Rec, 0, sizeof(SettingsRecord));
-        InstallCapturePrinterWin32();
+        InstallJobPrinterWin32();
         FwSetDialogTestHook(&hook);
     }
     void TearDown() override

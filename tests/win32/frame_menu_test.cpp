@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <vector>
 #include <string>
@@ -142,7 +143,7 @@ TEST_F(FrameInProcess, TransferAndDdeSettingsCommandsOpenTheirDialogsFromEveryMe
     } commands[] = {
         {ID_XFER_GENERAL, IDD_ASYNC_TRANSFER}, {ID_XFER_KERMIT, IDD_KERMIT_SETTINGS},
         {ID_XFER_XYMODEM, IDD_XYMODEM_SETTINGS}, {ID_XFER_ZMODEM, IDD_ZMODEM_SETTINGS},
-        {ID_PREFS_DDE, IDD_DDE_SETTINGS},
+        {ID_PREFS_DDE, IDD_DDE_SETTINGS}, {ID_PREFS_DYN_HOTSPOTS, IDD_DYN_HOTSPOTS},
     };
     for (int menuId : {IDR_MENU_ENGLISH, IDR_MENU_SWEDISH, IDR_MENU_GERMAN, IDR_MENU_FRENCH, IDR_MENU_ITALIAN,
                        IDR_MENU_SPANISH, IDR_MENU_FINNISH, IDR_MENU_PORTUGUESE}) {
@@ -163,7 +164,7 @@ TEST_F(FrameInProcess, TransferAndDdeSettingsCommandsOpenTheirDialogsFromEveryMe
         EXPECT_TRUE(CMainFrame::Instance()->RunCommand(c.command)) << c.command;
     }
     FwSetDialogTestHook(nullptr);
-    EXPECT_EQ(opened, 5);
+    EXPECT_EQ(opened, static_cast<int>(std::size(commands)));
     EXPECT_EQ(hook.unexpectedDialogs, 0);
     EXPECT_TRUE(hook.scripts.empty());
 }

@@ -145,7 +145,7 @@ HWND CMainFrame::CreateView()
     terminalView_ = std::make_unique<CZolexView>(&doc_);
     HWND view = terminalView_->Create(Handle(), 0xE900);
     // The view's own commands, also when they come from the menu or the tool bar.
-    for (int id : {256, 257, 32786, 32800, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL,
+    for (int id : {256, 257, 32786, ID_FILE_PRINT, 32800, ID_XFER_KERMIT, ID_XFER_XYMODEM, ID_XFER_ZMODEM, ID_XFER_GENERAL,
                    32831, 32832})
         OnCommand(id, [view, id] { SendMessageA(view, WM_COMMAND, static_cast<WPARAM>(id), 0); });
     // The transfer dialog and "start receive" need a connection that carries transfers.
@@ -306,6 +306,7 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_VIEW, [this] { ViewPrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_FILES, [this] { FilePrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_TERMINAL_PRINTERS, [this] { TerminalPrintersCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_DYN_HOTSPOTS, [this] { DynHotspotsCommand(doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);

@@ -1,5 +1,5 @@
 // The Config menu's connection and preference commands: Modem type, Phone Number / Autodial,
-// and Preferences View, File names, Mouse and Terminal Printers. Each copies the settings and
+// and Preferences View, File names, Mouse, Terminal Printers and Dynamic Hotspots. Each copies the settings and
 // document strings into its dialog, runs it, and on OK stores them and marks the document
 // modified.
 #pragma once
@@ -17,3 +17,8 @@ void ViewPrefsCommand(CZolexDoc& doc, HWND owner);
 // on) to be written at the next save, and refreshes the title.
 void FilePrefsCommand(CZolexDoc& doc, HWND owner);
 void TerminalPrintersCommand(CZolexDoc& doc, HWND owner);
+// Makes the document's key tables the hotspot table's sources and opens the dialog on a copy of
+// the program's hotspot table. After OK with a change: the changed table replaces the program's
+// (to be saved with the document), the hotspot buttons are deleted, the settings stored and the
+// window redrawn, which makes the buttons anew.
+void DynHotspotsCommand(CZolexDoc& doc, HWND owner);

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "connections/automation_services.h"
+#include "connections/connection_dispatch.h"
+#include "connections/dde/dde_recorder.h"
 #include "connections/dde/dde_commands.h"
 #include "connections/session_replay.h"
 #include "connections/session_services.h"
@@ -30,11 +32,13 @@
 #include "session/session_record.h"
 #include "shell/document_services.h"
 #include "shell/dyn_buttons.h"
+#include "shell/hot_screen.h"
 #include "shell/session_document.h"
 #include "shell/win32/app_helpers.h"
-#include "shell/win32/capture_printer.h"
+#include "shell/win32/job_printer.h"
 #include "shell/win32/view_automation.h"
 #include "shell/win32/zolex_view.h"
+#include "fw_dialog.h"
 #include "win32_host_messages.h"
 
 namespace {
@@ -55,10 +59,14 @@ public:
 };
 TerminalViewPort terminalPort;
 
-// The session services of the connection layer: automatic log-on, wait-for and capture, plus the
-// comm recording of the blocks sent and received.
+// The session services of the connection layer: automatic log-on, wait-for and capture, the
+// HotScreen rules, plus the comm recording of the blocks sent and received.
 class RecordingServices : public AutomationServices {
 public:
+    void HotScreenEvaluate() override { ::HotScreenEvaluate(); }
+    void HotScreenLoad(const char* file) override { ::HotScreenLoad(file); }
+    void HotScreenReload(const char* file) override { ::HotScreenReload(file); }
+    void HotScreenFree() override { ::HotScreenFree(); }
     void RecordComm(const uint8_t* bytes, int n) override { TraceData(bytes, n, false); }
     void RecordSend(const uint8_t* bytes, int n) override { TraceData(bytes, n, true); }
     void RecordExitAndClose() override
@@ -68,6 +76,37 @@ public:
     }
 };
 RecordingServices recordingServices;
+
+// What the HotScreen rules reach: the terminal view, its emulation, DDE pokes, message boxes and
+// the window title.
+class ViewHotScreenHost : public HotScreenHost {
+public:
+    void Attach(CZolexView* view, CZolexDoc* doc)
+    {
+        view_ = view;
+        doc_ = doc;
+    }
+    ViewWindow TerminalView() override { return view_ ? view_->Window() : nullptr; }
+    void FeedEmulation(ViewWindow window, const uint8_t* bytes, int n) override { ::FeedEmulation(window, bytes, n); }
+    void DdePoke(const char* service, const char* topic, const char* item, const char* data, int size) override
+    {
+        DdePokeTo(service, topic, item, data, size);
+    }
+    void MessageBox(ViewWindow, const std::string& text, const char* caption) override
+    {
+        // No caption given: the system's own.
+        FwMessageBox(view_ ? view_->Handle() : nullptr, text, MB_OK, caption ? caption : "Error");
+    }
+    void RefreshTitle() override
+    {
+        if (doc_) doc_->SetTitle(nullptr);
+    }
+
+private:
+    CZolexView* view_ = nullptr;
+    CZolexDoc* doc_ = nullptr;
+};
+ViewHotScreenHost hotScreenHost;
 
 // "tohostx" of the DDE server: the text runs as the action string of a key without a code.
 int RunDdeAction(const char* text)
@@ -92,6 +131,8 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     SetConnectionView(&view);
     SetPlaybackHost(&view);
     SetSessionServices(&recordingServices);
+    hotScreenHost.Attach(&view, doc);
+    SetHotScreenHost(&hotScreenHost);
     SetButtonView(&view);
     InstallViewAutomation(doc, &view);
     // A change of the planes' geometry makes the selection stale.
@@ -99,7 +140,7 @@ void WireProgram(CZolexView& view, CZolexDoc* doc)
     InstallVtInterpreter();
     Install3270ViewHooksWin32();
     InstallTerminalBellWin32();
-    InstallCapturePrinterWin32();
+    InstallJobPrinterWin32();
     InstallSessionServiceHooks();
     InstallHostCommandHooks();
     InstallWin32HostCommands(GetParent(view.Handle()), view.Handle());
@@ -120,6 +161,10 @@ void UnwireProgram(CZolexView& view)
     SetViewPort(nullptr);
     SetConnectionView(nullptr);
     SetPlaybackHost(nullptr);
+    // The rules go with the view that owns their buttons.
+    Services().HotScreenFree();
+    SetHotScreenHost(nullptr);
+    hotScreenHost.Attach(nullptr, nullptr);
     SetSessionServices(nullptr);
     if (ActiveButtonView() == &view) SetButtonView(nullptr);
     RemoveViewAutomation();

@@ -31,6 +31,7 @@
 #include "shell/startup_state.h"
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/host_name_prompt.h"
+#include "shell/screen_dump.h"
 #include "shell/win32/main_frame.h"
 #include "shell/win32/view_automation.h"
 #include "view_resource_ids.h"
@@ -174,6 +175,10 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case kNetbiosDoneMessage:
         NetbiosNcbDone(Window(), static_cast<unsigned>(wParam), reinterpret_cast<Ncb*>(lParam));
         return 0;
+    case kPrintScreenMessage:
+        // A host's request: the default printer, no dialog.
+        PrintScreen(EngineWindow(window_), true);
+        return 1;
     case kSocketMessage:
         SocketEvent(EngineWindow(window_), static_cast<uintptr_t>(wParam), HIWORD(lParam),
                     LOWORD(lParam));
@@ -228,6 +233,7 @@ bool CZolexView::OnCommand(int id)
         return true;
     case kCmdDisconnect: DisconnectCommand(EngineWindow(window_)); return true;
     case kCmdCapture: CaptureToFileCommand(EngineWindow(window_)); return true;
+    case kCmdPrintScreen: PrintScreen(EngineWindow(window_), false); return true;
     case kStartReceiveCommandId: RunTransfer(kTransferReceive); return true;
     case kKermitTransferCommandId: OnKermitTransfer(); return true;
     default: return false;

@@ -90,7 +90,7 @@ public:
 
     // ---- KeyboardSystem and ActionTarget.
     void PostCommand(int id) override;
-    void FlushPrintScreen() override {}
+    void FlushPrintScreen() override;
     bool SendSerialBreak() override;
     void ToggleScrollLock() override;
     bool ScrollLockOn() override;
@@ -102,7 +102,7 @@ public:
     void HistoryOn() override;
     void ScrollViewBy(int dx, int dy) override;
     void ToggleScreen() override;
-    void HotLoad() override {}
+    void HotLoad() override;
     int MouseRow() override { return ::MouseRow; }
     int MouseCol() override { return ::MouseCol; }
     void Feed(const uint8_t* bytes, int n) override;

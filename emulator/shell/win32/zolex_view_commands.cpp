@@ -23,6 +23,7 @@
 #include "session/messages.h"
 #include "session/session_record.h"
 #include "shell/session_document.h"
+#include "shell/screen_dump.h"
 #include "shell/startup_state.h"
 #include "shell/view_commands.h"
 #include "shell/win32/main_frame.h"
@@ -243,3 +244,5 @@ void CZolexView::ChooseFontForColumns(int columns)
     if (Rec->ResizeParentNow) FitFrameToDocument();
     Rec->ResizeParentNow = resize;
 }
+
+void CZolexView::FlushPrintScreen() { FlushScreenDump(); }

@@ -9,6 +9,7 @@
 #include "connections/connection_dispatch.h"
 #include "connections/dde/dde_commands.h"
 #include "connections/netbios_session.h"
+#include "connections/session_services.h"
 #include "connections/telnet_engine.h"
 #include "connections/transfer_libraries.h"
 #include "host_platform.h"
@@ -65,6 +66,11 @@ void CZolexView::ToggleScreen()
 {
     HWND frame = GetParent(window_);
     if (frame) SendFrameSysCommand(IsZoomed(frame) ? SC_RESTORE : SC_MAXIMIZE);
+}
+
+void CZolexView::HotLoad()
+{
+    if (doc_) Services().HotScreenReload(doc_->GetHotScreenFileName(false).c_str());
 }
 
 void CZolexView::Feed(const uint8_t* bytes, int n) { FeedEmulation(Window(), bytes, n); }

@@ -27,7 +27,8 @@ FtpDocument::FtpDocument()
     OnCommand(ID_FTP_LOCAL_REFRESH, [this] { SendToView(FtpViewKind::kLocal, WM_COMMAND, ID_FTP_LOCAL_REFRESH, 0); });
     OnCommand(ID_FTP_REMOTE_REFRESH, [this] { SendToView(FtpViewKind::kRemote, WM_COMMAND, ID_FTP_REMOTE_REFRESH, 0); });
     // The session commands run on the main view whichever pane is active.
-    for (int id : {ID_FTP_CONNECT, ID_FTP_DISCONNECT, ID_FTP_SITE_SETTINGS, ID_FTP_ABORT, ID_FTP_GENERAL_SETTINGS}) {
+    for (int id : {ID_FTP_CONNECT, ID_FTP_DISCONNECT, ID_FTP_SITE_SETTINGS, ID_FTP_ABORT, ID_FTP_GENERAL_SETTINGS,
+                   ID_FTP_SCRIPTS}) {
         OnCommand(id, [this, id] { SendToView(FtpViewKind::kMain, WM_COMMAND, static_cast<WPARAM>(id), 0); });
         OnUpdateCommand(id, [this, id](FwCmdUI& ui) {
             if (FwView* main = FindView(FtpViewKind::kMain))

@@ -177,7 +177,7 @@ void FtpInstallDialog::Browse()
 {
     const std::string local = GetItemText(IDC_INST_LOCAL);
     FwFileDialog dialog;
-    dialog.title = "Local filename";
+    dialog.caption = "Local filename";
     dialog.filter = "UNIX tar files (*.tar, *.taz)|*.ta*|All files (*.*)|*.*||";
     dialog.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     const std::size_t slash = local.find_last_of("\\/:");

@@ -446,6 +446,7 @@ FtpRemoteView::FtpRemoteView()
         FillRemoteList(true);
         RemoteListStale = 0;
     });
+    OnCommand(ID_FTP_REMOTE_REDISPLAY, [this] { FillRemoteList(false); });
 }
 
 int& FtpRemoteView::WalkIndex() { return Doc().remoteWalk; }

@@ -71,10 +71,15 @@ RECT ToRect(const FtpRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-FtpMainView::FtpMainView()
+std::unique_ptr<ScriptHost> MakeViewScriptHost(FtpMainView& view);
+
+FtpMainView::FtpMainView() : scriptHost_(MakeViewScriptHost(*this)), scripts_(std::make_unique<ScriptRunner>(*scriptHost_))
 {
+    scripts_->scriptDirectory = FtpCurrentDirectory();
     OnCommand(ID_FTP_ABORT, [this] { AbortCommand(); });
-    OnUpdateCommand(ID_FTP_ABORT, [](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0); });
+    // Abort also reaches a script that does not talk to the host.
+    OnUpdateCommand(ID_FTP_ABORT, [this](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0 || scripts_->Running()); });
+    OnCommand(ID_FTP_SCRIPTS, [this] { ScriptsCommand(); });
     for (int id : {ID_FTP_CONNECT, ID_FTP_SITE_SETTINGS, ID_FTP_TRANSFER_SETUP})
         OnCommand(id, [this] { SiteCommand(); });
     OnUpdateCommand(ID_FTP_CONNECT, [this](FwCmdUI& ui) { ui.Enable(!connected_); });
@@ -164,6 +169,12 @@ void FtpMainView::OnInitialUpdate()
     FtpSetVerbose(settings_.verbose, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
     FtpSetDebug(settings_.debug, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
     FtpSetRetain(settings_.retain);
+    if (!app.installMode && !app.commandLine.empty()) {
+        // The command line runs as a script once the window shows.
+        if (WriteCommandLineScript(app.commandLine) && SetTimer(Handle(), IDT_SCRIPT_START, 300, nullptr) == 0)
+            LogStringId(3007);
+        return;
+    }
     if (!app.installMode && app.commandLine.empty()) {
         // The default site, else the first one listed.
         sites_.SetNumbers(settings_.siteNumbers);
@@ -350,6 +361,7 @@ void FtpMainView::ScrollTo(int position)
 
 void FtpMainView::ExitCommand()
 {
+    scripts_->StopAllScripts();
     if (FtpBusyCount() > 0) {
         // A socket call blocks under us: cancel it; the failing operation finishes the exit.
         ExitRequested = 1;
@@ -389,6 +401,8 @@ void FtpMainView::ExitCleanup()
         FindClose(search);
     }
     DeleteFileA((folder + "TolviFTP.ftp").c_str());
+    if (!commandScript_.empty())
+        DeleteFileA(commandScript_.c_str());
 }
 
 bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -464,6 +478,15 @@ bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
             Frame()->SetActiveView(this);
         return true;
     case WM_TIMER:
+        if (wParam == IDT_SCRIPT_START) {
+            KillTimer(Handle(), IDT_SCRIPT_START);
+            StartScript();
+            return true;
+        }
+        if (wParam == IDT_SCRIPT_WAIT) {
+            scripts_->WaitTick();
+            return true;
+        }
         return false;
     case WM_DESTROY:
         ExitCleanup();

@@ -77,14 +77,10 @@ int FtpMainView::SiteApply(const std::string& name)
 
 int FtpMainView::ConnectAndLogin()
 {
-    if (!apiStarted_) {
-        const int started = FtpInitWindow(Handle());
-        if (started != 0) {
-            LogStringId(3016, started, FtpErrorText(started));
+    if (!scripts_->syntaxTest) {
+        const int started = StartApi();
+        if (started != 0)
             return started;
-        }
-        FtpSetTimeout(10);
-        apiStarted_ = true;
     }
     if (connected_ && site_.host == lastHost_ && site_.user == lastUser_ && site_.password == lastPassword_)
         return -2;
@@ -99,7 +95,8 @@ int FtpMainView::ConnectAndLogin()
         return -1;
     const std::string password = LoginPassword(site_.password);
     if (Frame())
-        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(site_.host);
+        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(
+            scripts_->Running() ? site_.host + " " + scripts_->scriptPath : site_.host);
     LogStringId(3013, site_.host.c_str());
     const int result = FtpLogin(site_.host.c_str(), site_.user.c_str(), password.c_str());
     if (result != 0) {
@@ -213,6 +210,8 @@ void FtpMainView::SiteCommand()
     bool refresh = result == IDOK;
     if (result == kSiteConnect)
         refresh = ConnectAndLogin() == -2;
+    if (result == kSiteConnect)
+        RunSiteScript();
     if (refresh) {
         if (LocalListStale)
             RefreshView(FtpViewKind::kLocal, ID_FTP_LOCAL_REFRESH);
@@ -226,12 +225,14 @@ void FtpMainView::DisconnectCommand()
     FtpClose();
     connected_ = false;
     if (Frame())
-        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(" ");
+        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(
+            scripts_->Running() ? "  " + scripts_->scriptPath : std::string(" "));
     RefreshView(FtpViewKind::kRemote, ID_FTP_REMOTE_REFRESH);
 }
 
 void FtpMainView::AbortCommand()
 {
+    scripts_->StopAllScripts();
     if (!apiStarted_)
         return;
     FtpAbort();
@@ -354,6 +355,7 @@ int FtpMainView::SendOneFile()
     if (localFile_ == "[]")
         localFile_.clear();
     if (localFile_.empty() && (!Ask(LoadLocalString(3025), localFile_) || localFile_.empty())) {
+        scripts_->StopAllScripts();  // a cancelled name stops every script
         Beep();
         return -1;
     }
@@ -362,6 +364,7 @@ int FtpMainView::SendOneFile()
     if (remoteFile_.empty()) {
         remoteFile_ = SendDestination(Doc().TranslateSentName(localFile_));
         if (!settings_.autoName && (!Ask(LoadLocalString(3026), remoteFile_) || remoteFile_.empty())) {
+            scripts_->StopAllScripts();  // a cancelled name stops every script
             Beep();
             return -1;
         }
@@ -381,6 +384,7 @@ int FtpMainView::ReceiveOneFile()
     if (remoteFile_ == "[]")
         remoteFile_.clear();
     if (remoteFile_.empty() && (!Ask(LoadLocalString(3031), remoteFile_) || remoteFile_.empty())) {
+        scripts_->StopAllScripts();  // a cancelled name stops every script
         Beep();
         return -1;
     }
@@ -393,6 +397,7 @@ int FtpMainView::ReceiveOneFile()
             return 0;
         }
         if (!settings_.autoName && (!Ask(LoadLocalString(3032), localFile_) || localFile_.empty())) {
+            scripts_->StopAllScripts();  // a cancelled name stops every script
             Beep();
             return -1;
         }

@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "file_list_entries.h"
+#include "ftp_script.h"
 #include "fw_view.h"
 #include "ftp_log_ring.h"
 #include "ftp_progress.h"
@@ -131,8 +133,18 @@ public:
 
     // Loads the site called `name` into the session values; its number, or -1 (nothing changes).
     int SiteApply(const std::string& name);
-    // The script runner comes with the scripts; nothing runs yet.
-    void StartScript() {}
+    // Scripts: the Run command, the running scripts and their call stack, the Scripts command
+    // (the editor, or in LimitedMode a file to run), the site script after Connect.
+    void StartScript();
+    ScriptRunner& Scripts() { return *scripts_; }
+    void ScriptsCommand();
+    void RunSiteScript();
+    // The command line as the temporary script; false when nothing is to run.
+    bool WriteCommandLineScript(const std::string& commandLine);
+    // Starts the FTP API when it is not started (logs a failure); 0 or the error.
+    int StartApi();
+    // Lets pending messages run (Abort, Exit and the timers reach a running script).
+    void PumpMessages();
 
     // The network install: what the program's folder holds (at construction), the start-up, and
     // the procedure that Connect, Site settings and the transfer setup run.
@@ -212,4 +224,14 @@ private:
     bool connected_ = false;
     bool apiStarted_ = false;
     std::string defaultRemote_, versionPath_, readmePath_;
+    int timeout_ = 10;
+    bool scriptEncrypt_ = false;
+    std::string commandScript_;  // the temporary script of the command line
+    std::unique_ptr<ScriptHost> scriptHost_;
+    std::unique_ptr<ScriptRunner> scripts_;
+    friend class ViewScriptHost;
 };
+
+// The script timers of the main view.
+constexpr UINT_PTR IDT_SCRIPT_START = 303;
+constexpr UINT_PTR IDT_SCRIPT_WAIT = 305;

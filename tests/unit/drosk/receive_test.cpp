@@ -179,6 +179,20 @@ TEST(KermitReceive, AFileShorterThanAnnouncedIsNotKept) {
     EXPECT_FALSE(fs::exists(folder.path() / "short.bin"));
 }
 
+TEST(KermitReceive, ATextFileMayDifferFromItsAnnouncedLength) {
+    // A sender on another system counts its lines with one end byte and sends CR LF.
+    looptest::LoopLine line;
+    InFolder folder("text");
+    ScriptedPeer peer(line);
+    ASSERT_EQ(peer.Start().size(), 1u);
+    peer.Say(0, 'S', kInit);
+    peer.Say(1, 'F', "lines.txt", 3);
+    Expect(peer.Say(2, 'A', "\"#AMJ1!6", 3), 'Y', 2, "attributes");  // text, length 6
+    peer.Say(3, 'D', "hello#M#J", 3);
+    Expect(peer.Say(4, 'Z', "", 3), 'Y', 4, "text file");
+    EXPECT_TRUE(fs::exists(folder.path() / "lines.txt"));
+}
+
 TEST(KermitReceive, GetAsksTheServerAndReceives) {
     looptest::LoopLine line;
     InFolder folder("get");

@@ -7,6 +7,7 @@
 
 #include "session/key_tables.h"
 #include "session_fixture.h"
+#include "test_key_map.h"
 #include "shell/hotspot_table.h"
 
 namespace {
@@ -25,11 +26,7 @@ protected:
     void TearDown() override { DynHotspots.reset(); }
     void Key(uint16_t code, uint16_t modifiers, const std::string& name, const std::string& value)
     {
-        auto key = std::make_unique<KeyMapEntry>();
-        key->SetName(name);
-        key->SetValue(value);
-        key->SetModifiers(modifiers);
-        doc.keyMap.SetEntry(static_cast<uint16_t>(code | modifiers), std::move(key));
+        AddTestKey(doc.keyMap, code, modifiers, name, value);
     }
     HotspotTable table;
 };

@@ -87,7 +87,8 @@ case $case_name in
     make_file "$work/peer/remote.bin" 300000
     make_file "$work/peer/small.txt" 10
     server kermit -Y -B -l "$work/peer.tty" -b 115200 -C "set carrier-watch off, set flow none,\
- set file type binary, set file names literal, set transfer display none, server, exit"
+ set transfer mode manual, set file type binary, set file names literal, set transfer display none,\
+ server, exit"
     sleep 1
     ours get "$com_name" remote.bin || fail "get of remote.bin did not complete"
     same_file "$work/peer/remote.bin" "$work/ours/remote.bin"

@@ -120,6 +120,38 @@ def grab(session):
         if 0 <= x < width and 0 <= y < height else None
 
 
+def view_geometry(session, cursor=(0, 4)):
+    """The view's cell width and height, the grid's origin in the view's client area and on the
+    screen: (cell_w, cell_h, origin_x, origin_y, screen_x, screen_y); the caret stands at the
+    cursor's cell (row, column). None while the view shows no caret."""
+    result = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
+                             '(%s)' % e2e.CONFIG_NAME, str(cursor[0]), str(cursor[1])], capture_output=True)
+    info = result.stdout.decode().split()
+    return tuple(int(info[i]) for i in (1, 2, 4, 5, 7, 8)) if result.returncode == 0 else None
+
+
+def hotspot_words(session, words, geometry):
+    """The words of (row, column, text) that carry a hotspot button, as (text, row); None without
+    the view's geometry or when the view cannot be copied."""
+    at = grab(session) if geometry else None
+    if not at:
+        return None
+    cell_w, cell_h, origin_x, origin_y = geometry[:4]
+    found = set()
+    for r, c, t in words:
+        # A hotspot button over the word: its raised frame (depth 1) lies on the word's cells,
+        # light along the top, dark along the bottom (the screen's own background is as grey
+        # as the buttons' face).
+        left, right = origin_x + c * cell_w + 1, origin_x + (c + len(t)) * cell_w - 2
+        top, bottom = origin_y + r * cell_h, origin_y + (r + 1) * cell_h - 1
+        light = [at(x, top) for x in range(left, right)]
+        dark = [at(x, bottom) for x in range(left, right)]
+        if all(p and near(p, (255, 255, 255), 8) for p in light) and \
+                all(p and near(p, (128, 128, 128), 8) for p in dark):
+            found.add((t, r))
+    return found
+
+
 def check_buttons(layout, at):
     problems = []
     for name, x0, y0, iw, ih, cut in layout.pictures:
@@ -163,10 +195,7 @@ def test(session, case):
     session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     session.wait_received(b'WAIT')
     session.click_view()
-    info = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_cells.exe'), '--title',
-                           '(%s)' % e2e.CONFIG_NAME, '0', '4'], capture_output=True).stdout.decode().split()
-    cell_w, cell_h, origin_x, origin_y = int(info[1]), int(info[2]), int(info[4]), int(info[5])
-    screen_x, screen_y = int(info[7]), int(info[8])
+    cell_w, cell_h, origin_x, origin_y, screen_x, screen_y = view_geometry(session)
 
     win = session.windows_path('pics')
     layout = Layout(win)
@@ -211,23 +240,8 @@ def test(session, case):
     expected = {('HELP', 1), ('go', 1), ('PF', 1), ('Menu-2', 1), ('HELP', 3)} if case == 'table' else {('F1', 1)}
 
     def hotspots():
-        at = grab(session)
-        if not at:
-            return False
-        found = set()
-        for r, c, t in WORDS:
-            # A hotspot button over the word: its raised frame (depth 1) lies on the word's cells,
-            # light along the top, dark along the bottom (the screen's own background is as grey
-            # as the buttons' face).
-            left, right = origin_x + c * cell_w + 1, origin_x + (c + len(t)) * cell_w - 2
-            top, bottom = origin_y + r * cell_h, origin_y + (r + 1) * cell_h - 1
-            light = [at(x, top) for x in range(left, right)]
-            dark = [at(x, bottom) for x in range(left, right)]
-            if all(p and near(p, (255, 255, 255), 8) for p in light) and \
-                    all(p and near(p, (128, 128, 128), 8) for p in dark):
-                found.add((t, r))
-        last[0] = found
-        return found == expected
+        last[0] = hotspot_words(session, WORDS, (cell_w, cell_h, origin_x, origin_y))
+        return last[0] == expected
     try:
         e2e.wait_until(hotspots, 'the hotspot words', timeout=30, every=1)
     except e2e.Fail:

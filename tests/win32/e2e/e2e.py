@@ -99,9 +99,20 @@ class Session:
             shutil.rmtree(self.dir, ignore_errors=True)
 
     def windows_path(self, name=''):
-        folder = subprocess.run([self.wine_run, 'winepath', '-w', self.dir], capture_output=True,
-                                check=True).stdout.decode().strip()
-        return folder + ('\\' + name if name else '')
+        if not getattr(self, '_windows_dir', None):
+            self._windows_dir = self.winepath(self.dir)
+        return self._windows_dir + ('\\' + name if name else '')
+
+    def winepath(self, path):
+        """The Windows name of a Linux path. winepath now and then ends with status 1 on a busy
+        machine before it has answered, so it is asked again a few times."""
+        for attempt in range(5):
+            done = subprocess.run([self.wine_run, 'winepath', '-w', path], capture_output=True)
+            answer = done.stdout.decode().strip()
+            if done.returncode == 0 and answer:
+                return answer
+            time.sleep(1 + attempt)
+        raise RuntimeError('winepath gave no Windows name for ' + path)
 
     # ---- the host
 
@@ -118,6 +129,15 @@ class Session:
                    log='socat.log')
         wait_until(lambda: listening(port), 'telnetd on port %d' % port, timeout=20, every=0.05)
         return port
+
+    def tn3270_host(self, script):
+        """Starts the loopback tn3270 host (tests/peers/tn3270_host.py) playing script (its text);
+        it logs the terminal type and every record it gets into host.log. Returns its port."""
+        self.write('host.script', script)
+        self.start([sys.executable, os.path.join(self.root, 'tests', 'peers', 'tn3270_host.py'), '--port', '0',
+                    '--port-file', self.path('host.port'), '--script', self.path('host.script'),
+                    '--log', self.path('host.log')], log='host.out')
+        return int(wait_until(lambda: self.read('host.port').strip(), "the tn3270 host's port", timeout=20))
 
     # ---- Tolvi
 
@@ -138,7 +158,7 @@ class Session:
         folder = os.path.join(os.path.dirname(self.bin), 'screens')
         os.makedirs(folder, exist_ok=True)
         shot = os.path.join(folder, name + '.png')
-        windows = subprocess.run([self.wine_run, 'winepath', '-w', shot], capture_output=True).stdout.decode().strip()
+        windows = self.winepath(shot)
         subprocess.run([self.wine_run, os.path.join(self.bin, 'screengrab.exe'), windows, '--window', caption,
                         '--wait', '5000', '--delay', '500'], capture_output=True)
 
@@ -185,7 +205,7 @@ class Session:
         folder = os.path.join(os.path.dirname(self.bin), 'screens')
         os.makedirs(folder, exist_ok=True)
         shot = os.path.join(folder, name + '.png')
-        windows = subprocess.run([self.wine_run, 'winepath', '-w', shot], capture_output=True).stdout.decode().strip()
+        windows = self.winepath(shot)
         subprocess.run([self.wine_run, os.path.join(self.bin, 'screengrab.exe'), windows], capture_output=True)
         return shot
 

@@ -5,7 +5,6 @@ PF13 and PF24 (the host logs every inbound record).
 
     tn3270_keys_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
-import os
 import subprocess
 import sys
 
@@ -28,12 +27,7 @@ SCRIPT = "F5 C3 11 40 40 1D F0 'NAME' 1D 40 11 40 4A\n" + "wait 30\nF1 C2\n" * l
 
 
 def test(session):
-    session.write('host.script', SCRIPT)
-    port_file = session.path('host.port')
-    session.start([sys.executable, os.path.join(session.root, 'tests', 'peers', 'tn3270_host.py'), '--port', '0',
-                   '--port-file', port_file, '--script', session.path('host.script'), '--log', session.path('host.log')],
-                  log='host.out')
-    port = int(e2e.wait_until(lambda: session.read('host.port').strip(), 'the tn3270 host\'s port', timeout=20))
+    port = session.tn3270_host(SCRIPT)
     session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     e2e.wait_until(lambda: session.read('host.log').startswith(b'type '), 'the terminal type at the host')
     session.click_view()

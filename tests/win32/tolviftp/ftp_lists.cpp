@@ -7,6 +7,8 @@
 //                             tab) are given; exit 5 when one is missing
 //   ftp_lists.exe command ID  posts the menu command ID to the window (it runs in the active pane)
 //   ftp_lists.exe log         prints the main view's log lines (its window text), oldest first
+//   ftp_lists.exe menu ID ...  prints each menu item's state after the window updated it: grey,
+//                             enabled or missing
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
 // SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
 // of the client's process.
@@ -147,6 +149,16 @@ int main(int argc, char** argv)
     }
     if (argc == 3 && std::strcmp(argv[1], "command") == 0) {
         PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "menu") == 0) {
+        // The menu as the program leaves it after updating its items: grey, enabled or missing.
+        HMENU menu = GetMenu(frame);
+        SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+        for (int a = 2; a < argc; ++a) {
+            const UINT state = GetMenuState(menu, static_cast<UINT>(std::atoi(argv[a])), MF_BYCOMMAND);
+            std::printf("%s\n", state == static_cast<UINT>(-1) ? "missing" : (state & MF_GRAYED) ? "grey" : "enabled");
+        }
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "select") == 0) {

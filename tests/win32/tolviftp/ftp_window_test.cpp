@@ -326,9 +326,9 @@ TEST_F(FtpWindow, MenuCommandsFollowTheSessionAndTheActiveViewRoutes)
     FwCmdUI ui;
     HMENU menu = GetMenu(Frame().Handle());
     SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    for (int id : {ID_FTP_DISCONNECT, ID_FTP_SCRIPTS, ID_FTP_LOCAL_SEND, ID_FTP_ABORT, ID_FTP_HELP})
+    for (int id : {ID_FTP_DISCONNECT, ID_FTP_LOCAL_SEND, ID_FTP_ABORT, ID_FTP_HELP})
         EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
-    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH, ID_FTP_CONNECT,
+    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH, ID_FTP_CONNECT, ID_FTP_SCRIPTS,
                    ID_FTP_SITE_SETTINGS, ID_FTP_GENERAL_SETTINGS})
         EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
     // F6 and Shift+F6 go round the panes.
@@ -339,6 +339,30 @@ TEST_F(FtpWindow, MenuCommandsFollowTheSessionAndTheActiveViewRoutes)
     SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_PREV_PANE, 0);
     EXPECT_EQ(Frame().ActiveView(), static_cast<FwView*>(Frame().LocalView()));
     EXPECT_EQ(GetFocus(), Frame().LocalView()->List());
+}
+
+// A script run from the command of `limited` greys the settings and Help; Abort is enabled while a
+// script runs (it also stops a script that never talks to the host).
+TEST_F(FtpWindow, ScriptsGreyTheSettingsInLimitedModeAndEnableAbortWhileRunning)
+{
+    Start({{"TempDir", (scratch_ / "tmp").string()}});
+    std::ofstream("limited.ftp", std::ios::binary) << "limited\r\nwait=30\r\ncheckcasemask never *\r\n";
+    View().Scripts().scriptPath = (scratch_ / "limited.ftp").string();
+    View().StartScript();
+    EXPECT_TRUE(View().Scripts().Running());
+    HMENU menu = GetMenu(Frame().Handle());
+    SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    for (int id : {ID_FTP_SITE_SETTINGS, ID_FTP_GENERAL_SETTINGS, ID_FTP_HELP})
+        EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
+    for (int id : {ID_FTP_SCRIPTS, ID_FTP_ABORT})
+        EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
+    SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_ABORT, 0);
+    EXPECT_FALSE(View().Scripts().Running());
+    const std::vector<std::string> lines = Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Info: Waiting 30 seconds"), lines.end());
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("never") != l.npos; }),
+              0);
+    LimitedMode = 0;
 }
 
 TEST_F(FtpWindow, RemoveListEntryTakesTheWholeNameAndKeepsTheWalk)

@@ -139,12 +139,16 @@ case $case_name in
     done
     ;;
   thread-abort)
-    (exec timeout 8 cat "$work/peer.tty" >"$work/peer/seen.bin") &
+    # The reader outlives our program however slowly Wine starts it; it is stopped once the
+    # cancel had time to arrive.
+    (exec timeout 120 cat "$work/peer.tty" >"$work/peer/seen.bin") &
     peer_pid=$!
     pids+=($peer_pid)
     ours abort "$com_name" C got.bin || fail "worker was not aborted"
     grep -q "status 10000 10002" "$work/ours.out" || fail "worker status codes"
     sleep 0.5
+    kill "$peer_pid" 2>/dev/null
+    wait "$peer_pid" 2>/dev/null
     cans=$(tr -dc '\030' <"$work/peer/seen.bin" | wc -c)
     ((cans >= 2)) || fail "the other side saw $cans CAN bytes"
     ;;
