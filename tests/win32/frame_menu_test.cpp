@@ -670,6 +670,10 @@ TEST_F(FrameInProcess, DocumentCommandsAreInEveryMenuAndFollowTheirRules)
     for (int command : {ID_CONFIG_TERMINAL, ID_CONFIG_COLORS, ID_FONT_80, ID_CONFIG_RESET, ID_LOCK_SETTINGS, ID_FILE_OPEN,
                         ID_FILE_TRANSFER, ID_RECORD_COMM, ID_HELP_PROGREF, ID_HELP_README})
         EXPECT_FALSE(grayed(command)) << command;
+    // The toolbar follows the same rules.
+    frame->OnIdleUpdate();
+    EXPECT_FALSE(SendMessageA(frame->toolbar.Handle(), TB_ISBUTTONENABLED, ID_DOS_BOX, 0));
+    EXPECT_TRUE(SendMessageA(frame->toolbar.Handle(), TB_ISBUTTONENABLED, ID_FILE_TRANSFER, 0));
     // Two sessions may run: One More comes back.
     Rec->MaxInstance = 2;
     EXPECT_FALSE(grayed(ID_ONE_MORE));

@@ -54,6 +54,11 @@ done
 '''
 
 
+def in_config(path):
+    """A Windows path as a configuration string holds it (a backslash is written twice)."""
+    return path.replace('\\', '\\\\')
+
+
 def message(session):
     return dlgdrive(session, 'Tolvi', 'text', MESSAGE_TEXT)[0]
 
@@ -67,9 +72,12 @@ def window_named(name):
 
 
 def activate(name):
+    """A click into the middle of the window of that name gives it the keyboard."""
     window = e2e.wait_until(lambda: window_named(name), 'a window named %r' % name)[0]
-    subprocess.run(['xdotool', 'windowactivate', '--sync', window], capture_output=True)
-    subprocess.run(['xdotool', 'mousemove', '--window', window, '300', '200', 'click', '1'], check=True)
+    geometry = e2e.xdotool_out('getwindowgeometry', '--shell', window)
+    size = dict(line.split('=') for line in geometry.split() if '=' in line)
+    x, y = int(size.get('WIDTH', 300)) // 2, int(size.get('HEIGHT', 200)) // 2
+    subprocess.run(['xdotool', 'mousemove', '--window', window, str(x), str(y), 'click', '1'], check=True)
     time.sleep(0.5)
 
 
@@ -181,21 +189,21 @@ def test_file_transfer(session):
                               capture_output=True, check=True).stdout.decode().strip()
     os.makedirs(session.path('ftpdir'))
     config = BASE + 'ComType=2\nXferType=0\nFtpEnable=Yes\nFtpCommand="%s %s second"\nFtpDirectory="%s"\n' % (
-        recorder, session.windows_path('run1.txt'), session.windows_path('ftpdir'))
+        in_config(recorder), in_config(session.windows_path('run1.txt')), in_config(session.windows_path('ftpdir')))
     session.tolvi(config, '/ip:127.0.0.1', '/tport:2323')
     e2e.wait_until(lambda: session.title(), "Tolvi's window")
-    dialogs.focus_window()
+    activate(e2e.WINDOW_NAME)
     keys('alt+f', 't')
     run = e2e.wait_until(lambda: session.read('run1.txt'), 'the file-transfer program').decode().split('\n')
     if not run[0].endswith('run1.txt second') or run[1].lower() != session.windows_path('ftpdir').lower():
         raise e2e.Fail('the program got %r' % run)
 
     def command_dialog(command, folder):
-        dialogs.focus_window()
+        activate(e2e.WINDOW_NAME)
         keys('alt+c', 'Up', 'Up', 'Up', 'Up', 'Return')
         dlgdrive(session, 'File transfer command', 'settext', 3174, command, 'settext', 3175, folder,
                  'click', OK, 'wait-closed')
-        dialogs.focus_window()
+        activate(e2e.WINDOW_NAME)
 
     # Without a folder the program starts where Tolvi is: its own folder came back.
     command_dialog('%s %s' % (recorder, session.windows_path('run2.txt')), '')
@@ -218,7 +226,7 @@ def test_file_transfer(session):
 
 
 def test_record_comm(session):
-    config = BASE + 'TraceFile="%s"\n' % session.windows_path('comm.trc')
+    config = BASE + 'TraceFile="%s"\n' % in_config(session.windows_path('comm.trc'))
     start_host(session, config, '/c', record=False)
     session.click_view()
     keys('alt+p', 'c')
@@ -238,9 +246,9 @@ def test_record_comm(session):
     again = e2e.Session(session.bin, session.root)
     try:
         name = again.windows_path('no-such-folder') + '\\comm.trc'
-        again.tolvi(BASE + 'TraceFile="%s"\n' % name, '/ip:127.0.0.1', '/tport:2323', record=False)
+        again.tolvi(BASE + 'TraceFile="%s"\n' % in_config(name), '/ip:127.0.0.1', '/tport:2323', record=False)
         e2e.wait_until(lambda: again.title(), "Tolvi's window")
-        dialogs.focus_window()
+        activate(e2e.WINDOW_NAME)
         keys('alt+p', 'c')
         text = message(again)
         again.keep_dialog('Tolvi', 'e2e-session-trace-failed')
@@ -278,12 +286,14 @@ def test_save_as(session):
     session.tolvi(BASE.replace('AutonameFiles=No', 'AutonameFiles=Yes'), '/ip:127.0.0.1', '/tport:2323')
     e2e.wait_until(lambda: session.title(), "Tolvi's window")
     for name in ('copy1', 'copy2'):
-        dialogs.focus_window() if name == 'copy1' else activate(r'\(copy1\.wcf\)')
+        activate(e2e.WINDOW_NAME) if name == 'copy1' else activate(r'\(copy1\.wcf\)')
         keys('alt+f', 'a')
-        dlgdrive(session, 'Save As', 'settext', 1152, session.windows_path(name + '.wcf'))
+        # The dialog opens in the configuration's folder with its name selected: typed over.
+        dlgdrive(session, 'Save As', 'text', OK)
+        subprocess.run(['xdotool', 'type', '--delay', '60', name + '.wcf'], check=True)
         if name == 'copy1':
             session.keep_dialog('Save As', 'e2e-session-save-as')
-        dlgdrive(session, 'Save As', 'click', OK)
+        keys('Return')
         e2e.wait_until(lambda: all(os.path.exists(session.path('%s.%s' % (name, ext))) for ext in DATA_FILES),
                        lambda: 'the data files of %s: %r' % (name, sorted(os.listdir(session.dir))))
     time.sleep(1)
@@ -309,7 +319,7 @@ def test_help(session):
     subprocess.run([session.wine_run, 'reg', 'add', 'HKCR\\.txt', '/ve', '/d', 'txtfile', '/f'], capture_output=True)
     session.tolvi(BASE, '/ip:127.0.0.1', '/tport:2323')
     e2e.wait_until(lambda: session.title(), "Tolvi's window")
-    dialogs.focus_window()
+    activate(e2e.WINDOW_NAME)
     keys('alt+h', 'p')
     result = subprocess.run([session.wine_run, os.path.join(session.bin, 'window_text.exe'), 'progref', 'RICHEDIT',
                              '--wait', '30000'], capture_output=True)
@@ -320,7 +330,7 @@ def test_help(session):
     if result.returncode != 0 or shown != rtf_words(os.path.join(session.bin, 'progref.wri')):
         raise e2e.Fail('the guide shows %r (exit %d)' % (' '.join(shown)[:300], result.returncode))
 
-    dialogs.focus_window()
+    activate(e2e.WINDOW_NAME)
     keys('alt+h', 'Down', 'Down', 'Return')
     result = subprocess.run([session.wine_run, os.path.join(session.bin, 'window_text.exe'), 'readme', 'Edit',
                              '--wait', '30000'], capture_output=True)
