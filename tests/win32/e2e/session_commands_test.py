@@ -234,9 +234,19 @@ def test_record_comm(session):
     session.type_line('hello')
     e2e.wait_until(lambda: b'got [hello]' in recorded(session, 'comm.trc'),
                    lambda: 'the answer in the trace file: %r' % session.read('comm.trc')[-300:])
+    activate(e2e.WINDOW_NAME)
     keys('alt+p', 'c')
-    time.sleep(1)
+    # Closed: the file stays as it is (polled until two reads a second apart agree).
+    previous = [None]
+
+    def settled():
+        now = session.read('comm.trc')
+        same = now == previous[0]
+        previous[0] = now
+        return same
+    e2e.wait_until(settled, 'the trace file to be closed', every=1.0)
     closed = session.read('comm.trc')
+    activate(e2e.WINDOW_NAME)
     session.type_line('after')
     time.sleep(3)
     if session.read('comm.trc') != closed:
