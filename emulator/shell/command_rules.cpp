@@ -130,9 +130,11 @@ CommandRule ZModemRule(const SettingsRecord& rec, const DocumentCommandState&)
 
 CommandRule LockSettingsRule(const SettingsRecord&, const DocumentCommandState&) { return Enabled(true); }
 
-CommandRule SaveConfigRule(const SettingsRecord& rec, const DocumentCommandState& state)
+// Also for a configuration without changes: the command-line options change settings without
+// marking the document modified, and they are saved this way.
+CommandRule SaveConfigRule(const SettingsRecord& rec, const DocumentCommandState&)
 {
-    return Enabled(rec.AllowWriteCfg != 0 && state.modified);
+    return Enabled(rec.AllowWriteCfg != 0);
 }
 
 CommandRule SaveConfigAsRule(const SettingsRecord& rec, const DocumentCommandState&)

@@ -51,7 +51,6 @@ enum DocumentCommandId : int {
 
 // What the rules read beside the record.
 struct DocumentCommandState {
-    bool modified = false;     // the configuration has unsaved changes
     int instances = 1;         // windows of the program that run now, this one included
     bool recentEntry = true;   // the recent-file entry of the command names a file
 };
@@ -106,7 +105,7 @@ CommandRule ZModemRule(const SettingsRecord& rec, const DocumentCommandState&);
 // Enabled also while AllowCfg is off: it asks for the password before anything opens, and it is
 // the one way back into a locked configuration.
 CommandRule LockSettingsRule(const SettingsRecord& rec, const DocumentCommandState&);
-CommandRule SaveConfigRule(const SettingsRecord& rec, const DocumentCommandState& state);
+CommandRule SaveConfigRule(const SettingsRecord& rec, const DocumentCommandState&);
 CommandRule SaveConfigAsRule(const SettingsRecord& rec, const DocumentCommandState&);
 CommandRule LoadConfigRule(const SettingsRecord& rec, const DocumentCommandState&);
 CommandRule RecentFileRule(const SettingsRecord& rec, const DocumentCommandState& state);

@@ -133,7 +133,6 @@ void InstallDocumentCommands(FwFrameWnd& frame, CZolexDoc& doc)
         const DocumentCommandRule entry = kDocumentCommandRules[i];
         frame.OnUpdate(entry.id, [d, f, entry](FwCmdUI& ui) {
             DocumentCommandState state;
-            state.modified = d->IsModified();
             if (entry.id == kCmdOneMoreSession) state.instances = CountInstances(nullptr);
             if (entry.id >= kCmdRecentFirst && entry.id <= kCmdRecentLast) {
                 const FwApp* app = FwGetApp();

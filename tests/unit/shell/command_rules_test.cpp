@@ -91,15 +91,11 @@ TEST(DocumentCommandRules, EverySettingsCommandFollowsAllowCfgItsOwnLockAndItsCh
 TEST(DocumentCommandRules, FilesLockSettingsAndSessionCommands)
 {
     auto rec = OpenRecord();
-    DocumentCommandState clean, modified;
-    modified.modified = true;
-
-    // Save config needs changes to save and AllowWriteCfg; Save As only AllowWriteCfg.
-    EXPECT_FALSE(Rule(kCmdSaveConfig, *rec, clean).enabled);
-    EXPECT_TRUE(Rule(kCmdSaveConfig, *rec, modified).enabled);
+    // Saving follows AllowWriteCfg.
+    EXPECT_TRUE(Rule(kCmdSaveConfig, *rec).enabled);
     EXPECT_TRUE(Rule(kCmdSaveConfigAs, *rec).enabled);
     rec->AllowWriteCfg = 0;
-    EXPECT_FALSE(Rule(kCmdSaveConfig, *rec, modified).enabled);
+    EXPECT_FALSE(Rule(kCmdSaveConfig, *rec).enabled);
     EXPECT_FALSE(Rule(kCmdSaveConfigAs, *rec).enabled);
 
     // Loading: Load config and the recent files, which also need their entry.
