@@ -184,7 +184,13 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
                     LOWORD(lParam));
         return 0;
     case WM_COMMAND:
-        if (RunViewCommand(LOWORD(wParam)) || OnCommand(LOWORD(wParam))) return 0;
+        if (RunViewCommand(LOWORD(wParam))) return 0;
+        // The view's other commands (an action string or a host may post them) pass the rule
+        // the frame shows them with, so a lock holds here too.
+        if (CMainFrame* frame = CMainFrame::Instance()) {
+            if (!frame->CommandEnabled(LOWORD(wParam))) return 0;
+        }
+        if (OnCommand(LOWORD(wParam))) return 0;
         // Everything else is the frame's.
         return SendMessageA(GetParent(window_), message, wParam, lParam);
     case WM_VSCROLL:
