@@ -444,10 +444,11 @@ void CZolexView::OnSize()
     if (Rec->ScaleFontToView) FrameRefitPending = 1;
 }
 
-// The view goes: its font, the ordinary screen buttons, the logo, a running playback and the
-// port of a file transfer.
+// The view goes: its font, the ordinary screen buttons, the logo, a running playback, the
+// port of a file transfer, and a screen dump held open for appending (its page is printed).
 void CZolexView::OnDestroy()
 {
+    FlushScreenDump();
     if (screenFont_) DeleteObject(screenFont_);
     screenFont_ = nullptr;
     DeleteDynButtonsById(0);
