@@ -32,7 +32,7 @@
 #define ID_CONFIG_KEYBOARD_MAP 32773
 #define ID_CONFIG_PHONE 32776
 #define ID_DOS_BOX 32778
-#define ID_CONFIG_RESET 32779
+#define ID_CONFIG_RESET 32788
 #define ID_CAPTURE 32786
 #define ID_CONFIG_BOXES 32791
 #define ID_PLAY_RECORDING 32800
@@ -45,6 +45,11 @@
 #define ID_PREFS_FILES 32819
 #define ID_PREFS_TERMINAL_PRINTERS 32824
 #define ID_FILE_TRANSFER 32821
+// Session/One More, Special/Record Comm and the Help menu's two documents.
+#define ID_ONE_MORE 32781
+#define ID_RECORD_COMM 32799
+#define ID_HELP_PROGREF 32835
+#define ID_HELP_README 32836
 // Config/Preferences/Asynch filetransfer (commands of the view), and Config/Preferences/DDE.
 #define ID_XFER_KERMIT 32827
 #define ID_XFER_XYMODEM 32828
@@ -69,6 +74,8 @@
 #define ID_TRACE_NET_FILE 32842
 #define ID_SELECT_ALL 32847
 #define ID_CLEAR_SELECTION 32848
+// "Change all settings to default configuration values" (no menu entry; Reset to Default posts it).
+#define ID_FILE_NEW 57600
 #define ID_FILE_OPEN 57601
 // The recent-file entries of the File menu: four commands from here.
 #define ID_FILE_MRU_FIRST 57616

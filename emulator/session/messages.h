@@ -10,6 +10,7 @@
 enum MessageStyle : int {
     kMsgOk = 0x00,
     kMsgOkCancel = 0x01,
+    kMsgYesNoCancel = 0x03,
     kMsgYesNo = 0x04,
     kMsgIconStop = 0x10,
     kMsgIconQuestion = 0x20,

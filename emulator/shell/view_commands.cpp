@@ -1,6 +1,7 @@
 #include "shell/view_commands.h"
 
 #include "session/session_record.h"
+#include "shell/command_rules.h"
 
 bool ViewCommandUpdate(int id, const SettingsRecord& rec, const ViewCommandInputs& in, ViewCommandUI& ui)
 {
@@ -25,13 +26,13 @@ bool ViewCommandUpdate(int id, const SettingsRecord& rec, const ViewCommandInput
     case kViewTraceTelnet: ui.checked = in.telnetTrace ? 1 : 0; return true;
     case kViewTraceNetFile: ui.checked = in.netTraceToFile ? 1 : 0; return true;
     case kViewFontCurrent:
+    case kViewFont132:
+    case kViewFont80: ui.enabled = FontRule(rec, DocumentCommandState{}).enabled; return true;
     case kViewScaleViewToFont:
     case kViewResetEmulator:
     case kViewSetTitle:
     case kViewClearHotspots:
     case kViewFunctionButtons:
-    case kViewFont132:
-    case kViewFont80:
     case kViewSelectAll:
     case kViewClearSelection: return true;
     default: return false;

@@ -27,10 +27,12 @@ public:
     bool SetText(int id, const std::string& text);
     bool Click(int id);                        // a button, check box or radio button
     bool SetCheck(int id, bool on);            // clicks a check box when its state differs
-    bool Pick(int id, int index);              // a combo box or list box entry
+    bool Pick(int id, int index);              // a combo box, list box or list view entry
     bool Press(int id) { return Click(id); }   // a push button (OK, Cancel, ...)
     bool Focus(int id);                        // gives it the keyboard focus (its own notifications)
-    bool DoubleClick(int id, int index);       // a list box entry: selects it, then double-clicks
+    // A list box or list view entry: selects it, then double-clicks. `post` (list views) posts the
+    // double-click and returns at once, for a double-click that opens a dialog of its own.
+    bool DoubleClick(int id, int index, bool post = false);
     bool TypeInCombo(int id, const std::string& text);  // the edit part, as typing changes it
 
     // Looking.
@@ -40,9 +42,9 @@ public:
     bool Checked(int id) const;
     std::string Text(int id) const;
     std::string Caption() const;
-    int Selection(int id) const;  // combo or list box selection, -1 none
+    int Selection(int id) const;  // combo box, list box or list view selection, -1 none
     int Count(int id) const;      // entries of a combo or list box (0 when missing)
-    std::string ItemText(int id, int index) const;
+    std::string ItemText(int id, int index) const;  // a list view row: its columns, tab-separated
     long ItemData(int id, int index) const;
     bool Pressed(int id) const;   // a bitmap button kept pressed
     bool HasFocus(int id) const;

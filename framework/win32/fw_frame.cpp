@@ -85,6 +85,15 @@ bool FwFrameWnd::RunCommand(int id)
     return true;
 }
 
+bool FwFrameWnd::CommandEnabled(int id)
+{
+    FwCmdUI ui;
+    ui.id = id;
+    if (RouteUpdate(id, ui)) return ui.enabled;
+    if (!updates_.count(id) && !commands_.count(id)) return true;
+    return Update(id).enabled;
+}
+
 FwCmdUI FwFrameWnd::Update(int id)
 {
     FwCmdUI ui;

@@ -48,6 +48,9 @@ public:
     void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
     void OnUpdate(int id, std::function<void(FwCmdUI&)> handler) { updates_[id] = std::move(handler); }
     bool RunCommand(int id);
+    // Whether the command's rule lets it run now; true for a command the frame knows nothing of.
+    bool CommandEnabled(int id);
+    bool HasCommandHandler(int id) const { return commands_.count(id) > 0; }
     void UpdateMenu(HMENU menu);
     void OnIdleUpdate();
     virtual bool PreTranslate(MSG&) { return false; }

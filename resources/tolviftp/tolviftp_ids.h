@@ -108,6 +108,30 @@
 #define IDS_FTP_LOCAL_DIRECTORY 3003
 #define IDS_FTP_REMOTE_DIRECTORY 3004
 
+// Automatic Filename Conversion (127) and Edit/delete filename conversion (128).
+#define IDD_FTP_TRANSLATIONS 127
+#define IDD_FTP_TRANSLATION_EDIT 128
+#define IDC_XLT_NEW 110
+#define IDC_XLT_LIST 121
+#define IDC_XLT_REMOVE_ALL 135
+#define IDC_XLT_DELETE 135
+#define IDC_XLT_HELP 171
+#define IDC_XLT_LOCAL 172
+#define IDC_XLT_REMOTE 173
+#define IDC_XLT_BOTH 174
+#define IDC_XLT_RECEIVING 175
+#define IDC_XLT_SENDING 176
+#define IDC_XLT_DOTS 177
+#define IDC_XLT_EDIT_HELP 178
+
+// The network install's Parameters (101).
+#define IDD_FTP_INSTALL_PARAMS 101
+#define IDC_INST_HOST 101
+#define IDC_INST_USER 102
+#define IDC_INST_PASSWORD 103
+#define IDC_INST_LOCAL 104
+#define IDC_INST_REMOTE 105
+#define IDC_INST_BROWSE 106
 // The script editor (106).
 #define IDD_FTP_SCRIPT_EDITOR 106
 #define IDC_SCRIPT_TEXT 109

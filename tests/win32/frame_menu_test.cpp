@@ -28,6 +28,7 @@
 #include "frame_in_process.h"
 #include "tolvi_process.h"
 #include "shell/win32/win32_profile.h"
+#include "shell/win32/win32_prompts.h"
 #include "shell/win32/zolex_app.h"
 #include "shell/win32/zolex_view.h"
 
@@ -512,15 +513,16 @@ TEST_F(FrameInProcess, SessionSettingsCommandsAreInEveryMenuAndFollowTheirLocks)
         frame->RunCommand(command);
     EXPECT_EQ(opened, (std::vector<int>{IDD_AUTO_LOGIN, IDD_FILE_TRANSFER_CMD, IDD_MULTIMEDIA, IDD_LOCK_ADMIN}));
 
-    // With the configuration locked throughout, the settings commands and Lock settings are off;
-    // loading and saving follow their own settings.
+    // With the configuration locked throughout, the settings commands are off and Lock settings
+    // is the way back in; loading and saving follow their own settings.
     HMENU menu = GetMenu(window);
     Rec->AllowCfg = 0;
     Rec->AllowWriteCfg = 0;
     frame->UpdateMenu(GetSubMenu(menu, 0));
     frame->UpdateMenu(GetSubMenu(menu, 4));
-    for (int command : {ID_AUTO_LOGIN, ID_UNIX_ENV, ID_CONFIG_BOXES, ID_LOCK_SETTINGS, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+    for (int command : {ID_AUTO_LOGIN, ID_UNIX_ENV, ID_CONFIG_BOXES, ID_FILE_SAVE, ID_FILE_SAVE_AS})
         EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) & MF_GRAYED) << command;
+    EXPECT_FALSE(GetMenuState(menu, ID_LOCK_SETTINGS, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(GetMenuState(menu, ID_FILE_OPEN, MF_BYCOMMAND) & MF_GRAYED);
     Rec->AllowCfg = 1;
     Rec->AutoLogin = 1;
@@ -634,4 +636,124 @@ TEST_F(FrameInProcess, GeneralAndTerminalEmulationOpenTheirDialogsFromEveryMenu)
     FwSetDialogTestHook(nullptr);
     EXPECT_EQ(hook.unexpectedDialogs, 0);
     EXPECT_TRUE(hook.scripts.empty());
+}
+
+// The session, transfer and help commands: in every menu; the greying of the lock table; Record
+// Comm's file and check mark; Reset to Default; File transfer on a serial connection; a missing
+// help document; a locked command posted to the view.
+TEST_F(FrameInProcess, DocumentCommandsAreInEveryMenuAndFollowTheirRules)
+{
+    HWND window = Start("SingleInstance=Yes\r\nMaxInstance=1\r\nComType=0\r\nAllowWriteCfg=No\r\n[LockSettings]\r\n"
+                        "LockGeneral=Yes\r\nLockDosBox=Yes\r\nLockKermit=Yes\r\n");
+    ASSERT_NE(window, nullptr);
+    for (int menuId : {IDR_MENU_ENGLISH, IDR_MENU_SWEDISH, IDR_MENU_GERMAN, IDR_MENU_FRENCH, IDR_MENU_ITALIAN,
+                       IDR_MENU_SPANISH, IDR_MENU_FINNISH, IDR_MENU_PORTUGUESE}) {
+        HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+        for (int command : {ID_ONE_MORE, ID_RECORD_COMM, ID_HELP_PROGREF, ID_HELP_README, ID_CONFIG_RESET, ID_FILE_TRANSFER})
+            EXPECT_NE(GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND), static_cast<UINT>(-1))
+                << menuId << " " << command;
+        EXPECT_EQ(GetMenuState(menu, 32779, MF_BYCOMMAND), static_cast<UINT>(-1)) << menuId;
+        DestroyMenu(menu);
+    }
+    CMainFrame* frame = CMainFrame::Instance();
+    // The menu is made anew when the language may have changed (after Reset to Default).
+    auto grayed = [&](int command) {
+        HMENU menu = GetMenu(window);
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) frame->UpdateMenu(GetSubMenu(menu, i));
+        return (GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    auto checked = [&](int command) {
+        grayed(command);
+        return (GetMenuState(GetMenu(window), static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    for (int command : {ID_CONFIG_GENERAL, ID_DOS_BOX, ID_XFER_KERMIT, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_ONE_MORE})
+        EXPECT_TRUE(grayed(command)) << command;
+    for (int command : {ID_CONFIG_TERMINAL, ID_CONFIG_COLORS, ID_FONT_80, ID_CONFIG_RESET, ID_LOCK_SETTINGS, ID_FILE_OPEN,
+                        ID_FILE_TRANSFER, ID_RECORD_COMM, ID_HELP_PROGREF, ID_HELP_README})
+        EXPECT_FALSE(grayed(command)) << command;
+    // The toolbar follows the same rules.
+    frame->OnIdleUpdate();
+    EXPECT_FALSE(SendMessageA(frame->toolbar.Handle(), TB_ISBUTTONENABLED, ID_DOS_BOX, 0));
+    EXPECT_TRUE(SendMessageA(frame->toolbar.Handle(), TB_ISBUTTONENABLED, ID_FILE_TRANSFER, 0));
+    // Two sessions may run: One More comes back.
+    Rec->MaxInstance = 2;
+    EXPECT_FALSE(grayed(ID_ONE_MORE));
+
+    FwDialogTestHook hook;
+    FwSetDialogTestHook(&hook);
+    struct PromptsInstalled {
+        Win32Prompts prompts;
+        PromptsInstalled() { SetPrompts(&prompts); }
+        ~PromptsInstalled() { SetPrompts(nullptr); }
+    } messageBoxes;
+    // A locked command that an action string posts to the view opens nothing either.
+    hook.Expect(IDD_KERMIT_SETTINGS, [](FwDialogDriver& d) { d.Press(IDCANCEL); });
+    SendMessageA(frame->View(), WM_COMMAND, ID_XFER_KERMIT, 0);
+    EXPECT_EQ(hook.scripts.size(), 1u);
+    Rec->LockKermit = 0;
+    SendMessageA(frame->View(), WM_COMMAND, ID_XFER_KERMIT, 0);
+    EXPECT_TRUE(hook.scripts.empty());
+
+    // Record Comm twice: the trace file is made, then closed; the check mark follows.
+    CZolexDoc* doc = GetSessionDoc();
+    ASSERT_NE(doc, nullptr);
+    doc->strings.TraceFile = folder_.File("comm.trc");
+    EXPECT_FALSE(checked(ID_RECORD_COMM));
+    frame->RunCommand(ID_RECORD_COMM);
+    EXPECT_EQ(Rec->Recording, 1);
+    EXPECT_TRUE(checked(ID_RECORD_COMM));
+    EXPECT_TRUE(std::filesystem::exists(folder_.File("comm.trc")));
+    frame->RunCommand(ID_RECORD_COMM);
+    EXPECT_EQ(Rec->Recording, 0);
+    EXPECT_FALSE(checked(ID_RECORD_COMM));
+    // A trace file that cannot be made: message 27 with its name.
+    doc->strings.TraceFile = folder_.File("no such folder\\comm.trc");
+    hook.messageAnswers.push_back(IDOK);
+    frame->RunCommand(ID_RECORD_COMM);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].text, "Failed to create Trace file: " + doc->strings.TraceFile);
+    EXPECT_EQ(Rec->Recording, 0);
+
+    // A help document that is not in the program folder.
+    const std::string programPath = Startup.ProgramPath;
+    Startup.ProgramPath = folder_.File("Tolvi.exe");
+    hook.messageAnswers.push_back(IDOK);
+    frame->RunCommand(ID_HELP_README);
+    Startup.ProgramPath = programPath;
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_EQ(hook.messages[1].text, "ShellExecute() error: 2");
+
+    // File transfer on a serial connection opens the protocol transfer.
+    Rec->Connected = 1;
+    hook.Expect(IDD_START_TRANSFER, [](FwDialogDriver& d) { d.Press(IDCANCEL); });
+    frame->RunCommand(ID_FILE_TRANSFER);
+    Pump(200);
+    EXPECT_TRUE(hook.scripts.empty());
+
+    // Reset to Default: not while connected; No keeps the settings, Yes gives the defaults.
+    hook.messageAnswers.push_back(IDYES);
+    frame->RunCommand(ID_CONFIG_RESET);
+    Pump(200);
+    EXPECT_EQ(Rec->SingleInstance, 1);  // the new configuration is refused while connected
+    Rec->Connected = 0;
+    hook.messageAnswers.push_back(IDNO);
+    frame->RunCommand(ID_CONFIG_RESET);
+    Pump(200);
+    EXPECT_EQ(Rec->SingleInstance, 1);
+    hook.messageAnswers.push_back(IDYES);
+    frame->RunCommand(ID_CONFIG_RESET);
+    Pump(200);
+    EXPECT_EQ(Rec->SingleInstance, 0);
+    EXPECT_EQ(Rec->AllowWriteCfg, 1);
+    EXPECT_FALSE(grayed(ID_FILE_SAVE_AS));
+    // The administrator's locks are no settings of the user's: they hold after a reset.
+    EXPECT_EQ(Rec->LockGeneral, 1);
+    EXPECT_TRUE(grayed(ID_CONFIG_GENERAL));
+    // Three questions; after them only the default data files this test folder lacks.
+    ASSERT_GE(hook.messages.size(), 5u);
+    for (std::size_t i = 2; i < hook.messages.size(); ++i)
+        EXPECT_EQ(hook.messages[i].text.rfind(i < 5 ? "This will change all your settings" : "Failed to open ", 0), 0u)
+            << hook.messages[i].text;
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(hook.unexpectedDialogs, 0);
 }

@@ -11,11 +11,13 @@
 //   settext ID TEXT     set an edit control's text
 //   type ID TEXT        type into a combo box's edit part
 //   pick ID INDEX       select a list or combo box entry
-//   dblclick ID INDEX   double-click a list box entry
+//   dblclick ID INDEX   double-click a list box or list view entry
+//   postdblclick ID INDEX  double-click a list view row without waiting for its handler (which
+//                       may open a dialog the caller then drives)
 //   focus ID            give a control the keyboard focus
 //   text ID             print the control's text
 //   count ID            print the number of entries of a list or combo box
-//   item ID INDEX       print an entry's text
+//   item ID INDEX       print an entry's text (a list view row: its columns, tab-separated)
 //   data ID INDEX       print an entry's item data
 //   selection ID        print the selected entry's index (-1 none)
 //   checked ID          print 1 or 0
@@ -114,6 +116,7 @@ int main(int argc, char** argv)
             else if (command == "type") done = d.TypeInCombo(id, second);
             else if (command == "pick") done = d.Pick(id, std::atoi(second));
             else if (command == "dblclick") done = d.DoubleClick(id, std::atoi(second));
+            else if (command == "postdblclick") done = d.DoubleClick(id, std::atoi(second), true);
             else if (command == "item") std::printf("%s\n", d.ItemText(id, std::atoi(second)).c_str());
             else if (command == "data") std::printf("%ld\n", d.ItemData(id, std::atoi(second)));
             else return Usage();

@@ -6,6 +6,7 @@
 #include "shell/win32/transfer_settings_commands.h"
 #include "shell/win32/color_settings_commands.h"
 #include "shell/win32/session_settings_commands.h"
+#include "shell/win32/document_commands.h"
 #include "shell/win32/more_info_dlg.h"
 #include "shell/win32/terminal_settings_commands.h"
 #include "shell/win32/keyboard_map_command.h"
@@ -124,6 +125,7 @@ CMainFrame::CMainFrame(CZolexDoc& doc)
     theFrame = this;
     RegisterCommands();
     InstallSessionSettingsCommands(*this, doc_);
+    InstallDocumentCommands(*this, doc_);
 }
 
 CMainFrame::~CMainFrame()
@@ -316,7 +318,10 @@ void CMainFrame::RegisterCommands()
     });
     OnCommand(ID_FILE_SAVE_AS, [this] {
         const std::string path = ChooseConfigFile(true);
-        if (!path.empty()) doc_.OnSaveDocument(path);
+        if (path.empty()) return;
+        // The data files go under the new name too.
+        doc_.KeyMapChanged = doc_.KeyDefChanged = doc_.TranslateChanged = doc_.ButtonsChanged = doc_.HotspotsChanged = 1;
+        doc_.OnSaveDocument(path);
     });
 }
 

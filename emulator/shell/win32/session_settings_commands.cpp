@@ -63,31 +63,6 @@ void LockSettingsCommand(CZolexDoc& doc, HWND owner)
     doc.SetModifiedFlag(true);
 }
 
-namespace {
-
-struct LockRule {
-    int command;
-    int32_t SettingsRecord::*lock;
-    int32_t SettingsRecord::*check;  // null: no check mark
-};
-
-// The settings commands that exist so far, with their locks.
-constexpr LockRule kLockRules[] = {
-    {ID_AUTO_LOGIN, &SettingsRecord::LockAutoLogin, &SettingsRecord::AutoLogin},
-    {ID_UNIX_ENV, &SettingsRecord::LockEnv, &SettingsRecord::UnixEnvEnable},
-    {ID_FILE_TRANSFER_CMD, &SettingsRecord::LockFtp, &SettingsRecord::FtpEnable},
-    {ID_PREFS_MULTIMEDIA, &SettingsRecord::LockTerminal, nullptr},
-    {ID_CONFIG_COLORS, &SettingsRecord::LockColors, nullptr},
-    {ID_CONFIG_BOXES, &SettingsRecord::LockBoxes, nullptr},
-    {ID_PREFS_DDE, &SettingsRecord::LockDDE, nullptr},
-    {ID_XFER_GENERAL, &SettingsRecord::LockAsyncFileTransfer, nullptr},
-    {ID_XFER_KERMIT, &SettingsRecord::LockKermit, nullptr},
-    {ID_XFER_XYMODEM, &SettingsRecord::LockXYModem, nullptr},
-    {ID_XFER_ZMODEM, &SettingsRecord::LockZModem, nullptr},
-};
-
-}  // namespace
-
 void InstallSessionSettingsCommands(FwFrameWnd& frame, CZolexDoc& doc)
 {
     CZolexDoc* d = &doc;
@@ -97,16 +72,4 @@ void InstallSessionSettingsCommands(FwFrameWnd& frame, CZolexDoc& doc)
     frame.OnCommand(ID_FILE_TRANSFER_CMD, [d, f] { FileTransferCmdCommand(*d, f->Handle()); });
     frame.OnCommand(ID_PREFS_MULTIMEDIA, [d, f] { MultimediaCommand(*d, f->Handle()); });
     frame.OnCommand(ID_LOCK_SETTINGS, [d, f] { LockSettingsCommand(*d, f->Handle()); });
-
-    for (const LockRule& rule : kLockRules) {
-        frame.OnUpdate(rule.command, [d, rule](FwCmdUI& ui) {
-            const SettingsRecord& rec = *d->record;
-            ui.Enable(rec.AllowCfg && !(rec.*rule.lock));
-            if (rule.check) ui.SetCheck(rec.*rule.check != 0);
-        });
-    }
-    frame.OnUpdate(ID_LOCK_SETTINGS, [d](FwCmdUI& ui) { ui.Enable(d->record->AllowCfg != 0); });
-    frame.OnUpdate(ID_FILE_OPEN, [d](FwCmdUI& ui) { ui.Enable(d->record->AllowReadCfg != 0); });
-    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS})
-        frame.OnUpdate(id, [d](FwCmdUI& ui) { ui.Enable(d->record->AllowWriteCfg != 0); });
 }

@@ -1,6 +1,6 @@
 // Config/Auto Login, UNIX ENV setup, File transfer command, Preferences/Multimedia and Lock
 // settings: each copies the settings into its dialog, runs it, and on OK stores them and marks the
-// document modified. Also the update rules that lock these and the other settings commands.
+// document modified.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +16,6 @@ void MultimediaCommand(CZolexDoc& doc, HWND owner);
 // configuration is locked and names none), then runs lock administration; OK stores the locks.
 void LockSettingsCommand(CZolexDoc& doc, HWND owner);
 
-// Registers the five commands on the frame, and the update rules of the lockable settings
-// commands that have a handler: each is enabled while the configuration may be changed
-// (AllowCfg) and its own lock is open; Load config follows AllowReadCfg, Save config and Save
-// config As follow AllowWriteCfg.
+// Registers the five commands on the frame (their rules are the document commands', installed by
+// InstallDocumentCommands).
 void InstallSessionSettingsCommands(FwFrameWnd& frame, CZolexDoc& doc);

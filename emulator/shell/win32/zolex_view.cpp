@@ -184,7 +184,13 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
                     LOWORD(lParam));
         return 0;
     case WM_COMMAND:
-        if (RunViewCommand(LOWORD(wParam)) || OnCommand(LOWORD(wParam))) return 0;
+        if (RunViewCommand(LOWORD(wParam))) return 0;
+        // The view's other commands (an action string or a host may post them) pass the rule
+        // the frame shows them with, so a lock holds here too.
+        if (CMainFrame* frame = CMainFrame::Instance()) {
+            if (!frame->CommandEnabled(LOWORD(wParam))) return 0;
+        }
+        if (OnCommand(LOWORD(wParam))) return 0;
         // Everything else is the frame's.
         return SendMessageA(GetParent(window_), message, wParam, lParam);
     case WM_VSCROLL:
@@ -438,10 +444,11 @@ void CZolexView::OnSize()
     if (Rec->ScaleFontToView) FrameRefitPending = 1;
 }
 
-// The view goes: its font, the ordinary screen buttons, the logo, a running playback and the
-// port of a file transfer.
+// The view goes: its font, the ordinary screen buttons, the logo, a running playback, the
+// port of a file transfer, and a screen dump held open for appending (its page is printed).
 void CZolexView::OnDestroy()
 {
+    FlushScreenDump();
     if (screenFont_) DeleteObject(screenFont_);
     screenFont_ = nullptr;
     DeleteDynButtonsById(0);

@@ -5,6 +5,7 @@
 #include <direct.h>
 
 #include "ftp_api.h"
+#include "ftp_translation_dialogs.h"
 #include "ftp_views.h"
 #include "tolviftp_ids.h"
 
@@ -14,7 +15,14 @@ int LimitedMode = 0;
 int ExitRequested = 0;
 
 FtpDocument::FtpDocument()
+    : translationStore_(std::make_unique<IniFileTranslationStore>()),
+      translationEditor_(std::make_unique<DialogTranslationEditor>()),
+      translator_(CreateFileNameTranslator("std", *translationStore_, *translationEditor_))
 {
+    OnCommand(ID_FTP_FILENAME_TRANSLATIONS, [this] {
+        if (translator_)
+            translator_->EditTranslations();
+    });
     // The lists refresh from whichever pane is active: the command goes on to its list view.
     OnCommand(ID_FTP_LOCAL_REFRESH, [this] { SendToView(FtpViewKind::kLocal, WM_COMMAND, ID_FTP_LOCAL_REFRESH, 0); });
     OnCommand(ID_FTP_REMOTE_REFRESH, [this] { SendToView(FtpViewKind::kRemote, WM_COMMAND, ID_FTP_REMOTE_REFRESH, 0); });
@@ -27,6 +35,18 @@ FtpDocument::FtpDocument()
                 main->UpdateCommand(id, ui);
         });
     }
+}
+
+FtpDocument::~FtpDocument() = default;
+
+std::string FtpDocument::TranslateSentName(const std::string& localName) const
+{
+    return translator_ ? translator_->TranslateSentName(localName) : localName;
+}
+
+std::string FtpDocument::TranslateReceivedName(const std::string& remoteName) const
+{
+    return translator_ ? translator_->TranslateReceivedName(remoteName) : remoteName;
 }
 
 int FtpDocument::SetLocalDirectory(const std::string& path)

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "file_list_entries.h"
+#include "file_name_translations.h"
 #include "fw_view.h"
 
 // Update hints.
@@ -43,6 +45,7 @@ enum class FtpViewKind { kMain = 1, kLocal = 2, kRemote = 3 };
 class FtpDocument : public FwViewDocument {
 public:
     FtpDocument();
+    ~FtpDocument() override;
 
     // Changes the current folder (and drive); 0 or the C error number.
     int SetLocalDirectory(const std::string& path);
@@ -79,6 +82,15 @@ public:
     HWND remoteList = nullptr;
     std::string title = "Untitled";
 
+    // The file-name translator ("std"), kept for the program's run; the names a transfer proposes
+    // for its destination (the name unchanged when there is no translator).
+    std::string TranslateSentName(const std::string& localName) const;
+    std::string TranslateReceivedName(const std::string& remoteName) const;
+
 private:
+    std::unique_ptr<TranslationStore> translationStore_;
+    std::unique_ptr<TranslationEditor> translationEditor_;
+    std::unique_ptr<FileNameTranslator> translator_;
+
     int NextSelected(HWND list, int& walk, std::string& name, FileEntryKind* kind);
 };

@@ -21,6 +21,10 @@ FtpMainFrame::FtpMainFrame(FtpDocument& document) : document_(document)
         if (mainView_)
             mainView_->ExitCommand();
     });
+    frameCommands.OnUpdateCommand(ID_FTP_TRANSFER_SETUP, [](FwCmdUI& ui) {
+        ui.Enable(true);
+        ui.SetText(TheFtpApp().installMode ? "&Install.." : "&Send && Recv..");
+    });
 }
 
 FtpMainFrame::~FtpMainFrame() = default;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -91,6 +92,8 @@ FtpMainView::FtpMainView() : scriptHost_(MakeViewScriptHost(*this)), scripts_(st
     OnCommand(ID_FTP_DELETE_REMOTE_SELECTED, [this] { DeleteRemoteSelected(); });
     OnCommand(ID_FTP_CREATE_LOCAL_DIR, [this] { CreateLocalDirectory(); });
     OnCommand(ID_FTP_CREATE_REMOTE_DIR, [this] { CreateRemoteDirectory(); });
+    if (TheFtpApp().installMode)
+        InstallSetUp();
 }
 
 FtpMainView::~FtpMainView()
@@ -146,10 +149,10 @@ void FtpMainView::OnInitialUpdate()
     progress_.Reset(10, "");
     FtpApp& app = TheFtpApp();
     if (app.installMode) {
-        LogStringId(3006);
-    } else {
-        LogStringId(3005);
+        InstallStartUp();
+        return;
     }
+    LogStringId(3005);
     ProfileSettings source;
     settings_ = LoadGeneralSettings(source);
     if (settings_.tempDirMessage == 3045)
@@ -406,6 +409,25 @@ bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 {
     result = 0;
     switch (message) {
+    case WM_GETTEXTLENGTH:
+    case WM_GETTEXT: {
+        // The window's text is its log, oldest line first (for screen readers and tests).
+        std::string text;
+        for (int i = 0; i < FtpLogRing::kLines; ++i) {
+            const std::string& line = ring_.Slot((ring_.Next() + i) % FtpLogRing::kLines);
+            if (!line.empty())
+                text += line + "\r\n";
+        }
+        if (message == WM_GETTEXTLENGTH) {
+            result = static_cast<LRESULT>(text.size());
+        } else if (wParam > 0) {
+            const std::size_t n = std::min(text.size(), static_cast<std::size_t>(wParam) - 1);
+            std::memcpy(reinterpret_cast<char*>(lParam), text.data(), n);
+            reinterpret_cast<char*>(lParam)[n] = '\0';
+            result = static_cast<LRESULT>(n);
+        }
+        return true;
+    }
     case WM_SIZE:
         Layout();
         InvalidateRect(Handle(), nullptr, TRUE);

@@ -153,8 +153,10 @@ void FtpMainView::LimitedLoginDialog()
 
 void FtpMainView::SiteCommand()
 {
-    if (TheFtpApp().installMode)
-        return;  // the network install runs its own procedure
+    if (TheFtpApp().installMode) {
+        InstallHelper();
+        return;
+    }
     if (LimitedMode) {
         LimitedLoginDialog();
         return;
@@ -360,7 +362,7 @@ int FtpMainView::SendOneFile()
     if (remoteFile_ == "[]")
         remoteFile_.clear();
     if (remoteFile_.empty()) {
-        remoteFile_ = SendDestination(localFile_);
+        remoteFile_ = SendDestination(Doc().TranslateSentName(localFile_));
         if (!settings_.autoName && (!Ask(LoadLocalString(3026), remoteFile_) || remoteFile_.empty())) {
             scripts_->StopAllScripts();  // a cancelled name stops every script
             Beep();
@@ -389,7 +391,7 @@ int FtpMainView::ReceiveOneFile()
     if (localFile_ == "[]")
         localFile_.clear();
     if (localFile_.empty()) {
-        if (!ReceiveDestination(remoteFile_, localFile_)) {
+        if (!ReceiveDestination(Doc().TranslateReceivedName(remoteFile_), localFile_)) {
             // A name the server gave that would leave the folder or name a device: not written.
             LogMessage("Error: Not a local file name: %s", remoteFile_.c_str());
             return 0;

@@ -146,6 +146,12 @@ public:
     // Lets pending messages run (Abort, Exit and the timers reach a running script).
     void PumpMessages();
 
+    // The network install: what the program's folder holds (at construction), the start-up, and
+    // the procedure that Connect, Site settings and the transfer setup run.
+    void InstallSetUp();
+    void InstallStartUp();
+    void InstallHelper();
+
     // The session commands.
     int ConnectAndLogin();
     void SiteCommand();
@@ -217,6 +223,7 @@ private:
     HANDLE logFile_ = INVALID_HANDLE_VALUE;
     bool connected_ = false;
     bool apiStarted_ = false;
+    std::string defaultRemote_, versionPath_, readmePath_;
     int timeout_ = 10;
     bool scriptEncrypt_ = false;
     std::string commandScript_;  // the temporary script of the command line

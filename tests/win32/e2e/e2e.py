@@ -141,12 +141,14 @@ class Session:
 
     # ---- Tolvi
 
-    def tolvi(self, config_text, *options, env=None):
-        """Starts Tolvi.exe with a configuration file of config_text, the options, and the
-        recording of the session into session.trc."""
+    def tolvi(self, config_text, *options, env=None, record=True):
+        """Starts Tolvi.exe with a configuration file of config_text, the options, and (unless
+        record is false) the recording of the session into session.trc."""
         self.write(CONFIG_NAME, config_text.replace('\n', '\r\n'))
         forget_window_placement(self.root)
-        args = [self.windows_path(CONFIG_NAME)] + list(options) + ['/record:' + self.windows_path('session.trc')]
+        args = [self.windows_path(CONFIG_NAME)] + list(options)
+        if record:
+            args.append('/record:' + self.windows_path('session.trc'))
         self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log', env=env)
 
     def saved_config(self):

@@ -287,6 +287,18 @@ def case_append(session, printer):
     rows, _, _ = page_rows(pages[0])
     check_screen_page(rows, 'the job ended by No')
     dlgdrive(session, 'Print', 'click', '2', 'wait-closed')  # Cancel: no third job
+    # A job held open for appending is printed when the program ends.
+    printer.forget()
+    print_screen_menu()
+    choose_printer(session)
+    time.sleep(1)
+    if os.path.exists(printer.file) and b'%%EOF' in open(printer.file, 'rb').read():
+        raise e2e.Fail('the held screen was printed before the program ended')
+    menu(0, 'x')
+    dlgdrive(session, 'Tolvi', 'click', str(IDYES))  # disconnect and exit
+    pages = postscript_pages(printer.output())
+    rows, _, _ = page_rows(pages[0])
+    check_screen_page(rows, 'the job held open at exit')
 
 
 def case_host(session, printer):

@@ -6,6 +6,7 @@
 //                             selects exactly the entries whose names (text before the first
 //                             tab) are given; exit 5 when one is missing
 //   ftp_lists.exe command ID  posts the menu command ID to the window (it runs in the active pane)
+//   ftp_lists.exe log         prints the main view's log lines (its window text), oldest first
 //   ftp_lists.exe menu ID ...  prints each menu item's state after the window updated it: grey,
 //                             enabled or missing
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
@@ -43,6 +44,7 @@ std::string Shown(const std::string& text)
 struct Found {
     std::vector<HWND> lists;
     HWND directoryBar = nullptr;
+    HWND mainView = nullptr;
 };
 
 BOOL CALLBACK Collect(HWND window, LPARAM data)
@@ -55,6 +57,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM data)
         found->lists.push_back(window);
     else if (lstrcmpiA(name, STATUSCLASSNAMEA) == 0 && id == 104)
         found->directoryBar = window;
+    else if (id == 0xE900 + 16)
+        found->mainView = window;
     return TRUE;
 }
 
@@ -135,6 +139,14 @@ int main(int argc, char** argv)
         GetWindowRect(b, &rb);
         return ra.left < rb.left;
     });
+    if (argc == 2 && std::strcmp(argv[1], "log") == 0 && found.mainView) {
+        const LRESULT length = SendMessageW(found.mainView, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const LRESULT got = SendMessageW(found.mainView, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        std::fputs(Utf8(text).c_str(), stdout);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "command") == 0) {
         PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         return 0;

@@ -19,6 +19,7 @@
 #include "ftp_api.h"
 #include "ftp_app.h"
 #include "ftp_document.h"
+#include "ftp_install.h"
 #include "ftp_keyin_dialog.h"
 #include "ftp_main_frame.h"
 #include "ftp_views.h"
@@ -411,6 +412,47 @@ TEST(FtpPromptDialog, MasksByTheCallersFlag)
     EXPECT_EQ(mask[0], '*');
     EXPECT_EQ(mask[1], 0);
     EXPECT_EQ(shown, "roots lösenord");
+}
+
+// The install's Parameters dialog: Browse starts in the local file's folder with its name, takes
+// the chosen path in lower case and proposes the remote name from it; OK refuses a missing file.
+TEST(FtpInstallDialog, BrowseProposesTheRemoteNameAndOkChecksTheFile)
+{
+    const fs::path folder = fs::temp_directory_path() / "tolviftp_install_dialog";
+    fs::create_directories(folder);
+    std::ofstream(folder / "pkg.tar") << "archive";
+    const std::string local = (folder / "pkg.tar").string();
+    FwDialogTestHook hook;
+    hook.fileAnswers.push_back("C:\\Kits\\NEW.TAZ");
+    std::string afterBrowse[2];
+    hook.Expect(IDD_FTP_INSTALL_PARAMS, [&](FwDialogDriver& d) {
+        EXPECT_EQ(d.Text(IDC_INST_REMOTE), "/tmp/pkg.tar");
+        d.Press(IDC_INST_BROWSE);
+        afterBrowse[0] = d.Text(IDC_INST_LOCAL);
+        afterBrowse[1] = d.Text(IDC_INST_REMOTE);
+        d.Press(IDOK);  // c:\kits\new.taz does not exist
+        EXPECT_TRUE(d.Open());
+        d.SetText(IDC_INST_LOCAL, local);
+        d.Press(IDOK);
+    });
+    FwSetDialogTestHook(&hook);
+    FtpInstallDialog dialog(nullptr);
+    dialog.host = "host";
+    dialog.user = "root";
+    dialog.password = "pw";
+    dialog.localFile = local;
+    dialog.remoteFile = "/tmp/old.tar";
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    FwSetDialogTestHook(nullptr);
+    EXPECT_EQ(afterBrowse[0], "c:\\kits\\new.taz");
+    EXPECT_EQ(afterBrowse[1], "/tmp/new.tar.Z");
+    ASSERT_EQ(hook.fileDialogNames.size(), 1u);
+    EXPECT_EQ(hook.fileDialogNames[0], "pkg.tar");
+    EXPECT_EQ(fs::path(hook.fileDialogFolders[0]), folder / "");
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].text, "Local File not found!");
+    EXPECT_EQ(dialog.localFile, local);
+    fs::remove_all(folder);
 }
 
 TEST(FtpFormatMessageBox, StringThenFormattedArgumentsAnsweredThroughTheFramework)
