@@ -61,8 +61,8 @@ OUTBOUND, INBOUND, NEW_OUTBOUND, NEW_INBOUND, XLT_ACCEPT, INDIVIDUAL, XLT_DEFAUL
 def start(session, config=None):
     port = session.telnetd(LOGIN)
     if config is None:
-        # The session's own translate file (no DEC multinational default ships): both tables the
-        # identity.
+        # The session's own translate file, both tables the identity (not the DEC multinational
+        # default), so that the test's two changes are the only ones.
         with open(session.path('tolvi-e2e.xlt'), 'wb') as f:
             f.write(bytes(range(256)) * 2)
         session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
