@@ -18,7 +18,7 @@ inline HWND FindTolviFrame(const std::string& title)
             char name[32] = {}, text[512] = {};
             GetClassNameA(window, name, sizeof name);
             GetWindowTextA(window, text, sizeof text);
-            if (lstrcmpA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
+            if (lstrcmpiA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
                 std::string(text).find(s->title) != std::string::npos) {
                 s->frame = window;
                 return FALSE;
@@ -27,4 +27,41 @@ inline HWND FindTolviFrame(const std::string& title)
         },
         reinterpret_cast<LPARAM>(&search));
     return search.frame;
+}
+
+// The terminal view (the visible child of class "Tolvi") of the first such main window that has
+// one; a window of a Tolvi that is still going away has none and is passed over. Class names are
+// compared without case: Wine answers GetClassName with the spelling the name's atom got first,
+// and the DDE service name "TOLVI" may have made that atom.
+inline HWND FindTolviView(const std::string& title)
+{
+    struct Search {
+        std::string title;
+        HWND view = nullptr;
+    } search{title};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char name[32] = {}, text[512] = {};
+            GetClassNameA(window, name, sizeof name);
+            GetWindowTextA(window, text, sizeof text);
+            if (lstrcmpiA(name, "TolviFrame") != 0 || !IsWindowVisible(window) ||
+                std::string(text).find(s->title) == std::string::npos)
+                return TRUE;
+            EnumChildWindows(
+                window,
+                [](HWND child, LPARAM found) -> BOOL {
+                    char childName[32] = {};
+                    GetClassNameA(child, childName, sizeof childName);
+                    if (lstrcmpiA(childName, "Tolvi") == 0 && IsWindowVisible(child)) {
+                        *reinterpret_cast<HWND*>(found) = child;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&s->view));
+            return s->view ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.view;
 }

@@ -13,29 +13,13 @@
 #include "screen_copy.h"
 #include "tolvi_frame.h"
 
-namespace {
-
-BOOL CALLBACK FindView(HWND window, LPARAM data)
-{
-    char name[32] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "Tolvi") == 0 && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(data) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 4 || std::string(argv[1]) != "--title") {
         std::fprintf(stderr, "usage: view_pixels --title TEXT FILE\n");
         return 1;
     }
-    HWND view = nullptr;
-    if (HWND frame = FindTolviFrame(argv[2])) EnumChildWindows(frame, FindView, reinterpret_cast<LPARAM>(&view));
+    const HWND view = FindTolviView(argv[2]);
     if (!view) {
         std::fprintf(stderr, "view_pixels: no Tolvi view\n");
         return 2;
