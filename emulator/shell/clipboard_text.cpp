@@ -30,19 +30,6 @@ std::vector<char> SelectionClipboardBlock(const SettingsRecord& rec, const CellR
     return block;
 }
 
-bool CopyAsOemText(int fontCharSet)
-{
-    switch (fontCharSet) {
-    case 0:
-    case 238:
-    case 186:
-    case 204:
-    case 161:
-    case 162: return false;
-    default: return true;
-    }
-}
-
 std::string PasteBytes(const char* text, std::size_t size, const SettingsRecord& rec)
 {
     const std::size_t length = text ? strnlen(text, size) : 0;

@@ -18,10 +18,6 @@ struct SettingsRecord;
 std::vector<char> SelectionClipboardBlock(const SettingsRecord& rec, const CellRect& cells, bool table,
                                           const CopyTableSettings& settings);
 
-// True when text copied from the screen goes to the clipboard as OEM text: a font whose character
-// set is not 0 and not one of the ANSI-type sets (238, 186, 204, 161, 162).
-bool CopyAsOemText(int fontCharSet);
-
 // The bytes a paste sends: the clipboard's text up to its first NUL (at most `size` bytes),
 // converted by the character-set mode (4 ANSI to OEM, 3 as it is, any other through the outgoing
 // translate table), with every LF removed.

@@ -8,6 +8,7 @@
 
 #include "connections/connection_dispatch.h"
 #include "dialogs/win32/copy_table_dialog.h"
+#include "engine/charsets.h"
 #include "session/messages.h"
 #include "session/session_record.h"
 #include "shell/clipboard_text.h"
@@ -133,7 +134,8 @@ void CZolexView::CopySelection(bool table)
         return;
     }
     EmptyClipboard();
-    const UINT format = CopyAsOemText(static_cast<uint8_t>(Rec->CurrentFont.CharSet)) ? CF_OEMTEXT : CF_TEXT;
+    // A font of an OEM character set shows OEM bytes: the clipboard gets them as OEM text.
+    const UINT format = AnsiTypeFont(*Rec) ? CF_TEXT : CF_OEMTEXT;
     if (!SetClipboardData(format, memory)) GlobalFree(memory);
     CloseClipboard();
     mouse_.ClearSelection();

@@ -191,12 +191,6 @@ TEST_F(ScreenFixture, StaleSelectionIsClampedToThePlanes)
     PlaneHooks = DefaultScreenPlaneHooks();
 }
 
-TEST(ClipboardFormat, OemTextForOemFonts)
-{
-    for (int ansi : {0, 238, 186, 204, 161, 162}) EXPECT_FALSE(CopyAsOemText(ansi)) << ansi;
-    for (int oem : {255, 2, 128}) EXPECT_TRUE(CopyAsOemText(oem)) << oem;
-}
-
 // ---- Paste.
 
 class OemPlatform : public FakePlatform {
