@@ -52,6 +52,6 @@ MouseValues MouseValuesFrom(const SettingsRecord& rec, const DocumentStrings& st
 void StoreMouseValues(const MouseValues& v, SettingsRecord& rec, DocumentStrings& strings)
 {
     rec.EnableSendMousePos = v.enable;
-    strings.MouseClick = v.click;
-    strings.MouseDoubleClick = v.doubleClick;
+    strings.MouseClick = DocumentStringText(v.click);
+    strings.MouseDoubleClick = DocumentStringText(v.doubleClick);
 }

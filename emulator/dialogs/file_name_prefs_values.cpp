@@ -1,5 +1,7 @@
 #include "dialogs/file_name_prefs_values.h"
 
+#include "dialogs/setting_text.h"
+
 FileNamePrefsValues FileNamePrefsValuesFrom(const SettingsRecord& rec, const DocumentStrings& strings)
 {
     FileNamePrefsValues v;
@@ -21,17 +23,18 @@ unsigned StoreFileNamePrefsValues(const FileNamePrefsValues& v, SettingsRecord& 
 {
     unsigned marks = 0;
     auto name = [&marks](std::string& stored, const std::string& edited, unsigned mark) {
-        if (stored != edited) marks |= mark;
-        stored = edited;
+        const std::string text = DocumentStringText(edited);
+        if (stored != text) marks |= mark;
+        stored = text;
     };
     name(strings.KeyboardMap, v.keyboardMap, kKeyMapFileMark);
     name(strings.TerminalKeyDef, v.terminalKeyDef, kKeyDefFileMark);
     name(strings.Translate, v.translate, kTranslateFileMark);
     name(strings.ButtonFile, v.buttonFile, kButtonFileMark);
     name(strings.DynHotspotFile, v.dynHotspotFile, kHotspotFileMark);
-    strings.CaptureFile = v.captureFile;
-    strings.TraceFile = v.traceFile;
-    strings.StartupFile = v.startupFile;
+    strings.CaptureFile = DocumentStringText(v.captureFile);
+    strings.TraceFile = DocumentStringText(v.traceFile);
+    strings.StartupFile = DocumentStringText(v.startupFile);
     const bool autonameOn = v.autoname && !rec.AutonameFiles;
     rec.CaptureToFile = v.captureToFile;
     rec.SortedKeyMapFile = v.sortedKeyMap;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "session/document_strings.h"
+
 template <std::size_t N>
 constexpr std::size_t FieldLimit(const char (&)[N])
 {
@@ -25,3 +27,7 @@ void StoreFieldText(char (&field)[N], const std::string& text)
     const std::size_t n = text.copy(field, N - 1);
     std::memset(field + n, 0, N - n);
 }
+
+// A document string as stored: at most kDocumentStringLimit characters, as the configuration
+// file reads it (the dialogs refuse a longer text).
+inline std::string DocumentStringText(const std::string& text) { return text.substr(0, kDocumentStringLimit); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "dialogs/setting_text.h"
+
 namespace {
 
 constexpr int kCharsetSettings[] = {0, 3, 4};
@@ -57,7 +59,7 @@ TerminalPrinterValues TerminalPrinterValuesFrom(const SettingsRecord& rec, const
 void StoreTerminalPrinterValues(const TerminalPrinterValues& v, SettingsRecord& rec, DocumentStrings& strings)
 {
     for (int i = 0; i < kTerminalPrinters; ++i) {
-        NameField(strings, i) = v.name[i];
+        NameField(strings, i) = DocumentStringText(v.name[i]);
         CharsetField(rec, i) = PrinterCharsetSetting(v.charset[i], CharsetField(rec, i));
         DelayField(rec, i) = v.delaySpool[i];
     }

@@ -15,6 +15,7 @@ enum MessageStyle : int {
     kMsgIconStop = 0x10,
     kMsgIconQuestion = 0x20,
     kMsgIconExclamation = 0x30,
+    kMsgIconInformation = 0x40,
 };
 
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };

@@ -202,3 +202,13 @@ bool CZolexDoc::SaveModified()
         return ShowMessage(71, kMsgOkCancel, nullptr) == kAnswerOk;
     return FwDocument::SaveModified();
 }
+
+std::string CZolexDoc::GetPrinterName(int printer) const
+{
+    switch (printer) {
+    case 1: return strings.Printer1;
+    case 2: return strings.Printer2;
+    case 3: return strings.Printer3;
+    default: return std::string();
+    }
+}

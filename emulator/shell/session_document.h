@@ -62,6 +62,9 @@ public:
     int InstallButtonFile(bool defaultFile, bool announce);
     int DefineTerminalKey(const std::string& name, const std::string& text);
     void RefreshHotspotStrings();
+    // The name of terminal printer 1, 2 or 3 (document strings Printer1-3); empty for any other
+    // number. Host-controlled printing prints there.
+    std::string GetPrinterName(int printer) const;
 
     // ---- State.
     DocumentStrings strings;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <dde.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
@@ -61,6 +62,62 @@ TEST_P(LanguageMenus, MenuAndConnectLabelFollowTheLanguage)
     EXPECT_EQ(GetMenuState(menu, 256, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
     Rec->Connected = 0;
     Screenshot(std::to_string(c.language));
+}
+
+// Whether the menu or one of its popups holds the command.
+bool MenuHolds(HMENU menu, int command)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (static_cast<int>(GetMenuItemID(menu, i)) == command) return true;
+        if (HMENU popup = GetSubMenu(menu, i); popup && MenuHolds(popup, command)) return true;
+    }
+    return false;
+}
+
+std::string WithoutMnemonic(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+// The settings commands of the Config menu, each with its English text (mnemonics aside).
+constexpr struct {
+    int id;
+    const char* text;
+} kConfigCommands[] = {
+    {ID_AUTO_LOGIN, "Auto Login..."},
+    {ID_CONFIG_COLORS, "Colors and Attributes..."},
+    {ID_CONFIG_BOXES, "Boxes"},
+    {ID_CONFIG_GENERAL, "General Settings..."},
+    {ID_CONFIG_TERMINAL, "Terminal Emulation..."},
+    {ID_CONFIG_PHONE, "Phone Number / Autodial ..."},
+    {ID_UNIX_ENV, "UNIX ENV setup..."},
+    {ID_MODEM_TYPE, "Modem type..."},
+    {ID_CONFIG_KEYBOARD_MAP, "Keyboard Map..."},
+    {ID_PREFS_FILES, "Files..."},
+    {ID_PREFS_VIEW, "View..."},
+    {ID_CONFIG_MOUSE, "Mouse..."},
+    {ID_FILE_TRANSFER_CMD, "File transfer command..."},
+    {ID_PREFS_TERMINAL_PRINTERS, "Terminal Printers..."},
+    {ID_PREFS_DDE, "DDE..."},
+    {ID_PREFS_DYN_HOTSPOTS, "Dynamic Hotspots..."},
+    {ID_PREFS_MULTIMEDIA, "Multimedia ..."},
+};
+
+TEST_P(LanguageMenus, ConfigMenuHoldsEverySettingsCommand)
+{
+    const LanguageCase& c = GetParam();
+    HWND window = Start("Language=" + std::to_string(c.language) + "\r\n");
+    ASSERT_NE(window, nullptr);
+    HMENU config = GetSubMenu(GetMenu(window), 4);
+    ASSERT_NE(config, nullptr);
+    const bool english = std::string(c.file) == "&File" && std::string(c.config) == "&Config";
+    for (const auto& command : kConfigCommands) {
+        EXPECT_TRUE(MenuHolds(config, command.id)) << command.text << " in language " << c.language;
+        if (english) {
+            EXPECT_EQ(WithoutMnemonic(MenuText(config, command.id, MF_BYCOMMAND)), command.text);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -27,6 +27,12 @@ public:
     // without a document.
     virtual std::string GetDocumentString(const char* member) { return std::string(); }
     virtual void SetDocumentString(const char* member, const std::string& value) {}
+    // The name of terminal printer 1-3 that host printing prints to; empty for any other number.
+    virtual std::string GetPrinterName(int printer)
+    {
+        static const char* const members[] = {"Printer1", "Printer2", "Printer3"};
+        return printer >= 1 && printer <= 3 ? GetDocumentString(members[printer - 1]) : std::string();
+    }
     // The document's title (the name of print jobs).
     virtual std::string GetDocumentTitle() { return std::string(); }
     // The document sets the main window's title again (after TitleText changed).

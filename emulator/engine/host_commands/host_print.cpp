@@ -55,12 +55,7 @@ int PrinterSetting(int printer, int first, int second, int third)
     }
 }
 
-std::string PrinterName(int printer)
-{
-    if (printer < 1 || printer > 3) return std::string();
-    const char* members[] = {"Printer1", "Printer2", "Printer3"};
-    return Application().GetDocumentString(members[printer - 1]);
-}
+std::string PrinterName(int printer) { return Application().GetPrinterName(printer); }
 
 bool IsDefaultPrinterName(const std::string& name)
 {

@@ -4,6 +4,7 @@
 #include "dialogs/win32/preference_dialogs.h"
 #include "dialogs/win32/terminal_printers_dlg.h"
 #include "engine/host_commands/command_helpers.h"
+#include "shell/config_preference_commands.h"
 #include "shell/session_document.h"
 #include "shell/win32/dyn_hotspots_dlg.h"
 
@@ -12,8 +13,7 @@ void ModemCommand(CZolexDoc& doc, HWND owner)
     CModemDlg dialog(owner);
     dialog.values = ModemValuesFrom(*doc.record);
     if (dialog.DoModal() != IDOK) return;
-    StoreModemValues(dialog.values, *doc.record);
-    doc.SetModifiedFlag(true);
+    ModemAfterOk(doc, dialog.values);
 }
 
 void PhoneNumberCommand(CZolexDoc& doc, HWND owner)
@@ -21,8 +21,7 @@ void PhoneNumberCommand(CZolexDoc& doc, HWND owner)
     CPhoneNumberDlg dialog(owner);
     dialog.values = PhoneValuesFrom(*doc.record);
     if (dialog.DoModal() != IDOK) return;
-    StorePhoneValues(dialog.values, *doc.record);
-    doc.SetModifiedFlag(true);
+    PhoneAfterOk(doc, dialog.values);
 }
 
 void MouseCommand(CZolexDoc& doc, HWND owner)
@@ -30,8 +29,7 @@ void MouseCommand(CZolexDoc& doc, HWND owner)
     CMouseDlg dialog(owner);
     dialog.values = MouseValuesFrom(*doc.record, doc.strings);
     if (dialog.DoModal() != IDOK) return;
-    StoreMouseValues(dialog.values, *doc.record, doc.strings);
-    doc.SetModifiedFlag(true);
+    MouseAfterOk(doc, dialog.values);
 }
 
 void ViewPrefsCommand(CZolexDoc& doc, HWND owner)
@@ -49,14 +47,7 @@ void FilePrefsCommand(CZolexDoc& doc, HWND owner)
     CFileNamePrefsDlg dialog(owner);
     dialog.values = FileNamePrefsValuesFrom(*doc.record, doc.strings);
     if (dialog.DoModal() != IDOK) return;
-    const unsigned marks = StoreFileNamePrefsValues(dialog.values, *doc.record, doc.strings);
-    if (marks & kKeyMapFileMark) doc.KeyMapChanged = 1;
-    if (marks & kKeyDefFileMark) doc.KeyDefChanged = 1;
-    if (marks & kTranslateFileMark) doc.TranslateChanged = 1;
-    if (marks & kButtonFileMark) doc.ButtonsChanged = 1;
-    if (marks & kHotspotFileMark) doc.HotspotsChanged = 1;
-    doc.SetModifiedFlag(true);
-    doc.SetTitle(nullptr);
+    FilePrefsAfterOk(doc, dialog.values);
 }
 
 void TerminalPrintersCommand(CZolexDoc& doc, HWND owner)
@@ -64,8 +55,7 @@ void TerminalPrintersCommand(CZolexDoc& doc, HWND owner)
     CTerminalPrintersDlg dialog(owner);
     dialog.values = TerminalPrinterValuesFrom(*doc.record, doc.strings);
     if (dialog.DoModal() != IDOK) return;
-    StoreTerminalPrinterValues(dialog.values, *doc.record, doc.strings);
-    doc.SetModifiedFlag(true);
+    TerminalPrintersAfterOk(doc, dialog.values);
 }
 
 void DynHotspotsCommand(CZolexDoc& doc, HWND owner)

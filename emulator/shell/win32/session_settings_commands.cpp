@@ -7,6 +7,7 @@
 #include "fw_list_fill_win32.h"
 #include "resource_ids.h"
 #include "session_dialog_ids.h"
+#include "shell/config_preference_commands.h"
 #include "shell/session_document.h"
 
 void AutoLoginCommand(CZolexDoc& doc, HWND owner)
@@ -14,8 +15,7 @@ void AutoLoginCommand(CZolexDoc& doc, HWND owner)
     CAutoLoginDlg dialog(owner);
     dialog.values = AutoLoginValuesFrom(*doc.record, doc.strings);
     if (dialog.DoModal() != IDOK) return;
-    StoreAutoLoginValues(dialog.values, *doc.record, doc.strings);
-    doc.SetModifiedFlag(true);
+    AutoLoginAfterOk(doc, dialog.values);
 }
 
 void HostEnvCommand(CZolexDoc& doc, HWND owner)
@@ -23,8 +23,7 @@ void HostEnvCommand(CZolexDoc& doc, HWND owner)
     CHostEnvDlg dialog(owner);
     dialog.values = HostEnvValuesFrom(*doc.record);
     if (dialog.DoModal() != IDOK) return;
-    StoreHostEnvValues(dialog.values, *doc.record);
-    doc.SetModifiedFlag(true);
+    HostEnvAfterOk(doc, dialog.values);
 }
 
 void FileTransferCmdCommand(CZolexDoc& doc, HWND owner)
@@ -32,8 +31,7 @@ void FileTransferCmdCommand(CZolexDoc& doc, HWND owner)
     CFileTransferCmdDlg dialog(owner);
     dialog.values = FileTransferCmdValuesFrom(*doc.record, doc.strings);
     if (dialog.DoModal() != IDOK) return;
-    StoreFileTransferCmdValues(dialog.values, *doc.record, doc.strings);
-    doc.SetModifiedFlag(true);
+    FileTransferCmdAfterOk(doc, dialog.values);
 }
 
 void MultimediaCommand(CZolexDoc& doc, HWND owner)
@@ -41,8 +39,7 @@ void MultimediaCommand(CZolexDoc& doc, HWND owner)
     CMultimediaDlg dialog(owner);
     dialog.values = MultimediaValuesFrom(*doc.record);
     if (dialog.DoModal() != IDOK) return;
-    StoreMultimediaValues(dialog.values, *doc.record);
-    doc.SetModifiedFlag(true);
+    MultimediaAfterOk(doc, dialog.values);
 }
 
 void LockSettingsCommand(CZolexDoc& doc, HWND owner)

@@ -26,6 +26,12 @@ void TolviHostApplication::SetDocumentString(const char* member, const std::stri
     if (std::string* text = doc ? FindDocumentString(doc->strings, member) : nullptr) *text = value;
 }
 
+std::string TolviHostApplication::GetPrinterName(int printer)
+{
+    CZolexDoc* doc = GetSessionDoc();
+    return doc ? doc->GetPrinterName(printer) : std::string();
+}
+
 std::string TolviHostApplication::GetDocumentTitle()
 {
     CZolexDoc* doc = GetSessionDoc();

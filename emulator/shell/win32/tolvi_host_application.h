@@ -16,6 +16,7 @@ public:
     void DelayMs(unsigned milliseconds) override;
     std::string GetDocumentString(const char* member) override;
     void SetDocumentString(const char* member, const std::string& value) override;
+    std::string GetPrinterName(int printer) override;
     std::string GetDocumentTitle() override;
     void RefreshDocumentTitle() override;
 };

@@ -5,6 +5,7 @@
 #include "dialogs/win32/protocol_settings_dlgs.h"
 #include "resource_ids.h"
 #include "session/messages.h"
+#include "shell/config_preference_commands.h"
 #include "shell/session_document.h"
 
 void TransferSettingsCommand(CZolexDoc& doc, HWND owner)
@@ -33,7 +34,5 @@ void DdeSettingsCommand(CZolexDoc& doc, HWND owner)
     CDdeSettingsDlg dialog(owner);
     dialog.values = DdeValuesFrom(*doc.record);
     if (dialog.DoModal() != IDOK) return;
-    StoreDdeValues(dialog.values, *doc.record);
-    FwMessageBox(owner, MessageText(1450), MB_OK | MB_ICONINFORMATION);
-    doc.SetModifiedFlag(true);
+    DdeAfterOk(doc, dialog.values);
 }
