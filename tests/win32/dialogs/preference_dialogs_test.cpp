@@ -148,6 +148,37 @@ TEST_F(PreferenceDialogs, RangesAreRefusedWithTheFocusOnTheField)
     EXPECT_EQ(Snapshot(), before);
 }
 
+// A document string holds 128 characters: one more is refused at OK (the dialog stays open with
+// the framework's message), never cut; the longest is stored whole.
+TEST_F(PreferenceDialogs, TextsLongerThanTheirStringAreRefused)
+{
+    const struct {
+        Command command;
+        int dialog, id;
+        std::string DocumentStrings::*stored;
+    } cases[] = {
+        {MouseCommand, IDD_MOUSE, IDC_MOUSE_CLICK, &DocumentStrings::MouseClick},
+        {MouseCommand, IDD_MOUSE, IDC_MOUSE_DOUBLE_CLICK, &DocumentStrings::MouseDoubleClick},
+        {FilePrefsCommand, IDD_FILE_NAME_PREFS, IDC_FILES_KEYBOARD_MAP, &DocumentStrings::KeyboardMap},
+        {FilePrefsCommand, IDD_FILE_NAME_PREFS, IDC_FILES_TRACE, &DocumentStrings::TraceFile},
+        {TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, IDC_PRINTER1_NAME, &DocumentStrings::Printer1},
+    };
+    const std::string longest(kDocumentStringLimit, 'n');
+    for (const auto& c : cases) {
+        hook.Expect(c.dialog, [this, &c, &longest](FwDialogDriver& d) {
+            const std::size_t shown = hook.messages.size();
+            ASSERT_TRUE(d.SetText(c.id, longest + "n")) << c.id;
+            d.Press(IDOK);
+            ASSERT_TRUE(d.Open()) << c.id;
+            EXPECT_EQ(hook.messages.size(), shown + 1) << c.id;
+            d.SetText(c.id, longest);
+            d.Press(IDOK);
+        });
+        c.command(doc, nullptr);
+        EXPECT_EQ(doc.strings.*c.stored, longest) << c.id;
+    }
+}
+
 TEST_F(PreferenceDialogs, ModemAndPhoneOkStoreEveryMember)
 {
     const std::string longest(128, '7');

@@ -10,7 +10,8 @@ main window with clipboard_tool.exe) and driven by control id with dlgdrive.
            configuration's name, the same bytes as under their former names.
   values   Phone Number, Modem type, Multimedia, File transfer command, UNIX ENV, Mouse and
            Terminal Printers: values typed into the dialogs are in the saved configuration, and
-           after a new start on it the dialogs show them again.
+           after a new start on it the dialogs show them again. DDE: OK ends with the restart
+           message, and the name typed is saved.
   host     against telnetd: the MouseClick text set in Preferences/Mouse is what a click sends;
            the name given to printer 2 in Preferences/Terminal Printers (a file) is where the
            host's print to printer 2 (ESC [ 6 i) goes.
@@ -115,7 +116,8 @@ def start(session, config=None, port=None):
 def named_files_config(session):
     """The configuration naming the three data files that have keys in the scratch folder (the
     button and hotspot files keep their default names)."""
-    names = ''.join('%s="%s"\n' % (key, session.windows_path('first.' + ext))
+    # The file writes a backslash twice.
+    names = ''.join('%s="%s"\n' % (key, session.windows_path('first.' + ext).replace('\\', '\\\\'))
                     for key, ext in (('KeyboardMap', 'map'), ('TerminalKeyDef', 'key'), ('Translate', 'xlt')))
     return CONFIG % e2e.free_port() + names
 
@@ -208,6 +210,13 @@ VALUES = [
 ]
 
 
+def dlgdrive_closed(session, caption):
+    """Waits until no dialog of that caption is open."""
+    e2e.wait_until(lambda: subprocess.run([session.wine_run, os.path.join(session.bin, 'dlgdrive.exe'), caption,
+                                           '--wait', '0', 'text', str(OK)], capture_output=True).returncode == 2,
+                   'the dialog %r to close' % caption)
+
+
 def check(session, caption, control):
     """A check box or radio button turned on (a click would turn a check box off)."""
     if dlgdrive(session, caption, 'checked', control)[0] != '1':
@@ -230,7 +239,18 @@ def test_values(session):
             else:
                 dlgdrive(session, caption, verb, control, value)
         dlgdrive(session, caption, 'click', OK, 'wait-closed')
+    # DDE: OK always ends with the restart message (answered here), the names are stored.
+    caption = open_dialog(session, 32834)
+    dlgdrive(session, caption, 'settext', 3187, 'MYSERVICE', 'postclick', OK)
+    told = dlgdrive(session, 'Tolvi', '--wait', '10000', 'text', 65535)[0]
+    if told != 'Restart Tolvi for new DDE settings to take effect.':
+        raise e2e.Fail('DDE settings after OK said %r' % told)
+    session.keep_dialog('Tolvi', 'e2e-message-dde-restart')
+    dlgdrive(session, 'Tolvi', 'click', OK, 'wait-closed')
+    dlgdrive_closed(session, caption)
     saved = save(session).decode('latin1')
+    if setting(saved, 'DdeServerServiceName') != 'MYSERVICE':
+        raise e2e.Fail('the saved configuration has DdeServerServiceName=%r' % setting(saved, 'DdeServerServiceName'))
     for _, _, keys in VALUES:
         for key, value in keys:
             if setting(saved, key) != value:
