@@ -13,6 +13,7 @@
 #include "resource_ids.h"
 #include "shell/session_document.h"
 #include "shell/win32/transfer_settings_commands.h"
+#include "shell/win32/win32_prompts.h"
 
 namespace {
 
@@ -27,9 +28,12 @@ protected:
         rec->DdeServerEnable = 1;
         doc.record = rec.get();
         FwSetDialogTestHook(&hook);
+        // The shell's messages as Tolvi shows them: message boxes, answered by the hook.
+        SetPrompts(&prompts);
     }
     ~DdeSettingsDialog() override
     {
+        SetPrompts(nullptr);
         FwSetDialogTestHook(nullptr);
         EXPECT_EQ(hook.unexpectedDialogs, 0);
         EXPECT_TRUE(hook.scripts.empty());
@@ -39,6 +43,7 @@ protected:
     std::unique_ptr<SettingsRecord> rec;
     CZolexDoc doc;
     FwDialogTestHook hook;
+    Win32Prompts prompts;
 };
 
 constexpr const char* kRestart = "Restart Tolvi for new DDE settings to take effect.";
