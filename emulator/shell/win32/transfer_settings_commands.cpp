@@ -3,8 +3,6 @@
 #include "dialogs/win32/async_transfer_dlg.h"
 #include "dialogs/win32/dde_settings_dlg.h"
 #include "dialogs/win32/protocol_settings_dlgs.h"
-#include "resource_ids.h"
-#include "session/messages.h"
 #include "shell/config_preference_commands.h"
 #include "shell/session_document.h"
 
