@@ -8,6 +8,7 @@
 #include "engine/host_commands/command_helpers.h"
 #include "shell/hotspot_table.h"
 #include "shell/startup_state.h"
+#include "shell/view_commands.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ void ViewPrefsAfterOk(CZolexDoc& doc, const ViewPrefsValues& values, ConfigComma
     if (!rec.EnableHotspots) DeleteDynButtonsById(kHostButtons);
     if (rec.EnableButtonPanel != buttonPanel) {
         if (rec.EnableButtonPanel)
-            site.PostFrameCommand(kFunctionButtonsCommand);
+            site.PostFrameCommand(kViewFunctionButtons);
         else
             DeleteDynButtonsById(kHostButtons);
     }

@@ -14,9 +14,6 @@
 #include "shell/dyn_hotspots_editor.h"
 #include "shell/session_document.h"
 
-// The Function Buttons command, posted when the button panel is switched on.
-constexpr int kFunctionButtonsCommand = 32812;
-
 // Colours copied back; the history rows already on the screen take the history-lines colours
 // (or the Normal row's) when the history colouring changed; palette and current colours follow,
 // the views are refitted and the document marked modified.
