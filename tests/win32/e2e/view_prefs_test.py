@@ -10,16 +10,21 @@ switching the hotspots off deletes it again.
 Case maximised: in a maximised window a new frame size lays the window out anew: the screen's cell
 grid moves and the window stays maximised (read with view_cells).
 
+Case cancel: Colors and Attributes, Boxes, View, Keyboard Map and Dynamic Hotspots, each edited
+and cancelled, leave the configuration File/Save config writes byte-identical and mark no data
+file to be written.
+
     view_prefs_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
 import os
 import subprocess
 import sys
+import time
 
 import e2e
 import shell_session_test
 from button_pictures_test import grab, near
-from session_dialogs_test import check, dlgdrive, keys
+from session_dialogs_test import check, dlgdrive, dlgdrive_run, keys
 
 CONFIG = shell_session_test.CONFIG + '''EnableHotspots=Yes
 EnableButtonPanel=No
@@ -30,6 +35,7 @@ AlignDisplay=0
 DIALOG = 'View Preferences'
 FRAME_SIZE, ENABLE_HOTSPOTS, BUTTON_PANEL = 3065, 3117, 3118
 FILES_DIALOG = 'File name preferences'
+HISTORY_LINES = 3039  # Colors and Attributes
 BUTTON_FILE_NAME = 3073
 
 # A host button at pixels (420, 80) of the view, 160 x 48, frame depth 2, no picture.
@@ -122,9 +128,65 @@ def maximised(session):
     session.screenshot('e2e-view-prefs-maximised')
 
 
+def save(session):
+    """File/Save config; waits until the configuration file is written anew."""
+    path = session.path(e2e.CONFIG_NAME)
+    before = os.stat(path).st_mtime_ns
+    session.click_view()
+    keys('alt+f', 's')
+    e2e.wait_until(lambda: os.stat(path).st_mtime_ns != before, 'File/Save config to write the configuration')
+    time.sleep(1)
+    return session.read(e2e.CONFIG_NAME)
+
+
+def data_files(session):
+    return sorted(name for name in os.listdir(session.dir)
+                  if name.startswith('tolvi-e2e.') and name != e2e.CONFIG_NAME)
+
+
+def cancel_each(session, menu, caption, *edits, answer=None):
+    """Opens a dialog from the menu, edits it, cancels, and answers the question Cancel asks."""
+    session.click_view()
+    keys(*menu)
+    dlgdrive(session, caption, *edits)
+    if not answer:
+        dlgdrive(session, caption, 'click', 2, 'wait-closed')
+        return
+    dlgdrive(session, caption, 'postclick', 2)
+    dlgdrive(session, 'Tolvi', '--wait', '10000', 'click', answer, 'wait-closed')
+    e2e.wait_until(lambda: dlgdrive_run(session, caption, 'text', 2, wait=0).returncode == 2,
+                   caption + ' to close')
+
+
+def cancel(session):
+    start(session, CONFIG.replace('AutonameFiles=No', 'AutonameFiles=Yes'))
+    # The second save is the reference: the first one still rewrites a box list of the file.
+    save(session)
+    saved = save(session)
+    for name in data_files(session):
+        os.remove(session.path(name))
+
+    preferences = ('alt+c', 'Up', 'Up', 'Up', 'Right')
+    cancel_each(session, ('alt+c', 'c'), 'Colors', 'pick', 2991, 1, 'click', 3004, 'click', HISTORY_LINES)
+    cancel_each(session, ('alt+c', 'b'), 'Boxes', 'click', 3004, 'click', 3112)
+    cancel_each(session, preferences + ('v',), DIALOG, 'settext', FRAME_SIZE, '20', 'click', BUTTON_PANEL,
+                'click', ENABLE_HOTSPOTS)
+    cancel_each(session, ('alt+c', 'k'), 'Keyboard Mapping', 'click', 1014, 'type', 1038, 'F5',
+                'settext', 3047, 'echo cancelled<cr>', 'click', 3044, answer=6)
+    cancel_each(session, preferences + ('y',), 'Dynamic Hotspots Settings', 'click', 3118,
+                'type', 3279, 'word', 'settext', 3284, 'x', 'click', 3285, answer=1)
+
+    again = save(session)
+    if again != saved:
+        raise e2e.Fail('the configuration saved after the cancelled dialogs differs:\n%s\n---\n%s'
+                       % (saved.decode('latin1'), again.decode('latin1')))
+    if data_files(session):
+        raise e2e.Fail('a cancelled dialog marked data files to be written: %r' % data_files(session))
+
+
 def test(session, case):
-    {'buttons': buttons, 'maximised': maximised}[case](session)
+    {'buttons': buttons, 'maximised': maximised, 'cancel': cancel}[case](session)
 
 
 if __name__ == '__main__':
-    sys.exit(e2e.run(test, ('buttons', 'maximised')))
+    sys.exit(e2e.run(test, ('buttons', 'maximised', 'cancel')))
