@@ -111,17 +111,21 @@ TEST_F(DisplayCommands, ColorsRecolourTheHistoryOnlyWhenItsColoursChanged)
     ASSERT_EQ(1, AllocScreenBuffers());
     ASSERT_GT(rec.HistoryCells, 0);
     const int visibleCells = rec.MaxCols * rec.MaxRows;
+    const auto historyBg = [](ColorSettingsValues& v) { v.rows[static_cast<std::size_t>(v.HistoryRow())][kAttrBg] = 5; };
     const struct {
         const char* what;
+        bool mode3270;
         int historyBefore;
         void (*edit)(ColorSettingsValues&);
         int expectFg, expectBg;  // -1: the history keeps its bytes
     } cases[] = {
-        {"history colouring on", 0, [](ColorSettingsValues& v) { v.historyLinesColor = 1; }, 11, 4},
-        {"history colouring off", 1, [](ColorSettingsValues& v) { v.historyLinesColor = 0; }, 6, 1},
-        {"history row while on", 1, [](ColorSettingsValues& v) { v.rows[kAttrHistoryLines][kAttrBg] = 5; }, 11, 5},
-        {"history row while off", 0, [](ColorSettingsValues& v) { v.rows[kAttrHistoryLines][kAttrBg] = 5; }, -1, -1},
-        {"bold colour only", 1, [](ColorSettingsValues& v) { v.rows[1][kAttrFg] = 12; }, -1, -1},
+        {"history colouring on", false, 0, [](ColorSettingsValues& v) { v.historyLinesColor = 1; }, 11, 4},
+        {"history colouring off", false, 1, [](ColorSettingsValues& v) { v.historyLinesColor = 0; }, 6, 1},
+        {"history row while on", false, 1, historyBg, 11, 5},
+        {"history row while off", false, 0, historyBg, -1, -1},
+        {"bold colour only", false, 1, [](ColorSettingsValues& v) { v.rows[1][kAttrFg] = 12; }, -1, -1},
+        {"3270 history row while on", true, 1, historyBg, 11, 5},
+        {"3270 attribute only", true, 1, [](ColorSettingsValues& v) { v.rows[1][kAttrFg] = 12; }, -1, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -136,11 +140,12 @@ TEST_F(DisplayCommands, ColorsRecolourTheHistoryOnlyWhenItsColoursChanged)
         FrameRefitPending = 0;
         doc.SetModifiedFlag(false);
 
-        ColorSettingsValues values = ColorValuesFrom(rec, false);
+        ColorSettingsValues values = ColorValuesFrom(rec, c.mode3270);
         c.edit(values);
         ColorsAfterOk(doc, values, site);
 
-        EXPECT_EQ(values.rows[1][kAttrFg], rec.AttrColors[1][kAttrFg]);  // copied back
+        const int32_t(&bold)[3] = c.mode3270 ? rec.Attr3270Colors[1] : rec.AttrColors[1];
+        EXPECT_EQ(values.rows[1][kAttrFg], bold[kAttrFg]);  // copied back
         EXPECT_EQ(values.historyLinesColor, rec.UseHistoryLinesColor);
         const int fg = c.expectFg < 0 ? 0x77 : c.expectFg, bg = c.expectBg < 0 ? 0x66 : c.expectBg;
         EXPECT_EQ(fg, rec.FgBase[0]);
