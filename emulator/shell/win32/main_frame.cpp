@@ -298,9 +298,7 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_COLORS, [this] { ColorsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_BOXES, [this] { BoxesCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_GENERAL, [this] {
-        if (GeneralSettingsCommand(doc_, Handle()).menuChanged) PostMessageA(Handle(), kLoadCountryMenuMsg, 0, 0);
-    });
+    OnCommand(ID_CONFIG_GENERAL, [this] { GeneralSettingsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_TERMINAL, [this] { TerminalEmulationCommand(doc_, Handle()); });
     // Connection and preference dialogs.
     OnCommand(ID_MODEM_TYPE, [this] { ModemCommand(doc_, Handle()); });
