@@ -7,7 +7,8 @@ keys and driven by control id with dlgdrive, against telnetd and the loopback tn
             Telnet port reach telnetd at the next Connect. Then, with the session's translate
             file changed on disk and the title made stale from outside (frame_title.exe), only the baud rate
             changed: the title is built again and the host's "x" shows as the new table's "q".
-            Language Deutsch: the menu bar is the German one (its Konfiguration menu, opened with
+            Changes cancelled in both dialogs reach no saved file. Language Deutsch: the menu
+            bar is the German one (its Konfiguration menu, opened with
             Alt+K, opens General Settings with A).
   mode3270  the 3270 box checked (the default-files offer answered No): the next Connect
             announces IBM-3278-2 to the tn3270 host.
@@ -32,9 +33,10 @@ from colors_test import dlgdrive, menu_keys  # noqa: E402
 from keyboard_map_test import LOGIN as SHELL_LOGIN, screen_rows  # noqa: E402
 from settings_dialogs_test import GENERAL, TERMINAL, activate, connect, entry, open_dialog  # noqa: E402
 
-OK, YES, NO = 1, 6, 7
+OK, CANCEL, YES, NO = 1, 2, 6, 7
 # General Settings.
-ASYNC, TELNET, BAUD, HOST_NAME, TELNET_PORT, LANGUAGE, FAMILY = 115, 116, 545, 603, 3128, 607, 3117
+ASYNC, TELNET, BAUD, HOST_NAME, TELNET_PORT, FAMILY = 115, 116, 545, 603, 3128, 3117
+PLATFORM, COUNTRY, LANGUAGE = 605, 606, 607
 # Terminal Configuration.
 EMULATION, COLS_132, ROWS_25, ANSWERBACK, HISTORY_ROWS, TABS = 601, 3042, 3040, 3139, 3277, 3140
 MESSAGE_TEXT = 65535  # the text of a message box
@@ -48,14 +50,20 @@ def set_title(session, text):
         raise e2e.Fail('frame_title could not set the title: exit %d' % result.returncode)
 
 
-def saved_setting(session, name):
+def saved_setting(session, name, file_menu='alt+f'):
     """The setting as File/Save config writes it (the file is removed first, so that only the
-    saved one is read)."""
+    saved one is read). file_menu: the key of the File menu in the menu's language."""
     os.remove(session.path(e2e.CONFIG_NAME))
-    menu_keys('alt+f', 's')
+    menu_keys(file_menu, 's')
     pattern = re.compile(r'^%s=(.*)$' % name, re.M)
-    return e2e.wait_until(lambda: (pattern.search(session.saved_config()) or [None, None])[1],
-                          'File/Save config to write %s' % name)
+    last = ['']
+
+    def written():
+        # Read until two reads half a second apart agree: the file is complete.
+        text, last[0] = last[0], session.saved_config()
+        found = pattern.search(last[0])
+        return found.group(1) if found and text == last[0] else None
+    return e2e.wait_until(written, 'File/Save config to write %s' % name, every=0.5)
 
 
 def answer_offer(session, answer):
@@ -134,6 +142,17 @@ def test_general(session):
                    lambda: 'the host\'s "xyx" to show as "qyq":\n%s' % '\n'.join(screen_rows(session)))
     if saved_setting(session, 'BaudRateLong') != '19200':
         raise e2e.Fail('the rate of 19.2k was not stored')
+    before = session.saved_config()
+
+    # Cancel in both dialogs after changes: nothing of them reaches the next saved file.
+    open_dialog(session, ('alt+c', 'g'), GENERAL)
+    dlgdrive(session, GENERAL, 'pick', LANGUAGE, 5,  # Italiano
+             'pick', PLATFORM, entry(session, GENERAL, PLATFORM, 'Linux'), 'pick', COUNTRY, 1,
+             'click', CANCEL, 'wait-closed')
+    open_dialog(session, ('alt+c', 't'), TERMINAL)
+    dlgdrive(session, TERMINAL, 'pick', EMULATION, entry(session, TERMINAL, EMULATION, 'DEC vt100'),
+             'click', COLS_132, 'settext', TABS, '3,5', 'settext', ANSWERBACK, 'nope', 'settext', HISTORY_ROWS, '7',
+             'click', CANCEL, 'wait-closed')
 
     # Deutsch: the menu bar becomes the German one, whose "&Konfiguration" menu opens General
     # Settings with "&Allgemeine Einstellungen..." (the English bar has no entry on Alt+K).
@@ -143,7 +162,14 @@ def test_general(session):
     menu_keys('alt+k')
     session.screenshot('e2e-menu-german')
     menu_keys('a')
-    dlgdrive(session, GENERAL, '--wait', '10000', 'click', 2, 'wait-closed')
+    dlgdrive(session, GENERAL, '--wait', '10000', 'click', CANCEL, 'wait-closed')
+    activate()
+    if saved_setting(session, 'Language', file_menu='alt+d') != '49':  # "&Datei"
+        raise e2e.Fail('Deutsch was not stored')
+    after = session.saved_config()
+    changed = set(before.split('\n')) ^ set(after.split('\n'))
+    if any(not line.startswith('Language=') for line in changed):
+        raise e2e.Fail('more than the language changed after two cancelled dialogs: %r' % sorted(changed))
 
 
 MODE3270_CONFIG = '''[Tolvi]
