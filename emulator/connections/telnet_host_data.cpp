@@ -12,7 +12,11 @@ void FeedTerminalRing(ViewWindow window) {
     while (!ring_is_empty(TermOutRing)) {
         uint32_t n = ring_data_contiguous(TermOutRing);
         if (n == 0) break;
+        const uint64_t lastTaken = TermOutRing.consumeTime;
         FeedEmulation(window, TermOutRing.consume, static_cast<int>(n));
+        // A transfer started by these bytes (a host command, a detected protocol start) has read
+        // the ring itself; the ring's position is then its, and the rest of the block is gone.
+        if (TermOutRing.consumeTime != lastTaken) continue;
         ring_advance_consume(TermOutRing, n);
     }
 }

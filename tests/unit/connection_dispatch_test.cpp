@@ -8,6 +8,9 @@
 #include "connection_fakes.h"
 #include "connections/autodial_store.h"
 #include "connections/connection_dispatch.h"
+#include "connections/ring_buffer.h"
+#include "connections/telnet_host_data.h"
+#include "connections/telnet_rings.h"
 #include "fake_platform.h"
 
 namespace {
@@ -96,6 +99,36 @@ TEST_F(DispatchTest, FeedEmulationCapturesInterpretsThenEvaluatesHotScreen) {
     Rec->CaptureRunning = 0;
     FeedEmulation(nullptr, reinterpret_cast<const uint8_t*>("hi"), 2);
     EXPECT_EQ(EventLog(), (Events{"hotscreen"}));
+}
+
+// An interpreter that meets a transfer start ('T') and, like the transfer, reads the rest of the
+// terminal ring itself; it stops its block there.
+void TransferStartingInterpreter(ViewWindow, const uint8_t* bytes, int n, SettingsRecord&) {
+    const std::string block = Bytes(bytes, n);
+    LogEvent("emulation:" + block);
+    if (block.find('T') == std::string::npos) return;
+    uint8_t taken[64];
+    const uint32_t got = ring_get_bytes(TermOutRing, taken, sizeof taken);
+    LogEvent("transfer read:" + Bytes(taken, static_cast<int>(got)));
+}
+
+TEST_F(DispatchTest, ATransferStartedFromTheRingKeepsTheRingPositionItLeft) {
+    ASSERT_EQ(AllocTelnetRings(), 0);
+    RegisterInterpreter(EmulationFamily::Teletype, TransferStartingInterpreter);
+    // Old bytes left in the storage must never come back to the interpreter.
+    ring_put_bytes(TermOutRing, reinterpret_cast<const uint8_t*>("old bytes of a file"), 19);
+    uint8_t sink[32];
+    ring_get_bytes(TermOutRing, sink, sizeof sink);
+    ring_put_bytes(TermOutRing, reinterpret_cast<const uint8_t*>("aTzz"), 4);
+    FeedTerminalRing(nullptr);
+    EXPECT_EQ(EventLog(), (Events{"emulation:aTzz", "transfer read:aTzz", "hotscreen"}));
+    EXPECT_TRUE(ring_is_empty(TermOutRing));
+    // After the transfer the ring works as before.
+    EventLog().clear();
+    ring_put_bytes(TermOutRing, reinterpret_cast<const uint8_t*>("next"), 4);
+    FeedTerminalRing(nullptr);
+    EXPECT_EQ(EventLog(), (Events{"emulation:next", "hotscreen"}));
+    EXPECT_TRUE(ring_is_empty(TermOutRing));
 }
 
 TEST_F(DispatchTest, EmulationCodesPickTheirInterpreter) {

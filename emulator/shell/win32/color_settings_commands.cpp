@@ -2,11 +2,11 @@
 
 #include "dialogs/win32/boxes_dlg.h"
 #include "dialogs/win32/color_dialogs.h"
-#include "engine/colors.h"
 #include "shell/attribute_key_name.h"
+#include "shell/config_display_commands.h"
 #include "shell/session_document.h"
 
-void ColorsCommand(CZolexDoc& doc, HWND owner)
+void ColorsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
     SettingsRecord& rec = *doc.record;
     AttributeKeyName names;
@@ -14,19 +14,13 @@ void ColorsCommand(CZolexDoc& doc, HWND owner)
                       [&names](int attributes) { return names.BuildLabel(attributes); });
     dialog.selectedText = " Normal ";
     if (dialog.DoModal() != IDOK) return;
-    if (StoreColorValues(dialog.values, rec)) RecolorHistory(rec);
-    BuildPaletteColors(rec);
-    UpdateCurrentColors(rec);
-    if (doc.Site()) doc.Site()->UpdateAllViews();
-    doc.SetModifiedFlag(true);
+    ColorsAfterOk(doc, dialog.values, site);
 }
 
-void BoxesCommand(CZolexDoc& doc, HWND owner)
+void BoxesCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
     SettingsRecord& rec = *doc.record;
     CBoxesDlg dialog(owner, rec, BoxValuesFrom(rec, rec.TerminalFamily3270 != 0));
     if (dialog.DoModal() != IDOK) return;
-    StoreBoxValues(dialog.values, rec);
-    if (doc.Site()) doc.Site()->UpdateAllViews();
-    doc.SetModifiedFlag(true);
+    BoxesAfterOk(doc, dialog.values, site);
 }

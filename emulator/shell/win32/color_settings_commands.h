@@ -1,13 +1,13 @@
 // Config/Colors and Attributes and Config/Boxes: each copies the stored settings into its dialog,
-// runs it, and on OK stores them, repaints and marks the document modified.
+// runs it, and on OK hands the edited values to the command's after-OK work.
 #pragma once
 
 #include <windows.h>
 
 class CZolexDoc;
+class ConfigCommandSite;
 
-// Dialog 612 in 3270 mode, else 103, on the session's colour settings; on OK also recolours the
-// history when its colours changed and recomputes the palette and the current colours.
-void ColorsCommand(CZolexDoc& doc, HWND owner);
+// Dialog 612 in 3270 mode, else 103, on the session's colour settings.
+void ColorsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site);
 // Dialog 602 on the box maps of the current mode (the 3270 maps in 3270 mode).
-void BoxesCommand(CZolexDoc& doc, HWND owner);
+void BoxesCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site);

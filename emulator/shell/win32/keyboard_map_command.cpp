@@ -6,7 +6,7 @@
 
 #include "dialogs/win32/keyboard_dialogs.h"
 #include "session/messages.h"
-#include "shell/hotspot_table.h"
+#include "shell/config_display_commands.h"
 #include "shell/session_document.h"
 
 namespace {
@@ -42,7 +42,7 @@ private:
 
 }  // namespace
 
-void KeyboardMapCommand(CZolexDoc& doc, HWND owner)
+void KeyboardMapCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
     SettingsRecord& rec = *doc.record;
     auto keyMap = std::make_unique<KeyMap>();
@@ -64,28 +64,14 @@ void KeyboardMapCommand(CZolexDoc& doc, HWND owner)
     rec.KeyMapHasHold = hold;
     if (result != IDOK) return;
 
-    if (dialog.buttonsReloaded) doc.ButtonsChanged = 1;
-    if (dialog.keyDefsChanged) {
-        doc.keyDefs.RemoveAllDefs();
-        doc.keyDefs.CopyFrom(*keyDefs);
-        doc.KeyDefChanged = 1;
-    }
-    if (dialog.keyMapChanged) {
-        doc.keyMap.RemoveAllKeys();
-        doc.keyMap.CopyFrom(*keyMap);
-        rec.KeyMapHasHold = doc.keyMap.ContainsValue("%hold%") ? 1 : 0;
-        doc.KeyMapChanged = 1;
-    }
-    if (dialog.translateChanged) {
-        std::memcpy(doc.tables->Outgoing, outbound.get(), 256);
-        std::memcpy(doc.tables->Incoming, inbound.get(), 256);
-        doc.TranslateChanged = 1;
-    }
-    if (dialog.keyMapChanged || dialog.keyDefsChanged) {
-        doc.RefreshHotspotStrings();
-        if (DynHotspots) doc.HotspotsChanged = 1;
-    }
-    if (dialog.keyMapChanged || dialog.keyDefsChanged || dialog.translateChanged || dialog.buttonsReloaded)
-        doc.SetModifiedFlag(true);
-    if (doc.Site()) doc.Site()->UpdateAllViews();
+    KeyboardMapEdits edits;
+    edits.keyMap = keyMap.get();
+    edits.keyDefs = keyDefs.get();
+    edits.outbound = outbound.get();
+    edits.inbound = inbound.get();
+    edits.buttonsChanged = dialog.buttonsReloaded != 0;
+    edits.keyDefsChanged = dialog.keyDefsChanged != 0;
+    edits.keyMapChanged = dialog.keyMapChanged != 0;
+    edits.translateChanged = dialog.translateChanged != 0;
+    KeyboardMapAfterOk(doc, edits, site);
 }

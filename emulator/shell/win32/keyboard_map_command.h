@@ -7,5 +7,6 @@
 #include <windows.h>
 
 class CZolexDoc;
+class ConfigCommandSite;
 
-void KeyboardMapCommand(CZolexDoc& doc, HWND owner);
+void KeyboardMapCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site);

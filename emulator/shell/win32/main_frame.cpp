@@ -10,6 +10,8 @@
 #include "shell/win32/more_info_dlg.h"
 #include "shell/win32/terminal_settings_commands.h"
 #include "shell/win32/keyboard_map_command.h"
+#include "shell/win32/display_settings_commands.h"
+#include "shell/win32/config_command_site_win32.h"
 #include "shell/win32/preference_commands.h"
 
 #include <algorithm>
@@ -88,6 +90,13 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     }
 }
 
+
+// A Config command with this frame answering what its after-OK work asks of the program.
+void RunConfigCommand(void (*command)(CZolexDoc&, HWND, ConfigCommandSite&), CZolexDoc& doc, HWND frame)
+{
+    Win32ConfigCommandSite site(frame);
+    command(doc, frame, site);
+}
 
 }  // namespace
 
@@ -296,19 +305,19 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_APP_EXIT, [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     OnCommand(ID_APP_ABOUT, [this] { RunAboutBox(Handle()); });
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_COLORS, [this] { ColorsCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_BOXES, [this] { BoxesCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_GENERAL, [this] { GeneralSettingsCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_TERMINAL, [this] { TerminalEmulationCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_COLORS, [this] { RunConfigCommand(ColorsCommand, doc_, Handle()); });
+    OnCommand(ID_CONFIG_BOXES, [this] { RunConfigCommand(BoxesCommand, doc_, Handle()); });
+    OnCommand(ID_CONFIG_GENERAL, [this] { RunConfigCommand(GeneralSettingsCommand, doc_, Handle()); });
+    OnCommand(ID_CONFIG_TERMINAL, [this] { RunConfigCommand(TerminalEmulationCommand, doc_, Handle()); });
     // Connection and preference dialogs.
     OnCommand(ID_MODEM_TYPE, [this] { ModemCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_PHONE, [this] { PhoneNumberCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_MOUSE, [this] { MouseCommand(doc_, Handle()); });
-    OnCommand(ID_PREFS_VIEW, [this] { ViewPrefsCommand(doc_, Handle()); });
+    OnCommand(ID_PREFS_VIEW, [this] { RunConfigCommand(ViewPrefsCommand, doc_, Handle()); });
     OnCommand(ID_PREFS_FILES, [this] { FilePrefsCommand(doc_, Handle()); });
     OnCommand(ID_PREFS_TERMINAL_PRINTERS, [this] { TerminalPrintersCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_KEYBOARD_MAP, [this] { KeyboardMapCommand(doc_, Handle()); });
-    OnCommand(ID_PREFS_DYN_HOTSPOTS, [this] { DynHotspotsCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_KEYBOARD_MAP, [this] { RunConfigCommand(KeyboardMapCommand, doc_, Handle()); });
+    OnCommand(ID_PREFS_DYN_HOTSPOTS, [this] { RunConfigCommand(DynHotspotsCommand, doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
         const std::string path = ChooseConfigFile(false);

@@ -7,7 +7,6 @@
 #include "engine/screen_planes.h"
 #include "shell/config_terminal_commands.h"
 #include "shell/session_document.h"
-#include "shell/win32/config_command_site_win32.h"
 
 namespace {
 
@@ -24,18 +23,15 @@ void FitScreen(SettingsRecord& rec, int columns, int rows)
 
 }  // namespace
 
-void GeneralSettingsCommand(CZolexDoc& doc, HWND owner)
+void GeneralSettingsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
     const bool connected = doc.record->Connected != 0;
     CGeneralSettingsDlg dialog(owner, GeneralValuesFrom(*doc.record), connected);
-    if (dialog.DoModal() != IDOK) return;
-    Win32ConfigCommandSite site(owner);
-    ApplyGeneralSettings(doc, dialog.values, connected, site);
+    if (dialog.DoModal() == IDOK) ApplyGeneralSettings(doc, dialog.values, connected, site);
 }
 
-void TerminalEmulationCommand(CZolexDoc& doc, HWND owner)
+void TerminalEmulationCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
-    Win32ConfigCommandSite site(owner);
     if (doc.record->TerminalFamily3270) {
         CTerm3270ConfigDlg dialog(owner, Terminal3270ValuesFrom(*doc.record));
         if (dialog.DoModal() == IDOK) ApplyTerminal3270Settings(doc, dialog.values, site);

@@ -6,14 +6,15 @@
 #include <windows.h>
 
 class CZolexDoc;
+class ConfigCommandSite;
 
-// Dialog 101 over the main window `owner`; on OK the session follows the settings
-// (config_terminal_commands.h).
-void GeneralSettingsCommand(CZolexDoc& doc, HWND owner);
+// Dialog 101 over `owner`; on OK the session follows the settings (config_terminal_commands.h),
+// and `site` answers what that asks of the program around the document.
+void GeneralSettingsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site);
 
 // Dialog 611 in 3270 mode, else 601; on OK the screen, the modes and the files follow the
 // settings. In 3270 mode the screen size follows the model and is left alone.
-void TerminalEmulationCommand(CZolexDoc& doc, HWND owner);
+void TerminalEmulationCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site);
 
 // Dialog 142 over the main window, for a configuration that start-up had to create. On OK: the family, its
 // platform, terminal and character set, the rows; the session's per-emulation files and

@@ -17,6 +17,7 @@
 #include "engine/colors.h"
 #include "shell/record_defaults.h"
 #include "fw_dialog_test_hook.h"
+#include "quiet_config_site.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
 #include "shell/win32/color_settings_commands.h"
@@ -64,6 +65,7 @@ protected:
 
     std::unique_ptr<SettingsRecord> rec;
     CZolexDoc doc;
+    QuietConfigSite site;
     FwDialogTestHook hook;
 };
 
@@ -92,7 +94,7 @@ TEST_F(ColorDialogs, HostColoursLeaveFourEntriesAndDisableTheGraphicsChecks)
         EXPECT_EQ(d.Count(IDC_COLOR_ATTRIBUTES), 18);
         d.Press(IDCANCEL);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     EXPECT_TRUE(Snapshot() == before);  // Cancel: byte for byte
     EXPECT_FALSE(doc.IsModified());
 }
@@ -114,7 +116,7 @@ TEST_F(ColorDialogs, OkStoresExactlyTheEditedRowAndFlags)
         EXPECT_TRUE(d.SetText(IDC_COLOR_BRIGHTNESS, "-255"));
         d.Press(IDOK);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     expected->AttrColors[1][kAttrFg] = 6;
     EXPECT_EQ(std::memcmp(rec->AttrColors, expected->AttrColors, sizeof rec->AttrColors), 0);
     EXPECT_EQ(std::memcmp(rec->Attr3270Colors, expected->Attr3270Colors, sizeof rec->Attr3270Colors), 0);
@@ -138,7 +140,7 @@ TEST_F(ColorDialogs, BadBrightnessKeepsTheDialogOpen)
         }
         d.Press(IDCANCEL);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     ASSERT_EQ(hook.messages.size(), 3u);
     EXPECT_EQ(hook.messages[0].text, "Please enter an integer between -255 and 255.");
     EXPECT_EQ(hook.messages[1].text, "Please enter an integer between -255 and 255.");
@@ -160,7 +162,7 @@ TEST_F(ColorDialogs, ColoursOutsideThePaletteShowNoButtonAndAreKept)
         EXPECT_EQ(PressedButtons(d, 3016, 16), 1);
         d.Press(IDOK);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->AttrColors[1][kAttrFg], 77);
     EXPECT_EQ(rec->AttrColors[1][kAttrBg], -2);
     EXPECT_EQ(rec->AttrColors[2][kAttrFg], 10);
@@ -192,7 +194,7 @@ TEST_F(ColorDialogs, TheFrameEntryRepaintsTheFrameWhileTheTextStaysNormal)
         KeepScreenshot(dialog, "dialog-103-colors.png");
         d.Press(IDOK);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->AttrColors[kAttrFrame][kAttrBg], 4);
     EXPECT_EQ(rec->AttrColors[kAttrFrame][kAttrFg], 14);
     EXPECT_EQ(rec->AttrColors[kAttrFrame][kAttrThird], 100 + kAttrFrame);
@@ -212,7 +214,7 @@ TEST_F(ColorDialogs, NewHistoryColoursRecolourTheWholeHistory)
         d.Click(ColorButtonId(2, kBackgroundSide));
         d.Press(IDOK);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     EXPECT_EQ(std::vector<uint8_t>(fg.begin(), fg.begin() + rec->HistoryCells), std::vector<uint8_t>(rec->HistoryCells, 15));
     EXPECT_EQ(std::vector<uint8_t>(bg.begin(), bg.begin() + rec->HistoryCells), std::vector<uint8_t>(rec->HistoryCells, 2));
     EXPECT_EQ(fg[rec->HistoryCells], 3);  // the screen keeps its colours
@@ -238,7 +240,7 @@ TEST_F(ColorDialogs, The3270DialogWritesHistoryAndFrameToBothTables)
         KeepScreenshot(d.Handle(), "dialog-612-colors-3270.png");
         d.Press(IDOK);
     });
-    ColorsCommand(doc, nullptr);
+    ColorsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->Attr3270Colors[56][kAttrFg], 17);
     EXPECT_EQ(rec->AttrColors[kAttrHistoryLines][kAttrFg], 17);
     EXPECT_EQ(rec->Attr3270Colors[57][kAttrBg], 5);
@@ -274,7 +276,7 @@ TEST_F(ColorDialogs, BoxesPressesOneColourButtonAtATime)
         d.Click(IDC_BOX_OUT);
         d.Press(IDCANCEL);
     });
-    BoxesCommand(doc, nullptr);
+    BoxesCommand(doc, nullptr, site);
     EXPECT_TRUE(Snapshot() == before);
 }
 
@@ -305,7 +307,7 @@ TEST_F(ColorDialogs, AnEditBoxRingsItsForegroundButtonOnly)
         KeepScreenshot(dialog, "dialog-602-boxes.png");
         d.Press(IDOK);
     });
-    BoxesCommand(doc, nullptr);
+    BoxesCommand(doc, nullptr, site);
     EXPECT_EQ(rec->BoxMapFg[6], kEditBox);
     EXPECT_EQ(rec->BoxMapBg[6], kNoBox);
 }
@@ -323,7 +325,7 @@ TEST_F(ColorDialogs, ResetToDefaultMarksBoldAndReversedAndKeeps3270Boxes)
         EXPECT_TRUE(d.Checked(IDC_BOX_3270));
         d.Press(IDOK);
     });
-    BoxesCommand(doc, nullptr);
+    BoxesCommand(doc, nullptr, site);
     for (int i = 0; i < kColorIndices; ++i) {
         EXPECT_EQ(rec->BoxMapFg[i], i == rec->AttrColors[1][kAttrFg] ? kOutBox : kNoBox) << i;
         EXPECT_EQ(rec->BoxMapBg[i], i == rec->AttrColors[2][kAttrBg] ? kInBox : kNoBox) << i;
@@ -345,7 +347,7 @@ TEST_F(ColorDialogs, BoxesIn3270ModeWritesOnlyThe3270Maps)
         d.Click(IDC_BOX_IN);
         d.Press(IDOK);
     });
-    BoxesCommand(doc, nullptr);
+    BoxesCommand(doc, nullptr, site);
     EXPECT_EQ(rec->BoxMap3270Bg[5], kOutBox);
     EXPECT_EQ(rec->BoxMap3270Fg[16], kInBox);
     EXPECT_EQ(std::memcmp(rec->BoxMapFg, before->BoxMapFg, sizeof rec->BoxMapFg), 0);

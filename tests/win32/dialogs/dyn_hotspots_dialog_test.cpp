@@ -15,10 +15,11 @@
 
 #include "dialog_pixels.h"
 #include "fw_dialog_test_hook.h"
+#include "quiet_config_site.h"
 #include "resource_ids.h"
 #include "shell/hotspot_table.h"
 #include "shell/session_document.h"
-#include "shell/win32/preference_commands.h"
+#include "shell/win32/display_settings_commands.h"
 #include "test_key_map.h"
 
 namespace {
@@ -69,7 +70,8 @@ protected:
     void Run(std::function<void(FwDialogDriver&)> script)
     {
         hook.Expect(IDD_DYN_HOTSPOTS, std::move(script));
-        DynHotspotsCommand(doc, nullptr);
+        QuietConfigSite site;
+        DynHotspotsCommand(doc, nullptr, site);
     }
     static std::string Lines(const HotspotTable& table)
     {
@@ -393,6 +395,24 @@ TEST_F(DynHotspotsDialog, AreaAndDepthOutsideTheirRangesAreShownAndRefused)
         DynHotspots->Remove("w");
         rec.get()->*c.field = kept;
     }
+}
+
+// The extra word characters fill their field at most: a longer text is refused with the focus on
+// it, never stored cut short.
+TEST_F(DynHotspotsDialog, ExtraCharactersLongerThanTheirFieldAreRefused)
+{
+    const std::string full(40, '.');
+    Run([&](FwDialogDriver& d) {
+        d.SetText(IDC_DYN_EXTRA_CHARS, full + "-");
+        d.Press(IDOK);
+        ASSERT_TRUE(d.Open());
+        EXPECT_TRUE(d.HasFocus(IDC_DYN_EXTRA_CHARS));
+        d.SetText(IDC_DYN_EXTRA_CHARS, full);
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Please enter no more than 40 characters."}));
+    EXPECT_EQ(std::string(rec->ExtraDynWordChars), full);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 }  // namespace

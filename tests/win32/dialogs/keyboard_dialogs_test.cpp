@@ -17,6 +17,7 @@
 
 #include "dialog_pixels.h"
 #include "fw_dialog_test_hook.h"
+#include "quiet_config_site.h"
 #include "dialogs/key_table_editing.h"
 #include "keyboard_dialog_ids.h"
 #include "resource_ids.h"
@@ -48,6 +49,13 @@ std::string TableText(const KeyDefTable& table)
 void WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Config/Keyboard Map with no main frame around it.
+void OpenKeyboardMap(CZolexDoc& doc)
+{
+    QuietConfigSite site;
+    KeyboardMapCommand(doc, nullptr, site);
 }
 
 // A dialog that ended is hidden at once (its window goes when the script returns).
@@ -182,7 +190,7 @@ TEST_F(KeyboardDialogs, KeyButtonsSelectTheirKeysAndAcceptedValuesReachTheDocume
         KeepScreenshot(d.Handle(), "dialog-keyboard-map.png");
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     ASSERT_NE(doc.keyMap.Lookup(0x74), nullptr);
     EXPECT_EQ(doc.keyMap.Lookup(0x74)->GetValue(), "echo mapped<cr>");
     EXPECT_EQ(doc.keyMap.Lookup(0x74)->GetName(), "Func_5");
@@ -275,7 +283,7 @@ TEST_F(KeyboardDialogs, AcceptDeleteAndTheQuestionsOfTheKeyboardDialog)
         hook.messageAnswers = {IDYES};
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(doc.keyMap.Lookup(0x70), nullptr);
     EXPECT_EQ(doc.keyMap.Lookup(0x270), nullptr);
     EXPECT_EQ(doc.keyMap.Lookup(0x0D), nullptr);
@@ -303,7 +311,7 @@ TEST_F(KeyboardDialogs, PredefinedKeysAreOfferedFromTheWorkingDefinitions)
         d.Press(IDC_KMAP_ACCEPT);
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(doc.keyMap.Lookup(0x270)->GetValue(), "PF2");
 
     doc.keyDefs.RemoveAllDefs();
@@ -313,7 +321,7 @@ TEST_F(KeyboardDialogs, PredefinedKeysAreOfferedFromTheWorkingDefinitions)
         EXPECT_EQ(LastMessage(), "Key Definition list is empty.\nUse 'Advanced ..' button to define new keys.");
         d.Press(IDCANCEL);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
 }
 
 TEST_F(KeyboardDialogs, CancelLeavesTheDocumentByteIdenticalAndAsksOnlyAfterKeyChanges)
@@ -348,7 +356,7 @@ TEST_F(KeyboardDialogs, CancelLeavesTheDocumentByteIdenticalAndAsksOnlyAfterKeyC
         d.Click(IDC_XLT_CHARACTER);
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(rec->DisplayFormat, 1) << "the Translate Tables dialog's OK sets its display at once";
     rec->DisplayFormat = 0;
     EXPECT_EQ(Snapshot(), before);
@@ -365,7 +373,7 @@ TEST_F(KeyboardDialogs, CancelLeavesTheDocumentByteIdenticalAndAsksOnlyAfterKeyC
         d.Press(IDC_KDEF_ACCEPT);
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(hook.messages.size(), asked);
     EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(doc.IsModified());
@@ -384,7 +392,7 @@ TEST_F(KeyboardDialogs, OkCopiesBackOnlyTheTablesTheDialogsChanged)
         d.Press(IDOK);
     });
     const std::string map = TableText(doc.keyMap);
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(doc.keyDefs.Lookup("MYKEY")->GetDefinition(), "echo viakey<cr>");
     EXPECT_EQ(doc.KeyDefChanged, 1);
     EXPECT_EQ(doc.KeyMapChanged, 0);
@@ -407,7 +415,7 @@ TEST_F(KeyboardDialogs, OkCopiesBackOnlyTheTablesTheDialogsChanged)
         EXPECT_EQ(d.ItemText(IDC_XLT_OUTBOUND, 0x61), "61 -> 61");
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(tables.Outgoing[0x61], 0x61);
     EXPECT_EQ(doc.TranslateChanged, 0);
 }
@@ -483,7 +491,7 @@ TEST_F(KeyboardDialogs, TerminalKeyNameDefinitions)
         hook.messageAnswers = {IDYES};
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(TableText(doc.keyDefs),
               "define: Do tx: <esc>[29~\ndefine: My_Key tx: two\ndefine: PF1 tx: <esc>OP\ndefine: Typed tx: typed\n"
               "define: pf1 tx: lower\n");
@@ -504,7 +512,7 @@ TEST_F(KeyboardDialogs, DeletingTheOnlyTerminalKeyEmptiesTheString)
         EXPECT_EQ(d.Text(IDC_KDEF_STRING), "");
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(doc.keyDefs.GetCount(), 0u);
 }
 
@@ -584,7 +592,7 @@ TEST_F(KeyboardDialogs, TranslateTablesMirrorIndividualFormatsAndValues)
         hook.messageAnswers = {IDNO};
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(tables.Outgoing[0x61], 0x41);
     EXPECT_EQ(tables.Incoming[0x41], 0x61);
     EXPECT_EQ(tables.Incoming[0x78], 0x79);
@@ -620,7 +628,7 @@ TEST_F(KeyboardDialogs, DefaultLoadsReplaceTheWorkingTablesOnlyWhenTheWholeFileW
         EXPECT_EQ(d.ItemText(IDC_XLT_OUTBOUND, 0), "00 -> FF");
         d.Press(IDOK);
     });
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(doc.ButtonsChanged, 1);
     EXPECT_EQ(doc.strings.ActiveButtonFile, "default.trc");
     EXPECT_EQ(TableText(doc.keyMap), "pckey: F2 code: 71  tx: PF2\npckey: Home code: 124  tx: <esc>[1~\n");
@@ -653,7 +661,7 @@ TEST_F(KeyboardDialogs, DefaultLoadsReplaceTheWorkingTablesOnlyWhenTheWholeFileW
         d.Press(IDCANCEL);
     });
     const std::size_t asked = hook.messages.size();
-    KeyboardMapCommand(doc, nullptr);
+    OpenKeyboardMap(doc);
     EXPECT_EQ(Snapshot(), before);
     for (std::size_t i = asked; i < hook.messages.size(); ++i)
         EXPECT_NE(hook.messages[i].text, "Your modifications will be canceled") << "nothing changed to cancel";

@@ -16,12 +16,21 @@
 #include "dialog_pixels.h"
 #include "dialogs/win32/pick_string_dlg.h"
 #include "fw_dialog_test_hook.h"
+#include "quiet_config_site.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
+#include "shell/win32/display_settings_commands.h"
 #include "shell/win32/preference_commands.h"
 #include "shell/win32/view_automation.h"
 
 namespace {
+
+// Config/Preferences/View with no main frame around it.
+void OpenViewPrefs(CZolexDoc& doc, HWND owner)
+{
+    QuietConfigSite site;
+    ViewPrefsCommand(doc, owner, site);
+}
 
 std::string Strings(const DocumentStrings& s)
 {
@@ -82,7 +91,7 @@ const DialogCase kDialogs[] = {
     {"modem", ModemCommand, IDD_MODEM, "Modem commands"},
     {"phone", PhoneNumberCommand, IDD_PHONE_NUMBER, "Phone number"},
     {"mouse", MouseCommand, IDD_MOUSE, "Mouse"},
-    {"view", ViewPrefsCommand, IDD_VIEW_PREFS, "View Preferences"},
+    {"view", OpenViewPrefs, IDD_VIEW_PREFS, "View Preferences"},
     {"files", FilePrefsCommand, IDD_FILE_NAME_PREFS, "File name preferences"},
     {"printers", TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, "Terminal Printers"},
 };
@@ -118,8 +127,8 @@ TEST_F(PreferenceDialogs, RangesAreRefusedWithTheFocusOnTheField)
     } cases[] = {
         {PhoneNumberCommand, IDD_PHONE_NUMBER, IDC_PHONE_TIMEOUT, "-1", "241",
          "Please enter an integer between 0 and 240.", 0},
-        {ViewPrefsCommand, IDD_VIEW_PREFS, IDC_VIEW_FRAME_SIZE, "2", "21", "Please enter an integer between 3 and 20.", 0},
-        {ViewPrefsCommand, IDD_VIEW_PREFS, IDC_VIEW_MAX_INSTANCE, "0", "32001",
+        {OpenViewPrefs, IDD_VIEW_PREFS, IDC_VIEW_FRAME_SIZE, "2", "21", "Please enter an integer between 3 and 20.", 0},
+        {OpenViewPrefs, IDD_VIEW_PREFS, IDC_VIEW_MAX_INSTANCE, "0", "32001",
          "Please enter an integer between 1 and 32000.", 0},
         {TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, IDC_PRINTER1_DELAY, "-1", "10001",
          "Please enter an integer between 0 and 10000.", 0},
@@ -241,7 +250,7 @@ TEST_F(PreferenceDialogs, ViewOkStoresEveryMemberAndTheInstanceRuleActsAtOnce)
             EXPECT_TRUE(d.Click(id)) << id;
         d.Press(IDOK);
     });
-    ViewPrefsCommand(doc, nullptr);
+    OpenViewPrefs(doc, nullptr);
     EXPECT_TRUE(hook.messages.empty());
     EXPECT_EQ(rec->MaxInstance, 32000);
     EXPECT_EQ(rec->FrameSize, 20);

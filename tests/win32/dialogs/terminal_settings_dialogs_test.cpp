@@ -14,6 +14,7 @@
 #include "dialogs/settings_value_tables.h"
 #include "fw_dialog_test_hook.h"
 #include "fw_list_fill_win32.h"
+#include "quiet_config_site.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
 #include "shell/win32/terminal_settings_commands.h"
@@ -67,6 +68,7 @@ protected:
     std::unique_ptr<SettingsRecord> rec;
     CZolexDoc doc;
     FwDialogTestHook hook;
+    QuietConfigSite site;
 };
 
 TEST_F(TerminalSettingsDialogs, GeneralListsShowTheirTablesAndTheSettings)
@@ -107,7 +109,7 @@ TEST_F(TerminalSettingsDialogs, GeneralListsShowTheirTablesAndTheSettings)
         EXPECT_TRUE(d.HasFocus(IDC_GEN_HOST_NAME));
         d.Press(IDCANCEL);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_TRUE(Snapshot() == before);  // Cancel: byte for byte
     EXPECT_FALSE(doc.IsModified());
 }
@@ -137,7 +139,7 @@ TEST_F(TerminalSettingsDialogs, GeneralEnablingRuleFollowsTheConnectionType)
         EXPECT_FALSE(d.Enabled(IDC_GEN_STOP_BITS));
         d.Press(IDCANCEL);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
 }
 
 TEST_F(TerminalSettingsDialogs, GeneralSettingsOutsideTheirListsShowNoSelectionAndOkKeepsThem)
@@ -152,7 +154,7 @@ TEST_F(TerminalSettingsDialogs, GeneralSettingsOutsideTheirListsShowNoSelectionA
         EXPECT_EQ(d.Selection(IDC_GEN_PLATFORM), -1);
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->Port, 12);
     EXPECT_EQ(rec->BaudRateLong, 57600);
     EXPECT_EQ(rec->Platform, 77);
@@ -187,7 +189,7 @@ TEST_F(TerminalSettingsDialogs, GeneralOkStoresEveryMember)
         EXPECT_TRUE(d.Checked(IDC_GEN_FAMILY_3270));  // with Telnet the click stands
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->ComType, 2);
     EXPECT_EQ(rec->Port, 7);
     EXPECT_EQ(rec->BaudRateLong, 128000);
@@ -229,7 +231,7 @@ TEST_F(TerminalSettingsDialogs, GeneralFieldsAreBoundToTheirSettings)
         d.SetText(IDC_GEN_TELNET_PORT, "65535");
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->TelnetPort, 65535);
     EXPECT_STREQ(rec->HostName, "host");
 }
@@ -248,7 +250,7 @@ TEST_F(TerminalSettingsDialogs, WhileConnectedTheConnectionStaysAndTheHostNameIs
         d.SetText(IDC_GEN_HOST_NAME, "");
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_STREQ(rec->HostName, "unix.example");
     EXPECT_EQ(rec->HostNameMissing, 0);
     EXPECT_EQ(rec->TerminalFamily3270, 0);
@@ -273,7 +275,7 @@ TEST_F(TerminalSettingsDialogs, TheFamilyGoesWithTelnetOnly)
         EXPECT_EQ(LastMessage(), "Only for telnet TCP/IP transport");
         d.Press(IDCANCEL);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->TerminalFamily3270, 0);
     EXPECT_EQ(rec->ComType, 2);
 }
@@ -297,7 +299,7 @@ TEST_F(TerminalSettingsDialogs, TerminalListsAndTheRowsRule)
         EXPECT_FALSE(d.Checked(IDC_TERM_ROWS_25));
         d.Press(IDCANCEL);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_TRUE(Snapshot() == before);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -325,7 +327,7 @@ TEST_F(TerminalSettingsDialogs, TerminalFieldLimitsKeepTheDialogOpen)
         d.SetText(IDC_TERM_TABS, "1,9,17");
         d.Press(IDOK);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_EQ(rec->HistoryRows, 400);
     EXPECT_STREQ(rec->AnswerBack, std::string(32, 'a').c_str());
     EXPECT_STREQ(rec->Tabs, "1,9,17");
@@ -353,7 +355,7 @@ TEST_F(TerminalSettingsDialogs, TerminalOkStoresEveryMember)
         EXPECT_TRUE(d.Click(IDC_TERM_PROTECTED_REVERSED));
         d.Press(IDOK);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_EQ(rec->Terminal, 2);
     EXPECT_EQ(rec->Charset, 2);
     EXPECT_EQ(rec->ControlChar, 2);
@@ -394,7 +396,7 @@ TEST_F(TerminalSettingsDialogs, In3270ModeTheModelDialogLeavesTheScreenSize)
         EXPECT_TRUE(d.SetText(IDC_TERM_HISTORY_ROWS, "10"));
         d.Press(IDOK);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_EQ(hook.messages.size(), 1u);
     EXPECT_EQ(rec->Charset3270, 17);
     EXPECT_EQ(rec->CursorStyle, 1);

@@ -8,6 +8,11 @@ started again on the saved file prints bold in red. Config/Boxes then gives Bold
 out-box, which draws light and dark edges around the bold text. Screenshots of both dialogs are
 kept in build/win64/screens.
 
+Case history: with history colouring off, the blank history rows above the screen (View/History
+Scrollback) show the normal background; switching "History lines" on in Config/Colors and
+Attributes recolours those rows already there in the history lines' background, and a later
+change of Bold's colour leaves them so.
+
     colors_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
 import os
@@ -41,6 +46,7 @@ BLUE = (0, 0, 128)         # index 3, Normal's foreground
 LIGHT = (255, 255, 255)    # index 19, the boxes' light edge
 DARK = (128, 128, 128)     # index 12, the boxes' dark edge
 
+HISTORY_LINES = 3039      # the "History lines" check box
 BOLD_ENTRY = 1             # the attribute list's second entry: "Bold "
 RED_FOREGROUND = 3004      # the foreground button of colour 6
 OUT_BOX = 3112
@@ -122,7 +128,9 @@ def show_again(session):
     session.wait_painted(rows, cursor)
 
 
-def test(session):
+def test(session, case):
+    if case == 'history':
+        return history_rows(session)
     start(session, CONFIG)
     colours = (RED, LIGHT_BLUE, LIGHT_RED, BLUE, LIGHT, DARK)
     before = colour_counts(session, 'e2e-colors-before', colours)
@@ -179,5 +187,36 @@ def test(session):
         again.stop()
 
 
+def history_rows(session):
+    # The history lines' background is red, which nothing else on the screen shows.
+    start(session, CONFIG + 'HistoryRows=40\nUseHistoryLinesColor=No\nHistoryLinesBgColor=6\n')
+    menu_keys('alt+v', 'h')
+    session.click_view()
+    before = colour_counts(session, 'e2e-colors-history-before', (RED,))[RED]
+    if before > 200:
+        raise e2e.Fail('the history rows show their colour before it was switched on: %d red pixels' % before)
+
+    menu_keys('alt+c', 'c')
+    if dlgdrive(session, 'Colors', 'checked', HISTORY_LINES)[0] != '0':
+        raise e2e.Fail('"History lines" is checked with UseHistoryLinesColor=No')
+    dlgdrive(session, 'Colors', 'click', HISTORY_LINES)
+    session.keep_dialog('Colors', 'e2e-dialog-colors-history')
+    dlgdrive(session, 'Colors', 'click', 1, 'wait-closed')
+    recoloured = e2e.wait_until(
+        lambda: (lambda n: n if n > before + 20000 else None)(
+            colour_counts(session, 'e2e-colors-history-on', (RED,))[RED]),
+        'the history rows to take the history colour')
+
+    # Another attribute's colour leaves the history rows as they are.
+    session.click_view()
+    menu_keys('alt+c', 'c')
+    dlgdrive(session, 'Colors', 'pick', 2991, BOLD_ENTRY, 'click', RED_FOREGROUND + 1)
+    dlgdrive(session, 'Colors', 'click', 1, 'wait-closed')
+    time.sleep(1.0)
+    after = colour_counts(session, 'e2e-colors-history-bold', (RED,))[RED]
+    if abs(after - recoloured) > recoloured // 10:
+        raise e2e.Fail('a change of Bold recoloured the history rows: %d red pixels, then %d' % (recoloured, after))
+
+
 if __name__ == '__main__':
-    sys.exit(e2e.run(test))
+    sys.exit(e2e.run(test, ('attributes', 'history')))

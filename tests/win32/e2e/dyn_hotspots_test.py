@@ -6,8 +6,8 @@ with keys and driven by control id with dlgdrive, switches the hotspots on, sets
 that line and adds "date" (sending "date<cr>") and "ls-la" (sending "ls -la<cr>"; the hyphen
 joins the extra word characters) as they are. After OK both words carry hotspot buttons, and a
 click on "date" runs the command on the host, whose output is painted. File/Save config writes
-the .dyn file; a new start on the saved configuration shows the same buttons, and a click on
-"ls-la" runs that command.
+the .dyn file. "date" deleted in the dialog loses its button while "ls-la" keeps one. A new start
+on the saved configuration shows both buttons, and a click on "ls-la" runs that command.
 
     dyn_hotspots_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
@@ -53,18 +53,20 @@ def start(session, config):
     return prompt
 
 
-def wait_buttons(session, name):
+def wait_buttons(session, name, words=WORDS, cursor=(1, 7)):
+    """Waits until exactly `words` of WORDS carry hotspot buttons (the caret at `cursor`)."""
     last = [None, None]
 
     def shown():
-        last[1] = view_geometry(session, (1, 7))  # the caret after the prompt
+        last[1] = view_geometry(session, cursor)
         last[0] = hotspot_words(session, WORDS, last[1])
-        return last[0] == {(t, r) for r, c, t in WORDS}
+        return last[0] == {(t, r) for r, c, t in words}
     try:
         e2e.wait_until(shown, 'the hotspot buttons', timeout=30, every=1)
     except e2e.Fail:
-        raise e2e.Fail('%s: hotspot words %r (view geometry %r), expected date and ls-la'
-                       % (name, last[0] if last[0] is None else sorted(last[0]), last[1]))
+        raise e2e.Fail('%s: hotspot words %r (view geometry %r), expected %s'
+                       % (name, last[0] if last[0] is None else sorted(last[0]), last[1],
+                          ' and '.join(t for r, c, t in words)))
     session.screenshot(name)
     return last[1]
 
@@ -115,6 +117,13 @@ def test(session):
         if not re.search(setting, saved):
             raise e2e.Fail('the saved configuration lacks %r' % setting)
     dyn = session.read('tolvi-e2e.dyn').decode('latin1')
+
+    # The table changed again: the deleted word's button goes, the other one is made anew.
+    session.click_view()
+    keys('alt+c', 'Up', 'Up', 'Up', 'Right', 'y')
+    dlgdrive(session, DIALOG, 'type', 3279, 'date', 'click', 3286, 'click', 1, 'wait-closed')
+    rows, cursor = session.termfeed(session.received(), 2)
+    wait_buttons(session, 'dyn_hotspots_after_delete', words=[WORDS[1]], cursor=cursor)
     session.stop()
 
     again = e2e.Session(session.bin, session.root)

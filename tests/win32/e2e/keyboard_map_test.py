@@ -4,7 +4,9 @@ with dlgdrive and the keys pressed with xdotool:
 
   - Keyboard Mapping: F5's button, "echo mapped<cr>" for "Normal:", Accept; Terminal key ..: the
     terminal key MYKEY defined as "echo viakey<cr>"; F6 mapped to MYKEY; OK. F5 and F6 pressed in
-    the view make the shell print "mapped" and "viakey" (received, and painted);
+    the view make the shell print "mapped" and "viakey" (received, and painted); the session's
+    hotspot word "hot5", whose entry sends the PC key F5, is resolved again: a click on it sends
+    the new "echo mapped<cr>";
   - Xlate table ..: Individual, outbound 61 -> 62 and inbound 78 -> 79: a typed "a" reaches the
     host as "b", and a received "x" is displayed as "y" (the screen read through Tolvi's DDE
     server); the session's character set is DEC multinational, which uses both tables;
@@ -25,10 +27,12 @@ import time
 import e2e
 
 sys.dont_write_bytecode = True  # no cache of the imported tests in the source tree
+from button_pictures_test import hotspot_words, view_geometry  # noqa: E402
 from colors_test import dlgdrive, menu_keys  # noqa: E402
 from settings_dialogs_test import activate  # noqa: E402
 
 LOGIN = r'''#!/bin/bash
+printf 'hot5\r\n'
 export PS1='tolvi$ '
 exec /bin/bash --norc --noprofile -i
 '''
@@ -42,6 +46,12 @@ ComType=2
 Terminal=2
 Platform=3
 Charset=2
+EnableDynamicHotspots=Yes
+DynamicRow=1
+DynamicColumn=1
+DynamicWidth=80
+DynamicHeight=1
+DynamicDepth=1
 [DDE]
 DdeServerEnable=Yes
 '''
@@ -65,6 +75,7 @@ def start(session, config=None):
         # default), so that the test's two changes are the only ones.
         with open(session.path('tolvi-e2e.xlt'), 'wb') as f:
             f.write(bytes(range(256)) * 2)
+        session.write('tolvi-e2e.dyn', 'name: hot5 type: 0 sendstring: F5\n')
         session.tolvi(CONFIG, '/ip:127.0.0.1', '/tport:%d' % port, '/c')
     else:
         # A new start on the saved configuration and its data files.
@@ -159,6 +170,23 @@ def check_keys(session, translated):
         session.wait_painted(rows, cursor)
 
 
+def click_hotspot(session):
+    """A click on the hotspot word "hot5" (row 0) sends what F5 is mapped to now."""
+    rows, cursor = session.termfeed(session.received(), 2)
+    last = [None]
+
+    def button():
+        last[0] = view_geometry(session, cursor)
+        return last[0] if hotspot_words(session, [(0, 0, 'hot5')], last[0]) == {('hot5', 0)} else None
+    cell_w, cell_h, _, _, screen_x, screen_y = e2e.wait_until(
+        button, lambda: 'the hotspot button on "hot5" (view geometry %r)' % (last[0],), timeout=30)
+    mark = len(session.received())
+    subprocess.run(['xdotool', 'mousemove', str(screen_x + cell_w + cell_w // 2), str(screen_y + cell_h // 2),
+                    'click', '1'], check=True)
+    session.wait_received(b'\rmapped\r\n', mark)
+    session.wait_received(b'tolvi$ ', mark)
+
+
 def check_translation(session):
     # Outbound a -> b: the host gets "echo b".
     echo_line(session, 'a', b'b')
@@ -234,6 +262,7 @@ def test(session):
     start(session)
     map_keys(session)
     check_keys(session, translated=False)
+    click_hotspot(session)
     set_translation(session)
     check_translation(session)
     save(session)

@@ -6,9 +6,10 @@
 // the cursor's cell, whose row and column (0-based) the caller knows from the data stream.
 // Prints
 //
-//   cell WIDTH HEIGHT origin X Y screen SX SY
+//   cell WIDTH HEIGHT origin X Y screen SX SY zoomed Z
 //
-// (the grid's top-left corner in the view's client pixels and on the screen), then ROWS lines of COLS characters
+// (the grid's top-left corner in the view's client pixels and on the screen; Z is 1 while the
+// main window is maximised), then ROWS lines of COLS characters
 // (default 24 x 80): '#' for a cell with more than one colour (something is drawn in it), '.' for a
 // cell of one colour, and 'c' for the cursor's cell, which the blinking caret changes. Exit 0, 1
 // for bad arguments, 2 when no Tolvi window or no caret is found, 3 when the grab fails.
@@ -65,7 +66,8 @@ int main(int argc, char** argv)
         return 3;
     }
 
-    std::printf("cell %d %d origin %d %d screen %ld %ld\n", cellWidth, cellHeight, originX, originY, corner.x, corner.y);
+    std::printf("cell %d %d origin %d %d screen %ld %ld zoomed %d\n", cellWidth, cellHeight, originX, originY, corner.x,
+                corner.y, IsZoomed(frame) ? 1 : 0);
     for (int r = 0; r < rows; ++r) {
         std::string line(static_cast<std::size_t>(cols), '.');
         for (int c = 0; c < cols; ++c) {
