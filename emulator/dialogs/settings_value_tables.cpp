@@ -2,8 +2,7 @@
 
 namespace {
 
-constexpr long kBaudRates[] = {110,   300,   600,   1200,  2400,  4800,   9600,   14400,
-                               19200, 38400, 56000, 57600, 115200, 128000, 256000};
+constexpr long kBaudRates[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 128000, 256000};
 constexpr long kParities[] = {0, 2, 1, 3, 4};
 constexpr long kStopBits[] = {0, 1, 2};
 constexpr long kNetworks[] = {1, 2, 3, 4};

@@ -1,7 +1,9 @@
 // The value tables of the session's list settings, as the General, Terminal, 3270 and first-time
 // setup dialogs show them: entry i of a list is string baseId + i of the program's string table
 // and carries values[i]. A list selects the first entry carrying the setting (none when no entry
-// does), and a list left without a selection keeps the setting (framework/fw_list_fill.h).
+// does: a value outside the list, such as a rate of 57600 or 115200 written into the file by
+// hand, shows as no entry), and a list left without a selection keeps the setting
+// (framework/fw_list_fill.h).
 #pragma once
 
 #include <cstddef>
@@ -17,7 +19,7 @@ struct SettingsValueTable {
     long ValueAt(int index, long keep) const;
 };
 
-// BaudRateLong: 110 ... 256k, with 57600 and 115200 after 56k.
+// BaudRateLong: 110 ... 56k, 128k, 256k.
 extern const SettingsValueTable kBaudRateTable;
 extern const SettingsValueTable kParityTable;     // None, Even, Odd, Mark, Space
 extern const SettingsValueTable kStopBitsTable;   // 1, 1.5, 2

@@ -88,6 +88,18 @@ void MouseTracker::ClearSelection()
     Selection = CellRect{};
 }
 
+void MouseTracker::DropSelection()
+{
+    if (dragging_) {
+        stepX_ = stepY_ = 0;
+        host_.StopAutoScroll();
+        host_.CaptureMouse(false);
+        dragging_ = false;
+    }
+    pendingKind_ = kNoClick;
+    ClearSelection();
+}
+
 void MouseTracker::SelectAll() { SetSelection(WholeScreen(*Rec)); }
 
 void MouseTracker::LeftDown(int x, int y)

@@ -80,6 +80,9 @@ public:
 
     void SetSelection(const CellRect& cells);
     void ClearSelection();
+    // The screen changed its size or kind: the selection goes, and so does a drag under way with
+    // the click it would have sent on release.
+    void DropSelection();
     void SelectAll();
 
     bool Dragging() const { return dragging_; }

@@ -59,5 +59,5 @@ void Win32ConfigCommandSite::SetStatusPaneText(const std::string& text)
 void Win32ConfigCommandSite::DropSelection()
 {
     if (CMainFrame* frame = GetMainFrame())
-        if (CZolexView* view = frame->TerminalView()) view->ClearSelection();
+        if (CZolexView* view = frame->TerminalView()) view->DropSelection();
 }

@@ -307,10 +307,8 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_COLORS, [this] { RunConfigCommand(ColorsCommand, doc_, Handle()); });
     OnCommand(ID_CONFIG_BOXES, [this] { RunConfigCommand(BoxesCommand, doc_, Handle()); });
-    OnCommand(ID_CONFIG_GENERAL, [this] {
-        if (GeneralSettingsCommand(doc_, Handle()).menuChanged) PostMessageA(Handle(), kLoadCountryMenuMsg, 0, 0);
-    });
-    OnCommand(ID_CONFIG_TERMINAL, [this] { TerminalEmulationCommand(doc_, Handle()); });
+    OnCommand(ID_CONFIG_GENERAL, [this] { RunConfigCommand(GeneralSettingsCommand, doc_, Handle()); });
+    OnCommand(ID_CONFIG_TERMINAL, [this] { RunConfigCommand(TerminalEmulationCommand, doc_, Handle()); });
     // Connection and preference dialogs.
     OnCommand(ID_MODEM_TYPE, [this] { ModemCommand(doc_, Handle()); });
     OnCommand(ID_CONFIG_PHONE, [this] { PhoneNumberCommand(doc_, Handle()); });

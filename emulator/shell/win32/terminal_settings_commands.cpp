@@ -5,8 +5,8 @@
 #include "dialogs/win32/terminal_settings_dlgs.h"
 #include "engine/ibm3270/ebcdic_tables.h"
 #include "engine/screen_planes.h"
+#include "shell/config_terminal_commands.h"
 #include "shell/session_document.h"
-#include "shell/startup_state.h"
 
 namespace {
 
@@ -21,45 +21,24 @@ void FitScreen(SettingsRecord& rec, int columns, int rows)
     if (rec.CursorCol > rec.MaxCols - 1) rec.CursorCol = rec.MaxCols - 1;
 }
 
-void Refit(CZolexDoc& doc)
-{
-    FrameRefitPending = 1;
-    if (doc.Site()) doc.Site()->UpdateAllViews();
-}
-
 }  // namespace
 
-GeneralSettingsResult GeneralSettingsCommand(CZolexDoc& doc, HWND owner)
+void GeneralSettingsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
-    SettingsRecord& rec = *doc.record;
-    const bool connected = rec.Connected != 0;
-    CGeneralSettingsDlg dialog(owner, GeneralValuesFrom(rec), connected);
-    GeneralSettingsResult result;
-    if (dialog.DoModal() != IDOK) return result;
-    const GeneralSettingsChanges changes = StoreGeneralValues(dialog.values, rec, connected);
-    result.stored = true;
-    result.menuChanged = changes.language || changes.family;
-    doc.SetModifiedFlag(true);
-    doc.SetTitle(nullptr);
-    Refit(doc);
-    return result;
+    const bool connected = doc.record->Connected != 0;
+    CGeneralSettingsDlg dialog(owner, GeneralValuesFrom(*doc.record), connected);
+    if (dialog.DoModal() == IDOK) ApplyGeneralSettings(doc, dialog.values, connected, site);
 }
 
-void TerminalEmulationCommand(CZolexDoc& doc, HWND owner)
+void TerminalEmulationCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
-    SettingsRecord& rec = *doc.record;
-    if (rec.TerminalFamily3270) {
-        CTerm3270ConfigDlg dialog(owner, Terminal3270ValuesFrom(rec));
-        if (dialog.DoModal() != IDOK) return;
-        StoreTerminal3270Values(dialog.values, rec);
+    if (doc.record->TerminalFamily3270) {
+        CTerm3270ConfigDlg dialog(owner, Terminal3270ValuesFrom(*doc.record));
+        if (dialog.DoModal() == IDOK) ApplyTerminal3270Settings(doc, dialog.values, site);
     } else {
-        CTerminalSettingsDlg dialog(owner, TerminalValuesFrom(rec));
-        if (dialog.DoModal() != IDOK) return;
-        StoreTerminalValues(dialog.values, rec);
-        FitScreen(rec, StoredColumns(dialog.values, rec), StoredRows(dialog.values, rec));
+        CTerminalSettingsDlg dialog(owner, TerminalValuesFrom(*doc.record));
+        if (dialog.DoModal() == IDOK) ApplyTerminalSettings(doc, dialog.values, site);
     }
-    doc.SetModifiedFlag(true);
-    Refit(doc);
 }
 
 bool RunFirstTimeSetup(CZolexDoc& doc, HWND owner)

@@ -100,6 +100,7 @@ public:
     void ToggleMenuBar() override;
     void SelectAll() override { mouse_.SelectAll(); }
     void ClearSelection() override { mouse_.ClearSelection(); }
+    void DropSelection() { mouse_.DropSelection(); }
     void HistoryOn() override;
     void ScrollViewBy(int dx, int dy) override;
     void ToggleScreen() override;

@@ -159,7 +159,7 @@ TEST(SettingsValueTables, LookUpsAndTheirEnds)
         std::size_t count;
         long first, last;
     } cases[] = {
-        {kBaudRateTable, 800, 15, 110, 256000}, {kParityTable, 816, 5, 0, 4},
+        {kBaudRateTable, 800, 13, 110, 256000}, {kParityTable, 816, 5, 0, 4},
         {kStopBitsTable, 832, 3, 0, 2},         {kNetworkTable, 1250, 4, 1, 4},
         {kPlatformTable, 1360, 10, 1, 9},       {kCountryTable, 1306, 14, 1, 44},
         {kLanguageTable, 1330, 9, 0, 46},       {kEmulationTable, 1402, 12, 11, 9},
@@ -174,9 +174,11 @@ TEST(SettingsValueTables, LookUpsAndTheirEnds)
         EXPECT_EQ(c.table.ValueAt(-1, 777), 777);
         EXPECT_EQ(c.table.ValueAt(static_cast<int>(c.count), 777), 777);
     }
-    // 57600 and 115200 follow 56k; the parity list is not in value order.
-    EXPECT_EQ(kBaudRateTable.IndexOf(57600), 11);
-    EXPECT_EQ(kBaudRateTable.IndexOf(115200), 12);
+    // 128k follows 56k: 57600 and 115200 are not in the list; the parity list is not in value
+    // order.
+    EXPECT_EQ(kBaudRateTable.IndexOf(128000), 11);
+    EXPECT_EQ(kBaudRateTable.IndexOf(57600), -1);
+    EXPECT_EQ(kBaudRateTable.IndexOf(115200), -1);
     EXPECT_EQ(kParityTable.IndexOf(1), 2);
     EXPECT_EQ(kPlatformTable.IndexOf(kMainframePlatform), 9);
     EXPECT_EQ(kEmulationTable.IndexOf(4), 5);

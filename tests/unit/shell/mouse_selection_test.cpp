@@ -327,6 +327,25 @@ TEST_F(Mouse, ClickSendsItsCellOnlyWhenAsked)
     EXPECT_EQ(host.clicks.back().cell, (CellPoint{79, 23}));
 }
 
+TEST_F(Mouse, DroppedSelectionForgetsThePendingClickAndTheDrag)
+{
+    Rec->EnableSendMousePos = 1;
+    mouse.LeftDown(X(5), Y(2));
+    mouse.Move(X(9), Y(4), 1);
+    ASSERT_FALSE(Selection.IsNull());
+    mouse.DropSelection();
+    EXPECT_TRUE(Selection.IsNull());
+    EXPECT_FALSE(mouse.Dragging());
+    EXPECT_FALSE(host.captured);
+    EXPECT_EQ(mouse.PendingKind(), kNoClick);
+    // The release of the button that pressed before the screen changed sends nothing.
+    mouse.LeftDown(X(5), Y(2));
+    mouse.DropSelection();
+    mouse.LeftUp(X(5), Y(2));
+    EXPECT_TRUE(host.clicks.empty());
+    EXPECT_TRUE(Selection.IsNull());
+}
+
 TEST_F(Mouse, DragSelectsAndSendsNothing)
 {
     Rec->EnableSendMousePos = 1;

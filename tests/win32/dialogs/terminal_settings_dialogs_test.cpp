@@ -14,6 +14,7 @@
 #include "dialogs/settings_value_tables.h"
 #include "fw_dialog_test_hook.h"
 #include "fw_list_fill_win32.h"
+#include "quiet_config_site.h"
 #include "resource_ids.h"
 #include "shell/session_document.h"
 #include "shell/win32/terminal_settings_commands.h"
@@ -67,6 +68,7 @@ protected:
     std::unique_ptr<SettingsRecord> rec;
     CZolexDoc doc;
     FwDialogTestHook hook;
+    QuietConfigSite site;
 };
 
 TEST_F(TerminalSettingsDialogs, GeneralListsShowTheirTablesAndTheSettings)
@@ -82,8 +84,8 @@ TEST_F(TerminalSettingsDialogs, GeneralListsShowTheirTablesAndTheSettings)
         ExpectTable(d, IDC_GEN_COUNTRY, kCountryTable);
         ExpectTable(d, IDC_GEN_LANGUAGE, kLanguageTable);
         EXPECT_EQ(d.ItemText(IDC_GEN_BAUD, 10), "56k");
-        EXPECT_EQ(d.ItemText(IDC_GEN_BAUD, 11), "57.6k");
-        EXPECT_EQ(d.ItemText(IDC_GEN_BAUD, 12), "115.2k");
+        EXPECT_EQ(d.ItemText(IDC_GEN_BAUD, 11), "128k");
+        EXPECT_EQ(d.ItemText(IDC_GEN_BAUD, 12), "256k");
         EXPECT_EQ(d.ItemText(IDC_GEN_PLATFORM, 9), "IBM Mainframe");
         EXPECT_EQ(d.ItemText(IDC_GEN_LANGUAGE, 3), "Espa\xF1ol");  // in the ANSI code page
         ASSERT_EQ(d.Count(IDC_GEN_PORT), 9);
@@ -107,7 +109,7 @@ TEST_F(TerminalSettingsDialogs, GeneralListsShowTheirTablesAndTheSettings)
         EXPECT_TRUE(d.HasFocus(IDC_GEN_HOST_NAME));
         d.Press(IDCANCEL);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_TRUE(Snapshot() == before);  // Cancel: byte for byte
     EXPECT_FALSE(doc.IsModified());
 }
@@ -137,13 +139,13 @@ TEST_F(TerminalSettingsDialogs, GeneralEnablingRuleFollowsTheConnectionType)
         EXPECT_FALSE(d.Enabled(IDC_GEN_STOP_BITS));
         d.Press(IDCANCEL);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
 }
 
 TEST_F(TerminalSettingsDialogs, GeneralSettingsOutsideTheirListsShowNoSelectionAndOkKeepsThem)
 {
     rec->Port = 12;
-    rec->BaudRateLong = 76800;
+    rec->BaudRateLong = 57600;
     rec->Platform = 77;
     const std::string before = Snapshot();
     hook.Expect(IDD_GENERAL_SETTINGS, [](FwDialogDriver& d) {
@@ -152,9 +154,9 @@ TEST_F(TerminalSettingsDialogs, GeneralSettingsOutsideTheirListsShowNoSelectionA
         EXPECT_EQ(d.Selection(IDC_GEN_PLATFORM), -1);
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->Port, 12);
-    EXPECT_EQ(rec->BaudRateLong, 76800);
+    EXPECT_EQ(rec->BaudRateLong, 57600);
     EXPECT_EQ(rec->Platform, 77);
     EXPECT_TRUE(Snapshot() == before);  // nothing else changed either
     EXPECT_TRUE(doc.IsModified());
@@ -166,7 +168,7 @@ TEST_F(TerminalSettingsDialogs, GeneralOkStoresEveryMember)
     hook.Expect(IDD_GENERAL_SETTINGS, [](FwDialogDriver& d) {
         ASSERT_TRUE(d.Click(IDC_GEN_ASYNC));
         EXPECT_TRUE(d.Pick(IDC_GEN_PORT, 6));                                 // COM7
-        EXPECT_TRUE(d.Pick(IDC_GEN_BAUD, IndexOf(d, IDC_GEN_BAUD, 115200)));
+        EXPECT_TRUE(d.Pick(IDC_GEN_BAUD, IndexOf(d, IDC_GEN_BAUD, 128000)));
         EXPECT_TRUE(d.Pick(IDC_GEN_DATA_BITS, 2));                            // 7 bits
         EXPECT_TRUE(d.Pick(IDC_GEN_PARITY, IndexOf(d, IDC_GEN_PARITY, 1)));  // Odd
         EXPECT_TRUE(d.Pick(IDC_GEN_STOP_BITS, 2));
@@ -187,12 +189,10 @@ TEST_F(TerminalSettingsDialogs, GeneralOkStoresEveryMember)
         EXPECT_TRUE(d.Checked(IDC_GEN_FAMILY_3270));  // with Telnet the click stands
         d.Press(IDOK);
     });
-    const GeneralSettingsResult result = GeneralSettingsCommand(doc, nullptr);
-    EXPECT_TRUE(result.stored);
-    EXPECT_TRUE(result.menuChanged);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->ComType, 2);
     EXPECT_EQ(rec->Port, 7);
-    EXPECT_EQ(rec->BaudRateLong, 115200);
+    EXPECT_EQ(rec->BaudRateLong, 128000);
     EXPECT_EQ(rec->ByteSize, 7);
     EXPECT_EQ(rec->Parity, 1);
     EXPECT_EQ(rec->StopBits, 2);
@@ -231,7 +231,7 @@ TEST_F(TerminalSettingsDialogs, GeneralFieldsAreBoundToTheirSettings)
         d.SetText(IDC_GEN_TELNET_PORT, "65535");
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->TelnetPort, 65535);
     EXPECT_STREQ(rec->HostName, "host");
 }
@@ -250,7 +250,7 @@ TEST_F(TerminalSettingsDialogs, WhileConnectedTheConnectionStaysAndTheHostNameIs
         d.SetText(IDC_GEN_HOST_NAME, "");
         d.Press(IDOK);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_STREQ(rec->HostName, "unix.example");
     EXPECT_EQ(rec->HostNameMissing, 0);
     EXPECT_EQ(rec->TerminalFamily3270, 0);
@@ -275,7 +275,7 @@ TEST_F(TerminalSettingsDialogs, TheFamilyGoesWithTelnetOnly)
         EXPECT_EQ(LastMessage(), "Only for telnet TCP/IP transport");
         d.Press(IDCANCEL);
     });
-    GeneralSettingsCommand(doc, nullptr);
+    GeneralSettingsCommand(doc, nullptr, site);
     EXPECT_EQ(rec->TerminalFamily3270, 0);
     EXPECT_EQ(rec->ComType, 2);
 }
@@ -299,7 +299,7 @@ TEST_F(TerminalSettingsDialogs, TerminalListsAndTheRowsRule)
         EXPECT_FALSE(d.Checked(IDC_TERM_ROWS_25));
         d.Press(IDCANCEL);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_TRUE(Snapshot() == before);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -327,7 +327,7 @@ TEST_F(TerminalSettingsDialogs, TerminalFieldLimitsKeepTheDialogOpen)
         d.SetText(IDC_TERM_TABS, "1,9,17");
         d.Press(IDOK);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_EQ(rec->HistoryRows, 400);
     EXPECT_STREQ(rec->AnswerBack, std::string(32, 'a').c_str());
     EXPECT_STREQ(rec->Tabs, "1,9,17");
@@ -355,7 +355,7 @@ TEST_F(TerminalSettingsDialogs, TerminalOkStoresEveryMember)
         EXPECT_TRUE(d.Click(IDC_TERM_PROTECTED_REVERSED));
         d.Press(IDOK);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_EQ(rec->Terminal, 2);
     EXPECT_EQ(rec->Charset, 2);
     EXPECT_EQ(rec->ControlChar, 2);
@@ -396,7 +396,7 @@ TEST_F(TerminalSettingsDialogs, In3270ModeTheModelDialogLeavesTheScreenSize)
         EXPECT_TRUE(d.SetText(IDC_TERM_HISTORY_ROWS, "10"));
         d.Press(IDOK);
     });
-    TerminalEmulationCommand(doc, nullptr);
+    TerminalEmulationCommand(doc, nullptr, site);
     EXPECT_EQ(hook.messages.size(), 1u);
     EXPECT_EQ(rec->Charset3270, 17);
     EXPECT_EQ(rec->CursorStyle, 1);

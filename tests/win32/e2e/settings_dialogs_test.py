@@ -52,7 +52,7 @@ FIRST_TIME = 'Tolvi - First time setup'
 ASYNC, TELNET = 115, 116
 PORT, BAUD, HOST_NAME, TELNET_PORT = 544, 545, 603, 3128
 EMULATION, CHARSET, PLATFORM, FAMILY = 601, 1047, 605, 3117
-OK = 1
+OK, NO = 1, 7
 
 
 def activate(pattern=e2e.WINDOW_NAME):
@@ -113,7 +113,9 @@ def test_telnet(session):
     open_dialog(session, ('alt+c', 't'), TERMINAL)
     dlgdrive(session, TERMINAL, 'pick', EMULATION, entry(session, TERMINAL, EMULATION, 'DEC vt220'))
     session.keep_dialog(TERMINAL, 'e2e-dialog-terminal')
-    dlgdrive(session, TERMINAL, 'click', OK, 'wait-closed')
+    dlgdrive(session, TERMINAL, 'postclick', OK)
+    # A new emulation: its default files are offered (message 67); not now.
+    dlgdrive(session, 'Tolvi', '--wait', '15000', 'click', NO, 'wait-closed')
     port = session.telnetd(LOGIN)
     open_dialog(session, ('alt+c', 'g'), GENERAL)
     dlgdrive(session, GENERAL, 'settext', TELNET_PORT, port, 'click', OK, 'wait-closed')
