@@ -5,7 +5,19 @@
 
 #include <string>
 
-// The visible main window whose title holds `title` (any, when empty); null when there is none.
+// A visible Tolvi main window whose title holds `title` (any, when empty). Class names are compared
+// without case: Wine answers GetClassName with the spelling the name's atom got first, and the DDE
+// service name "TOLVI" may have made that atom.
+inline bool IsTolviFrame(HWND window, const std::string& title)
+{
+    char name[32] = {}, text[512] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, text, sizeof text);
+    return lstrcmpiA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
+           std::string(text).find(title) != std::string::npos;
+}
+
+// The first such main window; null when there is none.
 inline HWND FindTolviFrame(const std::string& title)
 {
     struct Search {
@@ -15,24 +27,16 @@ inline HWND FindTolviFrame(const std::string& title)
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
-            char name[32] = {}, text[512] = {};
-            GetClassNameA(window, name, sizeof name);
-            GetWindowTextA(window, text, sizeof text);
-            if (lstrcmpiA(name, "TolviFrame") == 0 && IsWindowVisible(window) &&
-                std::string(text).find(s->title) != std::string::npos) {
-                s->frame = window;
-                return FALSE;
-            }
-            return TRUE;
+            if (!IsTolviFrame(window, s->title)) return TRUE;
+            s->frame = window;
+            return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.frame;
 }
 
 // The terminal view (the visible child of class "Tolvi") of the first such main window that has
-// one; a window of a Tolvi that is still going away has none and is passed over. Class names are
-// compared without case: Wine answers GetClassName with the spelling the name's atom got first,
-// and the DDE service name "TOLVI" may have made that atom.
+// one; a window of a Tolvi that is still going away has none and is passed over.
 inline HWND FindTolviView(const std::string& title)
 {
     struct Search {
@@ -42,12 +46,7 @@ inline HWND FindTolviView(const std::string& title)
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
-            char name[32] = {}, text[512] = {};
-            GetClassNameA(window, name, sizeof name);
-            GetWindowTextA(window, text, sizeof text);
-            if (lstrcmpiA(name, "TolviFrame") != 0 || !IsWindowVisible(window) ||
-                std::string(text).find(s->title) == std::string::npos)
-                return TRUE;
+            if (!IsTolviFrame(window, s->title)) return TRUE;
             EnumChildWindows(
                 window,
                 [](HWND child, LPARAM found) -> BOOL {
