@@ -18,8 +18,11 @@ enum FtpResult : int {
     kFtpRefused = 1008,
     kFtpTransferFailed = 1011,
     kFtpCloseBusy = 1013,
+    kFtpNoAnswer = 2002,
     kFtpConnectFailed = 2003,
+    kFtpDataConnection = 2006,
     kFtpTimeout = 2007,
+    kFtpBadAnswer = 3001,
     kFtpTypeRefused = 3002,
     kFtpAborted = -1,
 };

@@ -131,12 +131,16 @@ int ftp_detect_host_type(FtpSocket s)
         }
         if (firstClass != kReplyContinue) {
             // Walk the reply to its final line; only lines before the last one count for SYST.
+            ReplyBound bound;
+            bound.Another(s);
             while (!ftp.abortFlag) {
                 const bool final = code >= 100 && code <= 599 && !(ftp.replyText.size() > 3 && ftp.replyText[3] == '-');
                 if (code == 421 || final)
                     break;
                 if (Has(ftp.replyText, "SYST"))
                     systOffered = true;
+                if (!bound.Another(s))
+                    break;
                 code = ftp_read_line(s);
                 ftp_log_line(ftp.replyText.c_str());
             }

@@ -81,6 +81,7 @@ FtpSocket ftp_socket_open(const char* hostText, const char* service, const char*
         return kNoSocket;
     }
     ftp_log_printf("Connected to %s port %u", address.c_str(), port);
+    ftp.serverIp = ip;
     return s;
 }
 

@@ -3,7 +3,9 @@
 // a reply class (FtpReplyClass) unless said otherwise. The API layer (ftp_api.h) is the caller.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "ftp_session.h"
 
@@ -28,6 +30,22 @@ int ftp_read_reply(FtpSocket s);
 // or split name could hit another file). Logs why not.
 bool ftp_command_ok(const char* command);
 int ftp_read_line(FtpSocket s);
+// The code of a reply line: its first three characters when they are digits and stand alone or
+// before a blank or '-'; 0 for any other line.
+int ftp_reply_code(const std::string& text);
+
+// The bounds of one multi-line reply, in lines and in time (the session's time-out). A server
+// past them is reported as broken and its connection dropped.
+class ReplyBound {
+public:
+    ReplyBound();
+    // Counts a line about to be read; false (reported, abort flag set) when the reply is too long.
+    bool Another(FtpSocket s);
+
+private:
+    int lines_ = 0;
+    std::chrono::steady_clock::time_point start_;
+};
 const char* ftp_class_name(int replyClass);
 
 // Simple commands; the results are the last code / 100.

@@ -1,36 +1,78 @@
 // Sending command lines and reading replies on the control connection.
 #include <cctype>
+#include <chrono>
 #include <cstdarg>
 #include <cstring>
 #include <strings.h>
 #include <vector>
 
+#include "ftp_api.h"
 #include "ftp_engine.h"
 #include "ftp_log.h"
 #include "ftp_wait.h"
 
 namespace {
 
-// Error of a reply read that is not the server's doing: the connection is gone or unusable.
+using Clock = std::chrono::steady_clock;
+
+// The most lines one reply may have; a server that sends more is broken (a reply that never
+// ends would otherwise hold the client for ever).
+constexpr int kMaxReplyLines = 1000;
+
+// Error of a reply read that is not the user's doing: the connection is gone or unusable. The
+// operation then failed because the host gave no answer, not because the user aborted it.
 void FatalReadError(FtpSocket s, int error)
 {
+    FtpSessionState& ftp = Ftp();
     ftp_print_error("Recv", error);
-    Ftp().abortFlag = 1;
-    if (s == Ftp().control)
+    ftp.abortFlag = 1;
+    if (ftp.transferError == 0)
+        ftp.transferError = kFtpNoAnswer;
+    if (s == ftp.control)
         ftp_drop_control("Connection closed by the server");
 }
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\0' || (c == '\r' && Ftp().crTerminated); }
 
-int CodeOf(const std::string& text)
+}  // namespace
+
+int ftp_reply_code(const std::string& text)
 {
     if (text.size() < 3)
         return 0;
     for (int i = 0; i < 3; ++i)
         if (!std::isdigit(static_cast<unsigned char>(text[i])))
             return 0;
+    // "2300 logged in" is text, not code 230: the code stands alone or before a blank or '-'.
+    if (text.size() > 3 && std::strchr(" -\r\n", text[3]) == nullptr)
+        return 0;
     return (text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0');
 }
+
+ReplyBound::ReplyBound() : start_(Clock::now()) {}
+
+bool ReplyBound::Another(FtpSocket s)
+{
+    FtpSessionState& ftp = Ftp();
+    ++lines_;
+    const bool tooLong = lines_ > kMaxReplyLines;
+    if (!tooLong && (ftp.timeoutMs <= 0 || Clock::now() - start_ < std::chrono::milliseconds(ftp.timeoutMs)))
+        return true;
+    if (tooLong)
+        ftp_error_printf("The server's reply goes on without end (more than %d lines): the server is broken",
+                         kMaxReplyLines);
+    else
+        ftp_error_printf("The server's reply goes on without end (more than %d seconds): the server is broken",
+                         ftp.timeoutMs / 1000);
+    ftp.abortFlag = 1;
+    if (ftp.transferError == 0)
+        ftp.transferError = kFtpBadAnswer;
+    if (s == ftp.control)
+        ftp_drop_control("Connection closed");
+    return false;
+}
+
+namespace {
 
 void StripLineEnd(std::string& text)
 {
@@ -189,7 +231,7 @@ int ftp_read_line(FtpSocket s)
         const char last = bytes[got - 1];
         ended = last == '\n' || (last == '\r' && ftp.crTerminated);
     }
-    int code = CodeOf(ftp.replyText);
+    int code = ftp_reply_code(ftp.replyText);
     if (ftp.abortFlag)
         code = 421;
     StripLineEnd(ftp.replyText);
@@ -204,7 +246,12 @@ int ftp_read_reply(FtpSocket s)
         return kReplyNone;
     ++ftp.busy;
     ++ftp.replyDepth;
+    ReplyBound bound;
     for (;;) {
+        if (!bound.Another(s)) {
+            ftp.lastCode = 421;
+            break;
+        }
         const int code = ftp_read_line(s);
         const bool continuation = !IsValidCode(code) || (ftp.replyText.size() > 3 && ftp.replyText[3] == '-');
         ftp_log_line(ftp.replyText.c_str());

@@ -48,6 +48,8 @@ struct FtpSessionState {
     int debug = 0;
     int beep = 1;
     NetAddress localControl;
+    // The server's address (the control connection's peer): data connections must come from it.
+    std::uint32_t serverIp = 0;
     std::string user;
     std::string password;
     std::uintptr_t progressWindow = 0;

@@ -11,6 +11,14 @@
 #include "ftp_engine.h"
 #include "ftp_log.h"
 #include "ftp_wait.h"
+#include "listing_parsers.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -146,14 +154,38 @@ bool OpenDataConnection(FtpSocket control, const char* command, char type, int l
         return false;
     }
     ftp.bytesTotal = ftp_reply_size(ftp.replyText.c_str());
+    // Only the server may connect: a connection from another address is refused and the wait
+    // goes on until the time-out.
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ftp.timeoutMs);
+    AcceptEnd end = AcceptEnd::kFailed;
     int error = 0;
-    bool cancelled = false;
     NetAddress peer;
-    ftp.data = ftp_accept_wait(ftp.listener, &peer, ftp.timeoutMs, &error, &cancelled);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        end = ftp_accept_wait(ftp.listener, control, ftp.timeoutMs > 0 ? static_cast<int>(left > 1 ? left : 1) : 0,
+                              &ftp.data, &peer, &error);
+        if (end != AcceptEnd::kAccepted || peer.ip == ftp.serverIp)
+            break;
+        ftp_error_printf("Data connection from %s port %u refused: it is not the server (%s)", FormatIp(peer.ip).c_str(),
+                         peer.port, FormatIp(ftp.serverIp).c_str());
+        ftp.data = ftp_close_socket(ftp.data);
+    }
     CloseListener();
-    if (ftp.data == kNoSocket) {
+    if (end == AcceptEnd::kControlSpoke) {
+        // The server answered (or closed) instead of connecting: the transfer failed.
+        const int reply = ftp_read_reply(control);
+        if (ftp.control == control && reply != kReplyComplete)
+            ftp_error_printf("No data connection: %s", ftp.replyText.c_str());
+        if (ftp.transferError == 0)
+            ftp.transferError = kFtpDataConnection;
+        ftp.abortFlag = 0;
+        *result = listenerFailure;
+        return false;
+    }
+    if (end != AcceptEnd::kAccepted) {
         ftp_print_error("accept", error);
         ConsumeFinalReply(control);
+        const bool cancelled = end == AcceptEnd::kCancelled;
         if (cancelled)
             ftp.abortFlag = 1;
         *result = cancelled ? kReplyAborted : listenerFailure;
@@ -161,6 +193,52 @@ bool OpenDataConnection(FtpSocket control, const char* command, char type, int l
     }
     ftp_log_printf("[%u] accept from %s port %u", static_cast<unsigned>(ftp.data), FormatIp(peer.ip).c_str(), peer.port);
     return true;
+}
+
+// What is left of a receive that failed: no file under its name, or, when it was appended to an
+// existing file, that file as it was.
+void DiscardReceived(const char* path, bool created, long long keptSize)
+{
+    if (created) {
+        if (std::remove(path) == 0)
+            ftp_log_line("Delete partially downloaded file");
+        return;
+    }
+#ifdef _WIN32
+    const int fd = _open(path, _O_RDWR | _O_BINARY);
+    const bool cut = fd >= 0 && _chsize_s(fd, keptSize) == 0;
+    if (fd >= 0)
+        _close(fd);
+#else
+    const bool cut = truncate(path, static_cast<off_t>(keptSize)) == 0;
+#endif
+    if (cut)
+        ftp_log_line("Partially appended data removed");
+}
+
+// Hosts that keep files as records: the size they announce is an estimate of the text sent.
+bool RecordFileHost(int hostType)
+{
+    return hostType == kHostIbmVm || hostType == kHostVmsMultinet || hostType == kHostVmsUcx || hostType == kHostIbmMvs;
+}
+
+// The most bytes a receive of the announced size may bring (0: no bound). In ASCII mode the
+// server may send every line end as CR LF.
+long long ReceiveLimit(char type, long long announced)
+{
+    if (announced <= 0)
+        return 0;
+    return type == 'A' ? 2 * announced : announced;
+}
+
+// Whether `done` bytes are as many as the announced size lets a whole file have.
+bool ReceivedWhole(char type, long long announced, long long done)
+{
+    if (announced <= 0)
+        return true;
+    if (type != 'A')
+        return done == announced;
+    return done >= announced || RecordFileHost(Ftp().hostType);
 }
 
 bool CheckStart(FtpSocket control)
@@ -194,6 +272,8 @@ long long ftp_reply_size(const char* replyText)
     std::size_t start = end;
     while (start > 0 && std::isdigit(static_cast<unsigned char>(upper[start - 1])))
         --start;
+    if (start > 0 && upper[start - 1] == '-')
+        return 0;  // "(-1 bytes)": no size
     long long size = 0;
     for (std::size_t i = start; i < end; ++i) {
         if (size > (1LL << 56))
@@ -212,18 +292,22 @@ FtpSocket ftp_open_data_listener(FtpSocket control)
         ftp_print_error("socket create", net.LastError());
         return kNoSocket;
     }
-    ftp_log_printf("[%u] going to listen %s port %u", static_cast<unsigned>(s), "0.0.0.0", 0u);
+    // The listener takes the address of the interface that reaches the server (the control
+    // connection's), not every address of the machine.
+    NetAddress controlAddress;
+    const bool known = net.LocalAddress(control, controlAddress) == 0;
+    if (known)
+        ftp_log_printf("[%u] going to listen %s port %u", static_cast<unsigned>(s), FormatIp(controlAddress.ip).c_str(), 0u);
     NetAddress local;
     const char* failed = nullptr;
-    if (net.Bind(s, NetAddress{}) != 0)
+    if (!known)
+        failed = "getsockname";
+    else if (net.Bind(s, NetAddress{controlAddress.ip, 0}) != 0)
         failed = "bind";
     else if (net.LocalAddress(s, local) != 0)
         failed = "getsockname";
     else if (net.Listen(s, 1) != 0)
         failed = "listen";
-    NetAddress controlAddress;
-    if (failed == nullptr && net.LocalAddress(control, controlAddress) != 0)
-        failed = "getsockname";
     if (failed != nullptr) {
         ftp_print_error(failed, net.LastError());
         net.Close(s);
@@ -232,8 +316,16 @@ FtpSocket ftp_open_data_listener(FtpSocket control)
     const std::uint32_t ip = controlAddress.ip;
     const int result = ftp_command(control, "PORT %u,%u,%u,%u,%u,%u", (ip >> 24) & 255u, (ip >> 16) & 255u,
                                    (ip >> 8) & 255u, ip & 255u, (local.port >> 8) & 255u, local.port & 255u);
-    if (result != kReplyComplete)
+    if (result != kReplyComplete) {
+        // Without its PORT the server would connect to some other port, or to nobody.
         ftp_log_printf("[%u] remote end didn't understand our port command.", static_cast<unsigned>(s));
+        if (ftp.control == control)
+            ftp_error_printf("The server refused the data port: %s", ftp.replyText.c_str());
+        if (ftp.transferError == 0)
+            ftp.transferError = kFtpDataConnection;
+        net.Close(s);
+        return kNoSocket;
+    }
     ftp_log_printf("[%u] listener %s port %u", static_cast<unsigned>(s), FormatIp(local.ip).c_str(), local.port);
     return s;
 }
@@ -274,12 +366,15 @@ int ftp_transfer_receive(FtpSocket control, const char* command, const char* loc
         return failed;
 
     bool created = true;
+    long long kept = 0;
     std::FILE* file = nullptr;
     if (append) {
         std::FILE* existing = std::fopen(localPath, "rb");
         created = existing == nullptr;
-        if (existing != nullptr)
+        if (existing != nullptr) {
+            kept = FileSize(existing);
             std::fclose(existing);
+        }
         file = std::fopen(localPath, "ab");
         if (file == nullptr)
             ftp_error_printf("Failed to append to file %s (%u)", localPath, static_cast<unsigned>(errno));
@@ -297,10 +392,17 @@ int ftp_transfer_receive(FtpSocket control, const char* command, const char* loc
 
     const int result = ftp_recv_file(ftp.data, file, localPath, created);
     CloseData(true);
-    if (result == kReplyAborted)
-        return AbortTransfer(control);
-    const int reply = ftp_read_reply(control);
-    return result == kReplyError ? kReplyError : reply;
+    int reply = kReplyAborted;
+    if (result == kReplyAborted) {
+        AbortTransfer(control);
+    } else {
+        reply = ftp_read_reply(control);
+        if (result == kReplyError)
+            reply = kReplyError;
+    }
+    if (reply != kReplyComplete)
+        DiscardReceived(localPath, created, kept);
+    return reply;
 }
 
 int ftp_send_file(FtpSocket data, std::FILE* file, const char* path)
@@ -378,12 +480,21 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
     std::uint8_t buffer[kRecvBlock];
     long long done = 0;
     int recvError = 0;
+    // A server must not fill the disk: the receive stops once it passes the announced size.
+    const long long limit = ReceiveLimit(ftp.currentType, ftp.bytesTotal);
     while (!ftp.abortFlag) {
         const long n = ftp_recv_wait(data, buffer, sizeof buffer, false, ftp.timeoutMs, &recvError);
         if (n == 0 || n == kIoCancelled)
             break;
         if (n == kIoFailed)
             break;
+        if (limit > 0 && done + n > limit) {
+            ftp_error_printf("Transfer stopped: the server sent more than the %lld bytes it announced",
+                             static_cast<long long>(ftp.bytesTotal));
+            ftp.transferError = kFtpTransferFailed;
+            ftp.abortFlag = 1;
+            break;
+        }
         if (ftp.translate)
             ConvertIncoming(buffer, static_cast<std::size_t>(n), ftp.avoidZero);
         if (std::fwrite(buffer, 1, static_cast<std::size_t>(n), file) != static_cast<std::size_t>(n)) {
@@ -414,8 +525,8 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
             Beep(kBeepExclamation);
         ftp.transferError = kFtpTransferFailed;
         result = kReplyError;
-    } else if (ftp.currentType != 'A' && ftp.bytesTotal > 0 && done != ftp.bytesTotal) {
-        // Binary data whose size the server announced: anything else is a broken transfer.
+    } else if (!ReceivedWhole(ftp.currentType, ftp.bytesTotal, done)) {
+        // Less than the server announced: a broken transfer.
         ftp_error_printf("Transfer incomplete: %lld of %lld bytes", done, static_cast<long long>(ftp.bytesTotal));
         ftp.transferError = kFtpTransferFailed;
         result = kReplyError;

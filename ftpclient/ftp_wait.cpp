@@ -30,7 +30,7 @@ void ftp_pump_now_and_then()
         Pump();
 }
 
-int ftp_wait(FtpSocket s, NetWait what, int timeoutMs)
+int ftp_wait(FtpSocket s, NetWait what, int timeoutMs, FtpSocket watch)
 {
     FtpSessionState& ftp = Ftp();
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -50,6 +50,8 @@ int ftp_wait(FtpSocket s, NetWait what, int timeoutMs)
                 continue;
             return kWaitReady;
         }
+        if (watch != kNoSocket && ftp.net->Wait(watch, NetWait::Read, 0) != 0)
+            return kWaitWatched;
         Pump();
         if (timeoutMs > 0 && Clock::now() >= deadline) {
             ftp.abortFlag = 1;
@@ -114,28 +116,33 @@ long ftp_send_wait(FtpSocket s, const void* bytes, std::size_t count, int timeou
     return static_cast<long>(done);
 }
 
-FtpSocket ftp_accept_wait(FtpSocket listener, NetAddress* peer, int timeoutMs, int* error, bool* cancelled)
+AcceptEnd ftp_accept_wait(FtpSocket listener, FtpSocket control, int timeoutMs, FtpSocket* accepted, NetAddress* peer,
+                          int* error)
 {
     FtpNet& net = *Ftp().net;
-    *cancelled = false;
+    *accepted = kNoSocket;
     for (;;) {
-        const FtpSocket s = net.Accept(listener, peer);
-        if (s != kNoSocket)
-            return s;
+        *accepted = net.Accept(listener, peer);
+        if (*accepted != kNoSocket)
+            return AcceptEnd::kAccepted;
         const int err = net.LastError();
         if (err != kNetWouldBlock && err != kNetInterrupted) {
             *error = err;
-            return kNoSocket;
+            return AcceptEnd::kFailed;
         }
-        const int w = ftp_wait(listener, NetWait::Read, timeoutMs);
+        const int w = ftp_wait(listener, NetWait::Read, timeoutMs, control);
+        if (w == kWaitWatched) {
+            // A connection that came with the reply is still taken.
+            *accepted = net.Accept(listener, peer);
+            return *accepted != kNoSocket ? AcceptEnd::kAccepted : AcceptEnd::kControlSpoke;
+        }
         if (w == kWaitFailed) {
             *error = net.LastError();
-            return kNoSocket;
+            return AcceptEnd::kFailed;
         }
         if (w != kWaitReady) {
             *error = w == kWaitTimedOut ? kNetTimedOut : kNetInterrupted;
-            *cancelled = true;
-            return kNoSocket;
+            return AcceptEnd::kCancelled;
         }
     }
 }

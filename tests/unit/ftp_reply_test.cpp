@@ -1,14 +1,24 @@
 // The reply reader over replies of every shape, delivered in chunks of several sizes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "ftp_api.h"
 #include "ftp_engine.h"
 #include "ftp_log.h"
 #include "ftp_scripted_net.h"
+#include "ftp_test_host.h"
 
 namespace {
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i)
+        all += text;
+    return all;
+}
 
 struct Case {
     const char* what;
@@ -36,6 +46,11 @@ std::vector<Case> Cases()
         {"server closes at once", "", kReplyAborted, 421, "", ""},
         {"printf directives are plain text", "200 %s%n%d%%\r\n", kReplyComplete, 200, "200 %s%n%d%%", ""},
         {"code outside 100..599", "600 odd\r\n099 odd\r\n421 closing\r\n", kReplyRetry, 421, "421 closing", ""},
+        {"four digits are text, not a code", "2300 logged in\r\n530 Login incorrect.\r\n", kReplyError, 530,
+         "530 Login incorrect.", ""},
+        {"a code alone is a reply", "230\r\n200 next\r\n", kReplyComplete, 230, "230", "200 next\r\n"},
+        {"a reply without end is cut off", "220-welcome\r\n" + Repeat("more\r\n", 999) + "220-x\r\n220 end\r\n",
+         kReplyAborted, 421, "more", "220-x\r\n220 end\r\n"},
     };
 }
 
@@ -84,6 +99,36 @@ TEST(ReplyReader, ReplySizes)
     EXPECT_EQ(ftp_reply_size("150 File status okay."), 0);
     EXPECT_EQ(ftp_reply_size("150 (6000000000 bytes)"), 6000000000LL) << "64-bit sizes";
     EXPECT_EQ(ftp_reply_size("150 (99999999999999999999999 bytes)"), 0);
+    EXPECT_EQ(ftp_reply_size("150 Opening data connection for f (-1 bytes)"), 0) << "no size, not 1";
+    EXPECT_EQ(ftp_reply_size("150 (-2000 bytes)"), 0);
+}
+
+TEST(ReplyReader, ReplyCodes)
+{
+    const struct {
+        const char* line;
+        int code;
+    } cases[] = {
+        {"230 in", 230}, {"230-more", 230}, {"230", 230},   {"230\r\n", 230}, {"2300 logged in", 0},
+        {"230x", 0},     {"23 x", 0},       {" 230 x", 0}, {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ftp_reply_code(c.line), c.code) << c.line;
+}
+
+TEST(ReplyReader, AReplyWithoutEndReportsTheServerAsBroken)
+{
+    ResetFtpSession();
+    RecordingFtpHost host;
+    ScriptedNet net("220-x\r\n" + Repeat("220-again\r\n", 5000), 1000);
+    ASSERT_EQ(FtpInit(&host, &net), 0);
+    Ftp().control = ScriptedNet::kSocket;
+    Ftp().verbose = 1;
+    EXPECT_EQ(ftp_read_reply(ScriptedNet::kSocket), kReplyAborted);
+    EXPECT_EQ(Ftp().transferError, kFtpBadAnswer) << "not an abort of the user";
+    EXPECT_TRUE(RecordingFtpHost::Has(host.error, "without end (more than 1000 lines)"));
+    EXPECT_EQ(std::count(host.info.begin(), host.info.end(), "220-again"), 999) << "each line logged once";
+    ResetFtpSession();
 }
 
 TEST(ReplyReader, WinsockErrorTexts)
