@@ -27,10 +27,12 @@ void CloseReader()
     }
 }
 
-// Reads one whole line without its line end; false at the end of the file.
-bool ReadLine(std::FILE* file, std::string& line)
+// Reads one whole line without its line end; false at the end of the file. `cut` tells whether
+// the line was longer than the longest line kept.
+bool ReadLine(std::FILE* file, std::string& line, bool& cut)
 {
     line.clear();
+    cut = false;
     int c;
     bool any = false;
     while ((c = std::fgetc(file)) != EOF) {
@@ -39,6 +41,8 @@ bool ReadLine(std::FILE* file, std::string& line)
             break;
         if (line.size() < kMaxListingLine)
             line += static_cast<char>(c);
+        else
+            cut = true;
     }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
@@ -104,10 +108,16 @@ int ListingParser(char* name, std::size_t nameSize, char* info, std::size_t info
     for (;;) {
         std::size_t column = ftp.listingPendingColumn;
         if (column == 0) {
-            if (!ReadLine(ftp.listingReader, ftp.listingLine)) {
+            bool cut = false;
+            if (!ReadLine(ftp.listingReader, ftp.listingLine, cut)) {
                 CloseReader();
                 errno = ENOENT;
                 return 1;
+            }
+            // The name of a cut line, or one cut to the caller's buffer, would be another file's.
+            if (cut) {
+                ftp_log_printf("Listing line of more than %u characters skipped", static_cast<unsigned>(kMaxListingLine));
+                continue;
             }
             if (ftp.listingLine.empty())
                 continue;
@@ -115,6 +125,10 @@ int ListingParser(char* name, std::size_t nameSize, char* info, std::size_t info
         ParseListingLine(ftp.hostType, ftp.listingLine, column, entry, ftp.listingPendingColumn);
         if (entry.kind == kEntrySkip)
             continue;
+        if (name != nullptr && entry.name.size() >= nameSize) {
+            ftp_log_printf("Listed name of %u characters skipped", static_cast<unsigned>(entry.name.size()));
+            continue;
+        }
         if (!ftp.listingWantDirs && entry.kind != kEntryFile)
             continue;
         if (!MatchMask(entry.name.c_str(), ftp.listingMask.c_str(), 0))

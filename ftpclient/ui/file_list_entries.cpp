@@ -109,7 +109,18 @@ std::string LocalFileEntry(const std::string& name, std::uint64_t size, long lon
 
 std::string RemoteEntry(const std::string& name, bool directory, const std::string& columns)
 {
-    std::string text = directory ? "[" + name + "]" : name;
+    // A tab ends the name column: one inside the name is written as kNameEscape 't' (and the
+    // escape itself doubled), so that EntryName gives the whole name back.
+    std::string shown;
+    for (const char c : name) {
+        if (c == '\t')
+            shown += {kNameEscape, 't'};
+        else if (c == kNameEscape)
+            shown += {kNameEscape, kNameEscape};
+        else
+            shown += c;
+    }
+    std::string text = directory ? "[" + shown + "]" : shown;
     std::size_t i = 0;
     while (i < columns.size()) {
         while (i < columns.size() && (columns[i] == ' ' || columns[i] == '\t'))
@@ -136,7 +147,18 @@ FileEntryKind EntryKind(const std::string& text)
     return FileEntryKind::kFile;
 }
 
-std::string EntryName(const std::string& text) { return text.substr(0, text.find('\t')); }
+std::string EntryName(const std::string& text)
+{
+    const std::string shown = text.substr(0, text.find('\t'));
+    std::string name;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i] == kNameEscape && i + 1 < shown.size() && (shown[i + 1] == 't' || shown[i + 1] == kNameEscape))
+            name += shown[++i] == 't' ? '\t' : kNameEscape;
+        else
+            name += shown[i];
+    }
+    return name;
+}
 
 std::string DirectoryName(const std::string& text)
 {

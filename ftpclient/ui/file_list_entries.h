@@ -34,10 +34,12 @@ std::string SpaceText(std::uint64_t bytes);
 std::string LocalDirectoryEntry(const std::string& name, long long seconds);
 std::string LocalFileEntry(const std::string& name, std::uint64_t size, long long seconds);
 // Remote entries: the name ("[name]" for a directory) and the listing line's other columns, split
-// at runs of blanks and tabs, each after a tab.
+// at runs of blanks and tabs, each after a tab. A tab in the name is shown as kNameEscape 't', the
+// escape itself as two.
+constexpr char kNameEscape = '\x1a';
 std::string RemoteEntry(const std::string& name, bool directory, const std::string& columns);
 
-// The entry's name: its text before the first tab ("[name]" for a directory).
+// The entry's name: its text before the first tab ("[name]" for a directory), escapes undone.
 std::string EntryName(const std::string& text);
 // The name between the brackets of a directory entry ("" for any other entry).
 std::string DirectoryName(const std::string& text);

@@ -54,6 +54,22 @@ std::vector<std::string> SplitLogLines(const std::string& text)
     return lines;
 }
 
+std::string ShowControlBytes(const std::string& line)
+{
+    std::string shown;
+    shown.reserve(line.size());
+    for (const char c : line) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 32 && u != 127) {
+            shown += c;
+            continue;
+        }
+        shown += '^';
+        shown += u == 127 ? '?' : static_cast<char>(u + 64);
+    }
+    return shown;
+}
+
 std::uint32_t LogLineColour(const std::string& line)
 {
     auto has = [&](const char* word) { return line.find(word) != std::string::npos; };

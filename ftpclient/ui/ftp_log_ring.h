@@ -30,6 +30,10 @@ std::string FormatLogText(const char* format, va_list args);
 // starts no empty line.
 std::vector<std::string> SplitLogLines(const std::string& text);
 
+// A line as the log shows it: each control byte (0-31 and 127) as ^X ("^[" for ESC, "^?" for
+// DEL), so that no text of a server reaches the log file or the window raw.
+std::string ShowControlBytes(const std::string& line);
+
 // Colours as 0x00BBGGRR, the system's layout.
 constexpr std::uint32_t FtpRgb(int r, int g, int b)
 {

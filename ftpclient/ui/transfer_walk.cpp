@@ -93,7 +93,10 @@ std::string LastComponent(const std::string& path)
 bool ReceiveDestination(const std::string& remote, std::string& local)
 {
     const std::string name = LastComponent(remote);
-    if (name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos || IsDeviceName(name))
+    // The system drops a name's trailing dots and blanks: "..." or "x.txt." would be written
+    // under another name.
+    if (name.empty() || name.size() > kMaxLocalName || name.back() == '.' || name.back() == ' ' ||
+        name.find_first_of("<>:\"|?*") != std::string::npos || IsDeviceName(name))
         return false;
     for (char c : name)
         if (static_cast<unsigned char>(c) < 32)

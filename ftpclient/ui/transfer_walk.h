@@ -35,9 +35,13 @@ int ReceiveWalk(int& state, WalkSteps& steps, bool single);
 // One and the walk goes on; `needsConnection` logs on first (a failed log-on ends it with 0).
 int DeleteWalk(int& state, int walk, WalkSteps& steps, bool needsConnection);
 
+// The longest local file name.
+constexpr std::size_t kMaxLocalName = 255;
 // The local name a received file gets from a name of the server's listing: only its last
-// component (after "/" or "\"), so it stays in the local folder. False for "", ".", "..", a name
-// with ":" or a device name (CON, NUL, COM1, ...), which is never written.
+// component (after "/" or "\"), so it stays in the local folder. False for a name the local
+// system cannot create as it is, which is never written: "", ".", "..", a name ending in a dot or
+// a blank, one longer than kMaxLocalName, one with a control character or one of < > : " | ? *,
+// and a device name (CON, NUL, COM1, ...).
 bool ReceiveDestination(const std::string& remote, std::string& local);
 // The remote name a sent file gets: the last component of the local name in lower case.
 std::string SendDestination(const std::string& local);

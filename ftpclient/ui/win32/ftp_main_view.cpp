@@ -247,7 +247,7 @@ void FtpMainView::AddLogLine(const std::string& text)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const std::string line = LogStamp(now.wHour, now.wMinute, now.wSecond) + text;
+    const std::string line = LogStamp(now.wHour, now.wMinute, now.wSecond) + ShowControlBytes(text);
     WriteLogFile(line, now);
     const int slot = ring_.Next();
     ring_.Add(line);

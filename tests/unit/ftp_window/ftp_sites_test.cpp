@@ -456,12 +456,22 @@ TEST(TransferWalkTest, DestinationNames)
         {"con.txt", false, ""},               {"Com1", false, ""},
         {"lpt9.log", false, ""},              {"com10", true, "com10"},
         {"tab\there", false, ""},
+        // Names the system cannot create as they are: refused, never written under another name.
+        {"pipe|x.txt", false, ""},            {"star*x.txt", false, ""},
+        {"...", false, ""},                   {"x.txt.", false, ""},
+        {"x.txt ", false, ""},                {"q?.txt", false, ""},
+        {"a<b>.txt", false, ""},              {"say\"hi\".txt", false, ""},
+        {"esc\x1b[2J.txt", false, ""},
     };
     for (const auto& c : cases) {
         std::string local = "unchanged";
         EXPECT_EQ(ReceiveDestination(c.remote, local), c.ok) << c.remote;
         EXPECT_EQ(local, c.ok ? c.local : "unchanged") << c.remote;
     }
+    std::string local;
+    EXPECT_TRUE(ReceiveDestination(std::string(kMaxLocalName, 'n'), local));
+    EXPECT_FALSE(ReceiveDestination(std::string(kMaxLocalName + 1, 'n'), local));
+    EXPECT_FALSE(ReceiveDestination(std::string(100000, 'n'), local));
     EXPECT_EQ(SendDestination("C:\\Work\\Report.TXT"), "report.txt");
     EXPECT_EQ(SendDestination("Mixed.Case"), "mixed.case");
 }

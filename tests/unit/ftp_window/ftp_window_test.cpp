@@ -209,6 +209,14 @@ TEST(FtpFileList, EntryTexts)
     EXPECT_EQ(dated.substr(0, 12), "[src]\t\t1971-");
     EXPECT_EQ(RemoteEntry("pub", true, "  drwxr-xr-x  2 ftp\tftp   4096 "), "[pub]\tdrwxr-xr-x\t2\tftp\tftp\t4096");
     EXPECT_EQ(RemoteEntry("a.txt", false, ""), "a.txt");
+    // A tab inside a name does not end it: the whole name comes back, the columns stay apart.
+    for (const std::string name : {"tab\tx.txt", "\t", "esc\x1at", "two\x1a\x1a\t", "end\x1a"}) {
+        const std::string text = RemoteEntry(name, false, "-rw-r--r-- 1 u g 10");
+        EXPECT_EQ(EntryName(text), name);
+        EXPECT_EQ(text.substr(text.find('\t')), "\t-rw-r--r--\t1\tu\tg\t10");
+        EXPECT_EQ(DirectoryName(RemoteEntry(name, true, "")), name);
+    }
+    EXPECT_NE(RemoteEntry("a\tb", false, ""), RemoteEntry("a\x1atb", false, "")) << "two names, two entries";
     EXPECT_EQ(DirectoryName("[my dir]\t\t2020-01-01\t10:00"), "my dir");
     EXPECT_EQ(DirectoryName("file.txt\t1"), "");
 }
@@ -298,6 +306,13 @@ TEST(FtpLog, SplittingIntoLines)
     EXPECT_EQ(SplitLogLines("a\r\n"), (V{"a"}));
     EXPECT_EQ(SplitLogLines("a\rb\r\nc"), (V{"a\rb", "c"}));
     EXPECT_EQ(SplitLogLines(""), (V{""}));
+}
+
+TEST(FtpLog, ControlBytesOfAServerNeverReachTheLogRaw)
+{
+    EXPECT_EQ(ShowControlBytes("Ftp: 150 \x1b[2J\x1b]0;owned\x07name\tx\rmore\x7f"),
+              "Ftp: 150 ^[[2J^[]0;owned^Gname^Ix^Mmore^?");
+    EXPECT_EQ(ShowControlBytes("plain \xe5\xe4\xf6 text"), "plain \xe5\xe4\xf6 text") << "letters stay";
 }
 
 TEST(FtpLog, LongTextsAreKeptWholeAndServerTextIsNoFormat)
