@@ -1,5 +1,7 @@
 #include "window_ftp_host.h"
 
+#include <string>
+
 #include "ftp_api.h"
 #include "ftp_net.h"
 
@@ -25,7 +27,16 @@ void WindowFtpHost::Progress(std::uintptr_t window, unsigned message, std::int64
 
 void WindowFtpHost::Beep(int kind) { MessageBeep(kind == kBeepExclamation ? MB_ICONEXCLAMATION : MB_OK); }
 
-void WindowFtpHost::LoginFailed(const char* text) { MessageBoxA(window_, text, "Login Failed", MB_OK); }
+void WindowFtpHost::LoginFailed(const char* text)
+{
+    if (unattended_ && unattended_()) {
+        // The run goes on to its end (or stops) without waiting for a person.
+        const std::string line = std::string("Login Failed: ") + text;
+        Error(line.c_str());
+        return;
+    }
+    MessageBoxA(window_, text, "Login Failed", MB_OK);
+}
 
 void WindowFtpHost::SetTitle(const char* text)
 {
@@ -47,12 +58,12 @@ void WindowFtpHost::Pump()
     }
 }
 
-int FtpInitWindow(HWND window)
+int FtpInitWindow(HWND window, std::function<bool()> unattended)
 {
     static WindowFtpHost* host = nullptr;
     if (window == nullptr)
         window = GetActiveWindow();
     delete host;
-    host = new WindowFtpHost(window);
+    host = new WindowFtpHost(window, std::move(unattended));
     return FtpInit(host, SystemNet());
 }

@@ -5,11 +5,18 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "ftp_host.h"
 
 class WindowFtpHost : public FtpHost {
 public:
-    explicit WindowFtpHost(HWND window) : window_(window) {}
+    // `unattended` tells whether nobody is there to answer a box (a run of the command line):
+    // a failed log-on is then only logged.
+    explicit WindowFtpHost(HWND window, std::function<bool()> unattended = nullptr)
+        : window_(window), unattended_(std::move(unattended))
+    {
+    }
     void Info(const char* text) override;
     void Debug(const char* text) override;
     void Error(const char* text) override;
@@ -21,7 +28,9 @@ public:
 
 private:
     HWND window_;
+    std::function<bool()> unattended_;
 };
 
-// FtpInit with the window as notification window (none: the active window) and WinSock.
-int FtpInitWindow(HWND window);
+// FtpInit with the window as notification window (none: the active window) and WinSock;
+// `unattended` as for WindowFtpHost.
+int FtpInitWindow(HWND window, std::function<bool()> unattended = nullptr);

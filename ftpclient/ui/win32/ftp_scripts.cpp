@@ -117,7 +117,7 @@ int FtpMainView::StartApi()
 {
     if (apiStarted_)
         return 0;
-    const int started = FtpInitWindow(Handle());
+    const int started = FtpInitWindow(Handle(), [this] { return unattended_ && scripts_->Running(); });
     if (started != 0) {
         LogStringId(3016, started, FtpErrorText(started));
         return started;
@@ -144,6 +144,7 @@ void FtpMainView::PumpMessages()
 
 void FtpMainView::ScriptsCommand()
 {
+    unattended_ = false;
     HWND owner = Frame() ? Frame()->Handle() : Handle();
     ScriptRunner& scripts = *scripts_;
     if (LimitedMode) {
@@ -181,6 +182,7 @@ void FtpMainView::RunSiteScript()
     ScriptRunner& scripts = *scripts_;
     if (!connected_ || site_.script.empty() || scripts.Running())
         return;
+    unattended_ = false;
     const std::string path = ResolveScriptPath(scripts.scriptDirectory, site_.script);
     if (!scripts.OpenScriptFile(path, 0, 1)) {
         LogMessage("Error: Cannot open script: %s", site_.script.c_str());
@@ -196,6 +198,7 @@ bool FtpMainView::WriteCommandLineScript(const std::string& commandLine)
         folder += '\\';
     // One temporary script per process: two programs started at once never run each other's.
     commandScript_ = folder + "TolviFTP-" + std::to_string(GetCurrentProcessId()) + ".ftp";
+    unattended_ = true;
     scripts_->scriptPath = commandScript_;
     std::FILE* file = std::fopen(commandScript_.c_str(), "wb");
     if (!file) {

@@ -227,6 +227,7 @@ private:
     int timeout_ = 10;
     bool scriptEncrypt_ = false;
     std::string commandScript_;  // the temporary script of the command line
+    bool unattended_ = false;    // the running scripts are the command line's: nobody answers boxes
     std::unique_ptr<ScriptHost> scriptHost_;
     std::unique_ptr<ScriptRunner> scripts_;
     friend class ViewScriptHost;
