@@ -107,7 +107,7 @@ int Transfer(bool upload, const char* localPath, const char* remoteName, char ty
     ftp.bytesTotal = 0;
     const std::string command = std::string(upload ? (append ? "APPE " : "STOR ") : "RETR ") + remoteName;
     if (!ftp_command_ok(command.c_str()))
-        return kFtpTransferFailed;
+        return kFtpBadParameters;  // the client refused the name, not the host
     const int result = upload ? ftp_transfer_send(ftp.control, command.c_str(), localPath, type)
                               : ftp_transfer_receive(ftp.control, command.c_str(), localPath, type, append);
     int code = kFtpTransferFailed;

@@ -226,8 +226,9 @@ int ftp_read_line(FtpSocket s)
         for (long i = 0; i < got; ++i)
             if (bytes[i] != '\0' && ftp.replyText.size() < kMaxReplyLine)
                 ftp.replyText += bytes[i];
-        ftp_debug_printf("[%u] readline %u - %u - %u %s", static_cast<unsigned>(s), static_cast<unsigned>(n),
-                         static_cast<unsigned>(want), static_cast<unsigned>(got), ftp.replyText.c_str());
+        // The counts only: the line itself is logged once, by the reply reader.
+        ftp_debug_printf("[%u] readline %u - %u - %u", static_cast<unsigned>(s), static_cast<unsigned>(n),
+                         static_cast<unsigned>(want), static_cast<unsigned>(got));
         const char last = bytes[got - 1];
         ended = last == '\n' || (last == '\r' && ftp.crTerminated);
     }

@@ -297,7 +297,8 @@ TEST_F(Vsftpd, OverlongOrMultiLineCommandsAreRefusedNotCut)
     const std::size_t sent = host.Sent().size();
     EXPECT_EQ(FtpDelete(longName.c_str()), kFtpRefused);
     EXPECT_EQ(FtpDelete(("nothing\r\nDELE " + keep).c_str()), kFtpRefused);
-    EXPECT_EQ(FtpPut(Local("upload.tmp").c_str(), longName.c_str(), 'I', 0, 0, 0, 0), kFtpTransferFailed);
+    EXPECT_EQ(FtpPut(Local("upload.tmp").c_str(), longName.c_str(), 'I', 0, 0, 0, 0), kFtpBadParameters)
+        << "the client refused it, not the host";
     EXPECT_EQ(FtpDir(longName.c_str()), kFtpRefused);
     EXPECT_EQ(host.Sent().size(), sent) << "nothing of the refused commands went out";
     EXPECT_EQ(Download(keep), "k");

@@ -124,10 +124,16 @@ TEST(ReplyReader, AReplyWithoutEndReportsTheServerAsBroken)
     ASSERT_EQ(FtpInit(&host, &net), 0);
     Ftp().control = ScriptedNet::kSocket;
     Ftp().verbose = 1;
+    Ftp().debug = 1;
     EXPECT_EQ(ftp_read_reply(ScriptedNet::kSocket), kReplyAborted);
     EXPECT_EQ(Ftp().transferError, kFtpBadAnswer) << "not an abort of the user";
     EXPECT_TRUE(RecordingFtpHost::Has(host.error, "without end (more than 1000 lines)"));
-    EXPECT_EQ(std::count(host.info.begin(), host.info.end(), "220-again"), 999) << "each line logged once";
+    EXPECT_EQ(Ftp().control, kNoSocket);
+    // Each line is logged once, also with the debug trace on.
+    std::vector<std::string> all = host.info;
+    all.insert(all.end(), host.debug.begin(), host.debug.end());
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const std::string& l) { return l.find("again") != std::string::npos; }),
+              999);
     ResetFtpSession();
 }
 
@@ -156,6 +162,12 @@ TEST(FtpApiWithoutConnection, ArgumentsAndStateAreChecked)
     EXPECT_EQ(FtpPut(nullptr, "r", 'I', 0, 0, 0, 0), kFtpBadParameters);
     EXPECT_EQ(FtpGet("", "l", 'I', 0, 0, 0, 0), kFtpBadParameters);
     EXPECT_EQ(FtpLogin("", "u", "p"), kFtpBadParameters);
+    Ftp().loggedIn = 1;
+    Ftp().control = ScriptedNet::kSocket;
+    const std::string longName(100000, 'n');
+    EXPECT_EQ(FtpGet(longName.c_str(), "local", 'I', 0, 0, 0, 0), kFtpBadParameters) << "refused here, not by the host";
+    Ftp().loggedIn = 0;
+    Ftp().control = kNoSocket;
     EXPECT_EQ(FtpCd("/"), kFtpNotConnected);
     EXPECT_EQ(FtpRawCommand("NOOP"), kFtpNotConnected);
     EXPECT_EQ(FtpPwd(nullptr, 0), kFtpNotConnected);
