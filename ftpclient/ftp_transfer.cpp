@@ -300,6 +300,12 @@ int ftp_transfer_receive(FtpSocket control, const char* command, const char* loc
     if (result == kReplyAborted)
         return AbortTransfer(control);
     const int reply = ftp_read_reply(control);
+    if ((result == kReplyError || reply != kReplyComplete) && created) {
+        // A broken transfer (the data or the control connection failed, the server reported an
+        // error) leaves no partial file under the real name, as an abort does not.
+        std::remove(localPath);
+        ftp_log_line("Delete partially downloaded file");
+    }
     return result == kReplyError ? kReplyError : reply;
 }
 
