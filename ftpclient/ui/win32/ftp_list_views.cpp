@@ -130,8 +130,6 @@ int FtpListView::OnCreate()
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
     SendMessageA(list_, LB_SETHORIZONTALEXTENT, 800, 0);
     SetWindowSubclass(list_, FileListBoxProc, 1, 0);
-    OnCommand(ID_FTP_ABORT, [] { FtpAbort(); });
-    OnUpdateCommand(ID_FTP_ABORT, [](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0); });
     return 0;
 }
 
