@@ -123,6 +123,17 @@ void FwSplitter::Resized(int width, int height)
     RecalcLayout();
 }
 
+void FwSplitter::StartDrag(int x, int y)
+{
+    if (!BarAt(x, y, &dragRow_, &dragColumn_))
+        return;
+    // The bar keeps its place under the pointer: sizes follow the pointer's moves.
+    dragFrom_ = dragRow_ >= 0 ? y : x;
+    dragSize_ = dragRow_ >= 0 ? heights_[static_cast<std::size_t>(dragRow_)]
+                              : widths_[static_cast<std::size_t>(dragColumn_)];
+    SetCapture(window_);
+}
+
 void FwSplitter::Drag(int x, int y)
 {
     constexpr int kMinimum = 20;
@@ -130,7 +141,7 @@ void FwSplitter::Drag(int x, int y)
         int top = 0;
         for (int r = 0; r < dragRow_; ++r)
             top += heights_[static_cast<std::size_t>(r)] + kBar;
-        int h = y - top;
+        int h = dragSize_ + y - dragFrom_;
         if (h > height_ - top - kBar - kMinimum)
             h = height_ - top - kBar - kMinimum;
         SetRowHeight(dragRow_, h, kMinimum);
@@ -138,7 +149,7 @@ void FwSplitter::Drag(int x, int y)
         int left = 0;
         for (int c = 0; c < dragColumn_; ++c)
             left += widths_[static_cast<std::size_t>(c)] + kBar;
-        int w = x - left;
+        int w = dragSize_ + x - dragFrom_;
         if (w > width_ - left - kBar - kMinimum)
             w = width_ - left - kBar - kMinimum;
         SetColumnWidth(dragColumn_, w, kMinimum);
@@ -179,9 +190,8 @@ LRESULT CALLBACK FwSplitter::WindowProc(HWND window, UINT message, WPARAM wParam
         break;
     }
     case WM_LBUTTONDOWN:
-        if (splitter && splitter->BarAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
-                                        &splitter->dragRow_, &splitter->dragColumn_))
-            SetCapture(window);
+        if (splitter)
+            splitter->StartDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
         if (splitter && GetCapture() == window)

@@ -28,6 +28,7 @@ private:
     // The bar under the point: a row bar (*row set) or a column bar (*column set); false for none.
     bool BarAt(int x, int y, int* row, int* column) const;
     void Resized(int width, int height);
+    void StartDrag(int x, int y);
     void Drag(int x, int y);
 
     HWND window_ = nullptr;
@@ -36,4 +37,5 @@ private:
     std::vector<int> heights_, widths_;
     int width_ = 0, height_ = 0;
     int dragRow_ = -1, dragColumn_ = -1;
+    int dragFrom_ = 0, dragSize_ = 0;
 };

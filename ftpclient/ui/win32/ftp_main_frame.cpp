@@ -112,7 +112,8 @@ bool FtpMainFrame::CreateClient()
         return false;
     inner_.SetPane(0, 0, localView_->Handle());
     inner_.SetPane(0, 1, remoteView_->Handle());
-    outer_.SetRowHeight(0, (client.bottom - client.top) / 3);
+    // The lists and the log share the window's height; the bar between them can be dragged.
+    outer_.SetRowHeight(0, (client.bottom - client.top) / 2);
     inner_.SetColumnWidth(0, (client.right - client.left) / 2 - 50);
     SetPaneWindow(outer_.Handle());
     SetPaneOrder({localView_.get(), remoteView_.get(), mainView_.get()});

@@ -379,6 +379,33 @@ TEST_F(FtpWindow, ScriptsGreyTheSettingsInLimitedModeAndEnableAbortWhileRunning)
     LimitedMode = 0;
 }
 
+TEST_F(FtpWindow, PanesKeepTheirShareOfAGrowingWindowAndTheBarsDrag)
+{
+    Start({});
+    auto height = [](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
+    HWND local = Frame().LocalView()->Handle();
+    HWND outer = GetParent(GetParent(local));
+    const int before = height(local), whole = height(outer);
+    // A larger window: the lists grow with the log.
+    SetWindowPos(Frame().Handle(), nullptr, 0, 0, 1000, 900, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(100);
+    EXPECT_GT(height(local), before + (height(outer) - whole) / 3) << before << " of " << whole;
+    // Dragging the bar under the lists 60 pixels down.
+    RECT pane;
+    GetWindowRect(local, &pane);
+    POINT bar{pane.left + 20, pane.bottom + FwSplitter::kBar / 2};
+    ScreenToClient(outer, &bar);
+    const int lists = height(local);
+    SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.x, bar.y));
+    SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.x, bar.y + 60));
+    SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(bar.x, bar.y + 60));
+    EXPECT_EQ(height(local), lists + 60);
+}
+
 TEST_F(FtpWindow, RemoveListEntryTakesTheWholeNameAndKeepsTheWalk)
 {
     for (const char* name : {"abc.txt", "abc.txt.bak", "b.txt"})
