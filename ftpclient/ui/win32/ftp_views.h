@@ -62,6 +62,7 @@ protected:
     // Double-click and Enter.
     virtual void OnOpenEntry() = 0;
     virtual int& WalkIndex() = 0;
+    // The columns' tab stops, all moved right when the longest name needs a wider first column.
     void SetTabStops(const int* stops, int count);
     // The first selected entry's text and recorded kind; false when none is selected.
     bool FirstSelected(std::string& text, FileEntryKind& kind) const;
