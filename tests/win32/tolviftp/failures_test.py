@@ -150,7 +150,8 @@ def case_close_and_exit(s):
     s.key('F5')
     s.wait_state(lambda st: 'big.bin' in names(st['remote']), 'the window to answer')
     s.exit_client()
-    print('close box and Exit during a download: both cancelled it, the window stayed')
+    assert re.search(r'\r\nWindow=-?\d+ -?\d+ \d+ \d+ \d\r\n', s.ini()), 'the window size was not kept:\n' + s.ini()
+    print('close box and Exit during a download: both cancelled it, the window stayed (its size kept at exit)')
 
 
 def case_auto_mode(s, vsftpd_root):
