@@ -28,6 +28,7 @@ public:
         ftp.operationActive = 1;
         ftp.abortFlag = 0;
         ftp.cancelRequest = 0;
+        ftp.userAbort = 0;
         ftp.transferError = 0;
         running_ = true;
     }
@@ -65,6 +66,21 @@ int RefuseUnlessLoggedOn(const Operation& op)
     if (!LoggedOn())
         return kFtpNotConnected;
     return kFtpOk;
+}
+
+// A name of the caller in the server's form: converted to UTF-8 when the server speaks it.
+// False (reported) when it has no such form.
+bool ToServer(const char* name, std::string& out)
+{
+    FtpSessionState& ftp = Ftp();
+    if (!ftp.utf8) {
+        out = name;
+        return true;
+    }
+    if (ftp.host->NameToServer(name, out))
+        return true;
+    ftp_error_printf("Name has no form on the server: %s", name);
+    return false;
 }
 
 // The directory named in a PWD reply.
@@ -105,7 +121,10 @@ int Transfer(bool upload, const char* localPath, const char* remoteName, char ty
     }
     ftp.bytesDone = 0;
     ftp.bytesTotal = 0;
-    const std::string command = std::string(upload ? (append ? "APPE " : "STOR ") : "RETR ") + remoteName;
+    std::string serverName;
+    if (!ToServer(remoteName, serverName))
+        return kFtpNameNotConverted;
+    const std::string command = std::string(upload ? (append ? "APPE " : "STOR ") : "RETR ") + serverName;
     if (!ftp_command_ok(command.c_str()))
         return kFtpBadParameters;  // the client refused the name, not the host
     const int result = upload ? ftp_transfer_send(ftp.control, command.c_str(), localPath, type)
@@ -115,8 +134,10 @@ int Transfer(bool upload, const char* localPath, const char* remoteName, char ty
         code = ftp.transferError;
     else if (result == kReplyComplete)
         code = kFtpOk;
-    else if (result == kReplyAborted)
+    else if (result == kReplyAborted && ftp.userAbort)
         code = kFtpAborted;
+    else if (!LoggedOn())
+        code = kFtpConnectFailed;  // the connection broke under the transfer
     ftp.abortFlag = 0;
     return code;
 }
@@ -229,7 +250,10 @@ int FtpCd(const char* directory)
     Operation op;
     if (const int refused = RefuseUnlessLoggedOn(op))
         return refused;
-    return ftp_cwd(Ftp().control, directory) == kReplyComplete ? kFtpOk : kFtpRefused;
+    std::string name;
+    if (!ToServer(directory, name))
+        return kFtpNameNotConverted;
+    return ftp_cwd(Ftp().control, name.c_str()) == kReplyComplete ? kFtpOk : kFtpRefused;
 }
 
 int FtpPwd(char* buffer, int length)
@@ -241,7 +265,9 @@ int FtpPwd(char* buffer, int length)
         CopyOut(buffer, length, "PWD not supported by host");
         return kFtpRefused;
     }
-    CopyOut(buffer, length, PwdDirectory(Ftp().replyText, Ftp().hostType));
+    const std::string directory = PwdDirectory(Ftp().replyText, Ftp().hostType);
+    std::string local;
+    CopyOut(buffer, length, Ftp().utf8 && Ftp().host->NameFromServer(directory, local) ? local : directory);
     return kFtpOk;
 }
 
@@ -260,8 +286,11 @@ int FtpDir(const char* mask, int, int, int, int)
     }
     std::string command = "LIST";
     if (mask != nullptr && mask[0] != '\0' && std::strcmp(mask, "*") != 0) {
+        std::string serverMask;
+        if (!ToServer(mask, serverMask))
+            return kFtpNameNotConverted;
         command += ' ';
-        command += mask;
+        command += serverMask;
     }
     if (!ftp_command_ok(command.c_str()))
         return kFtpRefused;
@@ -285,7 +314,10 @@ int FtpMkdir(const char* name, char* buffer, int length)
     Operation op;
     if (const int refused = RefuseUnlessLoggedOn(op))
         return refused;
-    if (ftp_mkd(Ftp().control, name) != kReplyComplete)
+    std::string serverName;
+    if (!ToServer(name, serverName))
+        return kFtpNameNotConverted;
+    if (ftp_mkd(Ftp().control, serverName.c_str()) != kReplyComplete)
         return kFtpRefused;
     CopyOut(buffer, length, name);
     return kFtpOk;
@@ -298,7 +330,10 @@ int FtpRmdir(const char* name)
     Operation op;
     if (const int refused = RefuseUnlessLoggedOn(op))
         return refused;
-    return SimpleResult(ftp_rmd(Ftp().control, name));
+    std::string serverName;
+    if (!ToServer(name, serverName))
+        return kFtpNameNotConverted;
+    return SimpleResult(ftp_rmd(Ftp().control, serverName.c_str()));
 }
 
 int FtpDelete(const char* name)
@@ -308,7 +343,10 @@ int FtpDelete(const char* name)
     Operation op;
     if (const int refused = RefuseUnlessLoggedOn(op))
         return refused;
-    return SimpleResult(ftp_dele(Ftp().control, name));
+    std::string serverName;
+    if (!ToServer(name, serverName))
+        return kFtpNameNotConverted;
+    return SimpleResult(ftp_dele(Ftp().control, serverName.c_str()));
 }
 
 int FtpChmod(const char* modes, const char* name)
@@ -318,7 +356,10 @@ int FtpChmod(const char* modes, const char* name)
     Operation op;
     if (const int refused = RefuseUnlessLoggedOn(op))
         return refused;
-    return SimpleResult(ftp_site_chmod(Ftp().control, modes, name));
+    std::string serverName;
+    if (!ToServer(name, serverName))
+        return kFtpNameNotConverted;
+    return SimpleResult(ftp_site_chmod(Ftp().control, modes, serverName.c_str()));
 }
 
 int FtpRawCommand(const char* command)
@@ -353,6 +394,7 @@ int FtpGet(const char* remoteName, const char* localPath, char type, int notify,
 
 int FtpAbort()
 {
+    Ftp().userAbort = 1;
     Ftp().abortFlag = 1;
     Ftp().cancelRequest = 1;
     return 0;
@@ -381,6 +423,7 @@ int FtpClose()
 int FtpCloseOnExit() { return FtpClose(); }
 
 int FtpBusyCount() { return Ftp().busy + Ftp().operationActive; }
+bool FtpLoggedOn() { return LoggedOn(); }
 std::int64_t FtpBytesDone() { return Ftp().bytesDone; }
 std::int64_t FtpBytesTotal() { return Ftp().bytesTotal; }
 void FtpSetProgressTotal(std::int64_t bytes) { Ftp().bytesTotal = bytes; }

@@ -18,6 +18,7 @@ enum FtpResult : int {
     kFtpRefused = 1008,
     kFtpTransferFailed = 1011,
     kFtpCloseBusy = 1013,
+    kFtpNameNotConverted = 1014,
     kFtpNoAnswer = 2002,
     kFtpConnectFailed = 2003,
     kFtpDataConnection = 2006,
@@ -65,6 +66,8 @@ int FtpClose();
 int FtpCloseOnExit();
 
 int FtpBusyCount();
+// Whether the session is logged on (false once the server closed the control connection).
+bool FtpLoggedOn();
 std::int64_t FtpBytesDone();
 std::int64_t FtpBytesTotal();
 void FtpSetProgressTotal(std::int64_t bytes);

@@ -1,4 +1,5 @@
 // Opening, logging on to and closing the control connection.
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -109,6 +110,45 @@ void ftp_drop_control(const char* why)
     ftp.loggedIn = 0;
 }
 
+namespace {
+
+// FEAT after the log-on: a server that lists UTF8 gets OPTS UTF8 ON, and its names are converted
+// from then on (also when it refuses the OPTS: it announced that its names are UTF-8). The
+// feature lines are read here, at most kMaxFeatureLines of them.
+void AskForUtf8(FtpSocket s)
+{
+    constexpr int kMaxFeatureLines = 200;
+    FtpSessionState& ftp = Ftp();
+    ftp.utf8 = 0;
+    ftp_log_line("FEAT");
+    ftp_log_protocol("FEAT");
+    if (ftp_send_line(s, "FEAT") < 0)
+        return;
+    bool announced = false;
+    for (int i = 0; i < kMaxFeatureLines && ftp.control == s; ++i) {
+        const int code = ftp_read_line(s);
+        ftp_log_line(ftp.replyText.c_str());
+        std::string feature = ftp.replyText;
+        while (!feature.empty() && feature.front() == ' ')
+            feature.erase(0, 1);
+        for (char& c : feature)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (feature == "UTF8" || feature.rfind("UTF8 ", 0) == 0)
+            announced = true;
+        // The last line: the code and a blank (a refusal is one such line).
+        if (code >= 100 && ftp.replyText.size() >= 4 && ftp.replyText[3] == ' ')
+            break;
+        if (ftp.abortFlag)
+            return;
+    }
+    if (!announced || ftp.control != s)
+        return;
+    ftp_send_command(s, "OPTS UTF8 ON");
+    ftp.utf8 = ftp.control == s ? 1 : 0;
+}
+
+}  // namespace
+
 FtpSocket ftp_connect_login(const char* host)
 {
     FtpSessionState& ftp = Ftp();
@@ -162,6 +202,9 @@ FtpSocket ftp_connect_login(const char* host)
     }
     if (result == kReplyComplete) {
         ftp.loggedIn = 1;
+        AskForUtf8(s);
+        if (ftp.control != s)
+            return kNoSocket;
         const std::string title = std::string("FTP: ") + host;
         ftp.host->SetTitle(title.c_str());
         return s;

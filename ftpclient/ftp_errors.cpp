@@ -23,6 +23,7 @@ const char* FtpErrorText(int code)
         {1011, "Host refused the transfer"},
         {1012, "A winsock.DLL ver 1.1 is required"},
         {1013, "Close failed (cmd is in progress)"},
+        {1014, "file name has no form in the other character set"},
         {2001, "can not resolve host adress"},
         {2002, "host does not send an answer"},
         {2003, "Error during connection"},

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum FtpBeep : int { kBeepDefault = 0, kBeepExclamation = 1 };
 
@@ -21,6 +22,19 @@ public:
     virtual void SetTitle(const char* text) = 0;
     // Dispatches the window messages that are waiting; returns at once when there are none.
     virtual void Pump() = 0;
+    // File names of a server that speaks UTF-8, to and from the program's own character set;
+    // false when the name has no form there (it is then neither shown nor used). The program
+    // that has no character set of its own keeps the bytes.
+    virtual bool NameFromServer(const std::string& server, std::string& local)
+    {
+        local = server;
+        return true;
+    }
+    virtual bool NameToServer(const std::string& local, std::string& server)
+    {
+        server = local;
+        return true;
+    }
 };
 
 // A host that drops everything (in use until FtpInit names one).

@@ -59,11 +59,16 @@ struct FtpSessionState {
     int listingActive = 0;
     int translate = 0;
     int avoidZero = 0;
+    // The server announced UTF8 in FEAT: its file names are UTF-8 (converted by the host).
+    int utf8 = 0;
 
     // One operation (log-on, command, listing, transfer) at a time; QUIT and Abort still pass.
     int operationActive = 0;
     // A waiting socket call is cancelled once (Abort, the time-out); the abort flag stays.
     int cancelRequest = 0;
+    // FtpAbort was called during the running operation (an abort that is not the user's is a
+    // failure: the server closed the connection, a send failed).
+    int userAbort = 0;
     // Why the running transfer failed on the local side, in the data stream or by the time-out
     // (an API result code, 0 when it did not).
     int transferError = 0;

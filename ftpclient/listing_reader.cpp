@@ -131,6 +131,16 @@ int ListingParser(char* name, std::size_t nameSize, char* info, std::size_t info
         }
         if (!ftp.listingWantDirs && entry.kind != kEntryFile)
             continue;
+        if (ftp.utf8) {
+            // A name of a UTF-8 server that has no form here is reported and left out: it is
+            // never shown, nor stored, changed.
+            std::string local;
+            if (!ftp.host->NameFromServer(entry.name, local)) {
+                ftp_error_printf("Name left out, it has no form in this character set: %s", entry.name.c_str());
+                continue;
+            }
+            entry.name = local;
+        }
         if (!MatchMask(entry.name.c_str(), ftp.listingMask.c_str(), 0))
             continue;
         if (kind != nullptr)

@@ -83,6 +83,81 @@ void FwSplitter::RecalcLayout()
     InvalidateRect(window_, nullptr, TRUE);
 }
 
+bool FwSplitter::BarAt(int x, int y, int* row, int* column) const
+{
+    *row = *column = -1;
+    int top = 0;
+    for (int r = 0; r + 1 < rows_; ++r) {
+        top += heights_[static_cast<std::size_t>(r)];
+        if (y >= top && y < top + kBar) {
+            *row = r;
+            return true;
+        }
+        top += kBar;
+    }
+    int left = 0;
+    for (int c = 0; c + 1 < columns_; ++c) {
+        left += widths_[static_cast<std::size_t>(c)];
+        if (x >= left && x < left + kBar) {
+            *column = c;
+            return true;
+        }
+        left += kBar;
+    }
+    return false;
+}
+
+void FwSplitter::Resized(int width, int height)
+{
+    // The rows and columns before the last keep their share of a splitter that grows or shrinks.
+    if (height_ > 0 && height > 0)
+        for (int& h : heights_)
+            h = static_cast<int>(static_cast<long long>(h) * height / height_);
+    if (width_ > 0 && width > 0)
+        for (int& w : widths_)
+            w = static_cast<int>(static_cast<long long>(w) * width / width_);
+    if (height > 0)
+        height_ = height;
+    if (width > 0)
+        width_ = width;
+    RecalcLayout();
+}
+
+void FwSplitter::StartDrag(int x, int y)
+{
+    if (!BarAt(x, y, &dragRow_, &dragColumn_))
+        return;
+    // The bar keeps its place under the pointer: sizes follow the pointer's moves.
+    dragFrom_ = dragRow_ >= 0 ? y : x;
+    dragSize_ = dragRow_ >= 0 ? heights_[static_cast<std::size_t>(dragRow_)]
+                              : widths_[static_cast<std::size_t>(dragColumn_)];
+    SetCapture(window_);
+}
+
+void FwSplitter::Drag(int x, int y)
+{
+    constexpr int kMinimum = 20;
+    if (dragRow_ >= 0) {
+        int top = 0;
+        for (int r = 0; r < dragRow_; ++r)
+            top += heights_[static_cast<std::size_t>(r)] + kBar;
+        int h = dragSize_ + y - dragFrom_;
+        if (h > height_ - top - kBar - kMinimum)
+            h = height_ - top - kBar - kMinimum;
+        SetRowHeight(dragRow_, h, kMinimum);
+    } else if (dragColumn_ >= 0) {
+        int left = 0;
+        for (int c = 0; c < dragColumn_; ++c)
+            left += widths_[static_cast<std::size_t>(c)] + kBar;
+        int w = dragSize_ + x - dragFrom_;
+        if (w > width_ - left - kBar - kMinimum)
+            w = width_ - left - kBar - kMinimum;
+        SetColumnWidth(dragColumn_, w, kMinimum);
+    }
+    RecalcLayout();
+    UpdateWindow(window_);
+}
+
 HWND FwSplitter::NextPane(HWND pane, bool previous) const
 {
     const int count = static_cast<int>(panes_.size());
@@ -101,7 +176,33 @@ LRESULT CALLBACK FwSplitter::WindowProc(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case WM_SIZE:
         if (splitter)
-            splitter->RecalcLayout();
+            splitter->Resized(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_SETCURSOR: {
+        POINT at;
+        GetCursorPos(&at);
+        ScreenToClient(window, &at);
+        int row, column;
+        if (splitter && LOWORD(lParam) == HTCLIENT && splitter->BarAt(at.x, at.y, &row, &column)) {
+            SetCursor(LoadCursor(nullptr, row >= 0 ? IDC_SIZENS : IDC_SIZEWE));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        if (splitter)
+            splitter->StartDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (splitter && GetCapture() == window)
+            splitter->Drag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (splitter && GetCapture() == window && message == WM_LBUTTONUP)
+            ReleaseCapture();
+        if (splitter)
+            splitter->dragRow_ = splitter->dragColumn_ = -1;
         return 0;
     case WM_PAINT: {
         // The bars between the panes: a raised edge in the gap.

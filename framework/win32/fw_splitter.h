@@ -1,5 +1,6 @@
-// A static splitter: a child window that lays out rows × columns of pane windows at fixed sizes
-// with a bar between them. The bars cannot be dragged; the last row and column take the rest.
+// A splitter: a child window that lays out rows × columns of pane windows with a bar between
+// them. The last row and column take the rest; the bars can be dragged with the mouse, and when
+// the splitter's size changes the other rows and columns keep their share of it.
 #pragma once
 
 #include <windows.h>
@@ -24,9 +25,17 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The bar under the point: a row bar (*row set) or a column bar (*column set); false for none.
+    bool BarAt(int x, int y, int* row, int* column) const;
+    void Resized(int width, int height);
+    void StartDrag(int x, int y);
+    void Drag(int x, int y);
 
     HWND window_ = nullptr;
     int rows_ = 1, columns_ = 1;
     std::vector<HWND> panes_;
     std::vector<int> heights_, widths_;
+    int width_ = 0, height_ = 0;
+    int dragRow_ = -1, dragColumn_ = -1;
+    int dragFrom_ = 0, dragSize_ = 0;
 };

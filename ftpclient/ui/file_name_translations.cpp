@@ -312,8 +312,7 @@ int StdFileNameTranslator::EditTranslations()
     if (!editor_.Edit(copy))
         return 0;
     rules_ = copy;
-    store_.WriteLines(TranslationLines(rules_));
-    return 1;
+    return store_.WriteLines(TranslationLines(rules_)) ? 1 : -1;
 }
 
 std::unique_ptr<FileNameTranslator> CreateFileNameTranslator(const std::string& kind, TranslationStore& store,

@@ -117,7 +117,8 @@ public:
     virtual ~FileNameTranslator() = default;
     virtual std::string TranslateReceivedName(const std::string& remoteName) = 0;
     virtual std::string TranslateSentName(const std::string& localName) = 0;
-    // Shows the dialogs and saves; nonzero when the user confirmed with OK.
+    // Shows the dialogs and saves: 0 when the user cancelled, 1 when the rules were taken and
+    // saved, -1 when they were taken but could not be saved.
     virtual int EditTranslations() = 0;
 };
 

@@ -24,6 +24,20 @@ std::string ProgressTimeText(long long seconds)
     return text;
 }
 
+std::string ProgressRateText(std::int64_t bytes, std::uint64_t elapsedMs)
+{
+    if (elapsedMs == 0)
+        elapsedMs = 1;
+    // Bytes per millisecond are kilobytes per second.
+    const double kilobytes = static_cast<double>(bytes) / static_cast<double>(elapsedMs);
+    char text[64];
+    if (kilobytes >= 10000.0)
+        std::snprintf(text, sizeof text, "%.2f Mb/s", kilobytes / 1000.0);
+    else
+        std::snprintf(text, sizeof text, "%.2f Kb/s", kilobytes);
+    return text;
+}
+
 void FtpProgress::Reset(std::int64_t total, const std::string& name)
 {
     done_ = 0;
@@ -31,39 +45,59 @@ void FtpProgress::Reset(std::int64_t total, const std::string& name)
     percent_ = 0;
     name_ = name;
     speedText_.clear();
+    timeText_.clear();
     speed_ = 0;
+    shownMs_ = 0;
 }
 
 bool FtpProgress::Update(std::int64_t done, std::int64_t total, const char* name, std::uint64_t nowMs)
 {
     if (name != nullptr)
         name_ = name;
+    const std::int64_t before = done_;
     done_ = done;
-    if (total < done)
-        total_ = done;
-    else if (total_ == 0)
+    if (total_ == 0 && total > 0)
         total_ = total;
-    const int percent = ProgressPercent(done_, total_);
-    if (percent == percent_ && percent != 0)
-        return false;
-    percent_ = percent;
+    if (total_ > 0 && done_ > total_)
+        total_ = done_;  // more arrived than announced (line ends): the bar stays full
     if (done_ == 0)
         startMs_ = nowMs;
-    std::uint64_t elapsedMs = nowMs > startMs_ ? nowMs - startMs_ : 1;
+    if (total_ > 0) {
+        const int percent = ProgressPercent(done_, total_);
+        if (percent == percent_ && percent != 0)
+            return false;
+        percent_ = percent;
+    } else if (done_ != 0 && before != 0 && (done_ == before || nowMs - shownMs_ < kUnknownTotalEveryMs)) {
+        // No size announced: no percentage, the count and the rate are shown now and then.
+        return false;
+    }
+    shownMs_ = nowMs;
+    Measure(nowMs);
+    return true;
+}
+
+void FtpProgress::Finish(std::int64_t done, std::uint64_t nowMs)
+{
+    done_ = done;
+    Measure(nowMs);
+}
+
+void FtpProgress::Measure(std::uint64_t nowMs)
+{
+    const std::uint64_t elapsedMs = nowMs > startMs_ ? nowMs - startMs_ : 1;
+    speed_ = static_cast<double>(done_) / static_cast<double>(elapsedMs);
+    speedText_ = ProgressRateText(done_, elapsedMs);
     long long seconds = static_cast<long long>(elapsedMs / 1000);
+    if (total_ <= 0 || done_ <= 0) {
+        timeText_ = ProgressTimeText(seconds) + " elapsed";
+        return;
+    }
     if (seconds < 1)
         seconds = 1;
     long long rate = done_ / seconds;
     if (rate < 1)
         rate = 1;
-    long long remaining = (total_ - done_) / rate;
-    if (remaining == 0)
-        remaining = seconds;
-    speed_ = static_cast<double>(done_) / static_cast<double>(elapsedMs);
-    char text[128];
-    std::snprintf(text, sizeof text, "%.02f Kb/s  %s", speed_, ProgressTimeText(remaining).c_str());
-    speedText_ = text;
-    return true;
+    timeText_ = ProgressTimeText((total_ - done_) / rate) + " left";
 }
 
 bool FtpProgress::DrawThisTime()
@@ -81,9 +115,12 @@ bool FtpProgress::DrawThisTime()
 std::string FtpProgress::BarText() const
 {
     char numbers[96];
-    std::snprintf(numbers, sizeof numbers, "  %d %% (%lld/%lld) ", percent_, static_cast<long long>(done_),
-                  static_cast<long long>(total_));
-    return "    " + name_ + numbers + speedText_ + "    ";
+    if (total_ > 0)
+        std::snprintf(numbers, sizeof numbers, "  %d %% (%lld/%lld) ", percent_, static_cast<long long>(done_),
+                      static_cast<long long>(total_));
+    else
+        std::snprintf(numbers, sizeof numbers, "  %lld bytes  ", static_cast<long long>(done_));
+    return "    " + name_ + numbers + speedText_ + "  " + timeText_ + "    ";
 }
 
 int FtpProgress::FilledWidth(int width) const

@@ -355,7 +355,7 @@ void ScriptRunner::StartScript()
         return;
     }
     if (!OpenScriptFile(scriptPath, 0, 1)) {
-        host_.Log(Format("Error in Script: Cannot open %s", scriptPath.c_str()));
+        host_.Log(Format(host_.LocalText(3017, "Error in Script: Cannot open %s").c_str(), scriptPath.c_str()));
         return;
     }
     ScriptInterpreter();
@@ -371,7 +371,7 @@ void ScriptRunner::WaitTick()
         ScriptInterpreter();
         return;
     }
-    host_.SetTitle(Format("Waiting: %d seconds ...", waitSeconds));
+    host_.SetTitle(Format(host_.LocalText(3014, "Waiting: %d seconds ...").c_str(), waitSeconds));
 }
 
 // ---- the interpreter
@@ -467,6 +467,8 @@ int ScriptRunner::ScriptInterpreter()
         }
     } catch (const Stop&) {
     }
+    if (!running_)
+        syntaxTest = false;  // a check ends with its script; the next Connect connects
     return running_ ? 1 : 0;
 }
 

@@ -97,6 +97,8 @@ public:
     virtual void StopWaitTimer() = 0;
     // Lets pending window messages run (Abort, Exit, timers).
     virtual void PumpMessages() = 0;
+    // A text of the program's string table in the user's language; `english` where there is none.
+    virtual std::string LocalText(int id, const char* english) { return english ? english : ""; }
 };
 
 // One script on the call stack: where it goes on when it is opened again.

@@ -162,24 +162,35 @@ std::vector<std::string> SiteStore::Names()
     return names;
 }
 
-int SiteStore::NewNumber()
+int SiteStore::FreeNumber() const
 {
     bool used[kFtpSiteSlots] = {};
-    for (int number : numbers_)
+    bool slotFree = false;
+    for (int number : numbers_) {
         if (number > 0 && number < kFtpSiteSlots)
             used[number] = true;
-    for (int number = 1; number < kFtpSiteSlots; ++number) {
-        if (used[number])
-            continue;
-        for (int& slot : numbers_) {
-            if (slot == 0 || slot == -1) {
-                slot = number;
-                return number;
-            }
-        }
-        return -1;
+        slotFree = slotFree || number == 0 || number == -1;
     }
+    if (!slotFree)
+        return -1;
+    for (int number = 1; number < kFtpSiteSlots; ++number)
+        if (!used[number])
+            return number;
     return -1;
+}
+
+int SiteStore::NewNumber()
+{
+    const int number = FreeNumber();
+    if (number < 0)
+        return -1;
+    for (int& slot : numbers_) {
+        if (slot == 0 || slot == -1) {
+            slot = number;
+            break;
+        }
+    }
+    return number;
 }
 
 void SiteStore::ForgetNumber(int number)
@@ -233,7 +244,11 @@ bool SiteStore::Write(int number, const SiteRecord& r, bool asDefault)
     put("Site", r.name);
     put("Host", r.host);
     put("User", r.user);
-    put("Password", r.savePassword && !r.password.empty() ? ScrambleText(r.password) : std::string());
+    // A password that is already in its stored form (a script's "?...?") is kept as it is.
+    const bool scrambled = LoginPassword(r.password) != r.password;
+    put("Password", !r.savePassword || r.password.empty() ? std::string()
+                    : scrambled                         ? r.password
+                                                        : ScrambleText(r.password));
     put("LCD", r.localDirectory);
     put("CD", r.remoteDirectory);
     put("LMask", r.localMask);

@@ -94,7 +94,9 @@ public:
     int NameAt(int index, std::string& name);
     // The names of the sites in list order, holes skipped.
     std::vector<std::string> Names();
-    // The smallest free number 1..99, entered in the first free slot; -1 when none is free.
+    // The smallest free number 1..99 when a slot is free for it, else -1; nothing is entered.
+    int FreeNumber() const;
+    // FreeNumber, entered in the first free slot.
     int NewNumber();
     void ForgetNumber(int number);
     bool IsDefault(const std::string& name);

@@ -112,3 +112,24 @@ std::string SendDestination(const std::string& local)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name;
 }
+
+const char* const kTextEndings[] = {"txt", "text", "htm",  "html", "css", "js",  "c",   "h",   "cpp", "hpp",
+                                    "cc",  "cxx",  "bat",  "cmd",  "ini", "log", "csv", "xml", "sh",  "pl",
+                                    "py",  "java", "pas",  "bas",  "asm", "for", "f",   "mak", "md",  "json",
+                                    "ftp", "rc",   "def",  "sql",  "tex", "me",  "1st", nullptr};
+
+char TransferTypeFor(char mode, const std::string& name)
+{
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(mode)));
+    if (upper != 'U')
+        return upper == 'A' ? 'A' : 'I';
+    const std::string last = LastComponent(name);
+    const std::size_t dot = last.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return 'I';
+    const std::string ending = last.substr(dot + 1);
+    for (const char* const* text = kTextEndings; *text; ++text)
+        if (strcasecmp(ending.c_str(), *text) == 0)
+            return 'A';
+    return 'I';
+}

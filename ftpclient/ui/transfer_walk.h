@@ -45,3 +45,9 @@ constexpr std::size_t kMaxLocalName = 255;
 bool ReceiveDestination(const std::string& remote, std::string& local);
 // The remote name a sent file gets: the last component of the local name in lower case.
 std::string SendDestination(const std::string& local);
+
+// The type a transfer of `name` uses in `mode` ('I' image, 'A' ASCII, 'U' automatic): Auto sends
+// names with a text ending (kTextEndings, case ignored) as ASCII and every other name as image.
+char TransferTypeFor(char mode, const std::string& name);
+// The endings Auto takes for text.
+extern const char* const kTextEndings[];

@@ -13,7 +13,41 @@ void SendText(HWND window, unsigned message, const char* text)
         SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(text));
 }
 
+// Text from one code page to another through UTF-16; false when a character has no form in the
+// target (no best-fit stand-ins) or the source is not valid.
+bool Recode(const std::string& text, UINT from, UINT to, std::string& out)
+{
+    out.clear();
+    if (text.empty())
+        return true;
+    const int wide = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (wide <= 0)
+        return false;
+    std::wstring utf16(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), &utf16[0], wide);
+    BOOL usedDefault = FALSE;
+    const bool toUtf8 = to == CP_UTF8;
+    const int n = WideCharToMultiByte(to, toUtf8 ? 0 : WC_NO_BEST_FIT_CHARS, utf16.data(), wide, nullptr, 0, nullptr,
+                                      toUtf8 ? nullptr : &usedDefault);
+    if (n <= 0 || usedDefault)
+        return false;
+    out.assign(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(to, toUtf8 ? 0 : WC_NO_BEST_FIT_CHARS, utf16.data(), wide, &out[0], n, nullptr,
+                        toUtf8 ? nullptr : &usedDefault);
+    return !usedDefault;
+}
+
 }  // namespace
+
+bool WindowFtpHost::NameFromServer(const std::string& server, std::string& local)
+{
+    return Recode(server, CP_UTF8, CP_ACP, local);
+}
+
+bool WindowFtpHost::NameToServer(const std::string& local, std::string& server)
+{
+    return Recode(local, CP_ACP, CP_UTF8, server);
+}
 
 void WindowFtpHost::Info(const char* text) { SendText(window_, WM_FTP_INFO, text); }
 void WindowFtpHost::Debug(const char* text) { SendText(window_, WM_FTP_DEBUG, text); }

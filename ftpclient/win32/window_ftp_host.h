@@ -25,6 +25,9 @@ public:
     void LoginFailed(const char* text) override;
     void SetTitle(const char* text) override;
     void Pump() override;
+    // Between UTF-8 and the Windows code page.
+    bool NameFromServer(const std::string& server, std::string& local) override;
+    bool NameToServer(const std::string& local, std::string& server) override;
 
 private:
     HWND window_;

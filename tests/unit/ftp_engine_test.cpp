@@ -462,6 +462,39 @@ TEST_F(Scripted, TruncatedDataFailsTheDownload)
     EXPECT_EQ(FtpRawCommand("NOOP"), 0);
 }
 
+TEST_F(Scripted, ServerGoneMidDownloadIsAFailureNotAnAbort)
+{
+    const std::string path = Local("gone.bin");
+    Mode("dies-in-retr");
+    EXPECT_EQ(FtpGet(Remote("any").c_str(), path.c_str(), 'I', 0, 0, 0, 0), kFtpConnectFailed);
+    EXPECT_FALSE(FileExists(path)) << "no partial file under the real name";
+    EXPECT_FALSE(FtpLoggedOn());
+    EXPECT_EQ(FtpCd("/"), kFtpNotConnected);
+    EXPECT_EQ(Reconnect(), 0);
+    EXPECT_TRUE(FtpLoggedOn());
+}
+
+TEST_F(Scripted, Utf8NamesAreConvertedBothWays)
+{
+    // The server lists UTF8 in FEAT: OPTS UTF8 ON goes out and names are converted.
+    EXPECT_TRUE(Ftp().utf8);
+    const std::vector<std::string> sent = host.Sent();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "OPTS UTF8 ON"), sent.end());
+    const std::string dir = Remote("utf8");
+    ASSERT_EQ(FtpMkdir(dir.c_str(), nullptr, 0), 0);
+    ASSERT_EQ(FtpCd(dir.c_str()), 0);
+    Upload("gr\xF6\xDF" "e.txt", "size");
+    // The server's folder by UTF-8 names (on Windows too, where narrow names are the code page's).
+    const std::string root = std::string(std::getenv("TOLVI_FTP_SCRIPTED_ROOT")) + "/" + dir + "/";
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(root + "gr\xC3\xB6\xC3\x9F" "e.txt")))
+        << "stored under its UTF-8 name";
+    std::ofstream(std::filesystem::u8path(root + "\xE6\xBC\xA2.txt")) << "han";  // no Latin-1 form
+    ASSERT_EQ(FtpDir("*"), 0);
+    EXPECT_EQ(ListedNames(), (std::vector<std::string>{"F gr\xF6\xDF" "e.txt"}));
+    EXPECT_TRUE(RecordingFtpHost::Has(host.error, "Name left out"));
+    EXPECT_EQ(Download("gr\xF6\xDF" "e.txt"), "size");
+}
+
 TEST_F(Scripted, RefusedTypeFailsTheTransfer)
 {
     Mode("type-refuse");

@@ -35,6 +35,37 @@ public:
         if (onPump)
             onPump();
     }
+    // The tests' own character set is Latin-1.
+    bool NameFromServer(const std::string& server, std::string& local) override
+    {
+        local.clear();
+        for (std::size_t i = 0; i < server.size(); ++i) {
+            const auto c = static_cast<unsigned char>(server[i]);
+            if (c < 0x80) {
+                local += static_cast<char>(c);
+            } else if ((c == 0xC2 || c == 0xC3) && i + 1 < server.size() &&
+                       (static_cast<unsigned char>(server[i + 1]) & 0xC0) == 0x80) {
+                local += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(server[++i]) & 0x3F));
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool NameToServer(const std::string& local, std::string& server) override
+    {
+        server.clear();
+        for (char ch : local) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (c < 0x80) {
+                server += ch;
+            } else {
+                server += static_cast<char>(0xC0 | (c >> 6));
+                server += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        return true;
+    }
 
     // True when some line of the channel contains `what`.
     static bool Has(const std::vector<std::string>& lines, const std::string& what)

@@ -109,6 +109,9 @@ FtpApp::FtpApp()
 {
     profileFile = kFtpIniFile;
     OnCommand(ID_FTP_APP_ABOUT, [this] { ShowAboutBox(); });
+    // The program has no help file: Help (menu, F1, toolbar) shows what there is, the About box.
+    OnCommand(ID_FTP_HELP, [this] { ShowAboutBox(); });
+    OnUpdateCommand(ID_FTP_HELP, [](FwCmdUI& ui) { ui.Enable(!LimitedMode); });
 }
 
 FtpApp::~FtpApp() = default;
@@ -118,8 +121,6 @@ bool FtpApp::InitInstance()
     LoadRecentFiles(4);
     RegisterHelpFile("tolviftp.hlp", 1);
     installMode = strcasecmp(commandLine.c_str(), "install") == 0;
-    if (installMode)
-        OnCommand(ID_FTP_HELP, [this] { ShowAboutBox(); });
 
     const std::string directory = FtpCurrentDirectory();
     startDirectory = directory.empty() ? ".\\" : directory;

@@ -20,8 +20,10 @@ FtpDocument::FtpDocument()
       translator_(CreateFileNameTranslator("std", *translationStore_, *translationEditor_))
 {
     OnCommand(ID_FTP_FILENAME_TRANSLATIONS, [this] {
-        if (translator_)
-            translator_->EditTranslations();
+        if (translator_ && translator_->EditTranslations() < 0) {
+            const std::string text = std::string("File-name translations not saved: cannot write ") + kFtpIniFile;
+            SendToView(FtpViewKind::kMain, WM_FTP_ERROR, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
     });
     // The lists refresh from whichever pane is active: the command goes on to its list view.
     OnCommand(ID_FTP_LOCAL_REFRESH, [this] { SendToView(FtpViewKind::kLocal, WM_COMMAND, ID_FTP_LOCAL_REFRESH, 0); });

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <direct.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -130,8 +131,6 @@ int FtpListView::OnCreate()
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
     SendMessageA(list_, LB_SETHORIZONTALEXTENT, 800, 0);
     SetWindowSubclass(list_, FileListBoxProc, 1, 0);
-    OnCommand(ID_FTP_ABORT, [] { FtpAbort(); });
-    OnUpdateCommand(ID_FTP_ABORT, [](FwCmdUI& ui) { ui.Enable(FtpBusyCount() > 0); });
     return 0;
 }
 
@@ -143,9 +142,34 @@ void FtpListView::OnActivateView(bool active)
 
 void FtpListView::SetTabStops(const int* stops, int count)
 {
-    // The stops are quarters of the horizontal dialog base unit, the list box's own unit.
+    // The stops are quarters of the horizontal dialog base unit, the list box's own unit. The
+    // first column is made as wide as the longest name the list holds, so no name runs into the
+    // next column; the other columns move along with it.
+    int widest = 0;
+    HDC dc = GetDC(list_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list_, WM_GETFONT, 0, 0)));
+    const int n = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        const std::string text = ListBoxText(list_, i);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.find('\t') == std::string::npos ? text.size()
+                                                                                                     : text.find('\t')),
+                              &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    // The list box turns its stops into pixels by its own font's average character width.
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+    const int base = static_cast<int>(metrics.tmAveCharWidth);
+    const int needed = base > 0 ? (widest + base / 2) * 4 / base + 6 : 0;
+    const int shift = count > 0 && needed > stops[0] ? needed - stops[0] : 0;
     std::vector<int> units(stops, stops + count);
+    for (int& unit : units)
+        unit += shift;
     SendMessageA(list_, LB_SETTABSTOPS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(units.data()));
+    SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(800 + shift * base / 4), 0);
 }
 
 bool FtpListView::FirstSelected(std::string& text, FileEntryKind& kind) const
@@ -371,8 +395,6 @@ void FtpLocalView::FillLocalList(bool withDrives)
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     if (withDrives) {
         SendMessageA(list_, LB_RESETCONTENT, 0, 0);
-        static const int stops[] = {38, 60, 80, 94};
-        SetTabStops(stops, 4);
         if (doc.localShow) {
             const int current = _getdrive();
             for (int drive = 1; drive <= 26; ++drive) {
@@ -426,6 +448,10 @@ void FtpLocalView::FillLocalList(bool withDrives)
                 model.Select(at, true);
         }
     }
+    // Room for a name of 20 characters (more when a name is longer), a size of 11, the date and
+    // the time.
+    static const int stops[] = {80, 124, 176, 204};
+    SetTabStops(stops, 4);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
     const int caret = CaretAfterFill(model);
@@ -516,8 +542,6 @@ void FtpRemoteView::FillRemoteList(bool fetch)
         if (listed == kFtpNotConnected || listed == kFtpNotStarted)
             return;
     }
-    static const int stops[] = {32, 52, 58, 72, 86, 104, 112, 118, 136};
-    SetTabStops(stops, 9);
     ListBoxModel model(list_);
     char name[1024], info[4096];
     int kind = 0;
@@ -538,6 +562,10 @@ void FtpRemoteView::FillRemoteList(bool fetch)
         if (!doc.remoteSelect.empty() && MatchMask(name, doc.remoteSelect.c_str(), 0))
             model.Select(at, true);
     }
+    // Room for a name of 25 characters (more when a name is longer), then the listing's columns:
+    // modes, links, owner, group, size, month, day and time or year.
+    static const int stops[] = {100, 148, 164, 200, 236, 280, 300, 316, 340};
+    SetTabStops(stops, 9);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
     const int caret = CaretAfterFill(model);

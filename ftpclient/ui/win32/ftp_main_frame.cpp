@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <string>
+
 #include "ftp_app.h"
 #include "ftp_document.h"
 #include "ftp_views.h"
@@ -109,7 +112,8 @@ bool FtpMainFrame::CreateClient()
         return false;
     inner_.SetPane(0, 0, localView_->Handle());
     inner_.SetPane(0, 1, remoteView_->Handle());
-    outer_.SetRowHeight(0, (client.bottom - client.top) / 3);
+    // The lists and the log share the window's height; the bar between them can be dragged.
+    outer_.SetRowHeight(0, (client.bottom - client.top) / 2);
     inner_.SetColumnWidth(0, (client.right - client.left) / 2 - 50);
     SetPaneWindow(outer_.Handle());
     SetPaneOrder({localView_.get(), remoteView_.get(), mainView_.get()});
@@ -124,23 +128,85 @@ void FtpMainFrame::InitialUpdate()
     SetActiveView(mainView_.get());
 }
 
+namespace {
+
+constexpr const char* kPlacementKey = "Window";
+
+// The stored placement "left top right bottom show"; false when there is none or it is odd.
+bool StoredPlacement(RECT& rect, int& show)
+{
+    char text[96] = "";
+    GetPrivateProfileStringA("TolviFTP", kPlacementKey, "", text, sizeof text, kFtpIniFile);
+    long l, t, r, b;
+    if (std::sscanf(text, "%ld %ld %ld %ld %d", &l, &t, &r, &b, &show) != 5 || r - l < 200 || b - t < 150)
+        return false;
+    rect = RECT{l, t, r, b};
+    return true;
+}
+
+std::string PlacementText(const RECT& r, int show)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "%ld %ld %ld %ld %d", r.left, r.top, r.right, r.bottom, show);
+    return text;
+}
+
+}  // namespace
+
 void FtpMainFrame::ActivateFrame(int showCommand)
 {
     FtpApp& app = TheFtpApp();
-    if (firstActivation_ && !app.commandLine.empty() && !app.installMode && app.autoSizeWindow) {
-        // A program started for a script shows as a strip that little more than its caption fits.
+    RECT rect;
+    int show = 0;
+    if (firstActivation_ && !app.installMode && StoredPlacement(rect, show)) {
+        // The size and place the window had when it was last closed.
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
-        placement.showCmd = static_cast<UINT>(showCommand);
-        placement.rcNormalPosition = RECT{0, 0, 479, 20};
-        placement.ptMaxPosition = POINT{-GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER)};
-        placement.ptMinPosition = POINT{0, 0};
+        GetWindowPlacement(Handle(), &placement);
+        placement.rcNormalPosition = rect;
+        placement.showCmd = show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : static_cast<UINT>(showCommand);
         SetWindowPlacement(Handle(), &placement);
+        if (show == SW_SHOWMAXIMIZED)
+            showCommand = SW_SHOWMAXIMIZED;
     }
     firstActivation_ = false;
     FwViewFrame::ActivateFrame(showCommand);
     if (app.installMode)
         ShowWindow(Handle(), SW_MAXIMIZE);
+}
+
+void FtpMainFrame::UpdateMenuBar()
+{
+    HMENU menu = GetMenu(Handle());
+    if (!menu)
+        return;
+    bool changed = false;
+    for (int id : {ID_FTP_CONNECT, ID_FTP_DISCONNECT}) {
+        const UINT want = CommandEnabled(id) ? MF_ENABLED : MF_GRAYED;
+        const UINT before = EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | want);
+        changed = changed || (before != static_cast<UINT>(-1) && (before & MF_GRAYED) != (want & MF_GRAYED));
+    }
+    if (changed)
+        DrawMenuBar(Handle());
+}
+
+void FtpMainFrame::RememberPlacement()
+{
+    // An interactive start keeps its window's size; a script's or the install's start leaves the
+    // settings file as it was. Nothing is written when nothing changed.
+    const FtpApp& app = TheFtpApp();
+    if (!app.commandLine.empty() || app.installMode)
+        return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(Handle(), &placement))
+        return;
+    const int show = placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    const std::string text = PlacementText(placement.rcNormalPosition, show);
+    char stored[96] = "";
+    GetPrivateProfileStringA("TolviFTP", kPlacementKey, "", stored, sizeof stored, kFtpIniFile);
+    if (text != stored)
+        WritePrivateProfileStringA("TolviFTP", kPlacementKey, text.c_str(), kFtpIniFile);
 }
 
 bool FtpMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -161,7 +227,12 @@ bool FtpMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         result = 0;
         return true;
     case WM_CLOSE:
+        if (mainView_ && !mainView_->CanCloseFrame()) {
+            result = 0;
+            return true;
+        }
         SetActiveView(mainView_.get());
+        RememberPlacement();
         return false;
     default:
         return FwViewFrame::OnMessage(message, wParam, lParam, result);

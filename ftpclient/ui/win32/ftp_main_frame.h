@@ -22,6 +22,8 @@ public:
     // Every view's initial update; the main view becomes the active view.
     void InitialUpdate();
     void ActivateFrame(int showCommand) override;
+    // Connect and Disconnect of the menu bar enabled or greyed by their rules.
+    void UpdateMenuBar();
     // The frame's title: "<document title> - <application name>".
     void SetDocumentTitle(const std::string& title);
 
@@ -35,6 +37,8 @@ protected:
 
 private:
     bool CreateClient();
+    // Stores the window's size and place ([TolviFTP] Window) for the next start.
+    void RememberPlacement();
 
     FtpDocument& document_;
     FwSplitter outer_;

@@ -12,6 +12,7 @@
 #include "ftp_main_frame.h"
 #include "ftp_views.h"
 #include "tolviftp_ids.h"
+#include "transfer_walk.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ void FtpMainView::Layout()
 void FtpMainView::OnInitialUpdate()
 {
     Layout();
-    progress_.Reset(10, "");
+    progress_.Reset(0, "");  // no size yet: nothing to show
     FtpApp& app = TheFtpApp();
     if (app.installMode) {
         InstallStartUp();
@@ -169,6 +170,10 @@ void FtpMainView::OnInitialUpdate()
     FtpSetVerbose(settings_.verbose, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
     FtpSetDebug(settings_.debug, reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_VERBOSE);
     FtpSetRetain(settings_.retain);
+    // The site list is the same however the program starts: a script's site=NAME finds the
+    // stored sites, and the site dialog adds to them instead of writing over site 1.
+    sites_.SetNumbers(settings_.siteNumbers);
+    SetConnected(false);
     if (!app.installMode && !app.commandLine.empty()) {
         // The command line runs as a script once the window shows.
         if (WriteCommandLineScript(app.commandLine) && SetTimer(Handle(), IDT_SCRIPT_START, 300, nullptr) == 0)
@@ -177,7 +182,6 @@ void FtpMainView::OnInitialUpdate()
     }
     if (!app.installMode && app.commandLine.empty()) {
         // The default site, else the first one listed.
-        sites_.SetNumbers(settings_.siteNumbers);
         std::string first;
         if (SiteApply(settings_.defaultSite) < 0 && sites_.NameAt(0, first) > 0)
             SiteApply(first);
@@ -253,6 +257,14 @@ void FtpMainView::AddLogLine(const std::string& text)
     ring_.Add(line);
     if (rows_ >= 1 && Handle() && IsWindowVisible(Handle())) {
         RECT area = ToRect(layout_.logText);
+        RECT pending;
+        if (GetUpdateRect(Handle(), &pending, FALSE)) {
+            // A paint is due: scrolling now would move half-drawn lines; the paint draws the
+            // whole log instead.
+            RECT box = ToRect(layout_.logBox);
+            InvalidateRect(Handle(), &box, TRUE);
+            return;
+        }
         int by = lineHeight_;
         if (rows_ == 1 && by > area.bottom - area.top)
             by = area.bottom - area.top;
@@ -295,6 +307,8 @@ void FtpMainView::Paint(HDC dc)
     for (int i = 0; i < rows_; ++i) {
         const int y = layout_.firstLineY + i * lineHeight_;
         RECT clip{2 * charWidth_, y, layout_.logText.right, y + lineHeight_};
+        // Each line on its own background: text drawn twice over itself would look bold.
+        FillRect(dc, &clip, reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         DrawLine(dc, ring_.Slot(slot), y, clip);
         slot = slot + 1 == FtpLogRing::kLines ? 0 : slot + 1;
     }
@@ -310,11 +324,12 @@ void FtpMainView::DrawProgressBar(HDC dc, bool clear)
         return;
     SetBrushOrgEx(dc, bar.left % 8, bar.top % 8, nullptr);
     RECT textLine = ToRect(layout_.progressText);
-    if (clear || progress_.Percent() == 0) {
+    if (clear || progress_.Done() == 0) {
         FillRect(dc, &bar, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         FillRect(dc, &textLine, reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         return;
     }
+    // Without an announced size the bar stays empty; the text says what arrived and how fast.
     RECT filled = bar;
     filled.right = bar.left + progress_.FilledWidth(bar.right - bar.left);
     HBRUSH pattern = progressBitmap_ ? CreatePatternBrush(progressBitmap_) : CreateSolidBrush(kNavy);
@@ -339,7 +354,7 @@ void FtpMainView::UpdateProgress(std::int64_t done, std::int64_t total, const ch
     if (!progress_.DrawThisTime() || !Handle())
         return;
     HDC dc = GetDC(Handle());
-    DrawProgressBar(dc, progress_.Percent() == 0);
+    DrawProgressBar(dc, progress_.Done() == 0);
     ReleaseDC(Handle(), dc);
 }
 
@@ -359,11 +374,15 @@ void FtpMainView::ScrollTo(int position)
     UpdateWindow(Handle());
 }
 
+bool FtpMainView::Idle() const { return FtpBusyCount() == 0 && !transferRunning_ && !WalkRunning(transferState_); }
+
 void FtpMainView::ExitCommand()
 {
     scripts_->StopAllScripts();
-    if (FtpBusyCount() > 0) {
-        // A socket call blocks under us: cancel it; the failing operation finishes the exit.
+    if (!Idle()) {
+        // A socket call blocks under us: cancel it, and nothing else now. The cancelled
+        // operation cleans up after itself (a partial download is removed); a log-on that fails
+        // while ExitRequested is set closes the window.
         ExitRequested = 1;
         FtpAbort();
         return;
@@ -371,6 +390,51 @@ void FtpMainView::ExitCommand()
     ExitCleanup();
     if (Frame())
         PostMessageA(Frame()->Handle(), WM_CLOSE, 0, 0);
+}
+
+bool FtpMainView::CanCloseFrame()
+{
+    if (Idle())
+        return true;
+    ExitCommand();
+    return false;
+}
+
+void FtpMainView::FinishWhenIdle()
+{
+    if (SetTimer(Handle(), IDT_FINISH_PENDING, 100, nullptr) == 0)
+        LogStringId(3007);
+}
+
+void FtpMainView::FinishPending()
+{
+    if (!Idle())
+        return;
+    KillTimer(Handle(), IDT_FINISH_PENDING);
+    if (disconnectPending_) {
+        disconnectPending_ = false;
+        DisconnectCommand();
+    }
+}
+
+void FtpMainView::ConnectionLost()
+{
+    if (!connected_ || FtpLoggedOn())
+        return;
+    // The server closed the connection: the session is over and Connect starts a new one.
+    FtpClose();
+    SetConnected(false);
+    if (Frame())
+        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(" ");
+    RefreshView(FtpViewKind::kRemote, ID_FTP_REMOTE_REFRESH);
+}
+
+void FtpMainView::SetConnected(bool on)
+{
+    connected_ = on;
+    // Connect and Disconnect stand in the menu bar itself, which no menu opening updates.
+    if (Frame())
+        static_cast<FtpMainFrame*>(Frame())->UpdateMenuBar();
 }
 
 void FtpMainView::ExitCleanup()
@@ -485,6 +549,10 @@ bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         }
         if (wParam == IDT_SCRIPT_WAIT) {
             scripts_->WaitTick();
+            return true;
+        }
+        if (wParam == IDT_FINISH_PENDING) {
+            FinishPending();
             return true;
         }
         return false;

@@ -137,7 +137,11 @@ void FtpScriptEditorDialog::Open()
 
 bool FtpScriptEditorDialog::SaveAs()
 {
-    FwFileDialog dialog = ScriptFileDialog("Save Script As", 0);
+    // A save dialog (its button says Save, an existing file is asked about) that adds ".ftp" to
+    // a name typed without an ending.
+    FwFileDialog dialog = ScriptFileDialog("Save Script As", OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT);
+    dialog.open = false;
+    dialog.defaultExtension = "ftp";
     if (!dialog.DoModal(Handle()))
         return false;
     scriptPath = Lower(dialog.fileName);

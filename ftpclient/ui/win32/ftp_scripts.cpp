@@ -57,7 +57,7 @@ public:
     {
         if (v_.connected_)
             FtpClose();
-        v_.connected_ = false;
+        v_.SetConnected(false);
         return v_.lastHost_;
     }
     bool Connected() override { return v_.connected_; }
@@ -84,6 +84,7 @@ public:
     void SendSelectedFiles() override { v_.SendSelectedFiles(); }
     bool SiteApply(const std::string& name) override { return v_.SiteApply(name) >= 0; }
     void SetLimitedMode() override { LimitedMode = 1; }
+    std::string LocalText(int id, const char*) override { return LoadLocalString(id); }
     // The keyword index ("Script commands") belongs to the help file; the program's help does what
     // its Help command does.
     void Help() override { TheFtpApp().WinHelp(0, HELP_KEY); }
@@ -166,8 +167,10 @@ void FtpMainView::ScriptsCommand()
     scripts.scriptDirectory = editor.scriptDirectory;
     scripts.scriptPath = editor.scriptPath;
     scriptEncrypt_ = editor.encrypt;
-    if (result == IDOK)
+    if (result == IDOK) {
+        scripts.syntaxTest = false;
         return;
+    }
     if (scripts.Running()) {
         // Run while a script runs stops it, whatever the editor did.
         StartScript();

@@ -82,11 +82,12 @@ int FtpMainView::ConnectAndLogin()
         if (started != 0)
             return started;
     }
+    ConnectionLost();
     if (connected_ && site_.host == lastHost_ && site_.user == lastUser_ && site_.password == lastPassword_)
         return -2;
     if (connected_)
         FtpClose();
-    connected_ = false;
+    SetConnected(false);
     if (site_.host.empty() && !Ask(LoadLocalString(3008), site_.host))
         return -1;
     if (site_.user.empty() && !Ask(site_.host + LoadLocalString(3010), site_.user))
@@ -106,7 +107,7 @@ int FtpMainView::ConnectAndLogin()
         return result;
     }
     LogStringId(3036);
-    connected_ = true;
+    SetConnected(true);
     lastHost_ = site_.host;
     lastUser_ = site_.user;
     lastPassword_ = site_.password;
@@ -133,7 +134,7 @@ int FtpMainView::ConnectAndLogin()
 
 void FtpMainView::LimitedLoginDialog()
 {
-    progress_.Reset(10, "");
+    progress_.Reset(0, "");  // no size yet: nothing to show
     FtpLoginDialog dialog(Frame() ? Frame()->Handle() : Handle());
     dialog.host = site_.host;
     dialog.user = site_.user;
@@ -173,7 +174,7 @@ void FtpMainView::SiteCommand()
     RemoteListStale = 0;
     const SiteRecord chosen = dialog.site;
     FtpDocument& doc = Doc();
-    siteNumber_ = dialog.siteNumber;
+    siteNumber_ = dialog.siteNumber > 0 ? dialog.siteNumber : 1;
     if (chosen.localShowDir != site_.localShowDir) {
         LocalListStale = 1;
         doc.SetLocalShow(chosen.localShowDir);
@@ -222,8 +223,16 @@ void FtpMainView::SiteCommand()
 
 void FtpMainView::DisconnectCommand()
 {
+    if (!Idle()) {
+        // A transfer (or another call) runs: cancel it; the session closes once it has ended.
+        disconnectPending_ = true;
+        FtpAbort();
+        LogStringId(3018);
+        FinishWhenIdle();
+        return;
+    }
     FtpClose();
-    connected_ = false;
+    SetConnected(false);
     if (Frame())
         static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(
             scripts_->Running() ? "  " + scripts_->scriptPath : std::string(" "));
@@ -340,10 +349,17 @@ int FtpMainView::RunTransfer(int startId, const std::string& from, const std::st
     const int result = transfer();
     transferRunning_ = false;
     ExitRequested = 0;  // an Exit during the transfer only cancelled it
+    if (Frame() && TheFtpApp().autoSizeWindow)
+        static_cast<FtpMainFrame*>(Frame())->SetDocumentTitle(site_.host);  // the progress is over
     if (result != 0) {
+        // What arrived of a failed transfer is no progress: the display is cleared.
+        progress_.Reset(0, "");
+        UpdateProgress(0, 0, "");
         LogStringId(failId, result, FtpErrorText(result));
+        ConnectionLost();
         return result;
     }
+    progress_.Finish(TransferBytesDone(), GetTickCount64());
     const long bytes = static_cast<long>(TransferBytesDone());
     const std::string speed = bytes == 0 || progress_.SpeedText().empty() ? "0" : progress_.SpeedText();
     LogStringId(3029, bytes, speed.c_str());
@@ -370,7 +386,7 @@ int FtpMainView::SendOneFile()
         }
     }
     const int result = RunTransfer(3027, localFile_, remoteFile_, 3028, [&] {
-        return TranslatedPut(localFile_.c_str(), remoteFile_.c_str(), site_.mode, 1,
+        return TranslatedPut(localFile_.c_str(), remoteFile_.c_str(), TransferTypeFor(site_.mode, localFile_), 1,
                              reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_PROGRESS);
     });
     if (result != 0)
@@ -403,7 +419,7 @@ int FtpMainView::ReceiveOneFile()
         }
     }
     const int result = RunTransfer(3030, remoteFile_, localFile_, 3009, [&] {
-        return TranslatedGet(remoteFile_.c_str(), localFile_.c_str(), site_.mode, 1,
+        return TranslatedGet(remoteFile_.c_str(), localFile_.c_str(), TransferTypeFor(site_.mode, remoteFile_), 1,
                              reinterpret_cast<std::uintptr_t>(Handle()), WM_FTP_PROGRESS);
     });
     if (result != 0)

@@ -261,6 +261,11 @@ void FtpSiteDialog::LoadSelected()
     comboName_ = name;
     asDefault = store_.IsDefault(name);
     TakeSiteChoices();
+    if (newSite_) {
+        // The unsaved new site's entry goes when another site is chosen.
+        newSite_ = false;
+        Refill();
+    }
     loading_ = true;
     UpdateData(false);
     if (site.loginType == 1)
@@ -305,10 +310,13 @@ bool FtpSiteDialog::Save()
     case SiteNameProblem::kNone:
         break;
     }
-    if (siteNumber < 1) {
+    // A new site takes its number when it is first saved.
+    const int number = newSite_ ? store_.NewNumber() : siteNumber;
+    if (number < 1) {
         Beep();
         return false;
     }
+    siteNumber = number;
     store_.Write(siteNumber, site, asDefault != 0);
     siteLoaded = 1;
     Refill();
@@ -324,12 +332,14 @@ void FtpSiteDialog::NewSite()
     if (existing >= 0) {
         Beep();
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(existing), 0);
-        LoadSelected();
+        if (newSite_)
+            currentIndex_ = existing;
+        else
+            LoadSelected();
         return;
     }
-    const int number = store_.NewNumber();
-    if (number < 0) {
-        // Every number is taken: nothing is written.
+    if (store_.FreeNumber() < 0) {
+        // Every number is taken.
         Beep();
         return;
     }
@@ -343,11 +353,12 @@ void FtpSiteDialog::NewSite()
     loading_ = false;
     currentIndex_ = static_cast<int>(at);
     comboName_ = kNewSiteName;
-    siteNumber = number;
-    changed_ = false;
-    Save();
-    SetFocus(combo);
+    siteLoaded = 0;
+    // Nothing is written until the site is saved (Save, or Yes to the question that an edit
+    // brings at OK, Connect or another site).
     newSite_ = true;
+    changed_ = false;
+    SetFocus(combo);
 }
 
 void FtpSiteDialog::DeleteSite()
@@ -359,7 +370,9 @@ void FtpSiteDialog::DeleteSite()
         Beep();
         return;
     }
-    store_.Delete(siteNumber);
+    if (!newSite_)
+        store_.Delete(siteNumber);
+    newSite_ = false;
     SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
     const LRESULT left = SendMessageA(combo, CB_GETCOUNT, 0, 0);
     changed_ = false;

@@ -1,5 +1,6 @@
 // Site Settings (dialog 104): choose, create, edit, delete and connect to the sites of
-// TOLVIFTP.INI. Save, New and Delete write the file at once, however the dialog is closed.
+// TOLVIFTP.INI. Save and Delete write the file at once; a new site is written when it is first
+// saved, so New followed by Cancel leaves nothing behind.
 #pragma once
 
 #include <string>

@@ -187,38 +187,61 @@ IniFileTranslationStore::IniFileTranslationStore(std::string path) : path_(path.
 
 namespace {
 
-// The whole file (empty when there is none). The system's profile functions may still hold
-// changes of other sections unwritten: they are flushed first.
-std::string ReadWholeIni(const std::string& path)
+// The whole file (empty when there is none); false when it is there but cannot be read. The
+// system's profile functions may still hold changes of other sections unwritten: they are
+// flushed first.
+bool ReadWholeIni(const std::string& path, std::string& text)
 {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    std::string text;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        std::size_t n;
-        while ((n = std::fread(block, 1, sizeof block, file)) > 0)
-            text.append(block, n);
-        std::fclose(file);
-    }
-    return text;
+    text.clear();
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    char block[4096];
+    std::size_t n;
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0)
+        text.append(block, n);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+// The folder part of a path ("." when there is none).
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 }  // namespace
 
 std::vector<std::string> IniFileTranslationStore::ReadLines()
 {
-    return ProfileSectionLines(ReadWholeIni(path_), kTranslationSection);
+    std::string text;
+    ReadWholeIni(path_, text);
+    return ProfileSectionLines(text, kTranslationSection);
 }
 
 bool IniFileTranslationStore::WriteLines(const std::vector<std::string>& lines)
 {
-    const std::string text = ReadWholeIni(path_);
-    const std::string out = ReplaceProfileSection(text, kTranslationSection, lines);
-    FILE* file = std::fopen(path_.c_str(), "wb");
-    if (!file)
+    // The new file is written beside the old one and renamed over it: a failed write leaves the
+    // old file whole.
+    std::string text;
+    if (!ReadWholeIni(path_, text))
         return false;
-    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    return std::fclose(file) == 0 && written;
+    const std::string out = ReplaceProfileSection(text, kTranslationSection, lines);
+    char temporary[MAX_PATH];
+    if (GetTempFileNameA(FolderOf(path_).c_str(), "tvf", 0, temporary) == 0)
+        return false;
+    FILE* file = std::fopen(temporary, "wb");
+    bool written = file && std::fwrite(out.data(), 1, out.size(), file) == out.size();
+    if (file)
+        written = std::fclose(file) == 0 && written;
+    if (!written || !MoveFileExA(temporary, path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temporary);
+        return false;
+    }
+    return true;
 }
 
 bool DialogTranslationEditor::Edit(std::vector<FileNameTranslation>& rules)

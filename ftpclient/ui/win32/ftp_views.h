@@ -62,6 +62,7 @@ protected:
     // Double-click and Enter.
     virtual void OnOpenEntry() = 0;
     virtual int& WalkIndex() = 0;
+    // The columns' tab stops, all moved right when the longest name needs a wider first column.
     void SetTabStops(const int* stops, int count);
     // The first selected entry's text and recorded kind; false when none is selected.
     bool FirstSelected(std::string& text, FileEntryKind& kind) const;
@@ -130,6 +131,9 @@ public:
     // The Exit command: cancels a blocking call, or cleans up and closes the main window.
     void ExitCommand();
     void ExitCleanup();
+    // Closing the main window: true when nothing runs; otherwise the running operation is
+    // cancelled as by Exit and the window stays.
+    bool CanCloseFrame();
 
     // Loads the site called `name` into the session values; its number, or -1 (nothing changes).
     int SiteApply(const std::string& name);
@@ -170,6 +174,7 @@ public:
     void CreateLocalDirectory();
     void CreateRemoteDirectory();
     bool Connected() const { return connected_; }
+    void SetConnected(bool on);
     int TransferState() const { return transferState_; }
     const SiteRecord& Site() const { return site_; }
     int SiteNumber() const { return siteNumber_; }
@@ -194,6 +199,14 @@ private:
     void OpenLogFile();
     void WriteLogFile(const std::string& stamped, const SYSTEMTIME& now);
 
+    // No socket call blocks and no transfer or walk runs.
+    bool Idle() const;
+    // Runs the disconnect asked for while busy once the view is idle (a timer).
+    void FinishWhenIdle();
+    void FinishPending();
+    // After a failed operation: when the server closed the connection, the session is marked
+    // disconnected.
+    void ConnectionLost();
     void AfterSend(const std::string& name);
     void AfterReceive(const std::string& name);
     void LimitedLoginDialog();
@@ -212,6 +225,7 @@ private:
     std::string lastHost_, lastUser_, lastPassword_;
     int transferState_ = 0;
     bool transferRunning_ = false;
+    bool disconnectPending_ = false;
     FtpLogRing ring_;
     FtpProgress progress_;
     MainViewLayout layout_;
@@ -236,3 +250,5 @@ private:
 // The script timers of the main view.
 constexpr UINT_PTR IDT_SCRIPT_START = 303;
 constexpr UINT_PTR IDT_SCRIPT_WAIT = 305;
+// Finishes a disconnect that waited for a cancelled operation.
+constexpr UINT_PTR IDT_FINISH_PENDING = 306;

@@ -7,7 +7,7 @@ show on request. A logged-on client switches them with "SITE MODE <name>":
                                          fixture listing (kinds in HOSTS)
   mkd500, cwd-vms, vms-pwd, eof-reply,   odd replies on this connection
   long-reply, early-close, silent,
-  type-refuse
+  type-refuse, dies-in-retr
 
 A client that logs on as "host-<kind>" (password as USER's) gets that host kind from the start,
 for clients that cannot send SITE commands.
@@ -85,6 +85,10 @@ class Handler(FTPHandler):
         FTPHandler.pre_process_command(self, line, cmd, arg)
 
     def respond(self, resp, *args, **kwargs):
+        if self.mode == "dies-in-retr" and resp.startswith("226"):
+            # Part of the file went out, then the server is gone: no reply, the connection closes.
+            self.close()
+            return
         if self.mode == "early-close" and resp[:4] in ("125 ", "150 "):
             resp = "150 Opening BINARY mode data connection for data.bin (2000 bytes)"
         FTPHandler.respond(self, resp, *args, **kwargs)
@@ -159,7 +163,7 @@ class Handler(FTPHandler):
         return FTPHandler.ftp_TYPE(self, line)
 
     def ftp_RETR(self, file):
-        if self.mode == "early-close":
+        if self.mode in ("early-close", "dies-in-retr"):
             self.push_dtp_data(b"x" * 1000, isproducer=False, cmd="RETR")
             return file
         return FTPHandler.ftp_RETR(self, file)

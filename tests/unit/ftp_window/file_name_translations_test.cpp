@@ -190,8 +190,11 @@ class MemoryStore : public TranslationStore {
 public:
     std::string file;
     std::vector<std::string> ReadLines() override { return ProfileSectionLines(file, kTranslationSection); }
+    bool writable = true;
     bool WriteLines(const std::vector<std::string>& lines) override
     {
+        if (!writable)
+            return false;
         file = ReplaceProfileSection(file, kTranslationSection, lines);
         return true;
     }
@@ -235,6 +238,12 @@ TEST(StdFileNameTranslator, LoadsEditsSavesAndReloads)
     EXPECT_EQ(translator->TranslateReceivedName("a.asc"), "a.asc");
     auto again = CreateFileNameTranslator("std", store, editor);
     EXPECT_EQ(static_cast<StdFileNameTranslator&>(*again).Rules(), editor.result);
+
+    // A store that cannot be written: the rules are in use for this run, the failure is told.
+    store.writable = false;
+    editor.result = {{".c", ".cc", kTranslateBoth}};
+    EXPECT_EQ(translator->EditTranslations(), -1);
+    EXPECT_EQ(translator->TranslateSentName("a.c"), "a.cc");
 }
 
 }  // namespace

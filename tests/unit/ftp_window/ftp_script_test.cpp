@@ -413,6 +413,10 @@ TEST(ScriptRun, SyntaxTestChecksCalledScriptsAndSendsNothing)
                           Syntax("send|put <local> [remote]"), "Info: Script closed: $/b.ftp"}));
     EXPECT_FALSE(run.runner.syntaxTest);
     EXPECT_EQ(run.host.title, "h");
+
+    // A check that finds nothing wrong also ends the check, so the next connect connects.
+    run.Run("host=h\nconnect\n", true);
+    EXPECT_FALSE(run.runner.syntaxTest);
 }
 
 TEST(ScriptRun, CallReturnsToTheCallerWithItsLines)

@@ -147,6 +147,11 @@ TEST_P(SiteStoreTest, LongestPasswordSurvivesTheStore)
     store.Write(1, site, false);
     EXPECT_EQ(store.Read(1).password, "");
     EXPECT_NE(Text().find("Password=\r\n"), std::string::npos);
+
+    // A password a script gave in its scrambled form is stored as it came, not scrambled again.
+    site = Sample("Long", ScrambleText("secret"));
+    store.Write(1, site, false);
+    EXPECT_EQ(store.Read(1).password, "secret");
 }
 
 TEST_P(SiteStoreTest, NumbersHolesAndDeletion)
@@ -178,7 +183,9 @@ TEST_P(SiteStoreTest, NumbersHolesAndDeletion)
     EXPECT_EQ(text.find("[Site:2]"), std::string::npos) << text;
     EXPECT_EQ(text.find("Site=B"), std::string::npos) << text;
 
-    // Numbers 1 and 4 in use: the next new site gets 2, in the hole's slot.
+    // Numbers 1 and 4 in use: the next new site gets 2, in the hole's slot; FreeNumber only looks.
+    EXPECT_EQ(store.FreeNumber(), 2);
+    EXPECT_EQ(store.Numbers()[1], 0);
     EXPECT_EQ(store.NewNumber(), 2);
     EXPECT_EQ(store.Numbers()[1], 2);
     SiteStore reread(*profile, file);
@@ -474,6 +481,22 @@ TEST(TransferWalkTest, DestinationNames)
     EXPECT_FALSE(ReceiveDestination(std::string(100000, 'n'), local));
     EXPECT_EQ(SendDestination("C:\\Work\\Report.TXT"), "report.txt");
     EXPECT_EQ(SendDestination("Mixed.Case"), "mixed.case");
+}
+
+TEST(TransferWalkTest, AutoModeTypeByEnding)
+{
+    const struct {
+        char mode;
+        const char* name;
+        char type;
+    } cases[] = {
+        {'U', "notes.txt", 'A'},  {'U', "C:\\Src\\MAIN.CPP", 'A'}, {'u', "page.HTML", 'A'},  {'U', "run.sh", 'A'},
+        {'U', "data.bin", 'I'},   {'U', "archive.tar.gz", 'I'},   {'U', "README", 'I'},    {'U', ".txt", 'I'},
+        {'U', "dir.txt/x", 'I'},  {'U', "txt", 'I'},              {'A', "data.bin", 'A'},  {'I', "notes.txt", 'I'},
+        {'i', "notes.txt", 'I'},  {'\0', "notes.txt", 'I'},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TransferTypeFor(c.mode, c.name), c.type) << c.mode << " " << c.name;
 }
 
 }  // namespace

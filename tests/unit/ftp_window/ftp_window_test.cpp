@@ -367,20 +367,34 @@ TEST(FtpProgressDisplay, PercentAndTexts)
     EXPECT_EQ(p.Percent(), 0);
     ASSERT_TRUE(p.Update(500, 1000, nullptr, 12000));
     EXPECT_EQ(p.Percent(), 50);
-    EXPECT_EQ(p.SpeedText(), "0.25 Kb/s  0:02");
-    EXPECT_EQ(p.BarText(), "    big.bin  50 % (500/1000) 0.25 Kb/s  0:02    ");
+    EXPECT_EQ(p.SpeedText(), "0.25 Kb/s");
+    EXPECT_EQ(p.BarText(), "    big.bin  50 % (500/1000) 0.25 Kb/s  0:02 left    ");
     EXPECT_EQ(p.FilledWidth(200), 100);
     EXPECT_FALSE(p.Update(501, 1000, nullptr, 12001));  // still 50 %
+    // The end: the rate over the whole transfer.
+    p.Finish(1000, 14000);
+    EXPECT_EQ(p.SpeedText(), "0.25 Kb/s");
 }
 
-TEST(FtpProgressDisplay, TotalOfZeroShowsFull)
+TEST(FtpProgressDisplay, UnknownTotalShowsBytesAndARealRate)
 {
+    // A server that announces no size: no percentage and an empty bar; bytes, rate and the time
+    // passed, refreshed while data arrives (not frozen at the first block).
     FtpProgress p;
     p.Reset(0, "x");
-    ASSERT_TRUE(p.Update(4096, 0, nullptr, 100));
-    EXPECT_EQ(p.Total(), 4096);
-    EXPECT_EQ(p.Percent(), 100);
-    EXPECT_EQ(p.FilledWidth(333), 333);
+    ASSERT_TRUE(p.Update(0, 0, nullptr, 1000));
+    ASSERT_TRUE(p.Update(4000, 0, nullptr, 1015));
+    EXPECT_EQ(p.Percent(), 0);
+    EXPECT_EQ(p.FilledWidth(333), 0);
+    EXPECT_FALSE(p.Update(8000, 0, nullptr, 1100));  // too soon to draw again
+    ASSERT_TRUE(p.Update(52000000, 0, nullptr, 3000));
+    EXPECT_EQ(p.SpeedText(), "26.00 Mb/s");
+    EXPECT_EQ(p.BarText(), "    x  52000000 bytes  26.00 Mb/s  0:02 elapsed    ");
+    EXPECT_FALSE(p.Update(52000000, 0, nullptr, 9000));  // nothing new arrived
+    p.Finish(52000000, 5000);
+    EXPECT_EQ(p.SpeedText(), "13.00 Mb/s");
+    EXPECT_EQ(ProgressRateText(9999, 1), "9999.00 Kb/s");
+    EXPECT_EQ(ProgressRateText(0, 0), "0.00 Kb/s");
 }
 
 TEST(FtpProgressDisplay, FastTransfersDrawEveryThirtiethUpdate)

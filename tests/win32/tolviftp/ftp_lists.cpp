@@ -6,6 +6,7 @@
 //                             selects exactly the entries whose names (text before the first
 //                             tab) are given; exit 5 when one is missing
 //   ftp_lists.exe command ID  posts the menu command ID to the window (it runs in the active pane)
+//   ftp_lists.exe close       posts WM_CLOSE to the window (as its close box does)
 //   ftp_lists.exe log         prints the main view's log lines (its window text), oldest first
 //   ftp_lists.exe menu ID ...  prints each menu item's state after the window updated it: grey,
 //                             enabled or missing
@@ -15,6 +16,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -147,6 +149,10 @@ int main(int argc, char** argv)
         std::fputs(Utf8(text).c_str(), stdout);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "close") == 0) {
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "command") == 0) {
         PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         return 0;
@@ -164,18 +170,23 @@ int main(int argc, char** argv)
     if (argc >= 3 && std::strcmp(argv[1], "select") == 0) {
         HWND list = found.lists[std::strcmp(argv[2], "remote") == 0 ? 1 : 0];
         const std::vector<std::string> texts = ListTexts(list);
+        // The names as given (any characters), in UTF-8 as the texts are.
+        int wideCount = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &wideCount);
         int missing = 0;
         SendMessageW(list, LB_SETSEL, FALSE, -1);
-        for (int a = 3; a < argc; ++a) {
+        for (int a = 3; a < argc && a < wideCount; ++a) {
+            const std::string wanted = Utf8(wide[a]);
             bool hit = false;
             for (std::size_t i = 0; i < texts.size(); ++i) {
-                if (texts[i].substr(0, texts[i].find('\t')) == argv[a]) {
+                if (texts[i].substr(0, texts[i].find('\t')) == wanted) {
                     SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
                     hit = true;
                 }
             }
             missing += hit ? 0 : 1;
         }
+        LocalFree(wide);
         return missing ? 5 : 0;
     }
     if (argc == 3) {

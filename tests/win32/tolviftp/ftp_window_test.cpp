@@ -212,7 +212,7 @@ TEST_F(FtpWindow, LogKeepsTheLast200LinesColouredByContentAndScrolls)
     EXPECT_EQ(View().ScrollPosition(), 50);
 }
 
-TEST_F(FtpWindow, ProgressMessagesDrawTheBarAndATotalOfZeroShowsFull)
+TEST_F(FtpWindow, ProgressMessagesDrawTheBarOnlyForAnAnnouncedSize)
 {
     Start({});
     const MainViewLayout& l = View().Rects();
@@ -221,7 +221,18 @@ TEST_F(FtpWindow, ProgressMessagesDrawTheBarAndATotalOfZeroShowsFull)
     HDC dc = GetDC(ViewWindow());
     EXPECT_EQ(GetPixel(dc, right, y), RGB(255, 255, 255));  // empty at start
     ReleaseDC(ViewWindow(), dc);
+    // No size announced: bytes and rate, no percentage, the bar stays empty.
+    FtpSetProgressTotal(0);
     PostMessageA(ViewWindow(), WM_FTP_PROGRESS, 0, 4096);
+    Pump(100);
+    EXPECT_EQ(View().Progress().Percent(), 0);
+    EXPECT_NE(View().Progress().BarText().find("4096 bytes"), std::string::npos) << View().Progress().BarText();
+    dc = GetDC(ViewWindow());
+    EXPECT_EQ(GetPixel(dc, right, y), RGB(255, 255, 255));
+    ReleaseDC(ViewWindow(), dc);
+    // The announced size fills the bar.
+    FtpSetProgressTotal(8192);
+    PostMessageA(ViewWindow(), WM_FTP_PROGRESS, 0, 8192);
     Pump(100);
     EXPECT_EQ(View().Progress().Percent(), 100);
     dc = GetDC(ViewWindow());
@@ -326,10 +337,10 @@ TEST_F(FtpWindow, MenuCommandsFollowTheSessionAndTheActiveViewRoutes)
     FwCmdUI ui;
     HMENU menu = GetMenu(Frame().Handle());
     SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    for (int id : {ID_FTP_DISCONNECT, ID_FTP_LOCAL_SEND, ID_FTP_ABORT, ID_FTP_HELP})
+    for (int id : {ID_FTP_DISCONNECT, ID_FTP_LOCAL_SEND, ID_FTP_ABORT})
         EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
-    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH, ID_FTP_CONNECT, ID_FTP_SCRIPTS,
-                   ID_FTP_SITE_SETTINGS, ID_FTP_GENERAL_SETTINGS})
+    for (int id : {ID_FTP_APP_EXIT, ID_FTP_APP_ABOUT, ID_FTP_HELP, ID_FTP_LOCAL_REFRESH, ID_FTP_REMOTE_REFRESH,
+                   ID_FTP_CONNECT, ID_FTP_SCRIPTS, ID_FTP_SITE_SETTINGS, ID_FTP_GENERAL_SETTINGS})
         EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
     // F6 and Shift+F6 go round the panes.
     SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_NEXT_PANE, 0);
@@ -342,7 +353,7 @@ TEST_F(FtpWindow, MenuCommandsFollowTheSessionAndTheActiveViewRoutes)
 }
 
 // A script run from the command of `limited` greys the settings and Help; Abort is enabled while a
-// script runs (it also stops a script that never talks to the host).
+// script runs (it also stops a script that never talks to the host, whichever pane is active).
 TEST_F(FtpWindow, ScriptsGreyTheSettingsInLimitedModeAndEnableAbortWhileRunning)
 {
     Start({{"TempDir", (scratch_ / "tmp").string()}});
@@ -354,6 +365,9 @@ TEST_F(FtpWindow, ScriptsGreyTheSettingsInLimitedModeAndEnableAbortWhileRunning)
     SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     for (int id : {ID_FTP_SITE_SETTINGS, ID_FTP_GENERAL_SETTINGS, ID_FTP_HELP})
         EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
+    // Abort reaches the waiting script from a list pane too.
+    Frame().SetActiveView(Frame().LocalView());
+    SendMessageA(Frame().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     for (int id : {ID_FTP_SCRIPTS, ID_FTP_ABORT})
         EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
     SendMessageA(Frame().Handle(), WM_COMMAND, ID_FTP_ABORT, 0);
@@ -363,6 +377,33 @@ TEST_F(FtpWindow, ScriptsGreyTheSettingsInLimitedModeAndEnableAbortWhileRunning)
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("never") != l.npos; }),
               0);
     LimitedMode = 0;
+}
+
+TEST_F(FtpWindow, PanesKeepTheirShareOfAGrowingWindowAndTheBarsDrag)
+{
+    Start({});
+    auto height = [](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
+    HWND local = Frame().LocalView()->Handle();
+    HWND outer = GetParent(GetParent(local));
+    const int before = height(local), whole = height(outer);
+    // A larger window: the lists grow with the log.
+    SetWindowPos(Frame().Handle(), nullptr, 0, 0, 1000, 900, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(100);
+    EXPECT_GT(height(local), before + (height(outer) - whole) / 3) << before << " of " << whole;
+    // Dragging the bar under the lists 60 pixels down.
+    RECT pane;
+    GetWindowRect(local, &pane);
+    POINT bar{pane.left + 20, pane.bottom + FwSplitter::kBar / 2};
+    ScreenToClient(outer, &bar);
+    const int lists = height(local);
+    SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.x, bar.y));
+    SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.x, bar.y + 60));
+    SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(bar.x, bar.y + 60));
+    EXPECT_EQ(height(local), lists + 60);
 }
 
 TEST_F(FtpWindow, RemoveListEntryTakesTheWholeNameAndKeepsTheWalk)

@@ -337,12 +337,21 @@ def main():
         s.answer('TolviFTP', 2, 'Save modifications?')
         assert s.dlg('Edit Script: <new>', 'text', TEXT)[0].startswith('verbose=on'), 'the new text was lost'
 
+        # ---- Save Script As: a save dialog, and a name typed without an ending gets ".ftp".
+        s.dlg('Edit Script: <new>', 'postclick', SAVE_AS)
+        button = s.dlg('Save Script As', 'text', 1)[0].replace('&', '')
+        assert button == 'Save', 'the dialog button says %r' % button
+        s.choose_file('Save Script As', s.windows_path('work\\saved'))
+        wait_until(lambda: s.read('work/saved.ftp').startswith(b'verbose=on'), 'the script saved as saved.ftp')
+        editor = 'Edit Script: ' + s.windows_path('work\\saved.ftp').lower()
+        print('Save Script As: a Save button, ".ftp" added')
+
         # ---- Encrypt passwords: the plain value scrambled in the saved file, then Run logs on.
         scrambled_other = '?bcdefghi?'
         s.write('work/enc.ftp', '\r\n'.join([
             'logfile="%s"' % log, 'host=%s' % scripted, 'user=tolvi', 'password=[]', 'password=' + scrambled_other,
             'PASSWORD=secret', 'connect', 'close', 'exit', '']))
-        s.dlg('Edit Script: <new>', 'postclick', OPEN)
+        s.dlg(editor, 'postclick', OPEN)
         s.choose_file('Edit Script Filename', s.windows_path('work\\enc.ftp'))
         editor = 'Edit Script: ' + s.windows_path('work\\enc.ftp').lower()
         s.dlg(editor, 'click', ENCRYPT, 'click', SAVE)
