@@ -466,7 +466,7 @@ TEST_F(Scripted, ServerGoneMidDownloadIsAFailureNotAnAbort)
 {
     const std::string path = Local("gone.bin");
     Mode("dies-in-retr");
-    EXPECT_EQ(FtpGet(Remote("any").c_str(), path.c_str(), 'I', 0, 0, 0, 0), kFtpConnectFailed);
+    EXPECT_EQ(FtpGet(Remote("any").c_str(), path.c_str(), 'I', 0, 0, 0, 0), kFtpNoAnswer);
     EXPECT_FALSE(FileExists(path)) << "no partial file under the real name";
     EXPECT_FALSE(FtpLoggedOn());
     EXPECT_EQ(FtpCd("/"), kFtpNotConnected);

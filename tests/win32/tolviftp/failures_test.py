@@ -107,7 +107,7 @@ def case_server_killed(s):
     title = wait_until(lambda: (lambda t: t if 'bytes' in t else None)(s.state()['title']), 'the progress in the title')
     assert '%' not in title and re.search(r'\d+ bytes  \d+\.\d\d [KM]b/s  \d+:\d\d elapsed', title), title
     s.kill_slow()
-    s.wait_log(r'Error 2003 On Recv', 'the broken transfer to be logged as an error', mark)
+    s.wait_log(r'Error 2002 On Recv', 'the broken transfer to be logged as an error', mark)
     assert 'aborted by user' not in s.log_text()[mark:], s.log_text()[mark:]
     wait_until(lambda: not os.path.exists(local), 'the partial file to go')
     s.start_slow()
