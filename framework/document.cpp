@@ -34,8 +34,21 @@ bool FwDocument::SaveModified()
 {
     if (!modified_ || !site_) return true;
     switch (site_->AskSaveChanges(title_)) {
-    case 6: return !path_.empty() && OnSaveDocument(path_);
+    case 6: return DoFileSave();
     case 7: return true;
     default: return false;
     }
+}
+
+bool FwDocument::DoFileSave()
+{
+    if (path_.empty()) return DoSaveAs();
+    return OnSaveDocument(path_);
+}
+
+bool FwDocument::DoSaveAs()
+{
+    if (!site_) return false;
+    const std::string path = site_->AskSavePath(path_.empty() ? title_ : path_);
+    return !path.empty() && SaveDocumentAs(path);
 }

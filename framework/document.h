@@ -18,6 +18,8 @@ public:
     virtual void PostCommand(int command) = 0;
     // "Save changes to <title>?": 6 yes, 7 no, 2 cancel (the platform's answer values).
     virtual int AskSaveChanges(const std::string& title) = 0;
+    // The name to save the document under, proposing `proposal`; empty when the user cancels.
+    virtual std::string AskSavePath(const std::string& proposal) = 0;
 };
 
 class FwDocument {
@@ -36,6 +38,14 @@ public:
     // Whether the document may be dropped: an unmodified one may; a modified one asks whether to
     // save it first (Yes saves, No drops the changes, Cancel keeps the document).
     virtual bool SaveModified();
+    // File/Save: into the document's file; an untitled document asks for a name first, as File/Save
+    // As does. False when nothing was saved.
+    bool DoFileSave();
+    // File/Save As: asks for a name, then saves under it (SaveDocumentAs). False when cancelled or
+    // not saved.
+    bool DoSaveAs();
+    // Saving under a name the user chose.
+    virtual bool SaveDocumentAs(const std::string& path) { return OnSaveDocument(path); }
 
     const std::string& GetPathName() const { return path_; }
     // Sets the path and, as title, its file-name part; optionally enters it in the recent files.
@@ -44,6 +54,10 @@ public:
 
     void SetSite(FwDocumentSite* site) { site_ = site; }
     FwDocumentSite* Site() const { return site_; }
+
+protected:
+    // Keeps the title without showing it, for a document that builds the frame's title itself.
+    void KeepTitle(const std::string& title) { title_ = title; }
 
 private:
     std::string path_;

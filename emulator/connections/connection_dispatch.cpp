@@ -12,6 +12,7 @@
 #include "connections/variable_expander.h"
 #include "engine/screen_planes.h"
 #include "engine/vt/vt_interpreter.h"
+#include "session/host_address.h"
 #include "session/session_record.h"
 
 namespace {
@@ -140,7 +141,12 @@ void ConnectDisconnectCommand(ViewWindow window) {
         std::memcpy(host, Rec->HostName, sizeof(host));
         host[sizeof(host) - 1] = '\0';
         if (!ConnView().AskHostName(host, sizeof(host))) return;
-        std::strncpy(Rec->HostName, host, sizeof(Rec->HostName) - 1);
+        // "name:port" on Telnet: the name and the port go to their own settings, which then say
+        // what the connection uses.
+        std::string name = host;
+        int port = 0;
+        if (Rec->ComType == kTelnet && SplitHostPort(name, name, port)) Rec->TelnetPort = port;
+        std::strncpy(Rec->HostName, name.c_str(), sizeof(Rec->HostName) - 1);
         Rec->HostName[sizeof(Rec->HostName) - 1] = '\0';
     }
     if (Rec->UnixEnvEnable) {

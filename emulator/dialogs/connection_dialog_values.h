@@ -8,9 +8,11 @@
 #include "session/document_strings.h"
 #include "session/session_record.h"
 
-// The longest modem command and phone number (the record's fields).
-constexpr std::size_t kModemStringLimit = sizeof(SettingsRecord::ModemInit) - 1;
-constexpr std::size_t kPhoneNumberLimit = sizeof(SettingsRecord::PhoneNumber) - 1;
+// The longest modem command and phone number the dialogs take (the record's fields hold more,
+// which a configuration file may have).
+constexpr std::size_t kModemStringLimit = 32;
+constexpr std::size_t kPhoneNumberLimit = 32;
+static_assert(kModemStringLimit < sizeof(SettingsRecord::ModemInit) && kPhoneNumberLimit < sizeof(SettingsRecord::PhoneNumber));
 constexpr int kDialTimeoutMax = 240;
 
 struct ModemValues {

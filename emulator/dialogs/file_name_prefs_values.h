@@ -18,6 +18,9 @@ enum DataFileMark : unsigned {
     kAllDataFileMarks = 31,
 };
 
+// The longest recording/trace file name the dialog takes.
+constexpr std::size_t kTraceFileLimit = 80;
+
 struct FileNamePrefsValues {
     std::string captureFile;
     int captureToFile = 0;

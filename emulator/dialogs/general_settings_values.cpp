@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dialogs/settings_value_tables.h"
+#include "session/host_address.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ GeneralSettingsValues GeneralValuesFrom(const SettingsRecord& rec)
     v.lana = IndexWithin(rec.Lana, kLanaEntries);
     v.hostName.assign(rec.HostName, strnlen(rec.HostName, sizeof rec.HostName - 1));
     v.telnetPort = rec.TelnetPort;
+    // A Telnet host stored as "name:port" connects to that port: the fields show the name and it.
+    if (rec.ComType == kTelnetComType) SplitHostPort(v.hostName, v.hostName, v.telnetPort);
     v.platform = rec.Platform;
     v.country = rec.Country;
     v.language = rec.Language;

@@ -91,9 +91,8 @@ int ParseKeyCodeText(const std::string& text)
     const char* start = text.c_str();
     char* end = nullptr;
     const unsigned long number = std::strtoul(start, &end, 16);
-    if (end == start) return -1;
-    const unsigned low = static_cast<unsigned>(number & 0xFFFF);
-    return low > kKeyBits ? -1 : static_cast<int>(low);
+    if (end == start || number > kKeyBits) return -1;
+    return static_cast<int>(number);
 }
 
 std::string KeyCodeText(int code)

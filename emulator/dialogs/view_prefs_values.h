@@ -8,8 +8,8 @@
 #include "session/session_record.h"
 
 constexpr int kFrameSizeMin = 3, kFrameSizeMax = 20;
-// Start-up counts a stored 0 as one instance, so the dialog shows and accepts 1 at least.
-constexpr int kInstanceCountMin = 1, kInstanceCountMax = 32000;
+// 0 lets no second instance start (start-up counts it as one instance, One More stays greyed).
+constexpr int kInstanceCountMin = 0, kInstanceCountMax = 32000;
 // The title rows that change while the program runs show this instead of a sample.
 constexpr const char* kDynamicTitleSample = "<dynamic>";
 

@@ -72,12 +72,11 @@ int KeyMapEntry::ParseKeyCode(const std::string& text)
         const char* start = text.c_str();
         char* end = nullptr;
         const unsigned long number = std::strtoul(start, &end, 16);
-        const unsigned low = static_cast<unsigned>(number & 0xFFFF);
-        if (end == start || low > kKeyBits) {
+        if (end == start || number > kKeyBits) {
             Platform().ShowMessage(3, "Invalid code. \nEnter hex code as: 00 - 1ff\nor any character as: 'a', '1' ...");
             return -1;
         }
-        key = static_cast<int>(low);
+        key = static_cast<int>(number);
     }
     code_ = static_cast<uint16_t>(modifiers_ | key);
     return key;

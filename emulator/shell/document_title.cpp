@@ -45,7 +45,10 @@ std::string CZolexDoc::BuildTitleText() const
 
 void CZolexDoc::SetTitle(const char* title)
 {
-    if (title) storedTitle_ = std::string(title).substr(0, kStoredTitleLimit);
+    if (title) {
+        storedTitle_ = std::string(title).substr(0, kStoredTitleLimit);
+        KeepTitle(storedTitle_);  // the name the save question shows
+    }
     const std::string text = BuildTitleText();
     if (!Site()) return;
     if (Site()->FrameTitle() != text) Site()->SetFrameTitle(text);

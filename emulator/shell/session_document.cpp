@@ -47,6 +47,8 @@ int CZolexDoc::InitDefaults()
     if (!SetRecordDefaults(*record, Startup.NewConfiguration[0], has3270Section, AllocScreenBuffers, *tables))
         return 0;
     ApplyDocumentStringDefaults(strings);
+    // The title names the program also when no configuration file could be read.
+    strings.AppNameShown = strings.AppName;
     docWidth = 800;
     docHeight = 168;
     if (Startup.StartupConfigName.empty()) {
@@ -154,9 +156,10 @@ bool CZolexDoc::OnSaveDocument(const std::string& path)
         const std::string target = record->AutonameFiles ? ReplaceExtension(path, "but") : strings.ButtonFile;
         const std::string source =
             strings.ActiveButtonFile.empty() ? GetButtonFileName(false) : strings.ActiveButtonFile;
-        // No button file anywhere: nothing to copy. A file onto itself is already saved.
+        // No button file to read (none was ever installed, or the configuration is new and its
+        // emulation has none): nothing to copy. A file onto itself is already saved.
         std::error_code sameError;
-        if (source.empty() || std::filesystem::equivalent(source, target, sameError) ||
+        if (source.empty() || !FileReadable(source) || std::filesystem::equivalent(source, target, sameError) ||
             CopyOrAppendFile(source, target, false) == 0) {
             ButtonsChanged = 0;
         } else {
@@ -170,6 +173,12 @@ bool CZolexDoc::OnSaveDocument(const std::string& path)
     }
     Startup.NewConfiguration[0] = false;
     return true;
+}
+
+bool CZolexDoc::SaveDocumentAs(const std::string& path)
+{
+    KeyMapChanged = KeyDefChanged = TranslateChanged = ButtonsChanged = HotspotsChanged = 1;
+    return OnSaveDocument(path);
 }
 
 bool CZolexDoc::CanCloseFrame()

@@ -28,6 +28,8 @@ public:
     void SetTitle(const char* title) override;
     bool CanCloseFrame() override;
     bool SaveModified() override;
+    // Saving under a new name writes the data files under it too.
+    bool SaveDocumentAs(const std::string& path) override;
 
     // Defaults of the record and the strings; the session's data files when no start-up
     // configuration is pending. 1 or 0 (no memory for the screen).

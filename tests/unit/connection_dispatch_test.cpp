@@ -201,14 +201,19 @@ TEST_F(DispatchTest, ConnectCommandAsksForTheHostOnlyWhenItShould) {
         int comType, prompt, missing;
         const char* answer;
         bool asks, opens;
+        const char* host;  // the host name and Telnet port after the answer
+        int port;
     } cases[] = {
-        {"telnet, prompt, OK", kTelnet, 1, 0, "other", true, true},
-        {"telnet, host missing, cancel", kTelnet, 0, 1, nullptr, true, false},
-        {"telnet, known host", kTelnet, 0, 0, nullptr, false, true},
-        {"serial never asks", kSerial, 1, 1, nullptr, false, true},
+        {"telnet, prompt, OK", kTelnet, 1, 0, "other", true, true, "other", 23},
+        {"telnet, address and port", kTelnet, 1, 0, "127.0.0.1:2363", true, true, "127.0.0.1", 2363},
+        {"netbios keeps a colon", kNetbios, 1, 0, "name:2363", true, false, "name:2363", 23},
+        {"telnet, host missing, cancel", kTelnet, 0, 1, nullptr, true, false, nullptr, 23},
+        {"telnet, known host", kTelnet, 0, 0, nullptr, false, true, nullptr, 23},
+        {"serial never asks", kSerial, 1, 1, nullptr, false, true, nullptr, 23},
     };
     for (const Case& c : cases) {
         SetUp();
+        Rec->TelnetPort = 23;
         Rec->ComType = c.comType;
         Rec->PromptForHost = c.prompt;
         Rec->HostNameMissing = c.missing;
@@ -219,9 +224,10 @@ TEST_F(DispatchTest, ConnectCommandAsksForTheHostOnlyWhenItShould) {
         bool opened = std::find(log.begin(), log.end(), "open") != log.end();
         EXPECT_EQ(asked, c.asks) << c.what;
         EXPECT_EQ(opened, c.opens) << c.what;
-        if (c.answer) {
-            EXPECT_STREQ(Rec->HostName, c.answer) << c.what;
+        if (c.host) {
+            EXPECT_STREQ(Rec->HostName, c.host) << c.what;
         }
+        EXPECT_EQ(Rec->TelnetPort, c.port) << c.what;
     }
 }
 

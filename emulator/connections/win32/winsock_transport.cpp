@@ -32,6 +32,7 @@ int sendState = kWouldBlock;
 bool receiveBusy = false;
 uint8_t readBuffer[2048];
 char hostName[61];  // the expanded host, for messages
+unsigned short hostPort = 0;  // the port connected to, for messages
 int sendBlockedCount = 0;
 
 HWND Hwnd(ViewWindow window) { return reinterpret_cast<HWND>(window ? window : ConnView().Window()); }
@@ -68,7 +69,7 @@ void CloseSocket() {
 }
 
 void ConnectFailed(int error) {
-    Message("Cannot connect to %s\n(%s)", hostName, WinsockErrorText(error));
+    Message("Cannot connect to %s:%u\n(%s)", hostName, static_cast<unsigned>(hostPort), WinsockErrorText(error));
     Rec->Connected = 0;
     ConnView().SetBusyCursor(false);
 }
@@ -226,6 +227,7 @@ int TelnetConnect(ViewWindow window) {
         if (std::sscanf(colon + 1, "%hd", &suffix) == 1) port = static_cast<unsigned short>(suffix);
         *colon = '\0';
     }
+    hostPort = port;
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);

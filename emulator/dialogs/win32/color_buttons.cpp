@@ -95,12 +95,41 @@ void FillPaletteRect(HDC dc, const SettingsRecord& rec, const RECT& rect, int in
     DeleteObject(brush);
 }
 
+namespace {
+
+// The palette selected and realised in a drawing context for as long as it lives, when one is given.
+class PaletteInUse {
+public:
+    PaletteInUse(HDC dc, HPALETTE palette) : dc_(dc)
+    {
+        if (!palette) return;
+        old_ = SelectPalette(dc, palette, FALSE);
+        RealizePalette(dc);
+    }
+    ~PaletteInUse()
+    {
+        if (old_) SelectPalette(dc_, old_, FALSE);
+    }
+    PaletteInUse(const PaletteInUse&) = delete;
+    PaletteInUse& operator=(const PaletteInUse&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE old_ = nullptr;
+};
+
+}  // namespace
+
 bool ColorSampleDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
 {
+    HPALETTE samplePalette = SampleUsesPalette() ? palette : nullptr;
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(Handle(), &paint);
-        PaintFrame(dc);
+        {
+            PaletteInUse inUse(dc, samplePalette);
+            PaintFrame(dc);
+        }
         EndPaint(Handle(), &paint);
         result = 0;
         return true;
@@ -108,6 +137,7 @@ bool ColorSampleDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& 
     if (message == WM_DRAWITEM) {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID != IDC_SAMPLE_TEXT) return false;
+        PaletteInUse inUse(item->hDC, samplePalette);
         PaintText(*item);
         result = TRUE;
         return true;

@@ -29,10 +29,16 @@ class ColorSampleDialog : public FwDialog {
 public:
     ColorSampleDialog(int templateId, HWND owner, const SettingsRecord& rec) : FwDialog(templateId, owner), rec_(rec) {}
 
+    // The program's logical palette (none on a display of many colours): the sample is painted
+    // through it while the dialog's "Use palette" is on.
+    HPALETTE palette = nullptr;
+
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     virtual void PaintFrame(HDC dc) = 0;
     virtual void PaintText(const DRAWITEMSTRUCT& item) = 0;
+    // Whether the sample goes through the palette (the dialog's current "Use palette").
+    virtual bool SampleUsesPalette() const { return false; }
     // Repaints the sample frame and text.
     void InvalidateSample();
 

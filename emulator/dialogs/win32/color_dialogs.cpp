@@ -31,6 +31,10 @@ CColorsDlg::CColorsDlg(HWND owner, const SettingsRecord& rec, const ColorSetting
         values.trueUnderline = IsDlgButtonChecked(Handle(), IDC_COLOR_TRUE_UNDERLINE) == BST_CHECKED;
         InvalidateSample();
     });
+    OnCommand(IDC_COLOR_USE_PALETTE, [this] {
+        values.usePalette = IsDlgButtonChecked(Handle(), IDC_COLOR_USE_PALETTE) == BST_CHECKED;
+        InvalidateSample();
+    });
     OnCommand(IDC_COLOR_LINE_GRAPHICS, [this] { RefillForCheck(IDC_COLOR_LINE_GRAPHICS, values.lineGraphicsColor); });
     OnCommand(IDC_COLOR_SPECIAL_GRAPHICS, [this] { RefillForCheck(IDC_COLOR_SPECIAL_GRAPHICS, values.specialGraphicsColor); });
     OnCommand(IDC_COLOR_HISTORY_LINES, [this] { RefillForCheck(IDC_COLOR_HISTORY_LINES, values.historyLinesColor); });

@@ -25,6 +25,7 @@ protected:
     bool OnInitDialog() override;
     void PaintFrame(HDC dc) override;
     void PaintText(const DRAWITEMSTRUCT& item) override;
+    bool SampleUsesPalette() const override { return values.usePalette != 0; }
 
 private:
     void FillList();

@@ -66,7 +66,7 @@ void CFileNamePrefsDlg::DoDataExchange(FwDataExchange& dx)
     DDX_LimitedText(dx, IDC_FILES_KEY_DEFS, values.terminalKeyDef, kDocumentStringLimit);
     DDX_LimitedText(dx, IDC_FILES_KEYBOARD_MAP, values.keyboardMap, kDocumentStringLimit);
     DDX_Check(dx, IDC_FILES_SORTED, values.sortedKeyMap);
-    DDX_LimitedText(dx, IDC_FILES_TRACE, values.traceFile, kDocumentStringLimit);
+    DDX_LimitedText(dx, IDC_FILES_TRACE, values.traceFile, kTraceFileLimit);
     DDX_LimitedText(dx, IDC_FILES_TRANSLATE, values.translate, kDocumentStringLimit);
     DDX_LimitedText(dx, IDC_FILES_STARTUP, values.startupFile, kDocumentStringLimit);
     DDX_Check(dx, IDC_FILES_AUTONAME, values.autoname);

@@ -6,6 +6,12 @@
 #include "shell/config_display_commands.h"
 #include "shell/session_document.h"
 
+namespace {
+HPALETTE samplePalette = nullptr;
+}  // namespace
+
+void SetColorSamplePalette(HPALETTE palette) { samplePalette = palette; }
+
 void ColorsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
 {
     SettingsRecord& rec = *doc.record;
@@ -13,6 +19,7 @@ void ColorsCommand(CZolexDoc& doc, HWND owner, ConfigCommandSite& site)
     CColorsDlg dialog(owner, rec, ColorValuesFrom(rec, rec.TerminalFamily3270 != 0),
                       [&names](int attributes) { return names.BuildLabel(attributes); });
     dialog.selectedText = " Normal ";
+    dialog.palette = samplePalette;
     if (dialog.DoModal() != IDOK) return;
     ColorsAfterOk(doc, dialog.values, site);
 }

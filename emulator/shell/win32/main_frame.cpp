@@ -22,6 +22,7 @@
 #include "resource_ids.h"
 #include "shell/win32/app_helpers.h"
 #include "shell/win32/zolex_app.h"
+#include "shell/win32/zolex_view_parts.h"
 #include "fw_app.h"
 #include "engine/screen_planes.h"
 #include "connections/telnet_rings.h"
@@ -299,13 +300,14 @@ void CMainFrame::RegisterCommands()
     OnUpdate(ID_VIEW_TOOLBAR, [this](FwCmdUI& ui) { ui.SetCheck(ControlBarVisible(kToolbarId)); });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { ShowFrameControlBar(!ControlBarVisible(kStatusBarId), kStatusBarId); });
     OnUpdate(ID_VIEW_STATUS_BAR, [this](FwCmdUI& ui) { ui.SetCheck(ControlBarVisible(kStatusBarId)); });
-    OnCommand(ID_FILE_SAVE, [this] {
-        if (!doc_.GetPathName().empty()) doc_.OnSaveDocument(doc_.GetPathName());
-    });
+    OnCommand(ID_FILE_SAVE, [this] { doc_.DoFileSave(); });
     OnCommand(ID_APP_EXIT, [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     OnCommand(ID_APP_ABOUT, [this] { RunAboutBox(Handle()); });
     OnCommand(ID_PREFS_DDE, [this] { DdeSettingsCommand(doc_, Handle()); });
-    OnCommand(ID_CONFIG_COLORS, [this] { RunConfigCommand(ColorsCommand, doc_, Handle()); });
+    OnCommand(ID_CONFIG_COLORS, [this] {
+        SetColorSamplePalette(ScreenPalette);
+        RunConfigCommand(ColorsCommand, doc_, Handle());
+    });
     OnCommand(ID_CONFIG_BOXES, [this] { RunConfigCommand(BoxesCommand, doc_, Handle()); });
     OnCommand(ID_CONFIG_GENERAL, [this] { RunConfigCommand(GeneralSettingsCommand, doc_, Handle()); });
     OnCommand(ID_CONFIG_TERMINAL, [this] { RunConfigCommand(TerminalEmulationCommand, doc_, Handle()); });
@@ -320,22 +322,16 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_PREFS_DYN_HOTSPOTS, [this] { RunConfigCommand(DynHotspotsCommand, doc_, Handle()); });
     OnCommand(ID_FILE_OPEN, [this] {
         if (!doc_.SaveModified()) return;
-        const std::string path = ChooseConfigFile(false);
+        const std::string path = ChooseConfigFile(false, std::string());
         if (!path.empty()) doc_.OnOpenDocument(path);
     });
-    OnCommand(ID_FILE_SAVE_AS, [this] {
-        const std::string path = ChooseConfigFile(true);
-        if (path.empty()) return;
-        // The data files go under the new name too.
-        doc_.KeyMapChanged = doc_.KeyDefChanged = doc_.TranslateChanged = doc_.ButtonsChanged = doc_.HotspotsChanged = 1;
-        doc_.OnSaveDocument(path);
-    });
+    OnCommand(ID_FILE_SAVE_AS, [this] { doc_.DoSaveAs(); });
 }
 
-std::string CMainFrame::ChooseConfigFile(bool forSaving)
+std::string CMainFrame::ChooseConfigFile(bool forSaving, const std::string& proposal)
 {
     char path[MAX_PATH * 4] = {};
-    if (forSaving) std::snprintf(path, sizeof path, "%s", doc_.GetPathName().c_str());
+    std::snprintf(path, sizeof path, "%s", proposal.c_str());
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Handle();
@@ -538,6 +534,8 @@ void CMainFrame::UpdateAllViews()
 void CMainFrame::SetStatusText(int pane, const std::string& text) { statusBar.SetPaneText(pane, text.c_str()); }
 
 void CMainFrame::SetWaitCursor(bool on) { SetBusyCursor(on); }
+
+std::string CMainFrame::AskSavePath(const std::string& proposal) { return ChooseConfigFile(true, proposal); }
 
 int CMainFrame::AskSaveChanges(const std::string& title)
 {

@@ -51,6 +51,7 @@ public:
     void SetWaitCursor(bool on) override;
     void PostCommand(int command) override;
     int AskSaveChanges(const std::string& title) override;
+    std::string AskSavePath(const std::string& proposal) override;
 
 protected:
     int OnCreate() override;
@@ -69,8 +70,9 @@ private:
     bool OnSysCommand(WPARAM command);
     bool OnQueryEndSession();
     void ToggleCaption();
-    // File/Load config and File/Save config As: the platform's file dialogs for .wcf files.
-    std::string ChooseConfigFile(bool forSaving);
+    // File/Load config and File/Save config As: the platform's file dialogs for .wcf files,
+    // proposing a name; empty when cancelled.
+    std::string ChooseConfigFile(bool forSaving, const std::string& proposal);
     std::string LoadText(int id) const;
 
     CZolexDoc& doc_;

@@ -1,6 +1,8 @@
 // See masked_bitmap.h.
 #include "shell/win32/masked_bitmap.h"
 
+#include <cstdlib>
+
 namespace {
 
 // A memory DC compatible with the target, in its mapping mode, holding a bitmap.
@@ -52,9 +54,11 @@ void CMaskedBitmap::Draw(HDC dc, int x, int y) const
 void CMaskedBitmap::DrawTransparent(HDC dc, int x, int y, COLORREF transparent) const
 {
     if (!bitmap_) return;
-    POINT size = {size_.cx, size_.cy};
-    DPtoLP(dc, &size, 1);
-    const int w = size.x, h = size.y;
+    // A size, not a place: the difference of two converted corners, so that the target's origin
+    // (a scrolled view's) does not enter it.
+    POINT corners[2] = {{0, 0}, {size_.cx, size_.cy}};
+    DPtoLP(dc, corners, 2);
+    const int w = std::abs(corners[1].x - corners[0].x), h = std::abs(corners[1].y - corners[0].y);
     HBITMAP colourBits = CreateCompatibleBitmap(dc, w, h);
     HBITMAP maskBits = CreateBitmap(w, h, 1, 1, nullptr);
     HBITMAP invertedBits = CreateBitmap(w, h, 1, 1, nullptr);

@@ -119,8 +119,11 @@ void CZolexView::OnHistoryScrollback()
     if (!Rec->HistoryView && Rec->HistoryRows == 0 && Rec->AllowCfg && !Rec->LockHistory) {
         CHistoryRowsDlg dialog(frame);
         if (dialog.DoModal() != IDOK || dialog.rows == 0) return;
+        const int oldRows = Rec->HistoryRows;
         Rec->HistoryRows = dialog.rows;
         if (!AllocScreenBuffers()) {
+            // The record keeps naming the history it had.
+            Rec->HistoryRows = oldRows;
             PostCloseMainWindow();
             return;
         }
@@ -238,7 +241,7 @@ void CZolexView::ChooseFontForColumns(int columns)
         std::memcpy(&Rec->Font132Cols, &font, sizeof font);
         fontSizes132_.clear();
     }
-    Build3270CodeTables(Rec->Charset3270 - 4, font.lfCharSet ? 2 : 1);
+    Build3270CodeTables(Rec->Charset3270 - 5, CodeTableColumnForFont(font.lfCharSet));
     RefitAndUpdate();
     RefitAndUpdate();
     if (Rec->ResizeParentNow) FitFrameToDocument();

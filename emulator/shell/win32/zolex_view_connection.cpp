@@ -45,16 +45,22 @@ bool CZolexView::ConfirmAbortConnect()
 void CZolexView::SetBusyCursor(bool on) { ::SetBusyCursor(on); }
 
 // Timer 2021 counts the dial time-out down, shown in the title; at its end the PC side gives up.
+// Every tick, the last one too, shows the new state in the title and the commands' states. A
+// tick queued before the modem answered (the count already ended) changes nothing.
 void CZolexView::OnDialCountdown()
 {
-    if (--Rec->DialCountdown > 0) {
-        RefreshTitle();
+    if (Rec->DialCountdown <= 0) {
+        ::KillTimer(window_, kDialTimer);
         return;
     }
-    Rec->DialCountdown = 0;
-    ::KillTimer(window_, kDialTimer);
-    Rec->HangupReason = 1;
-    CloseConnection(Window());
+    if (--Rec->DialCountdown == 0) {
+        ::KillTimer(window_, kDialTimer);
+        RefreshTitle();
+        Rec->HangupReason = 1;
+        CloseConnection(Window());
+    }
+    RefreshTitle();
+    if (CMainFrame* frame = CMainFrame::Instance()) frame->OnIdleUpdate();
 }
 
 void CZolexView::PostCloseMainWindow()

@@ -23,13 +23,13 @@ std::unique_ptr<SettingsRecord> FilledRecord()
 TEST(ConnectionDialogValues, ModemStringsTheLengthOfTheirFieldsGoBackWhole)
 {
     auto rec = FilledRecord();
-    const std::string longest(kModemStringLimit, 'M');
+    const std::string longest(sizeof rec->ModemInit - 1, 'M');  // a configuration file may hold it
     ModemValues v;
     v.enable = 1;
     v.dialPrefix = "ATDT", v.dialPostfix = "", v.hangupPrefix = "+++", v.hangupPostfix = "ATH";
     v.init = longest, v.connect = "CONNECT";
     StoreModemValues(v, *rec);
-    EXPECT_EQ(kModemStringLimit, 128u);
+    EXPECT_EQ(kModemStringLimit, 32u);  // what the dialog lets the user type
     EXPECT_EQ(std::string(rec->ModemInit), longest);
     EXPECT_STREQ(rec->DialPrefix, "ATDT");
     EXPECT_STREQ(rec->HangupPostfix, "ATH");
@@ -37,7 +37,7 @@ TEST(ConnectionDialogValues, ModemStringsTheLengthOfTheirFieldsGoBackWhole)
 
     const ModemValues back = ModemValuesFrom(*rec);
     EXPECT_EQ(back.enable, 1);
-    EXPECT_EQ(back.init, longest);  // a stored value longer than the Part's 32 shows whole
+    EXPECT_EQ(back.init, longest);  // a stored value longer than the dialog's limit shows whole
     EXPECT_EQ(back.hangupPrefix, "+++");
     EXPECT_EQ(back.dialPostfix, "");
 }
@@ -107,21 +107,21 @@ TEST(ViewPrefsValues, EveryMemberReachesItsSetting)
     EXPECT_EQ(strings.MsgExit, "");
 }
 
-TEST(ViewPrefsValues, StoredZeroInstancesShowsOneAndUnknownChoicesAreKept)
+TEST(ViewPrefsValues, StoredZeroInstancesShowsZeroAndUnknownChoicesAreKept)
 {
     auto rec = FilledRecord();
     DocumentStrings strings;
     rec->MaxInstance = 0;
     rec->AlignDisplay = 9, rec->WhenHostHungup = -3, rec->WhenPCHungup = 1;
     ViewPrefsValues v = ViewPrefsValuesFrom(*rec, strings);
-    EXPECT_EQ(v.maxInstance, 1);
+    EXPECT_EQ(v.maxInstance, 0);
     EXPECT_EQ(v.alignDisplay, -1);
     EXPECT_EQ(v.whenHostHungup, -1);
     EXPECT_EQ(v.whenPCHungup, 1);
     StoreViewPrefsValues(v, *rec, strings);
     EXPECT_EQ(rec->AlignDisplay, 9);
     EXPECT_EQ(rec->WhenHostHungup, -3);
-    EXPECT_EQ(rec->MaxInstance, 1);
+    EXPECT_EQ(rec->MaxInstance, 0);
 }
 
 TEST(FileNamePrefsValues, ChangedNamesAndAutonameMarkTheDataFiles)

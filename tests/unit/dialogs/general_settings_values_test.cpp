@@ -97,6 +97,41 @@ TEST(GeneralSettingsValues, ValuesOutsideTheirListsAreKept)
     EXPECT_EQ(rec->BaudRateLong, 76800);
 }
 
+// A Telnet host stored as "name:port" shows as the name and its port, the ones the connection
+// uses; anything else that holds a ':' stays as it is.
+TEST(GeneralSettingsValues, HostWithPortShowsApart)
+{
+    const struct {
+        const char* stored;
+        int comType;
+        const char* host;
+        int port;
+    } cases[] = {
+        {"127.0.0.1:2363", kTelnetComType, "127.0.0.1", 2363},
+        {"unix.example:65535", kTelnetComType, "unix.example", 65535},
+        {"127.0.0.1:2363", 1, "127.0.0.1:2363", 23},  // NetBIOS names are names
+        {"unix.example:0", kTelnetComType, "unix.example:0", 23},
+        {"unix.example:65536", kTelnetComType, "unix.example:65536", 23},
+        {"unix.example:23x", kTelnetComType, "unix.example:23x", 23},
+        {":2363", kTelnetComType, ":2363", 23},
+        {"a:b:2363", kTelnetComType, "a:b:2363", 23},
+        {"unix.example:", kTelnetComType, "unix.example:", 23},
+    };
+    for (const auto& c : cases) {
+        auto rec = Record();
+        rec->ComType = c.comType;
+        rec->TelnetPort = 23;
+        std::strcpy(rec->HostName, c.stored);
+        const GeneralSettingsValues v = GeneralValuesFrom(*rec);
+        EXPECT_EQ(v.hostName, c.host) << c.stored;
+        EXPECT_EQ(v.telnetPort, c.port) << c.stored;
+        if (c.comType != kTelnetComType) continue;
+        StoreGeneralValues(v, *rec, false);
+        EXPECT_STREQ(rec->HostName, c.host);
+        EXPECT_EQ(rec->TelnetPort, c.port);
+    }
+}
+
 TEST(GeneralSettingsValues, WhileConnectedTheHostNameIsKept)
 {
     auto rec = Record();

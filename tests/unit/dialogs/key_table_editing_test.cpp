@@ -43,7 +43,8 @@ TEST(KeyCodeText, HexadecimalAndQuotedCharactersGiveNineBitCodes)
         const char* text;
         int code;
     } cases[] = {
-        {"70", 0x70}, {"1ff", 0x1FF}, {"1FF", 0x1FF}, {"0", 0}, {"200", -1}, {"ffff", -1}, {"x", -1}, {"", -1},
+        {"70", 0x70}, {"1ff", 0x1FF}, {"1FF", 0x1FF}, {"0", 0}, {"200", -1}, {"ffff", -1},
+        {"10070", -1}, {"1000001ff", -1},  // refused, not cut to 16 bits {"x", -1}, {"", -1},
         {"'a'", 0x41}, {"'A'", 0x41},  // Shift is no part of the key (0x141 would be an extended key)
         {"'@'", 0x32},                 // nor are Ctrl and Alt
         {"'\x01'", -1},                // a character no key types

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "session_fixture.h"
+#include "fake_platform.h"
 #include "fake_site.h"
 #include "engine/charsets.h"
 #include "shell/key_data_files.h"
@@ -98,12 +99,18 @@ TEST_F(DataFiles, ALongTextIsCutAfterEightyCharactersAndTheRestIsReported)
 
 TEST_F(DataFiles, KeyMapEntriesTakeTheirCodeAndModifiers)
 {
+    FakePlatform platform;
+    ScopedPlatform scoped(platform);
     KeyMap map;
     ReadKeyMapText("pckey: F1 code: 70 state: shift ALT tx: <esc>OP\n"
                    "key: Quote code: 'a' tx: x\n"
                    "pckey: Bad code: 200 tx: ignored-code\n"
+                   "pckey: Wide code: 10070 tx: not-F1\n"  // beyond 16 bits: refused, not cut to 70
                    "pckey: Hold state: ctrl code: 91 tx: %hold%\n",
                    map);
+    EXPECT_EQ(map.Lookup(0x70), nullptr);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].id, 3);
     ASSERT_NE(map.Lookup(0xA70), nullptr);
     EXPECT_EQ(map.Lookup(0xA70)->GetValue(), "<esc>OP");
     EXPECT_EQ(map.Lookup(0xA70)->Modifiers(), 0xA00);
@@ -274,14 +281,30 @@ TEST_F(SavingDocument, AFailedDataFileFailsTheSaveAndKeepsItsMark)
     Rec->AutonameFiles = 1;
     const std::string config = folder.File("s.wcf");
     std::filesystem::create_directory(folder.File("s.xlt"));  // the translate file cannot be written
+    std::filesystem::create_directory(folder.File("s.but"));  // nor the button file
+    TempFolder::Write("buttons.src", "b");
     doc.TranslateChanged = 1;
     doc.ButtonsChanged = 1;
-    doc.strings.ActiveButtonFile = "missing-source.but";
+    doc.strings.ActiveButtonFile = "buttons.src";
     EXPECT_FALSE(doc.OnSaveDocument(config));
     EXPECT_EQ(doc.TranslateChanged, 1);
     EXPECT_EQ(doc.ButtonsChanged, 1);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(prompts.Ids(), (std::vector<int>{25, 47}));
+}
+
+TEST_F(SavingDocument, ANewConfigurationWithoutButtonFileSaves)
+{
+    Startup.NewConfiguration[0] = true;
+    Defaults();
+    Rec->AutonameFiles = 1;
+    Rec->Terminal = 1;
+    Rec->Platform = 3;  // zldec.but, which the program folder here does not hold
+    ASSERT_TRUE(doc.OnSaveDocument(folder.File("tolvi.wcf")));
+    EXPECT_EQ(prompts.Ids(), std::vector<int>{});
+    EXPECT_EQ(doc.ButtonsChanged, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("tolvi.but")));
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(SavingDocument, OpeningAConfigurationAppliesItsSettings)
@@ -402,6 +425,46 @@ TEST_F(DocumentInFrame, AModifiedDocumentAsksBeforeItIsDropped)
     prompts.answers = {kAnswerCancel};
     EXPECT_FALSE(doc.SaveModified());
     EXPECT_EQ(prompts.Ids(), std::vector<int>{71});
+}
+
+TEST_F(DocumentInFrame, TheTitleNamesTheProgramAndTheSaveQuestionTheFile)
+{
+    Defaults();
+    Rec->TitleHostName = Rec->TitleConnected = 0;
+    doc.SetTitle("Untitled");  // as after a configuration that could not be read
+    EXPECT_EQ(site.title, "Tolvi -  (Untitled)");
+
+    doc.SetTitle("tolvi.wcf");
+    doc.SetModifiedFlag(true);
+    site.answer = kAnswerCancel;
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(site.asked, std::vector<std::string>{"tolvi.wcf"});
+}
+
+TEST_F(DocumentInFrame, SavingAnUntitledDocumentAsksForItsName)
+{
+    Defaults();
+    doc.OnNewDocument();
+    Rec->AutonameFiles = 1;
+    doc.SetModifiedFlag(true);
+    site.answer = kAnswerYes;
+    EXPECT_FALSE(doc.SaveModified());  // no name given: nothing saved, the document stays
+    EXPECT_EQ(site.proposals, std::vector<std::string>{"Untitled"});
+    EXPECT_TRUE(doc.IsModified());
+
+    site.savePath = folder.File("named.wcf");
+    EXPECT_TRUE(doc.DoFileSave());
+    EXPECT_EQ(doc.GetPathName(), site.savePath);
+    EXPECT_EQ(doc.GetTitle(), "named.wcf");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_NE(TempFolder::Read(site.savePath).find("Version="), std::string::npos);
+    // Under a new name the data files are written too.
+    EXPECT_TRUE(std::filesystem::exists(folder.File("named.map")));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("named.key")));
+
+    // Saved once, File/Save writes the file again without asking.
+    EXPECT_TRUE(doc.DoFileSave());
+    EXPECT_EQ(site.proposals.size(), 2u);
 }
 
 TEST_F(DocumentInFrame, ClosingWhileConnectedPostsTheDisconnect)

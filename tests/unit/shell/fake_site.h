@@ -24,11 +24,17 @@ public:
         asked.push_back(name);
         return answer;
     }
+    std::string AskSavePath(const std::string& proposal) override
+    {
+        proposals.push_back(proposal);
+        return savePath;
+    }
 
     std::string title;
     int titleChanges = 0;
     int viewUpdates = 0;
     int answer = 7;
-    std::vector<std::string> recent, status, asked;
+    std::string savePath;  // the name the file dialog gives, "" for Cancel
+    std::vector<std::string> recent, status, asked, proposals;
     std::vector<int> commands;
 };

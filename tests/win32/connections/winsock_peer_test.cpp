@@ -61,7 +61,7 @@ TEST_F(WinsockPeerTest, RefusedPortIsReportedInWords) {
     EXPECT_FALSE(ConnectTelnet(port));
     EXPECT_EQ(Rec->Connecting, 0);
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Cannot connect to 127.0.0.1\n(Connection refused)");
+    EXPECT_EQ(platform.messages[0].text, "Cannot connect to 127.0.0.1:" + std::to_string(port) + "\n(Connection refused)");
 }
 
 TEST_F(WinsockPeerTest, UnknownHostIsReportedInWords) {

@@ -14,6 +14,7 @@
 #include "dialog_pixels.h"
 #include "dialogs/box_settings_values.h"
 #include "dialogs/win32/color_buttons.h"
+#include "dialogs/win32/color_dialogs.h"
 #include "engine/colors.h"
 #include "shell/record_defaults.h"
 #include "fw_dialog_test_hook.h"
@@ -126,6 +127,36 @@ TEST_F(ColorDialogs, OkStoresExactlyTheEditedRowAndFlags)
     EXPECT_EQ(rec->TrueUnderline, 0);
     EXPECT_EQ(rec->UseHostColor, 0);
     EXPECT_TRUE(doc.IsModified());
+}
+
+// The sample text is painted through the program's palette exactly while "Use palette" is checked.
+TEST_F(ColorDialogs, TheSampleGoesThroughThePaletteWhileUsePaletteIsChecked)
+{
+    struct Probe : CColorsDlg {
+        using CColorsDlg::CColorsDlg;
+        std::vector<HGDIOBJ> seen;  // the palette in the drawing context of each sample paint
+        void PaintText(const DRAWITEMSTRUCT& item) override
+        {
+            seen.push_back(GetCurrentObject(item.hDC, OBJ_PAL));
+            CColorsDlg::PaintText(item);
+        }
+    };
+    LOGPALETTE one{0x300, 1, {{10, 20, 30, 0}}};
+    HPALETTE palette = CreatePalette(&one);
+    Probe dialog(nullptr, *rec, ColorValuesFrom(*rec, false), [](int) { return std::string(" Normal "); });
+    dialog.palette = palette;
+    hook.Expect(IDD_COLORS, [&dialog, palette](FwDialogDriver& d) {
+        for (bool on : {false, true}) {
+            dialog.seen.clear();
+            RepaintNow(d.Handle());
+            ASSERT_FALSE(dialog.seen.empty()) << on;
+            for (HGDIOBJ used : dialog.seen) EXPECT_EQ(used == palette, on);
+            EXPECT_TRUE(d.Click(IDC_COLOR_USE_PALETTE));
+        }
+        d.Press(IDCANCEL);
+    });
+    dialog.DoModal();
+    DeleteObject(palette);
 }
 
 TEST_F(ColorDialogs, BadBrightnessKeepsTheDialogOpen)

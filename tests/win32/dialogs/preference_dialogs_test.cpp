@@ -128,8 +128,8 @@ TEST_F(PreferenceDialogs, RangesAreRefusedWithTheFocusOnTheField)
         {PhoneNumberCommand, IDD_PHONE_NUMBER, IDC_PHONE_TIMEOUT, "-1", "241",
          "Please enter an integer between 0 and 240.", 0},
         {OpenViewPrefs, IDD_VIEW_PREFS, IDC_VIEW_FRAME_SIZE, "2", "21", "Please enter an integer between 3 and 20.", 0},
-        {OpenViewPrefs, IDD_VIEW_PREFS, IDC_VIEW_MAX_INSTANCE, "0", "32001",
-         "Please enter an integer between 1 and 32000.", 0},
+        {OpenViewPrefs, IDD_VIEW_PREFS, IDC_VIEW_MAX_INSTANCE, "-1", "32001",
+         "Please enter an integer between 0 and 32000.", 0},
         {TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, IDC_PRINTER1_DELAY, "-1", "10001",
          "Please enter an integer between 0 and 10000.", 0},
         {TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, IDC_PRINTER2_DELAY, "-5", "20000",
@@ -157,29 +157,34 @@ TEST_F(PreferenceDialogs, RangesAreRefusedWithTheFocusOnTheField)
     EXPECT_EQ(Snapshot(), before);
 }
 
-// A document string holds 128 characters: one more is refused at OK (the dialog stays open with
-// the framework's message), never cut; the longest is stored whole.
+// A text one longer than its field's limit (a document string's 128 characters, the trace file's
+// 80) is refused at OK (the dialog stays open with the framework's message), never cut; the
+// longest is stored whole.
 TEST_F(PreferenceDialogs, TextsLongerThanTheirStringAreRefused)
 {
     const struct {
         Command command;
         int dialog, id;
         std::string DocumentStrings::*stored;
+        std::size_t limit;
     } cases[] = {
-        {MouseCommand, IDD_MOUSE, IDC_MOUSE_CLICK, &DocumentStrings::MouseClick},
-        {MouseCommand, IDD_MOUSE, IDC_MOUSE_DOUBLE_CLICK, &DocumentStrings::MouseDoubleClick},
-        {FilePrefsCommand, IDD_FILE_NAME_PREFS, IDC_FILES_KEYBOARD_MAP, &DocumentStrings::KeyboardMap},
-        {FilePrefsCommand, IDD_FILE_NAME_PREFS, IDC_FILES_TRACE, &DocumentStrings::TraceFile},
-        {TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, IDC_PRINTER1_NAME, &DocumentStrings::Printer1},
+        {MouseCommand, IDD_MOUSE, IDC_MOUSE_CLICK, &DocumentStrings::MouseClick, kDocumentStringLimit},
+        {MouseCommand, IDD_MOUSE, IDC_MOUSE_DOUBLE_CLICK, &DocumentStrings::MouseDoubleClick, kDocumentStringLimit},
+        {FilePrefsCommand, IDD_FILE_NAME_PREFS, IDC_FILES_KEYBOARD_MAP, &DocumentStrings::KeyboardMap,
+         kDocumentStringLimit},
+        {FilePrefsCommand, IDD_FILE_NAME_PREFS, IDC_FILES_TRACE, &DocumentStrings::TraceFile, 80},
+        {TerminalPrintersCommand, IDD_TERMINAL_PRINTERS, IDC_PRINTER1_NAME, &DocumentStrings::Printer1,
+         kDocumentStringLimit},
     };
-    const std::string longest(kDocumentStringLimit, 'n');
     for (const auto& c : cases) {
+        const std::string longest(c.limit, 'n');
         hook.Expect(c.dialog, [this, &c, &longest](FwDialogDriver& d) {
             const std::size_t shown = hook.messages.size();
             ASSERT_TRUE(d.SetText(c.id, longest + "n")) << c.id;
             d.Press(IDOK);
             ASSERT_TRUE(d.Open()) << c.id;
             EXPECT_EQ(hook.messages.size(), shown + 1) << c.id;
+            EXPECT_EQ(hook.messages.back().text, "Please enter no more than " + std::to_string(c.limit) + " characters.");
             d.SetText(c.id, longest);
             d.Press(IDOK);
         });
@@ -190,7 +195,7 @@ TEST_F(PreferenceDialogs, TextsLongerThanTheirStringAreRefused)
 
 TEST_F(PreferenceDialogs, ModemAndPhoneOkStoreEveryMember)
 {
-    const std::string longest(128, '7');
+    const std::string longest(32, '7');
     hook.Expect(IDD_MODEM, [&longest](FwDialogDriver& d) {
         EXPECT_EQ(d.Text(IDC_MODEM_INIT), "ATZ");
         EXPECT_FALSE(d.Checked(IDC_MODEM_ENABLE));
@@ -200,14 +205,14 @@ TEST_F(PreferenceDialogs, ModemAndPhoneOkStoreEveryMember)
         d.SetText(IDC_MODEM_HANGUP_PREFIX, "+++");
         d.SetText(IDC_MODEM_HANGUP_POSTFIX, "ATH0");
         d.SetText(IDC_MODEM_CONNECT, "CONNECT");
-        d.SetText(IDC_MODEM_INIT, longest + "9");  // one more than the setting holds
+        d.SetText(IDC_MODEM_INIT, longest + "9");  // one more than the dialog takes
         d.Press(IDOK);
         ASSERT_TRUE(d.Open());
         d.SetText(IDC_MODEM_INIT, longest);
         d.Press(IDOK);
     });
     ModemCommand(doc, nullptr);
-    EXPECT_EQ(hook.messages.back().text, "Please enter no more than 128 characters.");
+    EXPECT_EQ(hook.messages.back().text, "Please enter no more than 32 characters.");
     EXPECT_EQ(rec->ModemEnable, 1);
     EXPECT_EQ(std::string(rec->ModemInit), longest);
     EXPECT_STREQ(rec->DialPrefix, "ATDP");
@@ -229,12 +234,16 @@ TEST_F(PreferenceDialogs, ModemAndPhoneOkStoreEveryMember)
         EXPECT_EQ(d.Text(IDC_PHONE_TIMEOUT), "30");
         EXPECT_TRUE(d.Checked(IDC_PHONE_AUTODIAL_DISABLE));
         d.Click(IDC_PHONE_DIAL_ENABLE);
+        d.SetText(IDC_PHONE_NUMBER, std::string(33, '5'));  // one more than the dialog takes
+        d.Press(IDOK);
+        ASSERT_TRUE(d.Open());
         d.SetText(IDC_PHONE_NUMBER, "555");
         d.SetText(IDC_PHONE_TIMEOUT, "240");
         d.Click(IDC_PHONE_AUTODIAL_AUTOMATIC);
         d.Press(IDOK);
     });
     PhoneNumberCommand(doc, nullptr);
+    EXPECT_EQ(hook.messages.back().text, "Please enter no more than 32 characters.");
     EXPECT_EQ(rec->DialEnable, 1);
     EXPECT_STREQ(rec->PhoneNumber, "555");
     EXPECT_EQ(rec->DialTimeout, 240);
@@ -254,12 +263,12 @@ TEST_F(PreferenceDialogs, ModemAndPhoneOkStoreEveryMember)
 
 TEST_F(PreferenceDialogs, ViewOkStoresEveryMemberAndTheInstanceRuleActsAtOnce)
 {
-    rec->MaxInstance = 0;  // counts as one at start-up
+    rec->MaxInstance = 0;  // no second instance
     hook.Expect(IDD_VIEW_PREFS, [](FwDialogDriver& d) {
         for (int id : {IDC_VIEW_TITLE_HOST_TEXT, IDC_VIEW_TITLE_UNIQUE_TEXT, IDC_VIEW_TITLE_STATE_TEXT,
                        IDC_VIEW_TITLE_CONFIG_TEXT})
             EXPECT_EQ(d.Text(id), "<dynamic>") << id;
-        EXPECT_EQ(d.Text(IDC_VIEW_MAX_INSTANCE), "1");
+        EXPECT_EQ(d.Text(IDC_VIEW_MAX_INSTANCE), "0");
         EXPECT_TRUE(d.Enabled(IDC_VIEW_MAX_INSTANCE));
         d.Click(IDC_VIEW_SINGLE_INSTANCE);
         EXPECT_FALSE(d.Enabled(IDC_VIEW_MAX_INSTANCE));
@@ -316,7 +325,7 @@ TEST_F(PreferenceDialogs, FilesCaptureAndAutonameRulesActAtOnceAndRenamesMarkThe
         d.Click(IDC_FILES_AUTONAME);
         for (int id : perSession) EXPECT_TRUE(d.Enabled(id)) << id;
         d.SetText(IDC_FILES_KEYBOARD_MAP, "other.map");
-        d.SetText(IDC_FILES_TRACE, std::string(128, 't'));
+        d.SetText(IDC_FILES_TRACE, std::string(80, 't'));
         d.SetText(IDC_FILES_STARTUP, "start.trc");
         d.SetText(IDC_FILES_CAPTURE, "c.txt");
         d.Click(IDC_FILES_SORTED);
@@ -324,7 +333,7 @@ TEST_F(PreferenceDialogs, FilesCaptureAndAutonameRulesActAtOnceAndRenamesMarkThe
     });
     FilePrefsCommand(doc, nullptr);
     EXPECT_EQ(doc.strings.KeyboardMap, "other.map");
-    EXPECT_EQ(doc.strings.TraceFile, std::string(128, 't'));
+    EXPECT_EQ(doc.strings.TraceFile, std::string(80, 't'));
     EXPECT_EQ(doc.strings.StartupFile, "start.trc");
     EXPECT_EQ(doc.strings.CaptureFile, "c.txt");
     EXPECT_EQ(rec->CaptureToFile, 1);

@@ -283,7 +283,7 @@ def test_reset(session):
     start_host(session, BASE, '/c')
     session.wait_received(b'ready')
     session.click_view()
-    keys('alt+c', 'r')
+    keys('alt+c', 'd')
     if not message(session).startswith('This will change all your settings to the default values'):
         raise e2e.Fail('Reset to Default does not ask')
     session.keep_dialog('Tolvi', 'e2e-session-reset')
@@ -294,7 +294,7 @@ def test_reset(session):
     session.click_view()
     keys('alt+s', 'd')  # Disconnect
     e2e.wait_until(lambda: 'Disconnected' in session.title(), 'the disconnect')
-    keys('alt+c', 'r')
+    keys('alt+c', 'd')
     dlgdrive(session, 'Tolvi', 'click', YES, 'wait-closed')
     e2e.wait_until(lambda: window_named(r'\(Untitled\)'), 'the untitled default configuration')
 
