@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "char_translation.h"
 #include "ftp_api.h"
@@ -24,8 +25,45 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kSendBlock = 4096;
-constexpr std::size_t kRecvBlock = 4000;
+// File data moves in large blocks: every socket and file call costs far more than the bytes it
+// moves (under Wine each one is a trip to the server), so fewer calls is most of the speed. The
+// buffer is the same for a file of any size.
+constexpr std::size_t kDataBlock = 256 * 1024;
+// The caller's progress message goes out at most this often (and once more with the final count):
+// a message per block would cost the transfer more than the painting it is for.
+constexpr auto kProgressEvery = std::chrono::milliseconds(50);
+
+// Progress of one transfer, reported to the caller on a time basis.
+class ProgressReport {
+public:
+    void Add(long long bytes)
+    {
+        done_ += bytes;
+        Ftp().bytesDone = done_;
+        const Clock::time_point now = Clock::now();
+        if (now - last_ >= kProgressEvery) {
+            last_ = now;
+            Send();
+        }
+    }
+    // The final count, when the caller has not seen it yet.
+    void Finish()
+    {
+        if (sent_ != done_)
+            Send();
+    }
+    long long Done() const { return done_; }
+
+private:
+    void Send()
+    {
+        sent_ = done_;
+        FtpNotifyProgress(done_);
+    }
+    long long done_ = 0;
+    long long sent_ = 0;
+    Clock::time_point last_ = Clock::now();
+};
 
 void Beep(int kind)
 {
@@ -419,11 +457,12 @@ int ftp_send_file(FtpSocket data, std::FILE* file, const char* path)
     ftp.bytesDone = 0;
     ftp_log_printf("Transferring %lld bytes", static_cast<long long>(ftp.bytesTotal));
     ftp_log_line(path);
-    std::uint8_t buffer[kSendBlock];
+    std::vector<std::uint8_t> block(kDataBlock);
+    std::uint8_t* const buffer = block.data();
     int result = kReplyComplete;
-    long long done = 0;
+    ProgressReport progress;
     while (!ftp.abortFlag) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        const std::size_t n = std::fread(buffer, 1, block.size(), file);
         if (n == 0) {
             if (std::ferror(file)) {
                 ftp_error_printf("Could not read file %s (%u)", path, static_cast<unsigned>(errno));
@@ -443,11 +482,12 @@ int ftp_send_file(FtpSocket data, std::FILE* file, const char* path)
             result = kReplyError;
             break;
         }
-        done += sent;
-        FtpNotifyProgress(done);
+        progress.Add(sent);
         // Data that never waits must not keep the window's messages (Abort among them) waiting.
         ftp_pump_now_and_then();
     }
+    progress.Finish();
+    const long long done = progress.Done();
     std::fclose(file);
     if (ftp.abortFlag)
         result = kReplyAborted;
@@ -477,13 +517,14 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
     ftp_log_line(path);
     const Clock::time_point start = Clock::now();
     ftp.bytesDone = 0;
-    std::uint8_t buffer[kRecvBlock];
-    long long done = 0;
+    std::vector<std::uint8_t> block(kDataBlock);
+    std::uint8_t* const buffer = block.data();
+    ProgressReport progress;
     int recvError = 0;
     // A server must not fill the disk: the receive stops once it passes the announced size.
     const long long limit = ReceiveLimit(ftp.currentType, ftp.bytesTotal);
     while (!ftp.abortFlag) {
-        const long n = ftp_recv_wait(data, buffer, sizeof buffer, false, ftp.timeoutMs, &recvError);
+        const long n = ftp_recv_wait(data, buffer, block.size(), false, ftp.timeoutMs, &recvError);
         if (n == 0 || n == kIoCancelled)
             break;
         if (n == kIoFailed)
@@ -503,10 +544,11 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
             ftp.abortFlag = 1;
             break;
         }
-        done += n;
-        FtpNotifyProgress(done);
+        progress.Add(n);
         ftp_pump_now_and_then();
     }
+    progress.Finish();
+    const long long done = progress.Done();
     if (std::fclose(file) != 0 && !ftp.abortFlag) {
         ftp_error_printf("Failed to write file %s (%u)", path, static_cast<unsigned>(errno));
         ftp.transferError = kFtpLocalWrite;

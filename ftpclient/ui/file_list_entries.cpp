@@ -1,5 +1,6 @@
 #include "file_list_entries.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -185,6 +186,35 @@ int InsertSorted(FileListModel& list, const std::string& text, FileEntryKind kin
     list.Insert(low, text);
     list.SetKind(low, kind);
     return low;
+}
+
+void SortEntries(std::vector<PendingEntry>& entries)
+{
+    // The keys are made once: rank and the name in lower case compare as SortsAfter does.
+    struct Key {
+        int rank;
+        std::string name;
+        std::size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int rank = Rank(entries[i].kind);
+        std::string name = rank == 0 ? std::string() : EntryName(entries[i].text);
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        keys.push_back(Key{rank, std::move(name), i});
+    }
+    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        if (a.rank != b.rank)
+            return a.rank < b.rank;
+        return a.name < b.name;  // std::string compares its bytes unsigned, as CompareNames does
+    });
+    std::vector<PendingEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const Key& key : keys)
+        sorted.push_back(std::move(entries[key.index]));
+    entries.swap(sorted);
 }
 
 int DeselectNonFiles(FileListModel& list, int kind)

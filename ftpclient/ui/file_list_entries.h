@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum class FileEntryKind { kDrive, kParent, kDirectory, kFile };
 
@@ -50,6 +51,16 @@ std::string DirectoryName(const std::string& text);
 int InsertSorted(FileListModel& list, const std::string& text);
 // The same for an entry of a known kind, which the list records (a file named "[x]y" is a file).
 int InsertSorted(FileListModel& list, const std::string& text, FileEntryKind kind);
+
+// An entry on its way into a list: its text, its kind and whether it is shown selected.
+struct PendingEntry {
+    std::string text;
+    FileEntryKind kind;
+    bool selected;
+};
+// Puts a whole fill in the order InsertSorted gives it entry by entry, so that a list takes it in
+// one pass: by kind, then by name with case ignored, equals in the order they came.
+void SortEntries(std::vector<PendingEntry>& entries);
 
 // Deselects the leading drive lines and "[..]" (and, with kind 16, the directory entries) and
 // returns the number of entries still selected.

@@ -32,8 +32,18 @@ long long UnixSeconds(const FILETIME& time)
     return static_cast<long long>((ticks - kEpoch) / 10000000ull);
 }
 
+// The list box's own window procedure, under FileListBoxProc. The list boxes are subclassed by
+// hand rather than with SetWindowSubclass: that one looks up a window property for every message,
+// which under Wine is a trip to the server, and filling or walking a long list sends thousands.
+WNDPROC g_listBoxProc = nullptr;
+
+LRESULT CallListBox(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(g_listBoxProc, window, message, wParam, lParam);
+}
+
 // The keys the file list box hands to its view.
-LRESULT CALLBACK FileListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT CALLBACK FileListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_KEYDOWN) {
         switch (wParam) {
@@ -52,8 +62,8 @@ LRESULT CALLBACK FileListBoxProc(HWND window, UINT message, WPARAM wParam, LPARA
         }
     }
     if (message == WM_GETDLGCODE)
-        return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTALLKEYS;
-    return DefSubclassProc(window, message, wParam, lParam);
+        return CallListBox(window, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    return CallListBox(window, message, wParam, lParam);
 }
 
 bool ControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
@@ -64,6 +74,25 @@ bool AskCount(HWND owner, int id, int count)
     char text[200];
     std::snprintf(text, sizeof text, LoadLocalString(id).c_str(), count);
     return FwMessageBox(owner, text, MB_YESNO | MB_ICONQUESTION, "TolviFTP") == IDYES;
+}
+
+// Adds a whole fill behind the entries the list holds (drive lines, "[..]"), which sort before
+// any of it: sorted in memory, then appended in one pass with room made for all of it at once.
+void AppendEntries(HWND list, std::vector<PendingEntry>& entries)
+{
+    SortEntries(entries);
+    std::size_t bytes = 0;
+    for (const PendingEntry& entry : entries)
+        bytes += entry.text.size() + 1;
+    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(entries.size()), static_cast<LPARAM>(bytes));
+    for (const PendingEntry& entry : entries) {
+        const LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text.c_str()));
+        if (at < 0)
+            break;
+        RecordKind(list, static_cast<int>(at), entry.kind);
+        if (entry.selected)
+            SendMessageA(list, LB_SETSEL, TRUE, at);
+    }
 }
 
 }  // namespace
@@ -130,7 +159,10 @@ int FtpListView::OnCreate()
         return -1;
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
     SendMessageA(list_, LB_SETHORIZONTALEXTENT, 800, 0);
-    SetWindowSubclass(list_, FileListBoxProc, 1, 0);
+    const WNDPROC own = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FileListBoxProc)));
+    if (g_listBoxProc == nullptr)
+        g_listBoxProc = own;
     return 0;
 }
 
@@ -268,7 +300,7 @@ bool FtpListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return true;
     case WM_DESTROY:
         if (list_) {
-            RemoveWindowSubclass(list_, FileListBoxProc, 1);
+            SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listBoxProc));
             DestroyWindow(list_);
             list_ = nullptr;
         }
@@ -424,29 +456,28 @@ void FtpLocalView::FillLocalList(bool withDrives)
                 model.Remove(i);
     }
     if (doc.localShow) {
+        std::vector<PendingEntry> entries;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA("*.*", &found);
-        std::vector<WIN32_FIND_DATAA> files;
         if (search != INVALID_HANDLE_VALUE) {
             do {
+                const long long seconds = UnixSeconds(found.ftLastWriteTime);
                 if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     const std::string name = found.cFileName;
                     if (name != ".")
-                        InsertSorted(model, LocalDirectoryEntry(name, UnixSeconds(found.ftLastWriteTime)),
-                                     name == ".." ? FileEntryKind::kParent : FileEntryKind::kDirectory);
+                        entries.push_back({LocalDirectoryEntry(name, seconds),
+                                           name == ".." ? FileEntryKind::kParent : FileEntryKind::kDirectory, false});
                 } else {
-                    files.push_back(found);
+                    const unsigned long long size =
+                        (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+                    const bool selected =
+                        !doc.localSelect.empty() && MatchMask(found.cFileName, doc.localSelect.c_str(), 1);
+                    entries.push_back({LocalFileEntry(found.cFileName, size, seconds), FileEntryKind::kFile, selected});
                 }
             } while (FindNextFileA(search, &found));
             FindClose(search);
         }
-        for (const WIN32_FIND_DATAA& file : files) {
-            const unsigned long long size = (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
-            const int at = InsertSorted(model, LocalFileEntry(file.cFileName, size, UnixSeconds(file.ftLastWriteTime)),
-                                        FileEntryKind::kFile);
-            if (!doc.localSelect.empty() && MatchMask(file.cFileName, doc.localSelect.c_str(), 1))
-                model.Select(at, true);
-        }
+        AppendEntries(list_, entries);
     }
     // Room for a name of 20 characters (more when a name is longer), a size of 11, the date and
     // the time.
@@ -545,23 +576,24 @@ void FtpRemoteView::FillRemoteList(bool fetch)
     ListBoxModel model(list_);
     char name[1024], info[4096];
     int kind = 0;
+    std::vector<PendingEntry> entries;
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     if (doc.remoteShow) {
         model.Insert(model.Count(), "[..]");
         model.SetKind(model.Count() - 1, FileEntryKind::kParent);
         for (int more = ListingFindFirst("*", 1, name, sizeof name, info, sizeof info, &kind); more == 0;
              more = ListingParser(name, sizeof name, info, sizeof info, &kind))
             if (kind == kEntryDirectory)
-                InsertSorted(model, RemoteEntry(name, true, info), FileEntryKind::kDirectory);
+                entries.push_back({RemoteEntry(name, true, info), FileEntryKind::kDirectory, false});
     }
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     for (int more = ListingFindFirst(doc.remoteMask.c_str(), 0, name, sizeof name, info, sizeof info, &kind);
          more == 0; more = ListingParser(name, sizeof name, info, sizeof info, &kind)) {
         if (kind != kEntryFile)
             continue;
-        const int at = InsertSorted(model, RemoteEntry(name, false, info), FileEntryKind::kFile);
-        if (!doc.remoteSelect.empty() && MatchMask(name, doc.remoteSelect.c_str(), 0))
-            model.Select(at, true);
+        const bool selected = !doc.remoteSelect.empty() && MatchMask(name, doc.remoteSelect.c_str(), 0);
+        entries.push_back({RemoteEntry(name, false, info), FileEntryKind::kFile, selected});
     }
+    AppendEntries(list_, entries);
     // Room for a name of 25 characters (more when a name is longer), then the listing's columns:
     // modes, links, owner, group, size, month, day and time or year.
     static const int stops[] = {100, 148, 164, 200, 236, 280, 300, 316, 340};

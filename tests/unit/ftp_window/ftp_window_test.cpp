@@ -168,6 +168,7 @@ class VectorList : public FileListModel {
 public:
     std::vector<std::string> texts;
     std::vector<bool> selected;
+    std::vector<FileEntryKind> kinds;
     int Count() const override { return static_cast<int>(texts.size()); }
     std::string Text(int i) const override { return texts[static_cast<std::size_t>(i)]; }
     bool Selected(int i) const override { return selected[static_cast<std::size_t>(i)]; }
@@ -176,12 +177,16 @@ public:
     {
         texts.insert(texts.begin() + i, text);
         selected.insert(selected.begin() + i, false);
+        kinds.insert(kinds.begin() + i, EntryKind(text));
     }
     void Remove(int i) override
     {
         texts.erase(texts.begin() + i);
         selected.erase(selected.begin() + i);
+        kinds.erase(kinds.begin() + i);
     }
+    FileEntryKind Kind(int i) const override { return kinds[static_cast<std::size_t>(i)]; }
+    void SetKind(int i, FileEntryKind kind) override { kinds[static_cast<std::size_t>(i)] = kind; }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
@@ -233,6 +238,36 @@ TEST(FtpFileList, InsertSortedKeepsDrivesParentDirectoriesAndFilesInOrder)
                                                        "[Zeta]", "A.txt", "a.TXT", "b.txt", "C.txt"}));
     // Names that differ only in case stay in the order they came.
     EXPECT_EQ(list.texts[7], "A.txt\t2");
+}
+
+TEST(FtpFileList, SortEntriesGivesTheOrderOfInsertingOneByOne)
+{
+    // Kinds given by the caller (a file named like a directory stays a file), names equal but for
+    // case, a name that is the start of another, bytes above 127 and the tab that ends a name.
+    const std::vector<PendingEntry> fill = {
+        {"b.txt\t1", FileEntryKind::kFile, false},      {"[Zeta]\t\t", FileEntryKind::kDirectory, false},
+        {"A.txt\t2", FileEntryKind::kFile, true},       {"[old]x.txt\t9", FileEntryKind::kFile, false},
+        {"[..]", FileEntryKind::kParent, false},         {"a.TXT\t3", FileEntryKind::kFile, false},
+        {"a\t4", FileEntryKind::kFile, false},          {"\xe5ngen\t5", FileEntryKind::kFile, true},
+        {"a.txt\t6", FileEntryKind::kFile, false},      {"[alpha]\t\t", FileEntryKind::kDirectory, false},
+        {"a b\t7", FileEntryKind::kFile, false},        {"Zulu\t8", FileEntryKind::kFile, false},
+    };
+    VectorList one;
+    for (const PendingEntry& entry : fill) {
+        const int at = InsertSorted(one, entry.text, entry.kind);
+        one.Select(at, entry.selected);
+    }
+    std::vector<PendingEntry> bulk = fill;
+    SortEntries(bulk);
+    std::vector<std::string> texts;
+    std::vector<bool> selected;
+    for (const PendingEntry& entry : bulk) {
+        texts.push_back(entry.text);
+        selected.push_back(entry.selected);
+    }
+    EXPECT_EQ(texts, one.texts);
+    EXPECT_EQ(selected, one.selected);
+    EXPECT_EQ(bulk[3].text, "[old]x.txt\t9");  // sorted among the files
 }
 
 TEST(FtpFileList, DeselectNonFilesCountsWhatIsLeftSelected)

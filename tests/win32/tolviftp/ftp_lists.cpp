@@ -10,6 +10,13 @@
 //   ftp_lists.exe log         prints the main view's log lines (its window text), oldest first
 //   ftp_lists.exe menu ID ...  prints each menu item's state after the window updated it: grey,
 //                             enabled or missing
+//   ftp_lists.exe open local|remote NAME COUNT
+//                             selects entry NAME alone, presses Enter on it and waits until the
+//                             list holds at least COUNT entries; prints the milliseconds it took
+//   ftp_lists.exe ping MS     sends the window a message every 10 ms for MS milliseconds; prints
+//                             how many it answered and its longest answer in milliseconds
+//   ftp_lists.exe send ID     sends the menu command ID and prints the milliseconds until the
+//                             window took it
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
 // SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
 // of the client's process.
@@ -22,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -119,6 +127,78 @@ std::vector<std::string> ListTexts(HWND list)
     return texts;
 }
 
+double Milliseconds(const LARGE_INTEGER& from)
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// A message the window answers once its thread takes messages again; false after 60 s.
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* answer)
+{
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 60000, answer) != 0;
+}
+
+int OpenEntry(HWND list, const char* name, long count)
+{
+    // The entries that start with the name, in list order, until one is the name itself (a long
+    // list is not read whole across processes).
+    const int wide = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+    std::wstring wanted(static_cast<std::size_t>(wide > 0 ? wide : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, &wanted[0], wide);
+    wanted.resize(wcslen(wanted.c_str()));
+    int at = -1;
+    for (LRESULT from = -1;;) {
+        const LRESULT hit = SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(wanted.c_str()));
+        if (hit == LB_ERR || hit <= from)
+            return 5;
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(hit), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(hit), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(wcslen(text.c_str()));
+        if (text.substr(0, text.find(L'\t')) == wanted) {
+            at = static_cast<int>(hit);
+            break;
+        }
+        from = hit;
+    }
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    SendMessageW(list, LB_SETSEL, TRUE, at);
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    DWORD_PTR held = 0;
+    while (Ask(list, LB_GETCOUNT, 0, 0, &held) && static_cast<long>(held) < count) {
+        if (Milliseconds(start) > 600000)
+            return 6;
+        Sleep(1);
+    }
+    std::printf("%.0f\n", Milliseconds(start));
+    return static_cast<long>(held) >= count ? 0 : 6;
+}
+
+int Ping(HWND frame, int ms)
+{
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    double longest = 0;
+    int answered = 0;
+    while (Milliseconds(start) < ms) {
+        LARGE_INTEGER sent;
+        QueryPerformanceCounter(&sent);
+        DWORD_PTR answer = 0;
+        if (!Ask(frame, WM_NULL, 0, 0, &answer))
+            break;
+        ++answered;
+        longest = std::max(longest, Milliseconds(sent));
+        Sleep(10);
+    }
+    std::printf("%d %.0f\n", answered, longest);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -165,6 +245,19 @@ int main(int argc, char** argv)
             const UINT state = GetMenuState(menu, static_cast<UINT>(std::atoi(argv[a])), MF_BYCOMMAND);
             std::printf("%s\n", state == static_cast<UINT>(-1) ? "missing" : (state & MF_GRAYED) ? "grey" : "enabled");
         }
+        return 0;
+    }
+    if (argc == 5 && std::strcmp(argv[1], "open") == 0)
+        return OpenEntry(found.lists[std::strcmp(argv[2], "remote") == 0 ? 1 : 0], argv[3], std::atol(argv[4]));
+    if (argc == 3 && std::strcmp(argv[1], "ping") == 0)
+        return Ping(frame, std::atoi(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], "send") == 0) {
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        DWORD_PTR answer = 0;
+        if (!Ask(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0, &answer))
+            return 6;
+        std::printf("%.0f\n", Milliseconds(start));
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "select") == 0) {
