@@ -35,18 +35,33 @@ endif()
 
 include(GoogleTest)
 
-# tolvi_unit_test(name SOURCES ... LIBS ...)
+# tolvi_wine_test(NAME name COMMAND ...): a test of the Windows tree, run by scripts/wine-isolated
+# with an Xvfb display and a copy of the booted Wine prefix of its own, so that it may run beside
+# the others whatever it does to its display, its prefix or its wineserver (windows of its own,
+# INI files and registry, the wineserver restarted). The others share one prefix and display.
+# A prefix of its own costs a few seconds at the start (Wine's services start in it).
+function(tolvi_wine_test)
+  cmake_parse_arguments(W "" "NAME" "COMMAND" ${ARGN})
+  add_test(NAME ${W_NAME} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-isolated ${W_COMMAND})
+endfunction()
+
+# tolvi_unit_test(name [ISOLATED] SOURCES ... LIBS ...)
 # A GoogleTest program. Natively each test case is its own ctest entry; under wine64 the whole
-# program is one entry (every wine64 start costs about half a second).
+# program is one entry (every wine64 start costs about half a second), ISOLATED: through
+# tolvi_wine_test.
 function(tolvi_unit_test name)
   if(TOLVI_FUZZ)
     return()  # the fuzz tree builds only the libFuzzer targets (it has no GoogleTest)
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ARGS" ${ARGN})
+  cmake_parse_arguments(T "ISOLATED" "" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(TOLVI_WINDOWS)
-    add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+    if(T_ISOLATED)
+      tolvi_wine_test(NAME ${name} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> ${T_ARGS})
+    else()
+      add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+    endif()
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST EXTRA_ARGS ${T_ARGS})
   endif()

@@ -144,5 +144,5 @@ DROSK_API int KmAbort(int port) {
     if (!s) return kDroskCancelled;
     std::lock_guard<std::recursive_mutex> hold(Lock(port));
     if (!s->transfer || !PxPortStatus(port)) return kDroskCancelled;
-    return Cancel(*s->transfer);
+    return CancelByCaller(*s->transfer);
 }

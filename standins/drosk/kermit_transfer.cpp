@@ -15,6 +15,8 @@ constexpr int kListenSliceMs = 50;
 // A packet that has begun and then stays silent this long has lost bytes: waiting for the
 // whole time-out would gain nothing, as the other side waits for our answer.
 constexpr uint32_t kPacketStallMs = 1000;
+// How long a cancel waits for the packet the other side is about to send (see CancelByCaller).
+constexpr uint32_t kCancelTurnMs = 2000;
 
 void LogPacket(const Transfer& t, const char* dir, int seq, char type, const uint8_t* data,
                size_t n) {
@@ -210,6 +212,21 @@ int Cancel(Transfer& t) {
     Log(t, "transfer cancelled");
     SendError(t, "Transfer cancelled");
     return End(t, kDroskErrAborted, kDroskCancelled);
+}
+
+// Kermit peers clear their input before they send a packet, so an error packet that reaches them
+// while their next packet is on the way is thrown away, and they wait for an answer until their
+// retries run out (minutes). Mid-transfer it is always the other side's turn after our last
+// packet: the cancel waits briefly for its packet and answers that with the error packet.
+int CancelByCaller(Transfer& t) {
+    if (t.phase == Phase::Done || t.phase == Phase::Failed || t.phase == Phase::Idle) return Cancel(t);
+    const uint32_t until = pexla::Clock().Now() + kCancelTurnMs;
+    Packet p;
+    while (pexla::TickBefore(pexla::Clock().Now(), until)) {
+        const Heard heard = Listen(t, &p);
+        if (heard != Heard::Nothing) break;
+    }
+    return Cancel(t);
 }
 
 int Complete(Transfer& t) {

@@ -98,7 +98,8 @@ void Progressed(Transfer& t, int limit);
 // Endings: each returns the step result.
 int Fail(Transfer& t, int code, const char* message);     // tells the other side with an E
 int RemoteError(Transfer& t, const Packet& p);            // the other side sent an E
-int Cancel(Transfer& t);                                  // the caller aborted
+int Cancel(Transfer& t);                                  // the line failed
+int CancelByCaller(Transfer& t);                          // the caller aborted
 int Complete(Transfer& t);
 
 // Closes the current file; a received file that is not complete (or could not be written out)

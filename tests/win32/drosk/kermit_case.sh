@@ -77,7 +77,11 @@ case $case_name in
     make_file "$work/peer/big.bin" 2000000
     peer "${gk[@]}" -s big.bin
     ours abort "$com_name" 100000 || fail "the receive was not aborted"
-    wait_peer && fail "gkermit ended well after our abort"
+    # Our error packet ends gkermit at once. One still running later never got it (its own
+    # time-out would end it only minutes later, and that is no proof of the packet).
+    for i in $(seq 1 300); do kill -0 "$peer_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$peer_pid" 2>/dev/null && fail "gkermit still runs 30 s after our abort"
+    wait "$peer_pid" && fail "gkermit ended well after our abort"
     grep -q "> E" "$work/kermit.log" || fail "no error packet went out"
     [[ ! -e "$work/ours/big.bin" ]] || fail "the partial file was kept"
     ;;

@@ -16,6 +16,22 @@ import sys
 import tempfile
 import time
 
+
+def _own_display_and_prefix():
+    """Runs the test program again through scripts/wine-isolated, which gives it an Xvfb display
+    and a copy of the booted Wine prefix of its own (and stops both when it ends), so that the
+    end-to-end tests may run side by side: each types into and reads back its own screen, and
+    what one writes into its prefix (INI files, registry, printers) no other sees."""
+    if os.environ.get('TOLVI_WINE_ISOLATED') or os.path.basename(sys.argv[0]) == os.path.basename(__file__):
+        return
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', '..', 'scripts', 'wine-isolated')
+    sys.stdout.flush()
+    sys.stderr.flush()
+    os.execv(script, [script, sys.executable] + sys.argv)
+
+
+_own_display_and_prefix()
+
 WAIT = 60.0
 # The configuration file of every test's Tolvi, whose name the window title shows: the tests find
 # their own window by it.
