@@ -81,6 +81,12 @@ std::string Written(const std::string& value)
     return text;
 }
 
+std::string Unquoted(const std::string& value)
+{
+    const bool quoted = value.size() > 1 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
 class ProfileSource : public FtpSettingsSource {
 public:
     ProfileSource(NativeProfile& profile, const char* file) : profile_(profile), file_(file) {}
@@ -124,8 +130,11 @@ void Settings(uint8_t options, uint8_t number, const std::string& text)
             if (!store.Write(n, site, store.IsDefault(name))) Fail("a site does not write");
             const SiteRecord again = store.Read(n);
             // A value is written as the C string it is (an embedded NUL ends it), without the
-            // blanks around it, as every value of the file.
-            auto same = [](const std::string& a, const std::string& b) { return Written(a) == Written(b); };
+            // blanks around it, as every value of the file; one pair of quotes around a value
+            // is dropped when it is read (the profile's rule), so such a value loses them.
+            auto same = [](const std::string& again, const std::string& read) {
+                return Written(again) == Written(read) || Written(again) == Written(Unquoted(Written(read)));
+            };
             if (!same(again.password, site.password) || !same(again.host, site.host) || !same(again.script, site.script))
                 Fail("a site reads back differently");
         }
