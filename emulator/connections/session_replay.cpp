@@ -209,6 +209,7 @@ void PlayText(Step& s, PlayKeyword keyword, int generation)
 void ReadStep(Step& s, int generation)
 {
     char token[kPlayTokenMax + 1];
+    bool looped = false;
     while (s.count < kStepBytes) {
         if (ReadPlayToken(Rec->PlaybackFile, token) == 0) {
             s.delay = 0;
@@ -231,6 +232,13 @@ void ReadStep(Step& s, int generation)
         case PlayKeyword::Loop:
             commMode = false;
             std::fseek(Rec->PlaybackFile, 0, SEEK_SET);
+            // Round the whole file twice in one step without anything that ends a step: the
+            // file only loops, and the next round waits for the next tick (the window answers).
+            if (looped) {
+                if (s.delay <= 0) s.delay = 1;
+                return;
+            }
+            looped = true;
             break;
         case PlayKeyword::None:
             if (commMode) {

@@ -22,14 +22,20 @@ public:
         keys.push_back(key);
     }
 
-    // The foreground and background colour indices of one attribute entry.
-    void CheckColors(const std::string& fgKey, const std::string& bgKey, int32_t* entry, const int32_t* old)
+    // The foreground and background colour indices of one attribute entry; `keyNames` gives
+    // their two key names, made only for a value out of range (a file has hundreds of them).
+    template <typename KeyNames>
+    void CheckColors(int32_t* entry, const int32_t* old, KeyNames keyNames)
     {
-        if (!InRange(entry[kAttrFg], 0, kColorIndices - 1)) {
+        const bool fgOut = !InRange(entry[kAttrFg], 0, kColorIndices - 1);
+        const bool bgOut = !InRange(entry[kAttrBg], 0, kColorIndices - 1);
+        if (!fgOut && !bgOut) return;
+        const auto [fgKey, bgKey] = keyNames();
+        if (fgOut) {
             entry[kAttrFg] = old[kAttrFg];
             keys.push_back(fgKey);
         }
-        if (!InRange(entry[kAttrBg], 0, kColorIndices - 1)) {
+        if (bgOut) {
             entry[kAttrBg] = old[kAttrBg];
             keys.push_back(bgKey);
         }
@@ -66,18 +72,16 @@ std::vector<std::string> RestoreValuesOutOfRange(SettingsRecord& rec, const Sett
         const std::string fg = prefix + names.BuildFgKey(i);
         return std::make_pair(fg, prefix + names.BuildBgKey(i));
     };
-    for (int i = 0; i < kAttrColorEntriesInFile; ++i) {
-        const auto [fg, bg] = keysOf(i, "");
-        restorer.CheckColors(fg, bg, rec.AttrColors[i], before.AttrColors[i]);
-    }
+    for (int i = 0; i < kAttrColorEntriesInFile; ++i)
+        restorer.CheckColors(rec.AttrColors[i], before.AttrColors[i], [&] { return keysOf(i, ""); });
     for (int i = kAttrLineGraphics; i <= kAttrFrame; ++i) {
-        const std::string name = named[i - kAttrLineGraphics];
-        restorer.CheckColors(name + "FgColor", name + "BgColor", rec.AttrColors[i], before.AttrColors[i]);
+        restorer.CheckColors(rec.AttrColors[i], before.AttrColors[i], [&] {
+            const std::string name = named[i - kAttrLineGraphics];
+            return std::make_pair(name + "FgColor", name + "BgColor");
+        });
     }
-    for (int i = 0; i < kAttr3270ColorEntriesInFile; ++i) {
-        const auto [fg, bg] = keysOf(i, "[3270Attributes] ");
-        restorer.CheckColors(fg, bg, rec.Attr3270Colors[i], before.Attr3270Colors[i]);
-    }
+    for (int i = 0; i < kAttr3270ColorEntriesInFile; ++i)
+        restorer.CheckColors(rec.Attr3270Colors[i], before.Attr3270Colors[i], [&] { return keysOf(i, "[3270Attributes] "); });
     return restorer.keys;
 }
 

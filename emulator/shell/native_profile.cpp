@@ -1,23 +1,26 @@
 #include "shell/native_profile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 // A name as the lookups see it: without blanks around it.
-std::string TrimmedName(const char* name)
+std::string_view TrimmedView(const char* name)
 {
     const char* begin = name;
     while (*begin && IsBlank(*begin)) ++begin;
     const char* end = begin + std::strlen(begin);
     while (end > begin && IsBlank(end[-1])) --end;
-    return std::string(begin, end);
+    return std::string_view(begin, static_cast<std::size_t>(end - begin));
 }
+std::string TrimmedName(const char* name) { return std::string(TrimmedView(name)); }
 
-bool SameName(const std::string& a, const std::string& b)
+bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -40,7 +43,7 @@ bool ReadWholeFile(const char* file, std::string& text)
     return true;
 }
 
-NativeProfile::Section* FindSection(std::vector<NativeProfile::Section>& sections, const std::string& name)
+NativeProfile::Section* FindSection(std::vector<NativeProfile::Section>& sections, std::string_view name)
 {
     for (auto& section : sections) {
         if (!section.name.empty() && SameName(section.name, name)) return &section;
@@ -48,12 +51,23 @@ NativeProfile::Section* FindSection(std::vector<NativeProfile::Section>& section
     return nullptr;
 }
 
-NativeProfile::Entry* FindEntry(NativeProfile::Section& section, const std::string& name)
+NativeProfile::Entry* FindEntry(NativeProfile::Section& section, std::string_view name)
 {
     for (auto& entry : section.entries) {
         if (SameName(entry.name, name)) return &entry;
     }
     return nullptr;
+}
+
+// A hash of a name that names SameName takes as one share.
+uint64_t NameHash(std::string_view name)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : name) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return hash;
 }
 
 // Copies value into out (size > 0) as the platform does: one pair of matching quotes around the
@@ -143,7 +157,21 @@ void NativeProfile::ServeFromMemory(const std::string& file, std::string text)
     memoryServed_ = true;
     memoryFile_ = file;
     memoryText_ = std::move(text);
+    memoryDirty_ = false;
     cacheValid_ = false;
+}
+
+const std::string& NativeProfile::MemoryText() const
+{
+    FlushMemory();
+    return memoryText_;
+}
+
+void NativeProfile::FlushMemory() const
+{
+    if (!memoryDirty_) return;
+    memoryText_ = Format(cachedSections_);
+    memoryDirty_ = false;
 }
 
 bool NativeProfile::ReadText(const char* file, std::string& text) const
@@ -155,10 +183,6 @@ bool NativeProfile::ReadText(const char* file, std::string& text) const
 
 bool NativeProfile::WriteText(const char* file, const std::string& text)
 {
-    if (InMemory(file)) {
-        memoryText_ = text;
-        return true;
-    }
     std::FILE* f = std::fopen(file, "wb");
     bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (f) written = std::fclose(f) == 0 && written;
@@ -167,6 +191,9 @@ bool NativeProfile::WriteText(const char* file, const std::string& text)
 
 std::vector<NativeProfile::Section>* NativeProfile::Load(const char* file)
 {
+    // The cache holds the memory file's sections from its first read on; nothing else changes it.
+    if (InMemory(file) && cacheValid_ && cachedFile_ == file) return &cachedSections_;
+    FlushMemory();
     std::string text;
     if (!ReadText(file, text)) {
         cacheValid_ = false;
@@ -174,11 +201,36 @@ std::vector<NativeProfile::Section>* NativeProfile::Load(const char* file)
     }
     if (!cacheValid_ || cachedFile_ != file || cachedText_ != text) {
         cachedSections_ = Parse(text);
+        DropIndex();
         cachedFile_ = file;
         cachedText_ = std::move(text);
         cacheValid_ = true;
     }
     return &cachedSections_;
+}
+
+NativeProfile::Entry* NativeProfile::FindEntryIn(std::vector<Section>& sections, Section& section,
+                                                std::string_view name)
+{
+    if (&sections != &cachedSections_) return FindEntry(section, name);
+    const std::size_t at = static_cast<std::size_t>(&section - sections.data());
+    if (entryIndex_.size() < sections.size()) entryIndex_.resize(sections.size());
+    SectionIndex& index = entryIndex_[at];
+    if (!index.built) {
+        index.byHash.clear();
+        index.byHash.reserve(section.entries.size());
+        for (std::size_t i = 0; i < section.entries.size(); ++i)
+            index.byHash.emplace_back(NameHash(section.entries[i].name), i);
+        std::sort(index.byHash.begin(), index.byHash.end());
+        index.built = true;
+    }
+    // Equal hashes lie in position order: the first real match is the first entry of the name.
+    const uint64_t hash = NameHash(name);
+    for (auto it = std::lower_bound(index.byHash.begin(), index.byHash.end(), std::make_pair(hash, std::size_t{0}));
+         it != index.byHash.end() && it->first == hash; ++it) {
+        if (SameName(section.entries[it->second].name, name)) return &section.entries[it->second];
+    }
+    return nullptr;
 }
 
 std::size_t NativeProfile::GetString(const char* section, const char* key, const char* fallback,
@@ -188,8 +240,8 @@ std::size_t NativeProfile::GetString(const char* section, const char* key, const
     std::vector<Section>* sections = (section && key && file) ? Load(file) : nullptr;
     if (sections) {
         // Only the first section of the name counts.
-        if (Section* found = FindSection(*sections, TrimmedName(section))) {
-            if (Entry* entry = FindEntry(*found, TrimmedName(key))) {
+        if (Section* found = FindSection(*sections, TrimmedView(section))) {
+            if (Entry* entry = FindEntryIn(*sections, *found, TrimmedView(key))) {
                 if (entry->hasValue) return CopyValue(entry->value, out, size);
             }
         }
@@ -220,8 +272,9 @@ bool NativeProfile::WriteString(const char* section, const char* key, const char
                                 const char* file)
 {
     if (!section || !key || !file) return false;
-    std::vector<Section> fresh(1);
+    std::vector<Section> fresh;
     std::vector<Section>* loaded = Load(file);
+    if (!loaded) fresh.resize(1);
     std::vector<Section>& sections = loaded ? *loaded : fresh;
 
     const std::string sectionName = TrimmedName(section);
@@ -231,10 +284,16 @@ bool NativeProfile::WriteString(const char* section, const char* key, const char
         sections.push_back(Section{sectionName, {}});
         target = &sections.back();
     }
-    Entry* entry = FindEntry(*target, keyName);
+    Entry* entry = FindEntryIn(sections, *target, keyName);
     if (!entry) {
         target->entries.push_back(Entry{keyName, "", false});
         entry = &target->entries.back();
+        const std::size_t at = static_cast<std::size_t>(target - sections.data());
+        if (loaded && at < entryIndex_.size() && entryIndex_[at].built) {
+            auto& byHash = entryIndex_[at].byHash;
+            const auto item = std::make_pair(NameHash(keyName), target->entries.size() - 1);
+            byHash.insert(std::upper_bound(byHash.begin(), byHash.end(), item), item);
+        }
     }
     const char* v = value ? value : "";
     while (*v && IsBlank(*v)) ++v;
@@ -243,12 +302,21 @@ bool NativeProfile::WriteString(const char* section, const char* key, const char
     if (entry->hasValue && entry->value == trimmed) return true;  // nothing changes, nothing is written
     entry->value = std::move(trimmed);
     entry->hasValue = true;
-    if (!loaded) cachedSections_ = std::move(fresh);
+    if (!loaded) {
+        cachedSections_ = std::move(fresh);
+        DropIndex();
+    }
     return Store(file);
 }
 
 bool NativeProfile::Store(const char* file)
 {
+    if (InMemory(file)) {
+        cachedFile_ = file;
+        cacheValid_ = true;
+        memoryDirty_ = true;
+        return true;
+    }
     std::string formatted = Format(cachedSections_);
     const bool written = WriteText(file, formatted);
     if (written) {
@@ -284,6 +352,7 @@ bool NativeProfile::DeleteKey(const char* section, const char* key, const char* 
     for (auto it = found->entries.begin(); it != found->entries.end(); ++it) {
         if (SameName(it->name, keyName)) {
             found->entries.erase(it);
+            DropIndex();
             return Store(file);
         }
     }
@@ -299,6 +368,7 @@ bool NativeProfile::DeleteSection(const char* section, const char* file)
     for (auto it = sections->begin(); it != sections->end(); ++it) {
         if (!it->name.empty() && SameName(it->name, name)) {
             sections->erase(it);
+            DropIndex();
             return Store(file);
         }
     }

@@ -5,7 +5,10 @@
 // One store object serves one thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "shell/profile_store.h"
@@ -25,7 +28,7 @@ public:
     // Serves one file name from memory: it reads as `text` and never touches the disk, and what
     // is written to it stays in memory (MemoryText). The fuzz targets read inputs this way.
     void ServeFromMemory(const std::string& file, std::string text);
-    const std::string& MemoryText() const { return memoryText_; }
+    const std::string& MemoryText() const;
 
     // The parsed form of a file (public for the fuzz target and the tests).
     struct Entry {
@@ -50,11 +53,28 @@ private:
     bool ReadText(const char* file, std::string& text) const;
     bool WriteText(const char* file, const std::string& text);
 
+    // The entry of `name` in a section (the first one of that name); sections of the cache are
+    // looked up through an index, a configuration being hundreds of keys in one section.
+    Entry* FindEntryIn(std::vector<Section>& sections, Section& section, std::string_view name);
+    // The cache changed other than by appending: the index is made again when next needed.
+    void DropIndex() { entryIndex_.clear(); }
+
     std::string cachedFile_;
     std::string cachedText_;
     std::vector<Section> cachedSections_;
     bool cacheValid_ = false;
+    // Per cached section (by position), once built: the hash of each entry's name (compared
+    // without case) and the entry's position, in that order.
+    struct SectionIndex {
+        bool built = false;
+        std::vector<std::pair<uint64_t, std::size_t>> byHash;
+    };
+    std::vector<SectionIndex> entryIndex_;
     bool memoryServed_ = false;
     std::string memoryFile_;
-    std::string memoryText_;
+    // The file in memory is written back into text only when someone asks for it: while the
+    // cache holds its sections they are its content (a configuration writes hundreds of keys).
+    mutable std::string memoryText_;
+    mutable bool memoryDirty_ = false;
+    void FlushMemory() const;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -95,4 +96,37 @@ std::string InstallCommandLine(const std::string& program, const std::string& ho
         line += " /program:\"uncompress " + name + ";tar -xvf " + name + "\"";
     }
     return line;
+}
+
+std::vector<std::string> TextLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> ReadmeLogLines(std::FILE* file)
+{
+    std::vector<std::string> lines;
+    char line[161];
+    while (std::fgets(line, sizeof line, file)) {
+        std::size_t n = std::strlen(line);
+        while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
+            line[--n] = '\0';
+        lines.push_back(line);
+    }
+    return lines;
 }

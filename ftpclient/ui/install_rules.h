@@ -3,7 +3,9 @@
 // which the terminal is started on "install.wcf" to log in to the host and unpack the archive.
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 // The terminal's configuration document and the install program on the host.
 constexpr const char* kInstallDocument = "install.wcf";
@@ -46,3 +48,9 @@ bool InstallValueRefused(const std::string& value);
 std::string InstallCommandLine(const std::string& program, const std::string& host, const std::string& user,
                                const std::string& password, const std::string& remote,
                                const std::string& defaultRemote);
+
+// The files found beside the archive, as the start of an install logs them: the lines of the
+// version file's text (a line end being LF, CR LF or CR), and the readme read line by line, each
+// line ending at its line end, a NUL or 160 characters (the rest starts the next line).
+std::vector<std::string> TextLines(const std::string& text);
+std::vector<std::string> ReadmeLogLines(std::FILE* file);

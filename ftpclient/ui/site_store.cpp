@@ -74,8 +74,10 @@ std::string UnscrambleText(const std::string& letters, std::size_t limit)
 
 std::string StoredPassword(const std::string& value)
 {
+    // A plain password is kept to the length of every site text: scrambled, a longer one would
+    // not fit the value that is read back.
     if (value.empty() || value.front() != '?' || value.back() != '?')
-        return value;
+        return value.substr(0, kSiteTextMax);
     if (value.size() < 2)
         return std::string();
     return UnscrambleText(value.substr(1, value.size() - 2), kSiteTextMax);

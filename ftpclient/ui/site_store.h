@@ -41,7 +41,8 @@ std::string ScrambleText(const std::string& plain, char marker = '?');
 // The letters between the markers unscrambled: at most `limit` characters, stopping at a
 // character 0 or at a pair with a letter outside 'a'-'p'; an odd trailing letter is ignored.
 std::string UnscrambleText(const std::string& letters, std::size_t limit);
-// A stored Password value: scrambled when it starts and ends with "?", else the plain text.
+// A stored Password value: scrambled when it starts and ends with "?", else the plain text (at
+// most kSiteTextMax characters of it).
 std::string StoredPassword(const std::string& value);
 // A password given to the log-on: longer than 3 characters between question marks is scrambled.
 std::string LoginPassword(const std::string& password);

@@ -255,6 +255,28 @@ TEST_F(SessionReplayTest, LoopPlaysAgainUntilStopped)
     EXPECT_EQ(0, Rec->PlaybackState);
 }
 
+// Nothing in these files ends a step: each goes round once a tick instead of holding the program.
+TEST_F(SessionReplayTest, AFileThatOnlyLoopsGoesRoundOnceATick)
+{
+    Rec->PlayKeyDelay = 0;
+    Rec->PlayEnterDelay = 0;
+    Rec->PlayDelayIntervall = 0;  // one step per tick
+    const struct { const char* text; const char* played; } cases[] = {
+        {"LOOP:", ""},
+        {"x y CR LOOP:", "xy\r"},  // played once: after the loop the tokens are keys
+        {"SEND: a TIME: 1 DELTA: 2 LOOP:", ""},
+    };
+    for (const auto& c : cases) {
+        host.timers.clear();
+        host.played.clear();
+        Play(File("only.trc", c.text), 3);
+        EXPECT_EQ(1, Rec->PlaybackState) << c.text;
+        EXPECT_EQ(std::vector<int>({1, 1, 1}), host.timers) << c.text;
+        EXPECT_EQ(c.played, host.played) << c.text;
+        CloseAllPlayFiles();
+    }
+}
+
 TEST_F(SessionReplayTest, AStepPlaysAtMost2048Bytes)
 {
     std::string text = "COMM:";

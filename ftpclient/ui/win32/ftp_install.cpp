@@ -81,27 +81,6 @@ std::string Lower(std::string text)
     return text;
 }
 
-// The lines of a text, a line end being LF, CR LF or CR.
-std::vector<std::string> TextLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
-
 std::string ReadFileStart(const std::string& path, std::size_t limit)
 {
     std::string text;
@@ -245,13 +224,8 @@ void FtpMainView::InstallStartUp()
             AddLogLine(line);
     if (!readmePath_.empty()) {
         if (FILE* file = std::fopen(readmePath_.c_str(), "r")) {
-            char line[161];
-            while (std::fgets(line, sizeof line, file)) {
-                std::size_t n = std::strlen(line);
-                while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
-                    line[--n] = '\0';
+            for (const std::string& line : ReadmeLogLines(file))
                 AddLogLine(line);
-            }
             std::fclose(file);
         }
     }

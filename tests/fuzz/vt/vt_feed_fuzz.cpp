@@ -14,6 +14,7 @@
 #include "connections/connection_dispatch.h"
 #include "engine/screen_planes.h"
 #include "engine/vt/vt_buffers.h"
+#include "random_blocks.h"
 #include "term_feed.h"
 
 #ifndef EMULATION_CODE
@@ -62,17 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Rec->AutoDetectReceive = (data[0] & 0x80) ? 1 : 0;
     Rec->XferType = 2;
 
-    unsigned seed = data[1] * 2654435761u + 1;
-    const uint8_t* bytes = data + 2;
-    size_t left = size - 2;
-    while (left > 0) {
-        seed = seed * 1103515245u + 12345u;
-        size_t block = 1 + (seed >> 16) % 64;
-        if (block > left) block = left;
-        FeedEmulation(nullptr, bytes, static_cast<int>(block));
-        Check();
-        bytes += block;
-        left -= block;
-    }
+    FeedInRandomBlocks(data[1], data + 2, size - 2, Check);
     return 0;
 }

@@ -152,6 +152,16 @@ TEST_P(SiteStoreTest, LongestPasswordSurvivesTheStore)
     site = Sample("Long", ScrambleText("secret"));
     store.Write(1, site, false);
     EXPECT_EQ(store.Read(1).password, "secret");
+
+    // A longer plain password written by hand is cut when read, so saving the site keeps it.
+    const std::string handWritten(120, 'y');
+    TempFolder::Write(file, "[SiteNumbers]\r\n1=\r\n[Site:1]\r\nSite=Long\r\nPassword=" + handWritten + "\r\n");
+    SiteStore edited(*profile, file);
+    edited.LoadNumbers();
+    site = edited.Read(1);
+    EXPECT_EQ(site.password, handWritten.substr(0, kSiteTextMax));
+    ASSERT_TRUE(edited.Write(1, site, false));
+    EXPECT_EQ(edited.Read(1).password, site.password);
 }
 
 TEST_P(SiteStoreTest, NumbersHolesAndDeletion)

@@ -1,8 +1,11 @@
-// The network install without a window: the remote-name proposal, the instructions, and the
-// terminal's command line for each kind of archive, with values that need quoting.
+// The network install without a window: the remote-name proposal, the instructions, the lines
+// logged from the version and readme files, and the terminal's command line for each kind of
+// archive, with values that need quoting.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "install_rules.h"
 
@@ -84,6 +87,26 @@ TEST(InstallInstructions, Texts)
               "uncompress /tmp/pkg.tar\ntar -xvf /tmp/pkg.tar\n/tmp/usr/kavern95/install/install");
     EXPECT_EQ(ManualHostCommands("/tmp/pkg.tar"), "tar -xvf /tmp/pkg.tar\n/tmp/usr/kavern95/install/install");
     EXPECT_EQ(UncompressedName("/tmp/a.Z/b.tar.Z"), "/tmp/a");
+}
+
+TEST(InstallFiles, VersionAndReadmeLines)
+{
+    EXPECT_EQ(TextLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(TextLines("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
+
+    // A readme line longer than 160 characters goes on in the next one; a NUL ends a line's text.
+    const char* name = "install_readme_lines.txt";
+    FILE* file = std::fopen(name, "wb");
+    ASSERT_NE(file, nullptr);
+    const std::string text = std::string(170, 'x') + "\r\nshort\n" + std::string("a\0b\n", 4) + "last";
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    file = std::fopen(name, "r");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(ReadmeLogLines(file),
+              (std::vector<std::string>{std::string(160, 'x'), std::string(10, 'x'), "short", "a", "last"}));
+    std::fclose(file);
+    std::remove(name);
 }
 
 }  // namespace

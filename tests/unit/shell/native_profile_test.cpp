@@ -109,6 +109,15 @@ TEST_F(NativeProfileTest, AFileServedFromMemoryNeverTouchesTheDisk)
     const std::string other = folder.File("other.ini");
     EXPECT_TRUE(profile.WriteString("S", "K", "v", other.c_str()));
     EXPECT_TRUE(std::filesystem::exists(other));
+
+    // What was written in memory survives the store turning to another file and back.
+    EXPECT_TRUE(profile.WriteString("App", "Later", "x", file.c_str()));
+    EXPECT_TRUE(profile.WriteString("S", "K", "w", other.c_str()));
+    EXPECT_EQ(Get("App", "Later"), "x");
+    EXPECT_TRUE(profile.DeleteKey("App", "Key", file.c_str()));
+    EXPECT_EQ(TempFolder::Read(other), "[S]\r\nK=w\r\n");
+    EXPECT_EQ(profile.MemoryText(), "[App]\r\nNew=value\r\nLater=x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace
