@@ -529,7 +529,7 @@ int ftp_recv_file(FtpSocket data, std::FILE* file, const char* path, bool create
             break;
         if (n == kIoFailed)
             break;
-        if (limit > 0 && done + n > limit) {
+        if (limit > 0 && progress.Done() + n > limit) {
             ftp_error_printf("Transfer stopped: the server sent more than the %lld bytes it announced",
                              static_cast<long long>(ftp.bytesTotal));
             ftp.transferError = kFtpTransferFailed;
