@@ -273,12 +273,15 @@ TEST_P(ViewPaint, HistoryRowsAreScrolledIntoView)
         Rec->BgBase[i] = 2;
     }
     Put(0, 0, "   ", 7, 5);
+    Put(Rec->MaxRows - 1, 0, "   ", 7, 6);
     Rec->HistoryView = 1;
-    Paint();  // the bitmap is the screen's size: enough for the history rows of this test
+    // The whole document: the frame, the history rows and the screen below them.
+    const SIZE doc = view.DocumentSize();
+    Paint({doc.cx, doc.cy + rows * Rec->CellHeight});
     EXPECT_EQ(Rgb(2), At(0, 1, 5, 5));
-    if (rows < Rec->MaxRows) {
-        EXPECT_EQ(Rgb(5), At(Rec->HistoryRowsAlloc, 1, 5, 5));
-    }
+    EXPECT_EQ(Rgb(5), At(rows, 1, 5, 5));
+    EXPECT_EQ(Rgb(6), At(rows + Rec->MaxRows - 1, 1, 5, 5));  // the last row is not the frame's
+    EXPECT_EQ(0, Unpainted(doc.cx, doc.cy + rows * Rec->CellHeight));
 }
 
 // The selection frame: dotted grey on black on the right and bottom, light grey on colour 19 on

@@ -180,10 +180,12 @@ int CZolexView::PaintScreen(HDC dc)
 
     const GridMargins m = Margins();
     const int gridRight = m.left + Rec->MaxCols * Rec->CellWidth;
-    const int gridBottom = m.top + Rec->MaxRows * Rec->CellHeight;
+    // In history view the history rows stand above the screen in the document.
+    const int historyHeight = rowOffset * Rec->CellHeight;
+    const int gridBottom = m.top + Rec->MaxRows * Rec->CellHeight + historyHeight;
     if (clip.left < m.left || clip.top < m.top || clip.right > gridRight || clip.bottom > gridBottom) {
         const RECT document = {0, 0, std::max(docSize_.cx, static_cast<LONG>(gridRight + m.right)),
-                               std::max(docSize_.cy, static_cast<LONG>(gridBottom + m.bottom))};
+                               std::max(docSize_.cy + historyHeight, static_cast<LONG>(gridBottom + m.bottom))};
         DrawFrame(dc, document);
         if (logo_ && ShowLogoImage && m.top >= logo_->Height())
             logo_->DrawTransparent(dc, document.right / 2 - logo_->Width() / 2, 0, RGB(255, 255, 255));
