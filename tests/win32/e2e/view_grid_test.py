@@ -6,7 +6,8 @@ host that runs vim inside tmux on a 400-line C file. When vim has opened the fil
 (line by line, by half and whole pages) and back up, the painted cells (view_cells.exe) agree
 cell by cell with tmux's own copy of the screen (capture-pane): a cell holding a character shows
 ink, a blank cell is one colour. The grid lies inside the view (no scroll bar hides a row or a
-column) and fills it: the font is the largest that fits, also after a restore.
+column) and fills it: the font is the largest that fits, also after a restore. With 80 columns a
+dragged selection and Select All show inverted cells, and clearing them leaves the host's cells.
 
     view_grid_test.py TOLVI_BIN_DIR PROJECT_ROOT
 
@@ -296,7 +297,8 @@ def run_case(session, size, maximised, columns, name):
         keys('alt+space', 'r')  # the system menu's Restore
         session.click_view()
     header = check_screen(session, name, 'opened', maximised, columns)
-    check_selection(session, name, header, maximised, columns)
+    if columns == 80:
+        check_selection(session, name, header, maximised, columns)
     keys(*(['ctrl+e'] * 6 + ['ctrl+d'] * 4 + ['ctrl+f'] * 2))
     check_screen(session, name, 'down', maximised, columns)
     keys(*(['ctrl+y'] * 6 + ['ctrl+u'] * 3 + ['ctrl+b']))
