@@ -102,11 +102,13 @@ const LineGlyph& FindLineGlyph(uint8_t code)
     return kLineGlyphs[sizeof kLineGlyphs / sizeof kLineGlyphs[0] - 1];
 }
 
-int FittingFontHeight(const uint32_t* sizes, int count, int columns, int viewWidth, int current)
+int FittingFontHeight(const uint32_t* sizes, int count, int columns, int rows, int roomWidth, int roomHeight)
 {
+    int height = 0;
     for (int i = 0; i < count; ++i)
-        if (PackedFontWidth(sizes[i]) * columns >= viewWidth) return -i;
-    return current;
+        if (PackedFontWidth(sizes[i]) * columns <= roomWidth && PackedFontHeight(sizes[i]) * rows <= roomHeight)
+            height = -(i + 1);
+    return height;
 }
 
 void DeriveViewColors(SettingsRecord& rec)

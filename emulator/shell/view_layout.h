@@ -63,10 +63,11 @@ const LineGlyph& FindLineGlyph(uint8_t code);
 // Font sizes measured for the view's font scaling: entry i holds (height << 16) | width of the
 // font made with height -(i + 1).
 inline int PackedFontWidth(uint32_t entry) { return static_cast<int>(entry & 0xFFFF); }
-// The font height that fits a view `viewWidth` pixels wide: -i for the first entry i whose width
-// times `columns` reaches the view's width (0, the face's default, for entry 0); `current` when no
-// entry reaches it.
-int FittingFontHeight(const uint32_t* sizes, int count, int columns, int viewWidth, int current);
+inline int PackedFontHeight(uint32_t entry) { return static_cast<int>(entry >> 16); }
+// The height of the largest measured font whose cells fit `columns` x `rows` into a room of
+// `roomWidth` x `roomHeight` pixels: -(i + 1) for the largest such entry i; 0 (the face's default
+// height) when not even entry 0 fits.
+int FittingFontHeight(const uint32_t* sizes, int count, int columns, int rows, int roomWidth, int roomHeight);
 
 // What the margins of the grid are computed from: the frame's state and the system's metrics
 // (pixels).

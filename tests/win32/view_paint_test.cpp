@@ -79,9 +79,11 @@ protected:
             Rec->FlagsScreen[at] = flags;
         }
     }
-    void Paint()
+    // Paints over a bitmap of `size` (the document's when empty) filled with magenta, which no
+    // pixel may keep.
+    void Paint(SIZE size = {0, 0})
     {
-        const SIZE size = view.DocumentSize();
+        if (size.cx == 0) size = view.DocumentSize();
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
         bi.bmiHeader.biWidth = size.cx;
@@ -113,6 +115,25 @@ protected:
                 if ((GetPixel(screen, Rec->LeftMargin + col * Rec->CellWidth + x,
                               Rec->TopMargin + row * Rec->CellHeight + y) & 0xFFFFFF) == color)
                     ++n;
+        return n;
+    }
+
+    // The pixels of a cell, row by row.
+    std::vector<COLORREF> CellPicture(int row, int col)
+    {
+        std::vector<COLORREF> picture;
+        for (int y = 0; y < Rec->CellHeight; ++y)
+            for (int x = 0; x < Rec->CellWidth; ++x)
+                picture.push_back(GetPixel(screen, Rec->LeftMargin + col * Rec->CellWidth + x,
+                                           Rec->TopMargin + row * Rec->CellHeight + y) & 0xFFFFFF);
+        return picture;
+    }
+    // How many pixels of the area (0, 0, width, height) are still the magenta of Paint().
+    int Unpainted(int width, int height)
+    {
+        int n = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) n += Pixel(x, y) == RGB(255, 0, 255);
         return n;
     }
 
@@ -166,6 +187,68 @@ TEST_P(ViewPaint, CellsShowThePlanes)
     EXPECT_NE(static_cast<COLORREF>(RGB(255, 0, 255)), GetPixel(screen, 1, 1) & 0xFFFFFF);
 }
 
+// Each character is drawn at its own cell whatever the font's advance: with cells wider and
+// narrower than the glyphs, every 'M' of a run, plain or bold, is the same picture in its cell,
+// and every pixel of the document is painted over.
+TEST_P(ViewPaint, GlyphsStayInTheirCells)
+{
+    const int fontWidth = Rec->CellWidth;
+    for (int extra : {5, -2}) {
+        Rec->CellWidth = fontWidth + extra;
+        view.RecalcFramesize(false);
+        Put(1, 0, "MMMMMMMM", 15, 0);
+        Put(2, 0, "MMMMMMMM", 15, 0, kCellBold);
+        Put(2, 8, "M", 15, 4, kCellBold);
+        Paint();
+        for (int row : {1, 2}) {
+            const std::vector<COLORREF> first = CellPicture(row, 1);
+            EXPECT_GT(CountInCell(row, 1, Rgb(15)), 2) << extra;
+            for (int col = 2; col < 7; ++col)
+                EXPECT_TRUE(first == CellPicture(row, col)) << "cells " << extra << " px wider, row " << row << " col " << col;
+        }
+        EXPECT_EQ(0, CountInCell(1, 9, Rgb(15))) << extra;
+        EXPECT_EQ(0, Unpainted(view.DocumentSize().cx, view.DocumentSize().cy)) << extra;
+    }
+}
+
+// A view larger than the document: the strips right of it and below it are the frame's
+// background, whatever was there before.
+TEST_P(ViewPaint, AreaBeyondTheDocumentInTheFrameColour)
+{
+    const SIZE doc = view.DocumentSize();
+    MoveWindow(view.Handle(), 0, 0, doc.cx + 60, doc.cy + 50, FALSE);
+    ShowScrollBar(view.Handle(), SB_BOTH, FALSE);
+    RECT client;
+    GetClientRect(view.Handle(), &client);
+    ASSERT_GT(client.right, doc.cx);
+    ASSERT_GT(client.bottom, doc.cy);
+    Paint({client.right, client.bottom});
+    const COLORREF frameBg = Rgb(Rec->AttrColors[kAttrFrame][kAttrBg]);
+    EXPECT_EQ(frameBg, Pixel(client.right - 1, 5));
+    EXPECT_EQ(frameBg, Pixel(5, client.bottom - 1));
+    EXPECT_EQ(frameBg, Pixel(client.right - 1, client.bottom - 1));
+    EXPECT_EQ(0, Unpainted(client.right, client.bottom));
+}
+
+// The font dialog opens on the font the screen shows: a face that exists (the configured one may
+// be substituted) at the size in use, which makes the same cells again.
+TEST_P(ViewPaint, FontInUseMakesTheScreenFont)
+{
+    const LOGFONTA in = view.FontInUse();
+    HFONT font = CreateFontIndirectA(&in);
+    ASSERT_NE(nullptr, font);
+    HGDIOBJ old = SelectObject(screen, font);
+    TEXTMETRICA tm{};
+    char face[LF_FACESIZE] = {};
+    GetTextMetricsA(screen, &tm);
+    GetTextFaceA(screen, sizeof face, face);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    EXPECT_STREQ(in.lfFaceName, face);
+    EXPECT_EQ(Rec->CellWidth, tm.tmAveCharWidth);
+    EXPECT_EQ(Rec->CellHeight, tm.tmHeight + tm.tmExternalLeading);
+}
+
 TEST_P(ViewPaint, FrozenScreenPaintsNothing)
 {
     Rec->ScreenFrozen = 1;
@@ -190,12 +273,15 @@ TEST_P(ViewPaint, HistoryRowsAreScrolledIntoView)
         Rec->BgBase[i] = 2;
     }
     Put(0, 0, "   ", 7, 5);
+    Put(Rec->MaxRows - 1, 0, "   ", 7, 6);
     Rec->HistoryView = 1;
-    Paint();  // the bitmap is the screen's size: enough for the history rows of this test
+    // The whole document: the frame, the history rows and the screen below them.
+    const SIZE doc = view.DocumentSize();
+    Paint({doc.cx, doc.cy + rows * Rec->CellHeight});
     EXPECT_EQ(Rgb(2), At(0, 1, 5, 5));
-    if (rows < Rec->MaxRows) {
-        EXPECT_EQ(Rgb(5), At(Rec->HistoryRowsAlloc, 1, 5, 5));
-    }
+    EXPECT_EQ(Rgb(5), At(rows, 1, 5, 5));
+    EXPECT_EQ(Rgb(6), At(rows + Rec->MaxRows - 1, 1, 5, 5));  // the last row is not the frame's
+    EXPECT_EQ(0, Unpainted(doc.cx, doc.cy + rows * Rec->CellHeight));
 }
 
 // The selection frame: dotted grey on black on the right and bottom, light grey on colour 19 on
@@ -231,8 +317,9 @@ TEST_P(ViewPaint, SelectionFrameAroundTheCells)
         EXPECT_TRUE(b == 0x808080 || b == 0) << std::hex << b;
         EXPECT_TRUE(t == 0xC0C0C0 || t == Rgb(19)) << std::hex << t;
     }
-    // Inside the frame and outside it the cells are untouched.
-    EXPECT_EQ(Rgb(Rec->BgScreen[Rec->MaxCols + 3]), At(1, 3, 5, 5));
+    // Inside the frame the cells are highlighted (inverted); outside it they are untouched.
+    EXPECT_EQ(Rgb(Rec->BgScreen[Rec->MaxCols + 3]) ^ 0xFFFFFFu, At(1, 3, 5, 5));
+    EXPECT_EQ(Rgb(Rec->BgScreen[Rec->MaxCols + 7]), At(1, 7, 5, 5));
     EXPECT_NE(0x808080u, Pixel(right + 2, top + 2));
     EXPECT_TRUE(PaintedSelection == Selection);
     char text[64] = {};
@@ -283,15 +370,22 @@ TEST_P(ViewPaint, LogoAndFrameEdges)
     EXPECT_NE(0x800000u, Pixel(view.DocumentSize().cx / 2 - 50 + 3, 16));
 }
 
-// A maximised frame places the grid by AlignDisplay in the full-screen client area; restored,
-// every margin is the frame size again.
+// A maximised frame places the grid by AlignDisplay in the view's client area; restored, every
+// margin is the frame size again.
 TEST_P(ViewPaint, MaximisedFrameMargins)
 {
     Rec->FrameSize = 10;
+    Rec->Font80Cols.Height = Rec->Font132Cols.Height = -9;  // room to spare on any screen
+    ASSERT_EQ(1, view.ResetTTYScreen(screen));
     ShowWindow(parent, SW_SHOWMAXIMIZED);
     ASSERT_TRUE(IsZoomed(parent));
-    const int spareX = GetSystemMetrics(SM_CXFULLSCREEN) - Rec->MaxCols * Rec->CellWidth;
-    const int spareY = GetSystemMetrics(SM_CYFULLSCREEN) - Rec->MaxRows * Rec->CellHeight;
+    RECT client;
+    GetClientRect(parent, &client);
+    MoveWindow(view.Handle(), 0, 0, client.right, client.bottom, FALSE);
+    ShowScrollBar(view.Handle(), SB_BOTH, FALSE);
+    GetClientRect(view.Handle(), &client);
+    const int spareX = client.right - Rec->MaxCols * Rec->CellWidth;
+    const int spareY = client.bottom - Rec->MaxRows * Rec->CellHeight;
     ASSERT_GT(spareX, 2 * Rec->FrameSize);
     ASSERT_GT(spareY, 2 * Rec->FrameSize);
     const struct { int align, left, top; } cases[] = {

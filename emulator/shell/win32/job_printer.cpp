@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "connections/automation_view.h"
 #include "engine/win32/win32_view_port.h"
@@ -48,7 +50,12 @@ public:
         SetTextColor(dc_, foreground & 0xFFFFFF);
         SetBkColor(dc_, background & 0xFFFFFF);
         SetBkMode(dc_, OPAQUE);
-        return TextOutA(dc_, x, y, text, length) != FALSE;
+        // Each character at its column (the job places columns by the average width, which a
+        // face's own advance need not match).
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc_, &metrics);
+        const std::vector<INT> advances(static_cast<std::size_t>(std::max(length, 1)), metrics.tmAveCharWidth);
+        return ExtTextOutA(dc_, x, y, 0, nullptr, text, static_cast<UINT>(length), advances.data()) != FALSE;
     }
     void Release() override
     {

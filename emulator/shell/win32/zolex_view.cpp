@@ -48,6 +48,9 @@ namespace {
 
 constexpr UINT_PTR kAutoScrollTimer = 2024;
 constexpr UINT kSocketMessage = WM_USER + 102;
+// The view's own refit after a size, font or mode change: the font follows the view (Scale Font
+// to View) or the document the font; the frame is left as the user sized it.
+constexpr UINT kRefitMessage = WM_USER + 111;
 constexpr int kCmdScaleViewToFont = 32768;
 constexpr int kCmdPlayRecording = 32800;
 constexpr int kCmdDisconnect = 257;
@@ -115,7 +118,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     const int repeat = LOWORD(lParam);
     switch (message) {
     case WM_PAINT: {
-        if (FrameRefitPending) PostMessageA(window_, WM_COMMAND, kCmdScaleViewToFont, 0);
+        if (FrameRefitPending) PostMessageA(window_, kRefitMessage, 0, 0);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);
         lastPaintTick_ = GetTickCount();
@@ -215,6 +218,7 @@ LRESULT CZolexView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SIZE: OnSize(); return 0;
+    case kRefitMessage: Refit(); return 0;
     case WM_DESTROY: OnDestroy(); break;
     default: break;
     }
@@ -301,8 +305,8 @@ void CZolexView::OnInitialUpdate()
     FrameRefitPending = 1;
     OnUpdate();
     if (doc_) doc_->SetTitle(nullptr);
-    // Fitting the frame waits until the frame's own start-up messages have run.
-    PostCommand(kCmdScaleViewToFont);
+    // Fitting the font waits until the frame's own start-up messages have run.
+    PostMessageA(window_, kRefitMessage, 0, 0);
     startupStep_ = 0;
     SetFocus(window_);
     RunStartupActions();
@@ -343,7 +347,7 @@ int CZolexView::ResetTTYScreen(HDC dc)
     if (screenFont_) DeleteObject(screenFont_);
     Rec->CurrentFont = Rec->MaxCols == 80 ? Rec->Font80Cols : Rec->Font132Cols;
     HWND frame = window_ ? GetParent(window_) : nullptr;
-    if (Rec->ScaleFontToView && frame && !IsZoomed(frame)) ScaleFontToView(dc);
+    if (Rec->ScaleFontToView && frame) ScaleFontToView(dc);
     LOGFONTA lf;
     static_assert(sizeof lf == sizeof Rec->CurrentFont, "LogFont is a LOGFONTA");
     std::memcpy(&lf, &Rec->CurrentFont, sizeof lf);
@@ -364,8 +368,38 @@ int CZolexView::ResetTTYScreen(HDC dc)
     return 1;
 }
 
-// Chooses the height of CurrentFont that fills the view's width, measuring the heights once.
-void CZolexView::ScaleFontToView(HDC dc)
+// The cell size of a font: its average character width and its line height.
+SIZE CZolexView::CellSizeOf(HDC dc, const LOGFONTA& font)
+{
+    HFONT made = CreateFontIndirectA(&font);
+    HGDIOBJ old = made ? SelectObject(dc, made) : nullptr;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    if (old) SelectObject(dc, old);
+    if (made) DeleteObject(made);
+    return {std::max(1L, tm.tmAveCharWidth), std::max(1L, tm.tmHeight + tm.tmExternalLeading)};
+}
+
+// The pixels the grid may take in the view: the client area without scroll bars (less one for
+// history scroll-back), less the frame band of a window that is not maximised.
+SIZE CZolexView::ViewRoom(bool maximised) const
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    SIZE room = {client.right, client.bottom};
+    if (style & WS_VSCROLL) room.cx += GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL) room.cy += GetSystemMetrics(SM_CYHSCROLL);
+    if (!maximised) {
+        room.cx -= 2 * Rec->FrameSize;
+        room.cy -= 2 * Rec->FrameSize;
+    }
+    return room;
+}
+
+// The measured sizes of CurrentFont's face for the column count, measured once: entry i holds the
+// cell of height -(i + 1), up to the first height whose columns are wider than the screen.
+const std::vector<uint32_t>& CZolexView::FontSizes(HDC dc)
 {
     std::vector<uint32_t>& sizes = Rec->MaxCols == 80 ? fontSizes80_ : fontSizes132_;
     if (sizes.empty()) {
@@ -374,34 +408,78 @@ void CZolexView::ScaleFontToView(HDC dc)
         std::memcpy(&lf, &Rec->CurrentFont, sizeof lf);
         for (int h = -1; h >= -29999; --h) {
             lf.lfHeight = h;
-            Rec->CurrentFont.Height = h;
-            HFONT font = CreateFontIndirectA(&lf);
-            if (!font) break;
-            HGDIOBJ old = SelectObject(dc, font);
-            TEXTMETRICA tm{};
-            GetTextMetricsA(dc, &tm);
-            SelectObject(dc, old);
-            DeleteObject(font);
-            if (tm.tmAveCharWidth * Rec->MaxCols > screenWidth) break;
-            sizes.push_back((static_cast<uint32_t>(tm.tmHeight + tm.tmExternalLeading) << 16) |
-                            static_cast<uint32_t>(tm.tmAveCharWidth & 0xFFFF));
+            const SIZE cell = CellSizeOf(dc, lf);
+            if (cell.cx * Rec->MaxCols > screenWidth) break;
+            sizes.push_back((static_cast<uint32_t>(cell.cy) << 16) | static_cast<uint32_t>(cell.cx & 0xFFFF));
         }
     }
-    RECT view;
-    GetWindowRect(window_, &view);
+    return sizes;
+}
+
+// Chooses the height of CurrentFont whose cells fit the whole screen (MaxCols x MaxRows) into the
+// view.
+void CZolexView::ScaleFontToView(HDC dc)
+{
+    const std::vector<uint32_t>& sizes = FontSizes(dc);
+    HWND frame = GetParent(window_);
+    SIZE room = ViewRoom(frame && IsZoomed(frame));
+    if (Rec->HistoryView) room.cx -= GetSystemMetrics(SM_CXVSCROLL);
     Rec->CurrentFont.Height = FittingFontHeight(sizes.data(), static_cast<int>(sizes.size()), Rec->MaxCols,
-                                                view.right - view.left, Rec->CurrentFont.Height);
+                                                Rec->MaxRows, room.cx, room.cy);
+}
+
+// Sizes a frame that is not maximised so that the screen in its configured font (Font80Cols or
+// Font132Cols) fits the view exactly; when that is larger than the work area, in the largest
+// font that fits there. Scale Font to View then fits the font to that view again.
+void CZolexView::FitFrameToFont()
+{
+    HWND frame = GetParent(window_);
+    if (!frame || IsZoomed(frame) || IsIconic(frame) || !CMainFrame::Instance()) return;
+    RECT frameRect, work;
+    GetWindowRect(frame, &frameRect);
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // What the frame adds around the view's room: borders, caption, menu and bars.
+    const SIZE room = ViewRoom(true);
+    const SIZE chrome = {frameRect.right - frameRect.left - room.cx, frameRect.bottom - frameRect.top - room.cy};
+    const int extraX = 2 * Rec->FrameSize + (Rec->HistoryView ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int extraY = 2 * Rec->FrameSize;
+    LOGFONTA lf;
+    std::memcpy(&lf, Rec->MaxCols == 80 ? &Rec->Font80Cols : &Rec->Font132Cols, sizeof lf);
+    HDC dc = GetDC(window_);
+    SIZE cell = CellSizeOf(dc, lf);
+    const int roomX = work.right - work.left - chrome.cx - extraX;
+    const int roomY = work.bottom - work.top - chrome.cy - extraY;
+    if (Rec->MaxCols * cell.cx > roomX || Rec->MaxRows * cell.cy > roomY) {
+        const std::vector<uint32_t>& sizes = FontSizes(dc);
+        const int height = FittingFontHeight(sizes.data(), static_cast<int>(sizes.size()), Rec->MaxCols,
+                                             Rec->MaxRows, roomX, roomY);
+        if (height < 0) {
+            const uint32_t entry = sizes[static_cast<std::size_t>(-height - 1)];
+            cell = {PackedFontWidth(entry), PackedFontHeight(entry)};
+        }
+    }
+    ReleaseDC(window_, dc);
+    const int width = std::min(static_cast<int>(Rec->MaxCols * cell.cx + extraX + chrome.cx),
+                               static_cast<int>(work.right - work.left));
+    const int height = std::min(static_cast<int>(Rec->MaxRows * cell.cy + extraY + chrome.cy),
+                                static_cast<int>(work.bottom - work.top));
+    const int left = std::clamp(static_cast<int>(frameRect.left), static_cast<int>(work.left),
+                                static_cast<int>(work.right) - width);
+    const int top = std::clamp(static_cast<int>(frameRect.top), static_cast<int>(work.top),
+                               static_cast<int>(work.bottom) - height);
+    SetWindowPos(frame, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CZolexView::FitFrameToDocument()
 {
     HWND frame = GetParent(window_);
     if (!frame || IsZoomed(frame) || !CMainFrame::Instance()) return;
-    RECT view, frameRect;
-    GetClientRect(window_, &view);
+    RECT frameRect;
     GetWindowRect(frame, &frameRect);
-    const int dx = docSize_.cx - (view.right - view.left);
-    const int dy = docSize_.cy - (view.bottom - view.top);
+    const SIZE room = ViewRoom(true);
+    const int dx = docSize_.cx + (Rec->HistoryView ? GetSystemMetrics(SM_CXVSCROLL) : 0) - room.cx;
+    const int dy = docSize_.cy - room.cy;
     if (dx == 0 && dy == 0) return;
     SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left + dx, frameRect.bottom - frameRect.top + dy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -414,18 +492,11 @@ void CZolexView::RecalcFramesize(bool keepSize)
     FrameMetrics m;
     m.maximised = frame && IsZoomed(frame);
     if (m.maximised) {
-        m.fullScreenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
-        m.fullScreenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
-        m.hasMenu = GetMenu(frame) != nullptr;
-        m.menuHeight = GetSystemMetrics(SM_CYMENU);
-        m.hasCaption = (GetWindowLongA(frame, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-        m.captionHeight = GetSystemMetrics(SM_CYCAPTION);
+        // The grid is placed in the view as it is, whatever bars and borders the frame shows.
+        const SIZE room = ViewRoom(true);
+        m.fullScreenWidth = room.cx;
+        m.fullScreenHeight = room.cy;
         m.vscrollWidth = GetSystemMetrics(SM_CXVSCROLL);
-        for (int id : {0xE800, 0xE801}) {
-            HWND bar = GetDlgItem(frame, id);
-            RECT r;
-            if (bar && IsWindowVisible(bar) && GetWindowRect(bar, &r)) m.barsHeight += r.bottom - r.top;
-        }
     }
     const FrameGeometry g = ComputeFrameGeometry(*Rec, m, keepSize);
     ApplyFrameGeometry(*Rec, g);
@@ -442,6 +513,18 @@ void CZolexView::OnSize()
     if (minimised) return;
     if (docSize_.cx > 0 && docSize_.cy > 0) UpdateScrollBars();
     if (Rec->ScaleFontToView) FrameRefitPending = 1;
+    // A frame restored from maximised takes the size of its font rather than its old normal
+    // rectangle (which may be far too small to read anything in).
+    const bool maximised = frame && IsZoomed(frame);
+    if (wasMaximised_ && !maximised) PostMessageA(window_, WM_COMMAND, kCmdScaleViewToFont, 0);
+    wasMaximised_ = maximised;
+}
+
+void CZolexView::Refit()
+{
+    RefitAndUpdate();
+    RefitAndUpdate();
+    if (Rec->ResizeParentNow) FitFrameToDocument();
 }
 
 // The view goes: its font, the ordinary screen buttons, the logo, a running playback, the
@@ -473,25 +556,32 @@ bool CZolexView::AskHostName(char* host, std::size_t size)
 void CZolexView::UpdateScrollBars()
 {
     if (!window_) return;
-    RECT client;
-    GetClientRect(window_, &client);
+    // Whether a bar is needed is decided on the view without bars: a bar shown for an earlier,
+    // larger document must not keep itself in place.
+    const SIZE room = ViewRoom(true);
+    const int barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
     const int rows = Rec->HistoryView ? Rec->HistoryRowsAlloc : 0;
     const int height = docSize_.cy + rows * Rec->CellHeight;
+    bool vertical = height > room.cy;
+    const bool horizontal = docSize_.cx > room.cx - (vertical ? barWidth : 0);
+    if (horizontal && !vertical) vertical = height > room.cy - barHeight;
+    const int pageX = std::max(0, static_cast<int>(room.cx) - (vertical ? barWidth : 0));
+    const int pageY = std::max(0, static_cast<int>(room.cy) - (horizontal ? barHeight : 0));
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     si.nMax = docSize_.cx - 1;
-    si.nPage = static_cast<UINT>(std::max(0L, client.right));
-    scrollX_ = std::clamp(scrollX_, 0, std::max(0, static_cast<int>(docSize_.cx - client.right)));
+    si.nPage = static_cast<UINT>(pageX);
+    scrollX_ = std::clamp(scrollX_, 0, std::max(0, static_cast<int>(docSize_.cx) - pageX));
     si.nPos = scrollX_;
     SetScrollInfo(window_, SB_HORZ, &si, TRUE);
     si.nMax = height - 1;
-    si.nPage = static_cast<UINT>(std::max(0L, client.bottom));
-    scrollY_ = std::clamp(scrollY_, 0, std::max(0, static_cast<int>(height - client.bottom)));
+    si.nPage = static_cast<UINT>(pageY);
+    scrollY_ = std::clamp(scrollY_, 0, std::max(0, height - pageY));
     si.nPos = scrollY_;
     SetScrollInfo(window_, SB_VERT, &si, TRUE);
-    ShowScrollBar(window_, SB_HORZ, docSize_.cx > client.right);
-    ShowScrollBar(window_, SB_VERT, height > client.bottom);
+    ShowScrollBar(window_, SB_HORZ, horizontal);
+    ShowScrollBar(window_, SB_VERT, vertical);
 }
 
 void CZolexView::ScrollViewBy(int dx, int dy)

@@ -145,6 +145,7 @@ public:
     void OnCopyTable();
     // A font for `columns` columns from the font dialog (switching the width first).
     void ChooseFontForColumns(int columns);
+    LOGFONTA FontInUse();
     void OnHistoryScrollback();
     MouseTracker& Mouse() { return mouse_; }
 
@@ -169,7 +170,13 @@ private:
     void OnFunctionButtons();
     bool OnMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RefitAndUpdate();
+    // The refit after a size, font or mode change (the frame keeps its size unless
+    // ResizeParentNow is set).
+    void Refit();
     void FitFrameToDocument();
+    void FitFrameToFont();
+    static SIZE CellSizeOf(HDC dc, const LOGFONTA& font);
+    SIZE ViewRoom(bool maximised) const;
     void UpdateScrollBars();
     struct RowPlanes;
     void PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, const RowPlanes& planes, bool& boxInvalidated);
@@ -178,6 +185,7 @@ private:
     void DrawTrueUnderline(HDC dc, const RECT& cells);
     void DrawBoxEdges(HDC dc, RECT r, bool leftEdge, bool rightEdge, int kind);
     void DrawFrame(HDC dc, RECT r);
+    void PaintBeyondDocument(HDC dc, const RECT& document);
     void DrawSelectionFrame(HDC dc, RECT r);
     void PaintSelection(HDC dc);
     void PaintButtons(HDC dc, const RECT& clip);
@@ -209,5 +217,7 @@ private:
     std::vector<uint32_t> fontSizes80_, fontSizes132_;
     MouseTracker mouse_{*this};
     HCURSOR cursor_ = nullptr;
+    bool wasMaximised_ = false;
     void ScaleFontToView(HDC dc);
+    const std::vector<uint32_t>& FontSizes(HDC dc);
 };

@@ -78,9 +78,11 @@ bool CZolexView::RunViewCommand(int id)
         RefitAndUpdate();
         break;
     case kViewScaleViewToFont:
-        RefitAndUpdate();
-        RefitAndUpdate();
-        if (Rec->ResizeParentNow) FitFrameToDocument();
+        // The window takes the size of the font: the configured one when the font follows the
+        // view, else the font in use.
+        Refit();
+        if (Rec->ScaleFontToView) FitFrameToFont();
+        else FitFrameToDocument();
         break;
     case kViewFont80: ChooseFontForColumns(80); break;
     case kViewFont132: ChooseFontForColumns(132); break;
@@ -194,6 +196,30 @@ void CZolexView::OnFunctionButtons()
     if (!file.empty() && OpenPlayFile(file.c_str(), 0)) StartTimer(1);
 }
 
+// The screen font as the font mapper made it: its real face, size and weight (the configured
+// face may not exist here, and the size follows the view while Scale Font to View is on).
+LOGFONTA CZolexView::FontInUse()
+{
+    LOGFONTA font;
+    std::memcpy(&font, &Rec->CurrentFont, sizeof font);
+    if (!screenFont_ || !window_) return font;
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, screenFont_);
+    TEXTMETRICA tm{};
+    char face[LF_FACESIZE] = {};
+    if (GetTextMetricsA(dc, &tm) && GetTextFaceA(dc, sizeof face, face) > 0) {
+        std::memcpy(font.lfFaceName, face, sizeof face);
+        // The height asked for made this font; only the face's default (0) is spelt out.
+        if (font.lfHeight == 0) font.lfHeight = -(tm.tmHeight - tm.tmInternalLeading);
+        font.lfWeight = tm.tmWeight;
+        font.lfItalic = tm.tmItalic;
+        font.lfCharSet = tm.tmCharSet;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    return font;
+}
+
 void CZolexView::ChooseFontForColumns(int columns)
 {
     const int oldColumns = Rec->MaxCols;
@@ -203,8 +229,7 @@ void CZolexView::ChooseFontForColumns(int columns)
         RefitAndUpdate();
         RefitAndUpdate();
     }
-    LOGFONTA font;
-    std::memcpy(&font, &Rec->CurrentFont, sizeof font);
+    LOGFONTA font = FontInUse();
     CHOOSEFONTA choose{};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = GetParent(window_);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <commdlg.h>
 
@@ -179,13 +180,16 @@ int CZolexView::PaintScreen(HDC dc)
 
     const GridMargins m = Margins();
     const int gridRight = m.left + Rec->MaxCols * Rec->CellWidth;
-    const int gridBottom = m.top + Rec->MaxRows * Rec->CellHeight;
+    // In history view the history rows stand above the screen in the document.
+    const int historyHeight = rowOffset * Rec->CellHeight;
+    const int gridBottom = m.top + Rec->MaxRows * Rec->CellHeight + historyHeight;
     if (clip.left < m.left || clip.top < m.top || clip.right > gridRight || clip.bottom > gridBottom) {
         const RECT document = {0, 0, std::max(docSize_.cx, static_cast<LONG>(gridRight + m.right)),
-                               std::max(docSize_.cy, static_cast<LONG>(gridBottom + m.bottom))};
+                               std::max(docSize_.cy + historyHeight, static_cast<LONG>(gridBottom + m.bottom))};
         DrawFrame(dc, document);
         if (logo_ && ShowLogoImage && m.top >= logo_->Height())
             logo_->DrawTransparent(dc, document.right / 2 - logo_->Width() / 2, 0, RGB(255, 255, 255));
+        PaintBeyondDocument(dc, document);
     }
     paintDc_ = dc;
     if (!history) PaintButtons(dc, clip);
@@ -304,23 +308,25 @@ void CZolexView::PaintRow(HDC dc, int row, int rowOffset, const CellSpan& span, 
     (void)rowOffset;
 }
 
+// The run's cells, filled with the background and each character drawn at its own cell: the
+// font's advance never moves a glyph off its cell, and nothing drawn earlier survives in it.
 void CZolexView::DrawRunText(HDC dc, uint8_t cellFlags, int col, int row, const char* text, int length)
 {
-    const int x = col * Rec->CellWidth + Rec->LeftMargin;
-    const int y = row * Rec->CellHeight + Rec->TopMargin;
-    if (cellFlags & kCellBold) {
-        // Bold glyphs are wider: one output per cell keeps the grid.
-        for (int i = 0; i < length; ++i) TextOutA(dc, x + i * Rec->CellWidth, y, text + i, 1);
-    } else if (cellFlags & (kCellDoubleWidth | kCellDoubleTop)) {
+    RECT cells = CellsToPixels(col, col + length - 1, row);
+    cells.bottom += 1;
+    std::vector<INT> advances(static_cast<std::size_t>(std::max(length, 1)), Rec->CellWidth);
+    const UINT options = ETO_OPAQUE | ETO_CLIPPED;
+    if (cellFlags & (kCellDoubleWidth | kCellDoubleTop)) {
         // Double-size lines are drawn as shadowed text, not enlarged.
         const COLORREF textColor = GetTextColor(dc);
         SetTextColor(dc, PaletteColor(19));
-        TextOutA(dc, x, y, text, length);
+        ExtTextOutA(dc, cells.left, cells.top, options, &cells, text, static_cast<UINT>(length), advances.data());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, textColor);
-        TextOutA(dc, x + 1, y + 1, text, length);
+        ExtTextOutA(dc, cells.left + 1, cells.top + 1, ETO_CLIPPED, &cells, text, static_cast<UINT>(length),
+                    advances.data());
     } else {
-        TextOutA(dc, x, y, text, length);
+        ExtTextOutA(dc, cells.left, cells.top, options, &cells, text, static_cast<UINT>(length), advances.data());
     }
 }
 
@@ -329,7 +335,10 @@ void CZolexView::DrawLineGraphics(HDC dc, const RECT& cell, uint8_t character)
     const LineGlyph& g = FindLineGlyph(character);
     const COLORREF text = GetTextColor(dc);
     const char glyph = static_cast<char>(g.glyph);
-    TextOutA(dc, cell.left, cell.top, &glyph, 1);
+    RECT whole = cell;
+    whole.bottom += 1;
+    INT advance = Rec->CellWidth;
+    ExtTextOutA(dc, whole.left, whole.top, ETO_OPAQUE | ETO_CLIPPED, &whole, &glyph, 1, &advance);
     HPEN textPen = CreatePen(PS_SOLID, 1, text);
     HPEN white = CreatePen(PS_SOLID, 1, 0x02FFFFFF);
     HPEN grey = CreatePen(PS_SOLID, 1, 0x02808080);
@@ -474,6 +483,26 @@ void CZolexView::DrawFrame(HDC dc, RECT r)
     DeleteObject(dark);
 }
 
+// The part of the client area right of and below the document (a window larger than the grid
+// and its frame) in the frame's background colour.
+void CZolexView::PaintBeyondDocument(HDC dc, const RECT& document)
+{
+    if (!window_) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    OffsetRect(&client, scrollX_, scrollY_);
+    HBRUSH brush = CreateSolidBrush(PaletteColor(Rec->AttrColors[kAttrFrame][kAttrBg]));
+    if (client.right > document.right) {
+        const RECT right = {document.right, client.top, client.right, client.bottom};
+        FillRect(dc, &right, brush);
+    }
+    if (client.bottom > document.bottom) {
+        const RECT below = {client.left, document.bottom, std::min(client.right, document.right), client.bottom};
+        FillRect(dc, &below, brush);
+    }
+    DeleteObject(brush);
+}
+
 void CZolexView::DrawSelectionFrame(HDC dc, RECT r)
 {
     HPEN grey = CreatePen(PS_DOT, 1, 0x02808080);
@@ -501,6 +530,10 @@ void CZolexView::PaintSelection(HDC dc)
     if (Selection.IsEmpty()) return;
     const int rowOffset = Rec->HistoryView && !Rec->TerminalFamily3270 ? Rec->HistoryRowsAlloc : 0;
     const PixelRect p = CellRectToPixels(Selection, rowOffset, Margins(), Rec->CellWidth, Rec->CellHeight);
+    // The selected cells are shown highlighted (inverted) inside the frame; the paint that
+    // follows a change repaints the cells first, so no inversion is ever applied twice.
+    const RECT cells = {p.left, p.top, p.right, p.bottom + 1};
+    InvertRect(dc, &cells);
     DrawSelectionFrame(dc, RECT{p.left, p.top, p.right - 1, p.bottom});
     if (window_) SetStatusPane(SelectionStatusText(Selection).c_str(), 2, 0x800000, 0xC0C0C0);
 }

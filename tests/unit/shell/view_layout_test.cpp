@@ -75,17 +75,22 @@ TEST(ViewLayout, LineGlyphs)
 
 TEST(ViewLayout, FontHeightThatFitsTheView)
 {
-    // Widths 4, 5, 6, 8 pixels for heights -1 .. -4.
+    // Cells 4x6, 5x8, 6x10, 8x13 pixels for heights -1 .. -4.
     const uint32_t sizes[] = {(6u << 16) | 4, (8u << 16) | 5, (10u << 16) | 6, (13u << 16) | 8};
-    const struct { int columns, viewWidth, height; } cases[] = {
-        {80, 300, 0},    // narrower than entry 0 x 80: the face's default height
-        {80, 400, -1},   // 5 x 80 = 400 reaches it: the height of entry 0
-        {80, 470, -2},
-        {132, 700, -2},
-        {80, 2000, -9},  // nothing reaches it: the height stays
+    const struct { int columns, rows, roomWidth, roomHeight, height; } cases[] = {
+        {80, 24, 300, 1000, 0},     // narrower than entry 0 x 80: the face's default height
+        {80, 24, 400, 1000, -2},    // 5 x 80 = 400 fits exactly
+        {80, 24, 470, 1000, -2},
+        {132, 24, 800, 1000, -3},
+        {80, 24, 2000, 1000, -4},   // everything fits: the largest measured
+        {80, 24, 2000, 200, -2},    // the rows decide: 8 x 24 = 192, 10 x 24 = 240
+        {80, 25, 2000, 200, -2},    // 8 x 25 = 200 just fits
+        {80, 26, 2000, 200, -1},    // 8 x 26 = 208 does not
+        {80, 24, 2000, 100, 0},     // not even entry 0's rows fit
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.height, FittingFontHeight(sizes, 4, c.columns, c.viewWidth, -9)) << c.viewWidth;
+        EXPECT_EQ(c.height, FittingFontHeight(sizes, 4, c.columns, c.rows, c.roomWidth, c.roomHeight))
+            << c.roomWidth << "x" << c.roomHeight;
 }
 
 TEST(ViewLayout, BoldColoursStayWithinTheTable)
