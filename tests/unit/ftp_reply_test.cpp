@@ -84,10 +84,11 @@ INSTANTIATE_TEST_SUITE_P(ChunkSizes, ReplyReader, testing::Values(1, 3, 82, 1000
 TEST(ReplyReader, GreetingPrecededByPreliminaryRepliesAndPasswordNeverLogged)
 {
     ResetFtpSession();
-    ScriptedNet net("120 wait\r\n220 ready\r\n331 pass\r\n230 in\r\n", 5);
+    // A server that does not know FEAT refuses it; the log-on stands.
+    ScriptedNet net("120 wait\r\n220 ready\r\n331 pass\r\n230 in\r\n500 FEAT not understood\r\n", 5);
     ASSERT_EQ(FtpInit(nullptr, &net), 0);
     EXPECT_EQ(FtpLogin("host", "me", "secret"), 0);
-    EXPECT_EQ(net.sent, "USER me\r\nPASS secret\r\n");
+    EXPECT_EQ(net.sent, "USER me\r\nPASS secret\r\nFEAT\r\n");
     ResetFtpSession();
 }
 
