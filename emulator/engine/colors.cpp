@@ -58,6 +58,7 @@ void UpdateCurrentColors(SettingsRecord& rec)
 {
     rec.NormalFg = ColorByte(rec.AttrColors[kAttrNormal][kAttrFg], kNormalFgIndex);
     rec.NormalBg = ColorByte(rec.AttrColors[kAttrNormal][kAttrBg], kNormalBgIndex);
+    rec.HostFg = rec.HostBg = 0;
     const bool bold = rec.SgrFlags[kSgrBold] != 0;
     const bool reverse = rec.SgrFlags[kSgrReverse] != 0;
     const bool invisible = rec.SgrFlags[kSgrInvisible] != 0;

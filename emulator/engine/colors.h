@@ -41,6 +41,14 @@ inline uint8_t BrightenColor(uint8_t index)
     return index;
 }
 
+// The host-colour model keeps the colours a host chose (HostFg, HostBg) apart from the normal
+// colours, which only the settings and the console colour sequences change. These are the
+// colours a rendition starts from: the host's choice, else the normal (or normal reverse) ones.
+inline uint8_t HostForeground(const SettingsRecord& rec) { return rec.HostFg ? rec.HostFg : rec.NormalFg; }
+inline uint8_t HostBackground(const SettingsRecord& rec) { return rec.HostBg ? rec.HostBg : rec.NormalBg; }
+inline uint8_t ReversedForeground(const SettingsRecord& rec) { return rec.HostBg ? rec.HostBg : rec.ReverseFg; }
+inline uint8_t ReversedBackground(const SettingsRecord& rec) { return rec.HostFg ? rec.HostFg : rec.ReverseBg; }
+
 // The palette colour (0x00BBGGRR) behind each colour index, in index order.
 uint32_t PaletteSourceColor(const SettingsRecord& rec, int index);
 

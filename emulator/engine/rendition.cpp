@@ -34,10 +34,10 @@ void SetReverse(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
     if (!rec.UseHostColor) {
         LookUp(rec);
     } else if (rec.SgrFlags[kSgrInvisible]) {
-        rec.CurFg = rec.CurBg = rec.ReverseBg;
+        rec.CurFg = rec.CurBg = ReversedBackground(rec);
     } else {
-        rec.CurFg = rec.ReverseFg;
-        rec.CurBg = rec.ReverseBg;
+        rec.CurFg = ReversedForeground(rec);
+        rec.CurBg = ReversedBackground(rec);
         if (rec.SgrFlags[kSgrBold] && !rec.TrueBold) rec.CurFg = BrightenColor(rec.CurFg);
     }
 }
@@ -72,6 +72,7 @@ void SetInvisible(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
 void ResetRendition(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
 {
     rec.CellFlags = 0;
+    rec.HostFg = rec.HostBg = 0;
     for (int32_t& flag : rec.SgrFlags) flag = 0;
     if (!rec.UseHostColor) {
         LookUpRenditionColors(rec, kAttrNormal);

@@ -2,6 +2,7 @@
 // protection, foreground, background, flags). The history part of the planes is never touched.
 #include <cstring>
 
+#include "engine/colors.h"
 #include "engine/screen_actions.h"
 #include "engine/screen_geometry.h"
 #include "engine/screen_planes.h"
@@ -49,7 +50,7 @@ void FillScreenCells(SettingsRecord& rec, int count, int offset, uint8_t charact
     std::memset(rec.ProtectionPlane + offset, protection, count);
     if (rec.CharsScreen) std::memset(rec.CharsScreen + offset, character, count);
     if (rec.FgScreen) std::memset(rec.FgScreen + offset, rec.NormalFg, count);
-    if (rec.BgScreen) std::memset(rec.BgScreen + offset, rec.NormalBg, count);
+    if (rec.BgScreen) std::memset(rec.BgScreen + offset, HostBackground(rec), count);
     if (rec.FlagsScreen) std::memset(rec.FlagsScreen + offset, 0, count);
 }
 
@@ -65,7 +66,7 @@ void EraseCells(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty, int co
             rec.FlagsScreen[i] &= 0x71;
         } else {
             rec.FgScreen[i] = rec.NormalFg;
-            rec.BgScreen[i] = rec.NormalBg;
+            rec.BgScreen[i] = HostBackground(rec);
             rec.FlagsScreen[i] = 0;
         }
     }

@@ -300,6 +300,7 @@ void ResetTerminal(SettingsRecord& rec)
         rec.CurBg = BgByte(rec.AttrColors[kAttrNormal][kAttrBg]);
     }
     rec.CellFlags = 0;
+    rec.HostFg = rec.HostBg = 0;
     // 2.
     for (int32_t& flag : rec.SgrFlags) flag = 0;
     rec.AlternateFont = 0;

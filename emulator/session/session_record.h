@@ -159,6 +159,8 @@ struct SavedCursorState {
     int32_t Row;
     uint8_t CurFg;
     uint8_t CurBg;
+    uint8_t HostFg;
+    uint8_t HostBg;
     uint8_t CellFlags;
     int32_t SgrFlags[kSgrFlagCount];
 };
@@ -474,6 +476,10 @@ struct SettingsRecord {
     uint8_t NormalBg;
     uint8_t ReverseFg;
     uint8_t ReverseBg;
+    // The colours the host chose with SGR 30-37 and 40-47 (palette indices); 0 while it uses the
+    // normal colours (after SGR 0, 39, 49).
+    uint8_t HostFg;
+    uint8_t HostBg;
     uint8_t ProtectAttribute;
     uint8_t ProtectMode;
     uint8_t AlternateFont;

@@ -2,9 +2,10 @@
  * the screen in termfeed's form (rows, then "cursor ROW COL"). Characters of the DEC line-drawing
  * set come back as their DEC letters so they compare with our cells; other characters outside
  * ASCII print as '?'. The stream goes in 4 KiB blocks. With --bench N it is fed N times and the
- * throughput (MiB/s) is printed.
+ * throughput (MiB/s) is printed. With --cells each row's cell colours follow the cursor line
+ * (see CellColours).
  *
- *   vterm_screen ROWS COLS FILE [--bench N]
+ *   vterm_screen ROWS COLS FILE [--bench N | --cells]
  */
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,6 +27,31 @@ static char Narrow(uint32_t ch)
     return '?';
 }
 
+/* One hex digit for a colour of the ANSI palette, '-' for the default colour, '?' for others. */
+static char ColourDigit(const VTermColor* c, int isDefault)
+{
+    if (isDefault) return '-';
+    if (!VTERM_COLOR_IS_INDEXED(c) || c->indexed.idx > 15) return '?';
+    return "0123456789abcdef"[c->indexed.idx];
+}
+
+/* Three characters a cell: foreground, background, then the attributes as a hex digit
+ * (1 bold, 2 reverse; this libvterm keeps no invisible attribute in its cells). */
+static void CellColours(VTermScreen* screen, int rows, int cols)
+{
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            VTermScreenCell cell;
+            VTermPos pos = {r, c};
+            vterm_screen_get_cell(screen, pos, &cell);
+            putchar(ColourDigit(&cell.fg, VTERM_COLOR_IS_DEFAULT_FG(&cell.fg)));
+            putchar(ColourDigit(&cell.bg, VTERM_COLOR_IS_DEFAULT_BG(&cell.bg)));
+            putchar("0123456789abcdef"[(cell.attrs.bold ? 1 : 0) | (cell.attrs.reverse ? 2 : 0)]);
+        }
+        putchar('\n');
+    }
+}
+
 static void Output(VTerm* vt, void* user) { (void)vt; (void)user; }
 static void Swallow(const char* s, size_t len, void* user) { (void)s; (void)len; (void)user; }
 
@@ -37,6 +63,7 @@ int main(int argc, char** argv)
     }
     int rows = atoi(argv[1]), cols = atoi(argv[2]);
     long repeat = argc >= 6 && strcmp(argv[4], "--bench") == 0 ? atol(argv[5]) : 0;
+    int cells = argc >= 5 && strcmp(argv[4], "--cells") == 0;
     FILE* f = fopen(argv[3], "rb");
     if (!f) {
         fprintf(stderr, "vterm_screen: cannot read %s\n", argv[3]);
@@ -81,6 +108,7 @@ int main(int argc, char** argv)
     VTermPos cursor;
     vterm_state_get_cursorpos(vterm_obtain_state(vt), &cursor);
     printf("cursor %d %d\n", cursor.row, cursor.col);
+    if (cells) CellColours(screen, rows, cols);
     vterm_free(vt);
     free(data);
     return 0;

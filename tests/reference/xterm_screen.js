@@ -1,9 +1,12 @@
 // A reference screen from the headless terminal of the node package @xterm/headless: feeds a
 // byte stream to a ROWS x COLS terminal and prints the screen in termfeed's form. DEC
 // line-drawing characters come back as their DEC letters; other non-ASCII characters as '?'.
-// With --bench N the stream is fed N times and the throughput (MB/s) is printed.
+// With --bench N the stream is fed N times and the throughput (MB/s) is printed. With --cells
+// each row's cell colours follow the cursor line: three characters a cell, the foreground and
+// the background (a hex digit of the ANSI palette, '-' for the default colour, '?' for others)
+// and the attributes as a hex digit (1 bold, 2 reverse, 4 invisible).
 //
-//   node xterm_screen.js MODULE_DIR ROWS COLS FILE [--bench N]
+//   node xterm_screen.js MODULE_DIR ROWS COLS FILE [--bench N | --cells]
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -57,6 +60,22 @@ if (benchFlag === '--bench') {
       out.push(row);
     }
     out.push(`cursor ${buffer.cursorY} ${buffer.cursorX}`);
+    if (benchFlag === '--cells') {
+      const digit = (isDefault, isPalette, colour) =>
+        isDefault ? '-' : isPalette && colour < 16 ? colour.toString(16) : '?';
+      for (let r = 0; r < rows; ++r) {
+        const line = buffer.getLine(buffer.viewportY + r);
+        let row = '';
+        for (let c = 0; c < cols; ++c) {
+          const cell = line.getCell(c);
+          const attributes = (cell.isBold() ? 1 : 0) | (cell.isInverse() ? 2 : 0) | (cell.isInvisible() ? 4 : 0);
+          row += digit(cell.isFgDefault(), cell.isFgPalette(), cell.getFgColor());
+          row += digit(cell.isBgDefault(), cell.isBgPalette(), cell.getBgColor());
+          row += attributes.toString(16);
+        }
+        out.push(row);
+      }
+    }
     process.stdout.write(out.join('\n') + '\n');
   });
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/colors.h"
 #include "engine/screen_planes.h"
 #include "engine/view_port.h"
 #include "engine/vt/vt_hooks.h"
@@ -149,6 +150,8 @@ bool ApplySetting(const std::string& field, int value)
     auto it = kFields.find(field);
     if (it == kFields.end()) return false;
     Rec->*(it->second) = value;
+    // The program recomputes the normal and current colours whenever the colour model changes.
+    if (field == "UseHostColor") UpdateCurrentColors(*Rec);
     return true;
 }
 

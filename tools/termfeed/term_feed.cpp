@@ -5,6 +5,7 @@
 
 #include "connections/connection_dispatch.h"
 #include "connections/vt_hookup.h"
+#include "engine/colors.h"
 #include "engine/screen_actions.h"
 #include "engine/screen_planes.h"
 #include "engine/vt/vt_hooks.h"
@@ -44,6 +45,11 @@ bool SetUpTerminal(const TermFeedSetup& setup)
     Rec->CellWidth = 8;
     Rec->CellHeight = 16;
     if (!AllocateWithoutHistory(*Rec)) return false;
+    if (setup.hostColours) {
+        // As the program does when the settings ask for the host's colours.
+        Rec->UseHostColor = 1;
+        UpdateCurrentColors(*Rec);
+    }
     ResetTerminal(*Rec);
     FreeWysePageBuffer();
     FillScreenCells(*Rec, setup.rows * setup.cols, 0, ' ', 0);

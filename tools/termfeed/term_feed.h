@@ -11,6 +11,7 @@ struct TermFeedSetup {
     int emulation = 1;
     int cols = 80;
     int rows = 24;
+    bool hostColours = false;  // the host's colours (UseHostColor) instead of the attribute colours
 };
 
 // Sets the session record to its defaults for the emulation and size, allocates the planes

@@ -1,13 +1,15 @@
 // termfeed: feeds a byte stream to the terminal engine and prints the final screen.
 //
-//   termfeed [--emulation N] [--cols C] [--rows R] [--block B] [--replies FILE] [--planes] [FILE]
+//   termfeed [--emulation N] [--cols C] [--rows R] [--block B] [--replies FILE] [--planes]
+//            [--host-colours] [FILE]
 //
 // Reads FILE (standard input when not given) block by block, feeding each block of B bytes
 // (default 64 KiB) through FeedEmulation as it arrives, so that memory does not grow with the
 // input, to a C x R terminal of emulation code N (default 1, 80 x 24), then prints
 // R lines of C characters, the line "cursor ROW COL" (0-based) and, with --planes, the
 // foreground, background and flag planes as hex rows. --replies writes every byte sent to the
-// host to FILE. Exit 0, or 2 with a one-line message for bad arguments or an unreadable file.
+// host to FILE. --host-colours lets the host choose the colours (UseHostColor) instead of the
+// attribute colours. Exit 0, or 2 with a one-line message for bad arguments or an unreadable file.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +77,8 @@ int main(int argc, char** argv)
             repliesFile = argv[++i];
         } else if (arg == "--planes") {
             planes = true;
+        } else if (arg == "--host-colours") {
+            setup.hostColours = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Fail("unknown option " + arg);
         } else if (inputFile) {

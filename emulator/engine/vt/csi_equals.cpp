@@ -60,18 +60,22 @@ void CsiEqualsDispatch(ViewWindow window, SettingsRecord& rec, int finalByte, in
     case 'D':
         if (p == 0) {
             if (rec.NormalBg >= 10) rec.NormalBg = static_cast<uint8_t>(rec.NormalBg - 10);
+            if (rec.HostBg >= 10) rec.HostBg = static_cast<uint8_t>(rec.HostBg - 10);
             if (rec.CurBg >= 10) rec.CurBg = static_cast<uint8_t>(rec.CurBg - 10);
         } else {
             if (rec.NormalBg < 10) rec.NormalBg = static_cast<uint8_t>(rec.NormalBg + 10);
+            if (rec.HostBg && rec.HostBg < 10) rec.HostBg = static_cast<uint8_t>(rec.HostBg + 10);
             if (rec.CurBg < 10) rec.CurBg = static_cast<uint8_t>(rec.CurBg + 10);
         }
         break;
     case 'F':
         rec.NormalFg = c;
+        rec.HostFg = 0;
         if (!reverse) rec.CurFg = c;
         break;
     case 'G':
         rec.NormalBg = c;
+        rec.HostBg = 0;
         if (!reverse) rec.CurBg = c;
         break;
     case 'H':

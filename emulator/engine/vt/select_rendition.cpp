@@ -18,16 +18,43 @@ uint8_t ConsoleColor(int c)
     return static_cast<uint8_t>(c < 8 ? c + 2 : c + 4);
 }
 
-void ToggleBright(SettingsRecord& rec) { rec.CurFg = static_cast<uint8_t>(rec.CurFg < 10 ? rec.CurFg + 10 : rec.CurFg - 10); }
+uint8_t Toggled(uint8_t c) { return static_cast<uint8_t>(c < 10 ? c + 10 : c - 10); }
+void ToggleBright(SettingsRecord& rec) { rec.CurFg = Toggled(rec.CurFg); }
 
 bool BrightByColour(const SettingsRecord& rec) { return rec.SgrFlags[kSgrBold] && !rec.TrueBold; }
+// The foreground c as drawn: bold without true bold brightens it.
+uint8_t Foreground(const SettingsRecord& rec, uint8_t c) { return BrightByColour(rec) ? Toggled(c) : c; }
 
-// 25 and 27: back to the normal colours.
+// 25 and 27: back to the unreversed colours (the host's, else the normal ones).
 void RestoreNormal(SettingsRecord& rec)
 {
-    rec.CurBg = rec.NormalBg;
-    rec.CurFg = rec.SgrFlags[kSgrInvisible] ? rec.NormalBg : rec.NormalFg;
+    rec.CurBg = HostBackground(rec);
+    rec.CurFg = rec.SgrFlags[kSgrInvisible] ? rec.CurBg : HostForeground(rec);
     if (BrightByColour(rec)) ToggleBright(rec);
+}
+
+// A new foreground c (a host colour, or the normal one for 39) under the current rendition.
+void PutForeground(SettingsRecord& rec, uint8_t c)
+{
+    const int32_t* f = rec.SgrFlags;
+    if (f[kSgrReverse]) {
+        rec.CurBg = c;
+        if (f[kSgrInvisible]) rec.CurFg = c;
+    } else if (!f[kSgrInvisible]) {
+        rec.CurFg = Foreground(rec, c);
+    }
+}
+
+// A new background c (a host colour, or the normal one for 49) under the current rendition.
+void PutBackground(SettingsRecord& rec, uint8_t c)
+{
+    const int32_t* f = rec.SgrFlags;
+    if (f[kSgrReverse]) {
+        if (!f[kSgrInvisible]) rec.CurFg = Foreground(rec, c);
+    } else {
+        rec.CurBg = c;
+        if (f[kSgrInvisible]) rec.CurFg = c;
+    }
 }
 
 // One parameter in the host-colour model; returns how many following parameters it used.
@@ -38,6 +65,7 @@ int HostColourParameter(SettingsRecord& rec, int p, const int* rest, int restCou
     case 0:
         rec.CurFg = rec.NormalFg;
         rec.CurBg = rec.NormalBg;
+        rec.HostFg = rec.HostBg = 0;
         rec.CellFlags = 0;
         f[kSgrBold] = f[kSgrInvisible] = f[kSgrReverse] = f[kSgrBlink] = 0;
         break;
@@ -56,6 +84,7 @@ int HostColourParameter(SettingsRecord& rec, int p, const int* rest, int restCou
         const uint8_t bg = ConsoleColor(restCount > 1 ? rest[1] : 0);
         rec.NormalFg = rec.ReverseBg = fg;
         rec.NormalBg = rec.ReverseFg = bg;
+        rec.HostFg = rec.HostBg = 0;
         rec.CurFg = f[kSgrReverse] ? bg : fg;
         rec.CurBg = f[kSgrReverse] ? fg : bg;
         return restCount < 2 ? restCount : 2;
@@ -70,8 +99,8 @@ int HostColourParameter(SettingsRecord& rec, int p, const int* rest, int restCou
         break;
     case 7:
         if (f[kSgrReverse]) break;
-        rec.CurBg = rec.ReverseBg;
-        rec.CurFg = f[kSgrInvisible] ? rec.ReverseBg : rec.ReverseFg;
+        rec.CurBg = ReversedBackground(rec);
+        rec.CurFg = f[kSgrInvisible] ? rec.CurBg : ReversedForeground(rec);
         if (BrightByColour(rec)) ToggleBright(rec);
         f[kSgrReverse] = 1;
         break;
@@ -102,24 +131,19 @@ int HostColourParameter(SettingsRecord& rec, int p, const int* rest, int restCou
         f[kSgrReverse] = 0;
         break;
     default:
+        // The host's colours change the current colours only: the normal ones stay for 0, 39, 49.
         if (p >= 30 && p <= 37) {
-            const uint8_t c = AnsiColor(p);
-            rec.NormalFg = rec.ReverseBg = c;
-            if (f[kSgrReverse]) {
-                rec.CurBg = c;
-                if (f[kSgrInvisible]) rec.CurFg = c;
-            } else if (!f[kSgrInvisible]) {
-                rec.CurFg = static_cast<uint8_t>(BrightByColour(rec) ? c + 10 : c);
-            }
+            rec.HostFg = AnsiColor(p);
+            PutForeground(rec, rec.HostFg);
+        } else if (p == 39) {
+            rec.HostFg = 0;
+            PutForeground(rec, f[kSgrReverse] ? rec.ReverseBg : rec.NormalFg);
         } else if (p >= 40 && p <= 47) {
-            const uint8_t c = AnsiColor(p);
-            rec.NormalBg = rec.ReverseFg = c;
-            if (f[kSgrReverse]) {
-                if (!f[kSgrInvisible]) rec.CurFg = static_cast<uint8_t>(BrightByColour(rec) ? c + 10 : c);
-            } else {
-                rec.CurBg = c;
-                if (f[kSgrInvisible]) rec.CurFg = c;
-            }
+            rec.HostBg = AnsiColor(p);
+            PutBackground(rec, rec.HostBg);
+        } else if (p == 49) {
+            rec.HostBg = 0;
+            PutBackground(rec, f[kSgrReverse] ? rec.ReverseFg : rec.NormalBg);
         }
         break;
     }

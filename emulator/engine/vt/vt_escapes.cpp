@@ -13,6 +13,8 @@ void SaveCursor(SettingsRecord& rec)
     saved.Row = rec.CursorRow;
     saved.CurFg = rec.CurFg;
     saved.CurBg = rec.CurBg;
+    saved.HostFg = rec.HostFg;
+    saved.HostBg = rec.HostBg;
     saved.CellFlags = rec.CellFlags;
     for (int i = 0; i < kSgrFlagCount; ++i) saved.SgrFlags[i] = rec.SgrFlags[i];
 }
@@ -32,6 +34,8 @@ void RestoreCursor(ViewWindow window, SettingsRecord& rec, DirtyRect& dirty)
     rec.CursorRow = ClampInt(saved.Row, 0, LastRow(rec));
     rec.CurFg = saved.CurFg;
     rec.CurBg = saved.CurBg;
+    rec.HostFg = saved.HostFg;
+    rec.HostBg = saved.HostBg;
     rec.CellFlags = saved.CellFlags;
     for (int i = 0; i < kSgrFlagCount; ++i) rec.SgrFlags[i] = saved.SgrFlags[i];
 }

@@ -24,8 +24,8 @@ void Widen(DirtyRect& dirty, int x, int y, int width, int height)
     if (y + height > dirty.bottom) dirty.bottom = y + height;
 }
 
-// Everything TranslateChar reads for a byte below 0x80 once a run's first byte has cleared a
-// single shift: while it stays the same, so do the translations.
+// Everything TranslateChar reads for a byte below 0x80, besides the display table, once a run's
+// first byte has cleared a single shift: while it stays the same, so do the translations.
 struct TranslationInputs {
     int32_t terminal;
     int32_t charset;
@@ -34,27 +34,35 @@ struct TranslationInputs {
     uint8_t designation[kCharsetDesignationBytes];
     uint8_t alternateFont;
     uint8_t fontCharSet;
-    uint8_t incoming[256];
+
+    bool Matches(const SettingsRecord& rec) const
+    {
+        return terminal == rec.Terminal && charset == rec.Charset && boxEnable == rec.BoxEnable &&
+               alternateFont == rec.AlternateFont && fontCharSet == rec.CurrentFont.CharSet &&
+               platformGeneration == PlatformGeneration() &&
+               std::memcmp(designation, rec.CharsetDesignation, sizeof designation) == 0;
+    }
+    void Read(const SettingsRecord& rec)
+    {
+        terminal = rec.Terminal;
+        charset = rec.Charset;
+        boxEnable = rec.BoxEnable;
+        platformGeneration = PlatformGeneration();
+        std::memcpy(designation, rec.CharsetDesignation, sizeof designation);
+        alternateFont = rec.AlternateFont;
+        fontCharSet = rec.CurrentFont.CharSet;
+    }
 };
 
-void ReadTranslationInputs(const SettingsRecord& rec, TranslationInputs& in)
-{
-    std::memset(&in, 0, sizeof in);
-    in.terminal = rec.Terminal;
-    in.charset = rec.Charset;
-    in.boxEnable = rec.BoxEnable;
-    in.platformGeneration = PlatformGeneration();
-    std::memcpy(in.designation, rec.CharsetDesignation, sizeof in.designation);
-    in.alternateFont = rec.AlternateFont;
-    in.fontCharSet = rec.CurrentFont.CharSet;
-    std::memcpy(in.incoming, SessionTranslateTables.Incoming, sizeof in.incoming);
-}
-
-// The translations of the bytes 0x20-0x7E: valid while stamp[c] equals `run`, which changes
-// whenever the translation inputs differ from those of the runs before.
+// The translations of the bytes 0x20-0x7E: an entry is valid while stamp[c] equals `run`, which
+// changes whenever the translation inputs differ from those of the runs before, and while the
+// display table still holds what the entry was made from (the byte and the byte + 0x80, which a
+// 96-character set reads).
 struct RunTranslations {
     uint32_t run = 0;
     uint32_t stamp[128] = {};
+    uint8_t shown[128];
+    uint8_t shownHigh[128];
     uint8_t character[128];
     uint8_t flags[128];
     uint8_t charClass[128];
@@ -64,11 +72,40 @@ RunTranslations memo;
 
 void KeepOrForgetTranslations(const SettingsRecord& rec)
 {
-    TranslationInputs now;
-    ReadTranslationInputs(rec, now);
-    if (memo.run != 0 && std::memcmp(&now, &memo.inputs, sizeof now) == 0) return;
-    memo.inputs = now;
+    if (memo.run != 0 && memo.inputs.Matches(rec)) return;
+    memo.inputs.Read(rec);
     ++memo.run;
+}
+
+// The translation of a printable byte below 0x80, made once per byte value and run.
+inline void Translate(SettingsRecord& rec, uint8_t byte)
+{
+    const uint8_t* shown = SessionTranslateTables.Incoming;
+    if (memo.stamp[byte] == memo.run && memo.shown[byte] == shown[byte] && memo.shownHigh[byte] == shown[byte | 0x80])
+        return;
+    uint8_t character = byte;
+    int extraFlags = 0;
+    int charClass = kClassPlain;
+    TranslateChar(character, extraFlags, charClass, rec);
+    memo.stamp[byte] = memo.run;
+    memo.shown[byte] = shown[byte];
+    memo.shownHigh[byte] = shown[byte | 0x80];
+    memo.character[byte] = character;
+    memo.flags[byte] = static_cast<uint8_t>(extraFlags);
+    memo.charClass[byte] = static_cast<uint8_t>(charClass);
+}
+
+// The colours of a line-drawing or special-graphics character in the attribute model, when the
+// settings give those classes colours of their own.
+void ClassColours(const SettingsRecord& rec, int charClass, uint8_t& fg, uint8_t& bg)
+{
+    if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
+        fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrFg], kNormalFgIndex));
+        bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrBg], kNormalBgIndex));
+    } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
+        fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrFg], kNormalFgIndex));
+        bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrBg], kNormalBgIndex));
+    }
 }
 
 }  // namespace
@@ -95,15 +132,7 @@ void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dirt
 
     uint8_t fg = rec.CurFg;
     uint8_t bg = rec.CurBg;
-    if (!rec.UseHostColor) {
-        if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
-            fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrFg], kNormalFgIndex));
-            bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrBg], kNormalBgIndex));
-        } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
-            fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrFg], kNormalFgIndex));
-            bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrBg], kNormalBgIndex));
-        }
-    }
+    if (!rec.UseHostColor) ClassColours(rec, charClass, fg, bg);
 
     const int rowStart = row * rec.MaxCols;
     const uint8_t oldFlags = rec.FlagsScreen[rowStart + col];
@@ -138,27 +167,26 @@ void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dirt
 void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty)
 {
     if (n <= 0) return;
-    // The first byte may take a single shift; after it a run of printable bytes changes nothing
-    // that the translation or the colours depend on, so each byte value is translated once per
-    // run and the record is read once. Whatever is not a plain cell of a single-width line (a
-    // pending wrap, insert mode, a doubled line) goes through WriteVtCharacter.
-    WriteVtCharacter(window, rec, bytes[0], dirty);
     if (rec.InsertMode) {
-        for (int i = 1; i < n; ++i) WriteVtCharacter(window, rec, bytes[i], dirty);
+        for (int i = 0; i < n; ++i) WriteVtCharacter(window, rec, bytes[i], dirty);
         return;
     }
-    if (n > 1) KeepOrForgetTranslations(rec);
+    // A single shift acts on the first byte alone; after it a run of printable bytes changes
+    // nothing that the translation or the colours depend on, so each byte value is translated
+    // once per run and the record is read once. The run is written a row segment at a time, each
+    // plane in one go. Whatever is not a plain cell of a single-width line (a pending wrap, a
+    // doubled line) goes through WriteVtCharacter.
+    int i = 0;
+    if (rec.CharsetDesignation[kCsSingleShift] != 0) WriteVtCharacter(window, rec, bytes[i++], dirty);
+    if (i == n) return;
+    KeepOrForgetTranslations(rec);
     const int cols = rec.MaxCols;
     const int lastColumn = LastColumn(rec);
     const int lastRow = LastRow(rec);
-    // The plane pointers change when the screen scrolls (WriteVtCharacter may scroll).
-    uint8_t* chars = rec.CharsScreen;
-    uint8_t* fgPlane = rec.FgScreen;
-    uint8_t* bgPlane = rec.BgScreen;
-    uint8_t* flagsPlane = rec.FlagsScreen;
     uint8_t* const protection = rec.ProtectionPlane;
     const uint8_t protect = rec.ProtectAttribute;
     const uint8_t cellFlags = rec.CellFlags;
+    const bool boldBlanks = (cellFlags & kTrueBold) != 0;
     const bool autoWrap = rec.AutoWrapNow != 0;
     const bool classColours = !rec.UseHostColor;
     const uint8_t curFg = rec.CurFg;
@@ -166,86 +194,56 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
     const int cellWidth = rec.CellWidth;
     const int cellHeight = rec.CellHeight;
 
-    int row = rec.CursorRow;
-    int col = rec.CursorCol;
-    bool wrapPending = rec.WrapPending != 0;
-    int lastChar = -1;
-    int printed = 0;
-    int low = lastColumn + 1;  // the columns written on `row` and not yet in the dirty rectangle
-    int high = -1;
-    auto flush = [&]() {
-        if (high >= low)
-            Widen(dirty, low * cellWidth - rec.ScrollPosX, row * cellHeight - rec.ScrollPosY, (high - low + 1) * cellWidth,
-                  cellHeight);
-        low = lastColumn + 1;
-        high = -1;
-    };
-    auto storeState = [&]() {
-        rec.CursorCol = col;
-        rec.WrapPending = wrapPending ? 1 : 0;
-        rec.PrintedCount += printed;
-        printed = 0;
-        if (lastChar >= 0) rec.LastChar = static_cast<uint8_t>(lastChar);
-    };
-    for (int i = 1; i < n; ++i) {
-        const uint8_t byte = bytes[i];
-        if (wrapPending || row < 0 || row > lastRow || col < 0 || col > lastColumn ||
-            (flagsPlane[row * cols + col] & (kLineSizeFlags | kLowerHalf))) {
-            flush();
-            storeState();
-            WriteVtCharacter(window, rec, byte, dirty);
-            chars = rec.CharsScreen;
-            fgPlane = rec.FgScreen;
-            bgPlane = rec.BgScreen;
-            flagsPlane = rec.FlagsScreen;
-            row = rec.CursorRow;
-            col = rec.CursorCol;
-            wrapPending = rec.WrapPending != 0;
-            lastChar = -1;
+    while (i < n) {
+        const int row = rec.CursorRow;
+        const int col = rec.CursorCol;
+        if (rec.WrapPending || row < 0 || row > lastRow || col < 0 || col > lastColumn) {
+            WriteVtCharacter(window, rec, bytes[i++], dirty);  // may scroll: the planes move
             continue;
         }
-        if (memo.stamp[byte] != memo.run) {
-            uint8_t character = byte;
-            int extraFlags = 0;
-            int charClass = kClassPlain;
-            TranslateChar(character, extraFlags, charClass, rec);
-            memo.stamp[byte] = memo.run;
-            memo.character[byte] = character;
-            memo.flags[byte] = static_cast<uint8_t>(extraFlags);
-            memo.charClass[byte] = static_cast<uint8_t>(charClass);
-        } else {
-            ++DisplayedCharCount;
+        const int take = n - i < lastColumn - col + 1 ? n - i : lastColumn - col + 1;
+        if (take <= 0) break;  // cannot happen: i < n and col <= lastColumn
+        const int start = row * cols + col;
+        uint8_t* const chars = rec.CharsScreen + start;
+        uint8_t* const flags = rec.FlagsScreen + start;
+        uint8_t lineFlags = 0;
+        for (int k = 0; k < take; ++k) lineFlags |= flags[k];
+        if (lineFlags & (kLineSizeFlags | kLowerHalf)) {
+            WriteVtCharacter(window, rec, bytes[i++], dirty);
+            continue;
         }
-        const uint8_t character = memo.character[byte];
-        const int charClass = memo.charClass[byte];
-        uint8_t fg = curFg;
-        uint8_t bg = curBg;
-        if (classColours && charClass != kClassPlain) {
-            if (charClass == kClassLineGraphics && rec.UseLineGraphicsColor) {
-                fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrFg], kNormalFgIndex));
-                bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrLineGraphics][kAttrBg], kNormalBgIndex));
-            } else if (charClass == kClassSpecialGraphics && rec.UseSpecialGraphicsColor) {
-                fg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrFg], kNormalFgIndex));
-                bg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[kAttrSpecialGraphics][kAttrBg], kNormalBgIndex));
+        const uint8_t* const in = bytes + i;
+        const int counted = DisplayedCharCount;
+        uint8_t classes = 0;
+        for (int k = 0; k < take; ++k) {
+            const uint8_t b = in[k];
+            Translate(rec, b);
+            const uint8_t character = memo.character[b];
+            uint8_t f = static_cast<uint8_t>(cellFlags | memo.flags[b]);
+            if (boldBlanks && character == ' ') f &= static_cast<uint8_t>(~kTrueBold);
+            chars[k] = character;
+            flags[k] = f;
+            classes |= memo.charClass[b];
+        }
+        DisplayedCharCount = counted + take;
+        std::memset(rec.FgScreen + start, curFg, static_cast<std::size_t>(take));
+        std::memset(rec.BgScreen + start, curBg, static_cast<std::size_t>(take));
+        std::memset(protection + start, protect, static_cast<std::size_t>(take));
+        if (classColours && classes != kClassPlain) {
+            for (int k = 0; k < take; ++k) {
+                const int charClass = memo.charClass[in[k]];
+                if (charClass != kClassPlain) ClassColours(rec, charClass, rec.FgScreen[start + k], rec.BgScreen[start + k]);
             }
         }
-        uint8_t flags = static_cast<uint8_t>(cellFlags | memo.flags[byte]);
-        if (character == ' ' && (cellFlags & kTrueBold)) flags &= static_cast<uint8_t>(~kTrueBold);
-        const int index = row * cols + col;
-        chars[index] = character;
-        fgPlane[index] = fg;
-        bgPlane[index] = bg;
-        flagsPlane[index] = flags;
-        protection[index] = protect;
-        lastChar = character;
-        ++printed;
-        if (col < low) low = col;
-        if (col > high) high = col;
-        if (col < lastColumn)
-            ++col;
-        else if (autoWrap)
-            wrapPending = true;
+        Widen(dirty, col * cellWidth - rec.ScrollPosX, row * cellHeight - rec.ScrollPosY, take * cellWidth, cellHeight);
+        rec.PrintedCount += take;
+        rec.LastChar = chars[take - 1];
+        i += take;
+        if (col + take <= lastColumn) {
+            rec.CursorCol = col + take;
+        } else {
+            rec.CursorCol = lastColumn;
+            if (autoWrap) rec.WrapPending = 1;
+        }
     }
-    flush();
-    storeState();
 }

@@ -13,6 +13,11 @@ Scrollback) show the normal background; switching "History lines" on in Config/C
 Attributes recolours those rows already there in the history lines' background, and a later
 change of Bold's colour leaves them so.
 
+Case host: with host colours on (as the demo has them) the host's colours last only until it
+switches them off: after SGR 0, 39 and 49 the text is drawn in the normal colours again, a line
+erased under a red background is red to its end, one erased after SGR 0 is not. Checked on the
+view's pixels, cell by cell.
+
     colors_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
 import os
@@ -22,6 +27,7 @@ import time
 import zlib
 
 import e2e
+from button_pictures_test import grab
 
 LOGIN = r'''#!/bin/bash
 export PS1='tolvi$ '
@@ -138,6 +144,8 @@ def show_again(session):
 def test(session, case):
     if case == 'history':
         return history_rows(session)
+    if case == 'host':
+        return host_colours(session)
     start(session, CONFIG)
     colours = (RED, LIGHT_BLUE, LIGHT_RED, BLUE, LIGHT, DARK)
     before = colour_counts(session, 'e2e-colors-before', colours)
@@ -225,5 +233,52 @@ def history_rows(session):
         raise e2e.Fail('a change of Bold recoloured the history rows: %d red pixels, then %d' % (recoloured, after))
 
 
+HOST_LOGIN = r'''#!/bin/bash
+export PS1='tolvi$ '
+printf '\033[32mAAAA\033[0mBBBB \033[31mCCCC\033[mDDDD \033[35mEEEE\033[39mFFFF\r\n'
+printf '\033[41m\033[KRED\033[0m\r\n\033[42mGGGG\033[49m\033[Kplain\r\n'
+exec /bin/bash --norc --noprofile -i
+'''
+GREEN = (0, 128, 0)
+MAGENTA = (128, 0, 128)
+
+
+def host_colours(session):
+    port = session.telnetd(HOST_LOGIN)
+    session.tolvi(CONFIG + 'UseHostColor=Yes\n', '/ip:127.0.0.1', '/tport:%d' % port, '/c')
+    session.wait_received(b'tolvi$ ')
+    # The pixels alone, whatever the cell grid: the first line is the one with green text, the
+    # colours' places along it tell which letters they paint.
+    def shown():
+        at = grab(session)
+        if not at:
+            return None
+        width, height = map(int, open(session.path('view.ppm'), 'rb').read().split(b'\n', 3)[1].split())
+        rows = [[at(x, y) for x in range(width)] for y in range(height)]
+        text = [y for y in range(height) if GREEN in rows[y] and RED in rows[y] and MAGENTA in rows[y]]
+        return (rows, text) if text else None
+    rows, text = e2e.wait_until(shown, 'the coloured line in the view')
+    line = [p for y in text for p in enumerate(rows[y])]
+
+    def xs(colour):
+        return [x for x, p in line if p == colour]
+    green, red, magenta, blue = xs(GREEN), xs(RED), xs(MAGENTA), xs(BLUE)
+    problems = []
+    if not (max(green) < min(red) and max(red) < min(magenta)):
+        problems.append('the colours are not in the order green, red, magenta')
+    for what, left, right in (('B after 0', max(green), min(red)), ('D after m', max(red), min(magenta)),
+                              ('F after 39', max(magenta), 10 ** 6)):
+        if not any(left < x < right for x in blue):
+            problems.append('%s is not in the normal foreground' % what)
+    # The erased lines: red to the end under 41, and after 49 green only under GGGG.
+    widths = {colour: max(sum(1 for p in r if p == colour) for r in rows) for colour in (RED, GREEN)}
+    if widths[RED] < len(rows[0]) // 2:
+        problems.append('the line erased under 41 is not red to its end (%d red pixels a row)' % widths[RED])
+    if widths[GREEN] > len(rows[0]) // 4:
+        problems.append('the line erased after 49 took the green background (%d green pixels a row)' % widths[GREEN])
+    if problems:
+        raise e2e.Fail('host colours: ' + '; '.join(problems))
+
+
 if __name__ == '__main__':
-    sys.exit(e2e.run(test, ('attributes', 'history')))
+    sys.exit(e2e.run(test, ('attributes', 'history', 'host')))
