@@ -173,8 +173,8 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
     }
     // A single shift acts on the first byte alone; after it a run of printable bytes changes
     // nothing that the translation or the colours depend on, so each byte value is translated
-    // once per run and the record is read once. The run is written a row segment at a time, each
-    // plane in one go. Whatever is not a plain cell of a single-width line (a pending wrap, a
+    // once per run and the record is read once. The run is written a row segment at a time.
+    // Whatever is not a plain cell of a single-width line (a pending wrap, a
     // doubled line) goes through WriteVtCharacter.
     int i = 0;
     if (rec.CharsetDesignation[kCsSingleShift] != 0) WriteVtCharacter(window, rec, bytes[i++], dirty);
@@ -201,40 +201,38 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
             WriteVtCharacter(window, rec, bytes[i++], dirty);  // may scroll: the planes move
             continue;
         }
-        const int take = n - i < lastColumn - col + 1 ? n - i : lastColumn - col + 1;
+        int take = n - i < lastColumn - col + 1 ? n - i : lastColumn - col + 1;
         if (take <= 0) break;  // cannot happen: i < n and col <= lastColumn
         const int start = row * cols + col;
         uint8_t* const chars = rec.CharsScreen + start;
         uint8_t* const flags = rec.FlagsScreen + start;
-        uint8_t lineFlags = 0;
-        for (int k = 0; k < take; ++k) lineFlags |= flags[k];
-        if (lineFlags & (kLineSizeFlags | kLowerHalf)) {
-            WriteVtCharacter(window, rec, bytes[i++], dirty);
-            continue;
-        }
+        uint8_t* const fgs = rec.FgScreen + start;
+        uint8_t* const bgs = rec.BgScreen + start;
+        uint8_t* const protects = protection + start;
         const uint8_t* const in = bytes + i;
         const int counted = DisplayedCharCount;
-        uint8_t classes = 0;
-        for (int k = 0; k < take; ++k) {
-            const uint8_t b = in[k];
+        int written = 0;
+        // Up to the first cell of a doubled line (the line flags are the row's, so it is the first
+        // cell or none): that one goes through WriteVtCharacter.
+        for (; written < take && !(flags[written] & (kLineSizeFlags | kLowerHalf)); ++written) {
+            const uint8_t b = in[written];
             Translate(rec, b);
             const uint8_t character = memo.character[b];
             uint8_t f = static_cast<uint8_t>(cellFlags | memo.flags[b]);
             if (boldBlanks && character == ' ') f &= static_cast<uint8_t>(~kTrueBold);
-            chars[k] = character;
-            flags[k] = f;
-            classes |= memo.charClass[b];
+            chars[written] = character;
+            flags[written] = f;
+            fgs[written] = curFg;
+            bgs[written] = curBg;
+            protects[written] = protect;
+            if (classColours && memo.charClass[b] != kClassPlain) ClassColours(rec, memo.charClass[b], fgs[written], bgs[written]);
         }
-        DisplayedCharCount = counted + take;
-        std::memset(rec.FgScreen + start, curFg, static_cast<std::size_t>(take));
-        std::memset(rec.BgScreen + start, curBg, static_cast<std::size_t>(take));
-        std::memset(protection + start, protect, static_cast<std::size_t>(take));
-        if (classColours && classes != kClassPlain) {
-            for (int k = 0; k < take; ++k) {
-                const int charClass = memo.charClass[in[k]];
-                if (charClass != kClassPlain) ClassColours(rec, charClass, rec.FgScreen[start + k], rec.BgScreen[start + k]);
-            }
+        DisplayedCharCount = counted + written;
+        if (written == 0) {
+            WriteVtCharacter(window, rec, bytes[i++], dirty);
+            continue;
         }
+        take = written;
         Widen(dirty, col * cellWidth - rec.ScrollPosX, row * cellHeight - rec.ScrollPosY, take * cellWidth, cellHeight);
         rec.PrintedCount += take;
         rec.LastChar = chars[take - 1];
