@@ -9,8 +9,8 @@ Cases (each with a session and a printer of its own, removed afterwards):
              drawing as '+', '-', '|'), centred on the page
   font0      the same with ScreenDumpType 0 (the printer's own font)
   font2      and with ScreenDumpType 2 (ScreenDumpFont, bold, scaled to the page)
-  append     ScreenDumpAppend: a second Print Screen answered Yes goes on the same page (48
-             rows); after a third, No ends the job
+  append     ScreenDumpAppend: further Print Screens answered Yes go on the same page until it is
+             full; after another, No ends the job
   host       the host's print-screen request (ESC [ i) prints on the default printer, no dialog
   wyse       the same for a Wyse 50 host's request (ESC p)
   gone       a host's request when the default printer has gone: message 61702, no crash
@@ -169,6 +169,16 @@ class Printer:
             return data if b'%%EOF' in data else None
         return e2e.wait_until(done, 'the printer to write a document', timeout=60)
 
+    def printed_within(self, seconds):
+        """True when a finished document is there within the given seconds."""
+        end = time.monotonic() + seconds
+        while True:
+            if os.path.exists(self.file) and b'%%EOF' in open(self.file, 'rb').read():
+                return True
+            if time.monotonic() > end:
+                return False
+            time.sleep(0.2)
+
     def forget(self):
         """Removes what was printed, before the next document starts."""
         if os.path.exists(self.file):
@@ -269,14 +279,23 @@ def case_append(session, printer):
     time.sleep(1)
     if os.path.exists(printer.file) and b'%%EOF' in open(printer.file, 'rb').read():
         raise e2e.Fail('the first screen was printed at once although it was to be appended to')
-    print_screen_menu()
-    session.keep_dialog('Tolvi', 'e2e-dialog-append-screendump')
-    dlgdrive(session, 'Tolvi', 'click', str(IDYES))
+    # Each Yes appends a screen; the page is printed once the next screen would not fit on it.
+    # How many fit depends on the height of the printer's font (the fonts installed), so the
+    # page is checked to hold as many whole screens as were printed, at least two.
+    screens = 1
+    while True:
+        print_screen_menu()
+        if screens == 1:
+            session.keep_dialog('Tolvi', 'e2e-dialog-append-screendump')
+        dlgdrive(session, 'Tolvi', 'click', str(IDYES))
+        screens += 1
+        if printer.printed_within(2 if screens < 6 else 60):
+            break
     pages = postscript_pages(printer.output())
     if len(pages) != 1:
         raise e2e.Fail('%d pages printed, not 1' % len(pages))
     rows, _, _ = page_rows(pages[0])
-    compare(rows, expected_rows(SCREEN) + expected_rows(SCREEN), 'the page of two screens')
+    compare(rows, expected_rows(SCREEN) * screens, 'the page of %d screens' % screens)
     # A new job stays open after one screen; No ends it, and the next screen starts another.
     printer.forget()
     print_screen_menu()

@@ -56,12 +56,22 @@ def test_national(session):
     shows(session, '<\xc4\xd6\xdc\xe4\xf6\xfc\xdf>', 'the German letters for the host\'s "[\\]{|}~"')
     # Typed letters go out through the outgoing table: A-umlaut as "[", a-umlaut as "{".
     for keys, sent, shown in ((['shift+adiaeresis'], b'[', '\xc4'), (['adiaeresis'], b'{', '\xe4')):
-        mark = len(session.received())
-        subprocess.run(['xdotool', 'type', '--delay', '60', 'echo =='], check=True)
-        subprocess.run(['xdotool', 'key'] + keys, check=True)
-        subprocess.run(['xdotool', 'type', '--delay', '60', '=='], check=True)
-        subprocess.run(['xdotool', 'key', 'Return'], check=True)
-        session.wait_received(b'\r==' + sent + b'==\r\n', mark)
+        # The keyboard map of the test display has no key for the letter: xdotool maps one for
+        # the moment of the key press and takes it back at once, and Wine may read the event
+        # after that and find no letter at all ("===="). Such a lost key press is typed again;
+        # a wrong byte is a failure.
+        for attempt in range(3):
+            mark = len(session.received())
+            subprocess.run(['xdotool', 'type', '--delay', '60', 'echo =='], check=True)
+            subprocess.run(['xdotool', 'key'] + keys, check=True)
+            subprocess.run(['xdotool', 'type', '--delay', '60', '=='], check=True)
+            subprocess.run(['xdotool', 'key', 'Return'], check=True)
+            end = session.wait_received(b'==\r\n', mark)
+            if session.received()[mark:end].endswith(b'echo ====\r\n') and attempt < 2:
+                session.wait_received(b'tolvi$ ', end)
+                continue
+            session.wait_received(b'\r==' + sent + b'==\r\n', mark)
+            break
         shows(session, '==' + shown + '==', 'the typed letter')
     session.screenshot('xlt_tables_national')
 
