@@ -9,15 +9,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A port nobody listens on and no other peer of this run was given.
+# A port below the kernel's ephemeral range (an outgoing connection can take any port of that range
+# at any time), that no socket uses and no other peer of this run was given.
 taken=" "
+ephemeral_low=$(cut -f1 /proc/sys/net/ipv4/ip_local_port_range 2>/dev/null || echo 32768)
+(( ephemeral_low > 21000 )) || ephemeral_low=32768
 # free_port NAME: exports NAME with such a port.
 free_port() {
   local port
   while :; do
-    port=$((20000 + RANDOM % 40000))
+    port=$((20000 + RANDOM % (ephemeral_low - 20000)))
     [[ $taken == *" $port "* ]] && continue
-    ss -ltn "sport = :$port" | grep -q LISTEN && continue
+    [[ -n $(ss -Htan "sport = :$port") ]] && continue
     taken+="$port "
     export "$1=$port"
     return

@@ -19,8 +19,8 @@ trap cleanup EXIT
 
 port=""
 while [[ -z $port ]]; do
-  port=$((20000 + RANDOM % 40000))
-  ss -ltn "sport = :$port" | grep -q LISTEN && port=""
+  port=$((20000 + RANDOM % 12000))  # below the ephemeral range
+  [[ -n $(ss -Htan "sport = :$port") ]] && port=""
 done
 
 : >"$dir/received.bin"

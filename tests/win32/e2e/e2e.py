@@ -11,6 +11,7 @@ import os
 import random
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -140,11 +141,15 @@ class Session:
         options = ' '.join(telnetd_options)
         wrapper = self.write('telnetd.sh', '#!/bin/sh\nexec /usr/sbin/telnetd -h -E "%s" %s\n' % (login, options),
                              0o755)
-        port = free_port()
-        self.start(['socat', 'TCP-LISTEN:%d,bind=127.0.0.1,reuseaddr%s' % (port, listen_options), 'EXEC:%s,nofork' % wrapper],
-                   log='socat.log')
-        wait_until(lambda: listening(port), 'telnetd on port %d' % port, timeout=20, every=0.05)
-        return port
+        for _ in range(5):
+            port = free_port()
+            socat = self.start(['socat', 'TCP-LISTEN:%d,bind=127.0.0.1,reuseaddr%s' % (port, listen_options),
+                                'EXEC:%s,nofork' % wrapper], log='socat.log')
+            # socat ends at once when another test took the port between the choice and its bind.
+            if wait_until(lambda: listening(port) or socat.poll() is not None, 'telnetd on port %d' % port,
+                          timeout=20, every=0.05) and socat.poll() is None:
+                return port
+        raise Fail('socat could not listen for telnetd: ' + self.read('socat.log').decode('latin1')[-500:])
 
     def tn3270_host(self, script):
         """Starts the loopback tn3270 host (tests/peers/tn3270_host.py) playing script (its text);
@@ -330,10 +335,26 @@ def forget_window_placement(root):
 
 
 def free_port():
+    """A loopback port below the kernel's ephemeral range (an outgoing connection of another test
+    can take any port of that range at any time) that can be bound now."""
+    low = ephemeral_low()
     while True:
-        port = random.randint(20000, 59999)
-        if not listening(port):
-            return port
+        port = random.randint(20000, low - 1)
+        with socket.socket() as probe:
+            probe.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            try:
+                probe.bind(('127.0.0.1', port))
+            except OSError:
+                continue
+        return port
+
+
+def ephemeral_low():
+    try:
+        with open('/proc/sys/net/ipv4/ip_local_port_range') as f:
+            return max(int(f.read().split()[0]), 20000 + 1000)
+    except (OSError, ValueError, IndexError):
+        return 32768
 
 
 def listening(port):

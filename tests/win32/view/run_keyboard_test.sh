@@ -22,8 +22,8 @@ fail() { echo "FAIL: $*"; keep_log; exit 1; }
 
 port=0
 while :; do
-  port=$((20000 + RANDOM % 40000))
-  ss -ltn "sport = :$port" | grep -q LISTEN || break
+  port=$((20000 + RANDOM % 12000))  # below the ephemeral range
+  [[ -z $(ss -Htan "sport = :$port") ]] && break
 done
 # The peer only listens: everything Tolvi sends goes into a file.
 socat -u "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr" "OPEN:$dir/received,creat,append" 2>"$dir/socat.log" &
