@@ -83,28 +83,24 @@ void FwSplitter::RecalcLayout()
     InvalidateRect(window_, nullptr, TRUE);
 }
 
+// The bar after which of sizes (each pane followed by a bar but the last) lies at pos, or -1.
+static int BarAfter(const std::vector<int>& sizes, int count, int pos, int bar)
+{
+    int start = 0;
+    for (int i = 0; i + 1 < count; ++i) {
+        start += sizes[static_cast<std::size_t>(i)];
+        if (pos >= start && pos < start + bar)
+            return i;
+        start += bar;
+    }
+    return -1;
+}
+
 bool FwSplitter::BarAt(int x, int y, int* row, int* column) const
 {
-    *row = *column = -1;
-    int top = 0;
-    for (int r = 0; r + 1 < rows_; ++r) {
-        top += heights_[static_cast<std::size_t>(r)];
-        if (y >= top && y < top + kBar) {
-            *row = r;
-            return true;
-        }
-        top += kBar;
-    }
-    int left = 0;
-    for (int c = 0; c + 1 < columns_; ++c) {
-        left += widths_[static_cast<std::size_t>(c)];
-        if (x >= left && x < left + kBar) {
-            *column = c;
-            return true;
-        }
-        left += kBar;
-    }
-    return false;
+    *row = BarAfter(heights_, rows_, y, kBar);
+    *column = *row >= 0 ? -1 : BarAfter(widths_, columns_, x, kBar);
+    return *row >= 0 || *column >= 0;
 }
 
 void FwSplitter::Resized(int width, int height)
