@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 
 namespace {
 
@@ -63,6 +64,51 @@ bool SortsAfter(FileEntryKind kind, const std::string& text, const std::string& 
     return CompareNames(text, entry) > 0;
 }
 
+std::string& SizeSeparator()
+{
+    static std::string separator;
+    return separator;
+}
+
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "1234567" with "," gives "1,234,567".
+std::string GroupDigits(const std::string& digits)
+{
+    const std::string& separator = SizeSeparator();
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += separator;
+        out += digits[i];
+    }
+    return out;
+}
+
+bool IsMonth(const std::string& text)
+{
+    static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                          "jul", "aug", "sep", "oct", "nov", "dec"};
+    if (text.size() != 3)
+        return false;
+    std::string lower;
+    for (const char c : text)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(std::begin(kMonths), std::end(kMonths), lower) != std::end(kMonths);
+}
+
+// A time of day the way the Windows servers list it: "03:04PM".
+bool IsClockTime(const std::string& text)
+{
+    if (text.size() < 6 || text.find(':') == std::string::npos)
+        return false;
+    const std::string end = text.substr(text.size() - 2);
+    return end == "AM" || end == "PM" || end == "am" || end == "pm";
+}
+
 bool EqualIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -103,9 +149,13 @@ std::string LocalDirectoryEntry(const std::string& name, long long seconds)
     return "[" + name + "]\t\t" + TimeColumns(seconds);
 }
 
+void SetSizeSeparator(const std::string& separator) { SizeSeparator() = separator; }
+
+std::string GroupedSize(std::uint64_t bytes) { return GroupDigits(std::to_string(bytes)); }
+
 std::string LocalFileEntry(const std::string& name, std::uint64_t size, long long seconds)
 {
-    return name + "\t" + std::to_string(size) + "\t" + TimeColumns(seconds);
+    return name + "\t" + GroupedSize(size) + "\t" + TimeColumns(seconds);
 }
 
 std::string RemoteEntry(const std::string& name, bool directory, const std::string& columns)
@@ -121,7 +171,7 @@ std::string RemoteEntry(const std::string& name, bool directory, const std::stri
         else
             shown += c;
     }
-    std::string text = directory ? "[" + shown + "]" : shown;
+    std::vector<std::string> fields;
     std::size_t i = 0;
     while (i < columns.size()) {
         while (i < columns.size() && (columns[i] == ' ' || columns[i] == '\t'))
@@ -131,8 +181,14 @@ std::string RemoteEntry(const std::string& name, bool directory, const std::stri
         const std::size_t start = i;
         while (i < columns.size() && columns[i] != ' ' && columns[i] != '\t')
             ++i;
+        fields.emplace_back(columns, start, i - start);
+    }
+    std::string text = directory ? "[" + shown + "]" : shown;
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+        const bool size = AllDigits(fields[f]) && ((f + 1 < fields.size() && IsMonth(fields[f + 1])) ||
+                                                   (f + 1 == fields.size() && f > 0 && IsClockTime(fields[f - 1])));
         text += '\t';
-        text.append(columns, start, i - start);
+        text += size ? GroupDigits(fields[f]) : fields[f];
     }
     return text;
 }

@@ -30,12 +30,19 @@ std::string DriveEntry(char letter, bool current, const std::string& freeText, c
 // A drive's space: the byte count below 1 MiB, "%3.2f Mb" below 1 GiB, "%3.2f Gig" from there.
 std::string SpaceText(std::uint64_t bytes);
 
+// The separator between groups of three digits in the file sizes of both lists ("" for none, the
+// start): the window sets the one of the user's locale before the lists fill.
+void SetSizeSeparator(const std::string& separator);
+// A byte count in groups of three digits with that separator: "6,442,450,944" with ",".
+std::string GroupedSize(std::uint64_t bytes);
+
 // Local entries. `seconds` is the last-write time in seconds since 1970 (UTC); a time the C
 // library cannot show (before 1970, say) leaves the date and time columns empty.
 std::string LocalDirectoryEntry(const std::string& name, long long seconds);
 std::string LocalFileEntry(const std::string& name, std::uint64_t size, long long seconds);
 // Remote entries: the name ("[name]" for a directory) and the listing line's other columns, split
-// at runs of blanks and tabs, each after a tab. A tab in the name is shown as kNameEscape 't', the
+// at runs of blanks and tabs, each after a tab. The size column (digits before a month name, or
+// after a time with AM or PM at the end) is grouped as GroupedSize does. A tab in the name is shown as kNameEscape 't', the
 // escape itself as two.
 constexpr char kNameEscape = '\x1a';
 std::string RemoteEntry(const std::string& name, bool directory, const std::string& columns);

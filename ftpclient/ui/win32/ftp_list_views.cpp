@@ -149,6 +149,11 @@ FtpDocument& FtpListView::Doc() const { return *static_cast<FtpDocument*>(Docume
 
 int FtpListView::OnCreate()
 {
+    // File sizes are shown in groups of three digits, with the separator of the user's locale.
+    char separator[8] = "";
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator) <= 0)
+        separator[0] = '\0';
+    SetSizeSeparator(separator);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
@@ -479,9 +484,9 @@ void FtpLocalView::FillLocalList(bool withDrives)
         }
         AppendEntries(list_, entries);
     }
-    // Room for a name of 20 characters (more when a name is longer), a size of 11, the date and
-    // the time.
-    static const int stops[] = {80, 124, 176, 204};
+    // Room for a name of 20 characters (more when a name is longer), a size of 14 with its
+    // separators, the date and the time.
+    static const int stops[] = {80, 136, 188, 216};
     SetTabStops(stops, 4);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
@@ -596,7 +601,7 @@ void FtpRemoteView::FillRemoteList(bool fetch)
     AppendEntries(list_, entries);
     // Room for a name of 25 characters (more when a name is longer), then the listing's columns:
     // modes, links, owner, group, size, month, day and time or year.
-    static const int stops[] = {100, 148, 164, 200, 236, 280, 300, 316, 340};
+    static const int stops[] = {100, 148, 164, 200, 236, 288, 308, 324, 348};
     SetTabStops(stops, 9);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);

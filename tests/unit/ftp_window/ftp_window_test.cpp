@@ -226,6 +226,35 @@ TEST(FtpFileList, EntryTexts)
     EXPECT_EQ(DirectoryName("file.txt\t1"), "");
 }
 
+// Sizes in groups of three digits with the locale's separator: local sizes, and in a remote
+// listing the column before the month (UNIX) or after a time with AM/PM (Windows servers) only.
+TEST(FtpFileList, SizesAreGroupedByTheSeparator)
+{
+    SetSizeSeparator(",");
+    EXPECT_EQ(GroupedSize(0), "0");
+    EXPECT_EQ(GroupedSize(999), "999");
+    EXPECT_EQ(GroupedSize(1000), "1,000");
+    EXPECT_EQ(GroupedSize(18446744073709551615ull), "18,446,744,073,709,551,615");
+    EXPECT_EQ(LocalFileEntry("disk.img", 6442450944ull, -1), "disk.img\t6,442,450,944\t\t");
+    const struct {
+        const char* columns;
+        const char* shown;
+    } remote[] = {
+        {"-rw-r--r-- 1 1000 1000 209715200 Dec 11 16:20", "\t-rw-r--r--\t1\t1000\t1000\t209,715,200\tDec\t11\t16:20"},
+        {"-rw-r--r-- 1 root 4096 JAN 01 2020", "\t-rw-r--r--\t1\troot\t4,096\tJAN\t01\t2020"},
+        {"12-11-26  04:20PM  1234567", "\t12-11-26\t04:20PM\t1,234,567"},
+        {"12-11-26  04:20PM  <DIR>", "\t12-11-26\t04:20PM\t<DIR>"},
+        {"-rw-r--r-- 1 u g 123456", "\t-rw-r--r--\t1\tu\tg\t123456"},  // no month after it
+        {"-rw-r--r-- 1 u g 12a456 Dec 1 2020", "\t-rw-r--r--\t1\tu\tg\t12a456\tDec\t1\t2020"},
+    };
+    for (const auto& c : remote)
+        EXPECT_EQ(RemoteEntry("f", false, c.columns), std::string("f") + c.shown) << c.columns;
+    SetSizeSeparator("\xa0");  // Swedish: a no-break space
+    EXPECT_EQ(GroupedSize(1234567), "1\xa0" "234\xa0" "567");
+    SetSizeSeparator("");
+    EXPECT_EQ(GroupedSize(1234567), "1234567");
+}
+
 TEST(FtpFileList, InsertSortedKeepsDrivesParentDirectoriesAndFilesInOrder)
 {
     VectorList list;

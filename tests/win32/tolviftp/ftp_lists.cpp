@@ -7,6 +7,7 @@
 //                             tab) are given; exit 5 when one is missing
 //   ftp_lists.exe command ID  posts the menu command ID to the window (it runs in the active pane)
 //   ftp_lists.exe close       posts WM_CLOSE to the window (as its close box does)
+//   ftp_lists.exe maximize    posts the system command Maximize to the window (its caption's box)
 //   ftp_lists.exe log         prints the main view's log lines (its window text), oldest first
 //   ftp_lists.exe menu ID ...  prints each menu item's state after the window updated it: grey,
 //                             enabled or missing
@@ -233,6 +234,10 @@ int main(int argc, char** argv)
         PostMessageA(frame, WM_CLOSE, 0, 0);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "maximize") == 0) {
+        PostMessageA(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "command") == 0) {
         PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         return 0;
@@ -313,6 +318,17 @@ int main(int argc, char** argv)
     else if (lstrcmpA(focusClass, "TolviFwView") == 0)
         focus = "main";
     std::printf("focus: %s\n", focus);
+    // Screen rectangles "left top right bottom": the window (and whether it is maximised), the
+    // local list and the main view.
+    RECT frameRect{}, localRect{}, mainRect{};
+    GetWindowRect(frame, &frameRect);
+    GetWindowRect(found.lists[0], &localRect);
+    if (found.mainView)
+        GetWindowRect(found.mainView, &mainRect);
+    std::printf("frame: %ld %ld %ld %ld %d\n", frameRect.left, frameRect.top, frameRect.right, frameRect.bottom,
+                IsZoomed(frame) ? 1 : 0);
+    std::printf("local_box: %ld %ld %ld %ld\n", localRect.left, localRect.top, localRect.right, localRect.bottom);
+    std::printf("main_box: %ld %ld %ld %ld\n", mainRect.left, mainRect.top, mainRect.right, mainRect.bottom);
     const char* names[] = {"local", "remote"};
     for (int i = 0; i < 2; ++i) {
         std::printf("%s:\n", names[i]);

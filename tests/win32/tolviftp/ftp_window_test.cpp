@@ -14,6 +14,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "fw_dialog_test_hook.h"
 #include "ftp_api.h"
@@ -210,6 +211,66 @@ TEST_F(FtpWindow, LogKeepsTheLast200LinesColouredByContentAndScrolls)
     EXPECT_EQ(View().ScrollPosition(), FtpLogRing::kLines);
     SendMessageA(ViewWindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50), 0);
     EXPECT_EQ(View().ScrollPosition(), 50);
+}
+
+// The log box as a fresh paint on an erased background would show it. Lines added while a paint
+// was due and a repaint without erasing leave the same pixels: no line twice, none drawn over
+// itself.
+TEST_F(FtpWindow, LogBoxLooksTheSameAsAFreshPaint)
+{
+    Start({});
+    const RECT box{View().Rects().logBox.left, View().Rects().logBox.top, View().Rects().logBox.right,
+                   View().Rects().logBox.bottom};
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    auto capture = [&] {
+        HDC dc = GetDC(ViewWindow());
+        HDC memory = CreateCompatibleDC(dc);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, w, h, dc, box.left, box.top, SRCCOPY);
+        GdiFlush();
+        const std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + w * h);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(ViewWindow(), dc);
+        return pixels;
+    };
+    static const char* const texts[] = {"Error: first", "Ftp: 226 Transfer complete", "Info: third line", "plain"};
+    for (int round = 0; round < 3; ++round) {
+        for (const char* text : texts)
+            SendMessageA(ViewWindow(), WM_FTP_INFO, 0, reinterpret_cast<LPARAM>(text));
+        // A paint is due while more lines come.
+        InvalidateRect(ViewWindow(), nullptr, FALSE);
+        for (const char* text : texts)
+            SendMessageA(ViewWindow(), WM_FTP_ERROR, 0, reinterpret_cast<LPARAM>(text));
+        Pump(50);
+    }
+    InvalidateRect(ViewWindow(), &box, FALSE);  // painted again over what it shows
+    UpdateWindow(ViewWindow());
+    const std::vector<DWORD> shown = capture();
+    InvalidateRect(ViewWindow(), nullptr, TRUE);
+    UpdateWindow(ViewWindow());
+    EXPECT_TRUE(shown == capture());
+}
+
+// Connect and Disconnect stand in the menu bar itself: each is greyed while it cannot act.
+TEST_F(FtpWindow, ConnectAndDisconnectInTheMenuBarFollowTheConnection)
+{
+    Start({});
+    HMENU menu = GetMenu(Frame().Handle());
+    auto grey = [&](int id) { return (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    EXPECT_FALSE(grey(ID_FTP_CONNECT));
+    EXPECT_TRUE(grey(ID_FTP_DISCONNECT));
+    View().SetConnected(true);
+    EXPECT_TRUE(grey(ID_FTP_CONNECT));
+    EXPECT_FALSE(grey(ID_FTP_DISCONNECT));
+    View().SetConnected(false);
+    EXPECT_FALSE(grey(ID_FTP_CONNECT));
+    EXPECT_TRUE(grey(ID_FTP_DISCONNECT));
 }
 
 TEST_F(FtpWindow, ProgressMessagesDrawTheBarOnlyForAnAnnouncedSize)

@@ -1,9 +1,11 @@
 """TolviFTP.exe end to end: started in a scratch folder with a settings file of the test's own, it
 shows the local list (drive lines with the current drive marked, "[..]", directories before
-files, each sorted ignoring case, sizes and dates), the empty remote list with "Not connected" in
-the directory bar, and the welcome line; a screenshot is kept. Then Enter and double-click on a
-directory, on "[..]" and on a drive line, F5, and Tab / Ctrl+Tab typed with xdotool, each checked
-through ftp_lists.exe (which reads the window from another process).
+files, each sorted ignoring case, sizes in groups of three digits and dates), the empty remote list
+with "Not connected" in the directory bar, and the welcome line; a screenshot is kept. Then Enter
+and double-click on a directory, on "[..]" and on a drive line, F5, and Tab / Ctrl+Tab typed with
+xdotool, each checked through ftp_lists.exe (which reads the window from another process).
+Maximised, the lists grow with the window; the bar under them is dragged with the mouse; Exit
+keeps the window maximised for the next start; F1 shows the About box.
 
 Arguments: the folder of TolviFTP.exe and the project root."""
 import os
@@ -26,7 +28,11 @@ class FtpSession(e2e.Session):
     def start_client(self, settings):
         with open(self.ini_path(), 'w', newline='') as f:
             f.write('[TolviFTP]\r\n' + ''.join('%s=%s\r\n' % kv for kv in settings.items()))
-        self.start([self.wine_run, os.path.join(self.bin, 'TolviFTP.exe')], cwd=self.path('work'), log='tolviftp.log')
+        return self.restart_client()
+
+    def restart_client(self):
+        """Starts TolviFTP.exe in work/ on the settings file as it is."""
+        self.client = self.start([self.wine_run, os.path.join(self.bin, 'TolviFTP.exe')], cwd=self.path('work'), log='tolviftp.log')
         wait_until(lambda: xdotool_out('search', '--onlyvisible', '--name', WINDOW_NAME), "TolviFTP's window")
         return wait_until(self.state, 'the lists to be read')
 
@@ -85,6 +91,16 @@ def names(entries):
     return [e.split('\t')[0] for e in entries]
 
 
+def box(state, key):
+    """A rectangle of ftp_lists.exe's state: [left, top, right, bottom]."""
+    return [int(v) for v in state[key].split()[:4]]
+
+
+def height(state, key):
+    r = box(state, key)
+    return r[3] - r[1]
+
+
 def main():
     bin_dir, root = sys.argv[1], sys.argv[2]
     s = FtpSession(bin_dir, root)
@@ -97,6 +113,8 @@ def main():
         s.write('work/A.txt', 'y' * 10)
         s.write('work/c.TXT', '')
         s.write('work/a.TXT', 'zz')
+        with open(s.path('work/big.dat'), 'wb') as f:
+            f.truncate(1234567)
         os.utime(s.path('work/b.txt'), (0, -86400 * 400))  # before 1970: no date shown
         state = s.start_client({'TempDir': s.windows_path('tmp')})
         shot = s.screenshot('tolviftp_start')
@@ -111,10 +129,13 @@ def main():
         rest = names(local[len(drives):])
         # Names that differ only in case stand side by side, in either order.
         assert rest[:5] == ['[..]', '[Alpha]', '[beta]', '[gamma]', rest[4]], rest
-        assert sorted(rest[4:6]) == ['A.txt', 'a.TXT'] and rest[6:] == ['b.txt', 'c.TXT'], rest
+        assert sorted(rest[4:6]) == ['A.txt', 'a.TXT'] and rest[6:] == ['b.txt', 'big.dat', 'c.TXT'], rest
         by_name = {e.split('\t')[0]: e for e in local}
         assert re.fullmatch(r'A\.txt\t10\t\d{4}-\d\d-\d\d\t\d\d:\d\d', by_name['A.txt']), by_name['A.txt']
         assert by_name['b.txt'] == 'b.txt\t5\t\t', by_name['b.txt']
+        # In groups of three digits, with the separator of the locale.
+        big = by_name['big.dat']
+        assert re.fullmatch(r'big\.dat\t1(?P<sep>\D+)234(?P=sep)567\t\d{4}-\d\d-\d\d\t\d\d:\d\d', big), big
         assert re.fullmatch(r'\[beta\]\t\t\d{4}-\d\d-\d\d\t\d\d:\d\d', by_name['[beta]']), by_name['[beta]']
         assert state['remote'] == [], state['remote']
         assert state['dirbar1'] == 'Not connected', state
@@ -174,6 +195,45 @@ def main():
         st = s.wait_state(lambda st: st['dirbar0'].upper().startswith('C:'), 'Enter on the C: drive line')
         assert any(e.startswith('<C:> <==') for e in st['local']), st['local']
         print('Enter on a drive line: changed drive, the mark follows')
+
+        # Maximised, the lists take their share of the new height, not only the log.
+        lists = start_lists = height(st, 'local_box')
+        frame = height(st, 'frame')
+        subprocess.run([s.wine_run, os.path.join(s.bin, 'ftp_lists.exe'), 'maximize'], check=True)
+        st = s.wait_state(lambda st: st['frame'].endswith(' 1'), 'the window to be maximised')
+        grown = height(st, 'frame') - frame
+        assert height(st, 'local_box') >= lists + grown // 3, (lists, st)
+        assert height(st, 'local_box') >= (height(st, 'local_box') + height(st, 'main_box')) * 2 // 5, st
+        # The bar between the lists and the log, dragged 60 pixels down.
+        lists = height(st, 'local_box')
+        x = box(st, 'local_box')[0] + 40
+        y = (box(st, 'local_box')[3] + box(st, 'main_box')[1]) // 2
+        subprocess.run(['xdotool', 'mousemove', str(x), str(y), 'sleep', '0.3', 'mousedown', '1', 'sleep', '0.3',
+                        'mousemove', str(x), str(y + 30), 'sleep', '0.3', 'mousemove', str(x), str(y + 60),
+                        'sleep', '0.3', 'mouseup', '1'], check=True)
+        st = s.wait_state(lambda st: abs(height(st, 'local_box') - lists - 60) <= 2, 'the dragged bar to move the lists')
+        shot = s.screenshot('tolviftp_maximised')
+        print('maximised: the lists grew from %d to %d pixels, the bar dragged 60 down (screenshot %s)'
+              % (start_lists, lists, shot))
+
+        # Exit keeps the window maximised for the next start.
+        subprocess.run([s.wine_run, os.path.join(s.bin, 'ftp_lists.exe'), 'command', '57665'], check=True)
+        s.client.wait(timeout=60)
+        with open(s.ini_path(), 'rb') as f:
+            assert re.search(rb'\r\nWindow=-?\d+ -?\d+ \d+ \d+ 3\r\n', f.read()), 'no maximised placement kept'
+        st = s.restart_client()
+        st = s.wait_state(lambda st: st['frame'].endswith(' 1'), 'the next start to be maximised')
+        print('the next start is maximised again')
+
+        # F1 shows the About box.
+        x, y = box(st, 'main_box')[0] + 100, box(st, 'main_box')[3] - 40
+        s.click(x, y)
+        s.wait_state(lambda st: st['focus'] == 'main', 'the main view to take the keyboard')
+        s.key('F1')
+        about = subprocess.run([s.wine_run, os.path.join(s.bin, 'dlgdrive.exe'), 'About TolviFTP', '--wait', '30000',
+                                'click', '1', 'wait-closed'], capture_output=True)
+        assert about.returncode == 0, 'F1 showed no About box: %s' % about.stderr.decode(errors='replace')
+        print('F1: the About box')
     finally:
         s.stop()
     print('PASS')
