@@ -138,6 +138,9 @@ void FtpMainView::PumpMessages()
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
+        // The window's keys (F6 to the next pane, F1, ...) work while a script runs.
+        if (Frame() && Frame()->PreTranslate(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -1,14 +1,17 @@
 """TolviFTP.exe when things go wrong, against real servers (run by with_ftp_servers: vsftpd and the
 scripted pyftpdlib server, plus a slow pyftpdlib server of this test's own that it can kill):
 
-- the site store: a command-line start, the Site Settings dialog closed with Cancel, and New then
-  Cancel leave TOLVIFTP.INI byte for byte as it was; a script's site=NAME finds a stored site;
+- the site store: a command-line start (its window of full size, not a strip), the Site Settings
+  dialog closed with Cancel, and New then Cancel leave TOLVIFTP.INI byte for byte as it was; a
+  script's site=NAME finds a stored site;
 - the server killed in the middle of a download: the error is logged as such (not as an abort by
   the user), no partial file stays under the real name, the session is over and Connect works;
-- Disconnect during a download cancels it, then closes; the next Connect works;
+- Disconnect during a download cancels it, then closes, and the title no longer shows progress;
+  the next Connect works;
 - the window's close box and Exit during a download cancel it the same way; the window stays;
 - a server that announces no size: the progress shows bytes and a rate, no percentage;
 - transfer mode Auto: a .txt goes as ASCII (line ends translated), a .bin as image, never TYPE U;
+- the remote list of both servers shows sizes in groups of three digits (screenshots kept);
 - UTF-8 names both ways with a server that announces UTF8: shown and stored under their own
   names, a name with no form in the Windows code page left out and reported.
 
@@ -83,7 +86,9 @@ def site(name, host, user, password, mode='I', local=''):
 
 def case_site_store(s):
     before = s.ini_bytes()
-    s.launch('verbose=on')
+    st = s.launch('verbose=on')
+    frame = [int(v) for v in st['frame'].split()[:4]]
+    assert frame[2] - frame[0] >= 480 and frame[3] - frame[1] >= 300, 'a command-line start made the window %r' % frame
     s.command(SITE_SETTINGS)
     assert s.dlg('Site Settings', 'count', SITE_NAME, 'item', SITE_NAME, 0) == ['3', 'slow']
     s.dlg('Site Settings', 'click', IDCANCEL, 'wait-closed')
@@ -102,6 +107,11 @@ def case_server_killed(s):
     s.connect_site(0)
     mark = len(s.log_text())
     local = s.path('work/local/big.bin')
+    # Sizes in groups of three digits (pyftpdlib's listing).
+    st = s.wait_state(lambda st: 'big.bin' in names(st['remote']), 'big.bin in the remote list')
+    entry = next(e for e in st['remote'] if e.startswith('big.bin\t'))
+    assert re.search(r'\t50(?P<sep>\D+)331(?P=sep)648\t', entry), entry
+    print('screenshot: ' + s.screenshot('tolviftp_pyftpdlib_lists'))
     s.start_download('big.bin', local)
     # No size announced: the bar's text (the title shows it) has bytes and a rate, no percentage.
     title = wait_until(lambda: (lambda t: t if 'bytes' in t else None)(s.state()['title']), 'the progress in the title')
@@ -125,7 +135,8 @@ def case_disconnect(s):
     s.wait_log(r'Abort issued', 'the abort', mark)
     s.wait_log(r'Error -1 On Recv', 'the cancelled transfer', mark)
     wait_until(lambda: not os.path.exists(local), 'the partial file to go')
-    s.wait_state(lambda st: st['remote'] == [], 'the remote list to empty')
+    st = s.wait_state(lambda st: st['remote'] == [], 'the remote list to empty')
+    assert 'bytes' not in st['title'] and '%' not in st['title'], 'the title after the abort: %r' % st['title']
     mark = len(s.log_text())
     s.connect_site(0)
     s.wait_log(r'connection OK', 'Connect after Disconnect', mark)
@@ -158,10 +169,17 @@ def case_auto_mode(s, vsftpd_root):
     s.write('work/local/auto.txt', 'one\r\ntwo\r\n')
     with open(s.path('work/local/auto.bin'), 'wb') as f:
         f.write(b'one\r\ntwo\r\n\x00\xff')
+    with open(os.path.join(vsftpd_root, 'sizes.bin'), 'wb') as f:
+        f.truncate(1234567)
     # A script's site=NAME finds the stored site (mode Auto) and connects.
     s.launch('site=vs', 'connect')
     s.wait_log(r'connection OK', 'the script to connect to the stored site')
     assert 'Site not found' not in s.log_text(), s.log_text()
+    # Sizes in groups of three digits (vsftpd's listing).
+    st = s.wait_state(lambda st: 'sizes.bin' in names(st['remote']), 'sizes.bin in the remote list')
+    entry = next(e for e in st['remote'] if e.startswith('sizes.bin\t'))
+    assert re.search(r'\t1(?P<sep>\D+)234(?P=sep)567\t', entry), entry
+    print('screenshot: ' + s.screenshot('tolviftp_vsftpd_lists'))
     s.focus('local')
     s.key('F5')
     s.wait_state(lambda st: 'auto.bin' in names(st['local']), 'the local files')

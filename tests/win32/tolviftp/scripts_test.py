@@ -7,7 +7,9 @@ prompt of password=[]; Abort during a script's large transfer and during a `loop
 script editor (dialog 106) of a script that calls another, with nothing connecting to the host;
 "Encrypt passwords" saving a scrambled password that then logs on; `limited` turning Scripts into a
 file dialog (the greyed menu items are read in the window's own test, as Wine keeps menus to their
-process); a site's script after Connect.
+process); a site's script after Connect. With the Swedish country code, Run without a script logs
+the Swedish open error and `wait` counts down in the Swedish title, until Abort stops it from the
+remote list.
 
 Dialogs are driven by control id with dlgdrive.exe, menu commands posted with ftp_lists.exe.
 Arguments: the folder of TolviFTP.exe and the project root."""
@@ -297,6 +299,7 @@ def main():
         s.run_client('loop.ftp')
         s.wait_window()
         wait_until(lambda: s.log_text('work/general.log').count('file: round') >= 3, 'the loop to run')
+        s.focus('local')  # Abort reaches the script from a list pane too
         s.command(ABORT)
         s.wait_log(r'Info: Script closed: .*loop\.ftp', 'Abort to stop the loop', name='work/general.log')
         rounds = s.log_text('work/general.log').count('file: round')
@@ -390,6 +393,28 @@ def main():
         s.wait_log(r'file: Site\.TXT - mask: \*\.txt = TRUE', 'the site script to run after Connect')
         s.wait_log(r'Close: 127\.0\.0\.1:\d+', 'the site script to close the connection')
         print('site script: ran after Connect')
+        s.exit_client()
+
+        # ---- Swedish texts (country 46): Run without a script, then a wait stopped by Abort
+        # while the remote list has the keyboard.
+        subprocess.run([s.wine_run, 'reg', 'add', r'HKCU\Control Panel\International', '/v', 'iCountry', '/d', '46',
+                        '/f'], capture_output=True, check=True)
+        s.settings(LogFile=s.windows_path('work\\swedish.log'), EnableLog='On')
+        s.run_client()
+        s.wait_window()
+        s.command(SCRIPTS)
+        s.dlg('Script Editor', 'click', RUN, 'wait-closed')
+        s.wait_log(r'Fel i skript: kan inte öppna', 'the Swedish open error of Run', name='work/swedish.log')
+        s.exit_client()
+        s.run_client('wait=600')
+        s.wait_window()
+        wait_until(lambda: re.match(r'Väntar: \d+ sekunder \.\.\. - ', s.title()), 'the Swedish wait title')
+        s.focus('remote')
+        s.command(ABORT)
+        wait_until(lambda: not s.title().startswith('Väntar'), 'Abort to stop the wait')
+        time.sleep(2)
+        assert not s.title().startswith('Väntar'), 'the wait went on: %r' % s.title()
+        print('Swedish: Run\'s open error and the wait title; Abort from the remote list stopped the wait')
         s.exit_client()
     finally:
         s.stop()
