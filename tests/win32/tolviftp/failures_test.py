@@ -115,7 +115,12 @@ def case_server_killed(s):
     s.start_download('big.bin', local)
     # No size announced: the bar's text (the title shows it) has bytes and a rate, no percentage.
     title = wait_until(lambda: (lambda t: t if 'bytes' in t else None)(s.state()['title']), 'the progress in the title')
-    assert '%' not in title and re.search(r'\d+ bytes  \d+\.\d\d [KM]b/s  \d+:\d\d elapsed', title), title
+    shown = re.search(r'(\d+) bytes  (\d+\.\d\d) ([KM])b/s  (\d+):(\d\d) elapsed', title)
+    assert '%' not in title and shown, title
+    # The rate is what arrived over the time passed (kilobytes a second are bytes a millisecond).
+    rate = float(shown.group(2)) * (1000.0 if shown.group(3) == 'M' else 1.0) * 1000.0
+    seconds = int(shown.group(4)) * 60 + int(shown.group(5))
+    assert seconds - 0.5 <= int(shown.group(1)) / rate < seconds + 1.5, title
     s.kill_slow()
     s.wait_log(r'Error 2002 On Recv', 'the broken transfer to be logged as an error', mark)
     assert 'aborted by user' not in s.log_text()[mark:], s.log_text()[mark:]

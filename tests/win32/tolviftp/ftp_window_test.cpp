@@ -23,6 +23,7 @@
 #include "ftp_install.h"
 #include "ftp_keyin_dialog.h"
 #include "ftp_main_frame.h"
+#include "ftp_translation_dialogs.h"
 #include "ftp_views.h"
 #include "tolviftp_ids.h"
 
@@ -485,6 +486,32 @@ TEST_F(FtpWindow, RemoveListEntryTakesTheWholeNameAndKeepsTheWalk)
         names.push_back(EntryName(ListBoxText(list, i)));
     EXPECT_NE(std::find(names.begin(), names.end(), "abc.txt.bak"), names.end());
     EXPECT_EQ(std::find(names.begin(), names.end(), "abc.txt"), names.end());
+}
+
+// The translation rules go to a new file that then replaces TOLVIFTP.INI: the other sections stay,
+// and a file that cannot be replaced (held open by another program) is left whole, the failure
+// told and no temporary file left behind.
+TEST(FtpTranslationStore, ReplacesTheSettingsFileWholeOrNotAtAll)
+{
+    const fs::path folder = fs::temp_directory_path() / ("tolviftp-store-" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path ini = folder / "TOLVIFTP.INI";
+    std::ofstream(ini, std::ios::binary) << "[TolviFTP]\r\nDefaultSite=vs\r\n[Site:1]\r\nSite=vs\r\n";
+    IniFileTranslationStore store(ini.string());
+    ASSERT_TRUE(store.WriteLines({"html htm 3"}));
+    const std::string written = ReadFile(ini);
+    EXPECT_NE(written.find("[TolviFTP]\r\nDefaultSite=vs\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("[Site:1]\r\nSite=vs\r\n"), std::string::npos) << written;
+    EXPECT_EQ(store.ReadLines(), std::vector<std::string>{"html htm 3"});
+
+    HANDLE held = CreateFileA(ini.string().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(store.WriteLines({"c cc 3"}));
+    CloseHandle(held);
+    EXPECT_EQ(ReadFile(ini), written);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    fs::remove_all(folder);
 }
 
 TEST(FtpPromptDialog, MasksByTheCallersFlag)
