@@ -189,20 +189,13 @@ namespace {
 
 // Writes the bytes of `in` into the cells from `start` on, at most `take` of them and up to the
 // first cell of a doubled line (the line flags are the row's, so that is the first cell or none);
-// returns how many were written. First the translations of the bytes are made valid, then the
-// five planes are written in one loop, then the colours of line-drawing and special-graphics
-// characters, when the segment has any and the settings give them colours of their own.
+// returns how many were written. The five planes are written in one loop; then the colours of
+// line-drawing and special-graphics characters, when the segment has any and the settings give
+// them colours of their own.
 int WriteRowSegment(SettingsRecord& rec, const uint8_t* in, int take, int start)
 {
-    uint8_t* const flags = rec.FlagsScreen + start;
-    int written = 0;
-    uint8_t classes = 0;
-    for (; written < take && !(flags[written] & (kLineSizeFlags | kLowerHalf)); ++written) {
-        const uint8_t b = in[written];
-        Translate(rec, b);
-        classes |= memo.charClass[b];
-    }
     uint8_t* const chars = rec.CharsScreen + start;
+    uint8_t* const flags = rec.FlagsScreen + start;
     uint8_t* const fgs = rec.FgScreen + start;
     uint8_t* const bgs = rec.BgScreen + start;
     uint8_t* const protects = rec.ProtectionPlane + start;
@@ -213,15 +206,19 @@ int WriteRowSegment(SettingsRecord& rec, const uint8_t* in, int take, int start)
     const uint8_t fg = rec.CurFg;
     const uint8_t bg = rec.CurBg;
     const uint8_t protect = rec.ProtectAttribute;
-    for (int k = 0; k < written; ++k) {
-        const uint8_t b = in[k];
+    uint8_t classes = 0;
+    int written = 0;
+    for (; written < take && !(flags[written] & (kLineSizeFlags | kLowerHalf)); ++written) {
+        const uint8_t b = in[written];
+        Translate(rec, b);
         const uint8_t character = memo.character[b];
         const uint8_t f = static_cast<uint8_t>(cellFlags | memo.flags[b]);
-        chars[k] = character;
-        flags[k] = character == ' ' ? static_cast<uint8_t>(f & blankMask) : f;
-        fgs[k] = fg;
-        bgs[k] = bg;
-        protects[k] = protect;
+        chars[written] = character;
+        flags[written] = character == ' ' ? static_cast<uint8_t>(f & blankMask) : f;
+        fgs[written] = fg;
+        bgs[written] = bg;
+        protects[written] = protect;
+        classes |= memo.charClass[b];
     }
     if (classes != kClassPlain && !rec.UseHostColor) {
         for (int k = 0; k < written; ++k)
