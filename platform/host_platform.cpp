@@ -38,7 +38,6 @@ public:
 
 QuietPlatform quietPlatform;
 HostPlatform* installed = &quietPlatform;
-unsigned generation = 0;
 
 }  // namespace
 
@@ -47,7 +46,7 @@ HostPlatform& Platform() { return *installed; }
 void SetPlatform(HostPlatform* platform)
 {
     installed = platform ? platform : &quietPlatform;
-    ++generation;
+    ++PlatformGenerationCount;
 }
 
-unsigned PlatformGeneration() { return generation; }
+unsigned PlatformGenerationCount = 0;

@@ -36,5 +36,6 @@ public:
 HostPlatform& Platform();
 void SetPlatform(HostPlatform* platform);
 // Counts the SetPlatform calls, so that callers that cache answers of the platform (code-page
-// tables) know when to ask again.
-unsigned PlatformGeneration();
+// tables) know when to ask again. Read inline: the VT writer asks for every run of characters.
+extern unsigned PlatformGenerationCount;
+inline unsigned PlatformGeneration() { return PlatformGenerationCount; }

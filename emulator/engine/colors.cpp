@@ -39,21 +39,6 @@ void BuildPaletteColors(SettingsRecord& rec)
     }
 }
 
-int RenditionRow(const SettingsRecord& rec, bool withBlink)
-{
-    int row = (rec.SgrFlags[kSgrBold] ? 1 : 0) + (rec.SgrFlags[kSgrReverse] ? 2 : 0) +
-              (rec.SgrFlags[kSgrUnderline] ? 4 : 0);
-    if (withBlink && rec.SgrFlags[kSgrBlink]) row += 8;
-    return row;
-}
-
-void LookUpRenditionColors(SettingsRecord& rec, int row)
-{
-    rec.CurFg = ColorByte(rec.AttrColors[row][kAttrFg], kNormalFgIndex);
-    rec.CurBg = ColorByte(rec.AttrColors[row][kAttrBg], kNormalBgIndex);
-    if (rec.SgrFlags[kSgrInvisible]) rec.CurFg = rec.CurBg;
-}
-
 void UpdateCurrentColors(SettingsRecord& rec)
 {
     rec.NormalFg = ColorByte(rec.AttrColors[kAttrNormal][kAttrFg], kNormalFgIndex);

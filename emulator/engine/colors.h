@@ -78,10 +78,21 @@ inline void AttributeColors(int attribute, int colorCode, int highlight, int& fo
 
 // The AttrColors row of the current rendition: bold 1 + reverse 2 + underline 4 (+ blink 8 when
 // withBlink).
-int RenditionRow(const SettingsRecord& rec, bool withBlink);
+inline int RenditionRow(const SettingsRecord& rec, bool withBlink)
+{
+    int row = (rec.SgrFlags[kSgrBold] ? 1 : 0) + (rec.SgrFlags[kSgrReverse] ? 2 : 0) +
+              (rec.SgrFlags[kSgrUnderline] ? 4 : 0);
+    if (withBlink && rec.SgrFlags[kSgrBlink]) row += 8;
+    return row;
+}
 // CurFg and CurBg from AttrColors row `row` (monochrome-style colours); invisible makes the
 // foreground equal the background.
-void LookUpRenditionColors(SettingsRecord& rec, int row);
+inline void LookUpRenditionColors(SettingsRecord& rec, int row)
+{
+    rec.CurFg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[row][kAttrFg], kNormalFgIndex));
+    rec.CurBg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[row][kAttrBg], kNormalBgIndex));
+    if (rec.SgrFlags[kSgrInvisible]) rec.CurFg = rec.CurBg;
+}
 
 // The default boxes of one mode, marked into cleared maps: character mode an out-box for Bold's
 // foreground and an in-box for Reversed's background; 3270 mode edit-boxes for the backgrounds of

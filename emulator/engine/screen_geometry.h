@@ -12,11 +12,20 @@ inline int ScreenCellCount(const SettingsRecord& rec)
     return cells > kScreenCells ? kScreenCells : static_cast<int>(cells);
 }
 
+// The rows the planes hold at a width: for the two screen widths a constant, so that the cursor
+// moves and printable runs that ask for the last row pay no division.
+inline int RowsThatFit(int cols)
+{
+    if (cols == kNarrowColumns) return kScreenCells / kNarrowColumns;
+    if (cols == kWideColumns) return kScreenCells / kWideColumns;
+    return kScreenCells / cols;
+}
+
 // The last row that both the screen and the planes have.
 inline int LastRow(const SettingsRecord& rec)
 {
     if (rec.MaxRows <= 0 || rec.MaxCols <= 0) return 0;
-    const int fit = kScreenCells / rec.MaxCols;
+    const int fit = RowsThatFit(rec.MaxCols);
     return (rec.MaxRows < fit ? rec.MaxRows : fit) - 1;
 }
 inline int LastColumn(const SettingsRecord& rec) { return rec.MaxCols > 0 ? rec.MaxCols - 1 : 0; }

@@ -39,8 +39,20 @@ struct TranslationInputs {
     {
         return terminal == rec.Terminal && charset == rec.Charset && boxEnable == rec.BoxEnable &&
                alternateFont == rec.AlternateFont && fontCharSet == rec.CurrentFont.CharSet &&
-               platformGeneration == PlatformGeneration() &&
-               std::memcmp(designation, rec.CharsetDesignation, sizeof designation) == 0;
+               platformGeneration == PlatformGeneration() && SameDesignations(designation, rec.CharsetDesignation);
+    }
+    // The twelve designation bytes as an 8-byte and a 4-byte word: a run of one character (after
+    // a colour or a cursor move) would spend more on a memcmp call than on its cell.
+    static bool SameDesignations(const uint8_t* a, const uint8_t* b)
+    {
+        static_assert(kCharsetDesignationBytes == 12, "the designations are compared as 8 + 4 bytes");
+        uint64_t a8, b8;
+        uint32_t a4, b4;
+        std::memcpy(&a8, a, 8);
+        std::memcpy(&b8, b, 8);
+        std::memcpy(&a4, a + 8, 4);
+        std::memcpy(&b4, b + 8, 4);
+        return a8 == b8 && a4 == b4;
     }
     void Read(const SettingsRecord& rec)
     {
@@ -77,22 +89,31 @@ void KeepOrForgetTranslations(const SettingsRecord& rec)
     ++memo.run;
 }
 
-// The translation of a printable byte below 0x80, made once per byte value and run.
-inline void Translate(SettingsRecord& rec, uint8_t byte)
+// Makes the translation of a printable byte below 0x80 for the current run. Kept out of line:
+// it is seldom called, and the loop over a run's bytes keeps its values in registers without it.
+[[gnu::noinline]] void MakeTranslation(SettingsRecord& rec, uint8_t byte)
 {
     const uint8_t* shown = SessionTranslateTables.Incoming;
-    if (memo.stamp[byte] == memo.run && memo.shown[byte] == shown[byte] && memo.shownHigh[byte] == shown[byte | 0x80])
-        return;
     uint8_t character = byte;
     int extraFlags = 0;
     int charClass = kClassPlain;
     TranslateChar(character, extraFlags, charClass, rec);
+    --DisplayedCharCount;  // the run counts the characters it writes
     memo.stamp[byte] = memo.run;
     memo.shown[byte] = shown[byte];
     memo.shownHigh[byte] = shown[byte | 0x80];
     memo.character[byte] = character;
     memo.flags[byte] = static_cast<uint8_t>(extraFlags);
     memo.charClass[byte] = static_cast<uint8_t>(charClass);
+}
+
+// The translation of a printable byte below 0x80, made once per byte value and run.
+inline void Translate(SettingsRecord& rec, uint8_t byte)
+{
+    const uint8_t* shown = SessionTranslateTables.Incoming;
+    if (memo.stamp[byte] == memo.run && memo.shown[byte] == shown[byte] && memo.shownHigh[byte] == shown[byte | 0x80])
+        return;
+    MakeTranslation(rec, byte);
 }
 
 // The colours of a line-drawing or special-graphics character in the attribute model, when the
@@ -164,6 +185,50 @@ void WriteVtCharacter(ViewWindow window, SettingsRecord& rec, uint8_t byte, Dirt
         rec.WrapPending = 1;
 }
 
+namespace {
+
+// Writes the bytes of `in` into the cells from `start` on, at most `take` of them and up to the
+// first cell of a doubled line (the line flags are the row's, so that is the first cell or none);
+// returns how many were written. The five planes are written in one loop; then the colours of
+// line-drawing and special-graphics characters, when the segment has any and the settings give
+// them colours of their own.
+int WriteRowSegment(SettingsRecord& rec, const uint8_t* in, int take, int start)
+{
+    uint8_t* const chars = rec.CharsScreen + start;
+    uint8_t* const flags = rec.FlagsScreen + start;
+    uint8_t* const fgs = rec.FgScreen + start;
+    uint8_t* const bgs = rec.BgScreen + start;
+    uint8_t* const protects = rec.ProtectionPlane + start;
+    // The rendition in locals: the stores below could change anything else as far as the
+    // compiler knows.
+    const uint8_t cellFlags = rec.CellFlags;
+    const uint8_t blankMask = (cellFlags & kTrueBold) ? static_cast<uint8_t>(~kTrueBold) : 0xFF;
+    const uint8_t fg = rec.CurFg;
+    const uint8_t bg = rec.CurBg;
+    const uint8_t protect = rec.ProtectAttribute;
+    uint8_t classes = 0;
+    int written = 0;
+    for (; written < take && !(flags[written] & (kLineSizeFlags | kLowerHalf)); ++written) {
+        const uint8_t b = in[written];
+        Translate(rec, b);
+        const uint8_t character = memo.character[b];
+        const uint8_t f = static_cast<uint8_t>(cellFlags | memo.flags[b]);
+        chars[written] = character;
+        flags[written] = character == ' ' ? static_cast<uint8_t>(f & blankMask) : f;
+        fgs[written] = fg;
+        bgs[written] = bg;
+        protects[written] = protect;
+        classes |= memo.charClass[b];
+    }
+    if (classes != kClassPlain && !rec.UseHostColor) {
+        for (int k = 0; k < written; ++k)
+            if (memo.charClass[in[k]] != kClassPlain) ClassColours(rec, memo.charClass[in[k]], fgs[k], bgs[k]);
+    }
+    return written;
+}
+
+}  // namespace
+
 void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, int n, DirtyRect& dirty)
 {
     if (n <= 0) return;
@@ -173,75 +238,37 @@ void WriteVtRun(ViewWindow window, SettingsRecord& rec, const uint8_t* bytes, in
     }
     // A single shift acts on the first byte alone; after it a run of printable bytes changes
     // nothing that the translation or the colours depend on, so each byte value is translated
-    // once per run and the record is read once. The run is written a row segment at a time.
-    // Whatever is not a plain cell of a single-width line (a pending wrap, a
-    // doubled line) goes through WriteVtCharacter.
+    // once per run. The run is written a row segment at a time. Whatever is not a plain cell of
+    // a single-width line (a pending wrap, a doubled line) goes through WriteVtCharacter.
     int i = 0;
     if (rec.CharsetDesignation[kCsSingleShift] != 0) WriteVtCharacter(window, rec, bytes[i++], dirty);
     if (i == n) return;
     KeepOrForgetTranslations(rec);
-    const int cols = rec.MaxCols;
-    const int lastColumn = LastColumn(rec);
-    const int lastRow = LastRow(rec);
-    uint8_t* const protection = rec.ProtectionPlane;
-    const uint8_t protect = rec.ProtectAttribute;
-    const uint8_t cellFlags = rec.CellFlags;
-    const bool boldBlanks = (cellFlags & kTrueBold) != 0;
-    const bool autoWrap = rec.AutoWrapNow != 0;
-    const bool classColours = !rec.UseHostColor;
-    const uint8_t curFg = rec.CurFg;
-    const uint8_t curBg = rec.CurBg;
-    const int cellWidth = rec.CellWidth;
-    const int cellHeight = rec.CellHeight;
-
     while (i < n) {
         const int row = rec.CursorRow;
         const int col = rec.CursorCol;
-        if (rec.WrapPending || row < 0 || row > lastRow || col < 0 || col > lastColumn) {
+        const int lastColumn = LastColumn(rec);
+        if (rec.WrapPending || row < 0 || row > LastRow(rec) || col < 0 || col > lastColumn) {
             WriteVtCharacter(window, rec, bytes[i++], dirty);  // may scroll: the planes move
             continue;
         }
-        int take = n - i < lastColumn - col + 1 ? n - i : lastColumn - col + 1;
-        if (take <= 0) break;  // cannot happen: i < n and col <= lastColumn
-        const int start = row * cols + col;
-        uint8_t* const chars = rec.CharsScreen + start;
-        uint8_t* const flags = rec.FlagsScreen + start;
-        uint8_t* const fgs = rec.FgScreen + start;
-        uint8_t* const bgs = rec.BgScreen + start;
-        uint8_t* const protects = protection + start;
-        const uint8_t* const in = bytes + i;
-        const int counted = DisplayedCharCount;
-        int written = 0;
-        // Up to the first cell of a doubled line (the line flags are the row's, so it is the first
-        // cell or none): that one goes through WriteVtCharacter.
-        for (; written < take && !(flags[written] & (kLineSizeFlags | kLowerHalf)); ++written) {
-            const uint8_t b = in[written];
-            Translate(rec, b);
-            const uint8_t character = memo.character[b];
-            uint8_t f = static_cast<uint8_t>(cellFlags | memo.flags[b]);
-            if (boldBlanks && character == ' ') f &= static_cast<uint8_t>(~kTrueBold);
-            chars[written] = character;
-            flags[written] = f;
-            fgs[written] = curFg;
-            bgs[written] = curBg;
-            protects[written] = protect;
-            if (classColours && memo.charClass[b] != kClassPlain) ClassColours(rec, memo.charClass[b], fgs[written], bgs[written]);
-        }
-        DisplayedCharCount = counted + written;
-        if (written == 0) {
+        const int room = lastColumn - col + 1;
+        const int take = WriteRowSegment(rec, bytes + i, n - i < room ? n - i : room, row * rec.MaxCols + col);
+        if (take == 0) {
             WriteVtCharacter(window, rec, bytes[i++], dirty);
             continue;
         }
-        take = written;
-        Widen(dirty, col * cellWidth - rec.ScrollPosX, row * cellHeight - rec.ScrollPosY, take * cellWidth, cellHeight);
+        DisplayedCharCount += take;
+        Widen(dirty, col * rec.CellWidth - rec.ScrollPosX, row * rec.CellHeight - rec.ScrollPosY, take * rec.CellWidth,
+              rec.CellHeight);
         rec.PrintedCount += take;
-        rec.LastChar = chars[take - 1];
+        rec.LastChar = memo.character[bytes[i + take - 1]];
         i += take;
         if (col + take <= lastColumn) {
             rec.CursorCol = col + take;
         } else {
             rec.CursorCol = lastColumn;
-            if (autoWrap) rec.WrapPending = 1;
+            if (rec.AutoWrapNow) rec.WrapPending = 1;
         }
     }
 }
