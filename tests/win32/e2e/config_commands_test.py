@@ -277,21 +277,24 @@ def test_values(session):
     print('values: %d settings saved and shown again after a new start' % sum(len(k) for _, _, k in VALUES))
 
 
-# What the dialogs take: (command, control, refused text, the message, longest text, its key).
+# What the dialogs take: (command, the check box that makes the control take text, if any, the
+# control, refused text, the message, longest text, its key).
 LIMITS = [
-    (118, 1103, 'I' * 33, 'Please enter no more than 32 characters.', 'I' * 32, 'ModemInit'),
-    (118, 1101, 'H' * 33, 'Please enter no more than 32 characters.', 'H' * 32, 'HangupPrefix'),
-    (32776, 1091, '5' * 33, 'Please enter no more than 32 characters.', '5' * 32, 'PhoneNumber'),
-    (32819, 3071, 't' * 81, 'Please enter no more than 80 characters.', 't' * 80, 'TraceFile'),
-    (32818, 3295, '-1', 'Please enter an integer between 0 and 32000.', '32000', 'MaxInstance'),
-    (32818, 3295, '32001', 'Please enter an integer between 0 and 32000.', '0', 'MaxInstance'),
+    (118, None, 1103, 'I' * 33, 'Please enter no more than 32 characters.', 'I' * 32, 'ModemInit'),
+    (118, None, 1101, 'H' * 33, 'Please enter no more than 32 characters.', 'H' * 32, 'HangupPrefix'),
+    (32776, None, 1091, '5' * 33, 'Please enter no more than 32 characters.', '5' * 32, 'PhoneNumber'),
+    (32819, None, 3071, 't' * 81, 'Please enter no more than 80 characters.', 't' * 80, 'TraceFile'),
+    (32818, 3064, 3295, '-1', 'Please enter an integer between 0 and 32000.', '32000', 'MaxInstance'),
+    (32818, 3064, 3295, '32001', 'Please enter an integer between 0 and 32000.', '0', 'MaxInstance'),
 ]
 
 
 def test_limits(session):
     start(session)
-    for command_id, control, refused, told, longest, _ in LIMITS:
+    for command_id, switch, control, refused, told, longest, _ in LIMITS:
         caption = open_dialog(session, command_id)
+        if switch:
+            check(session, caption, switch)
         dlgdrive(session, caption, 'settext', control, refused, 'postclick', OK)
         text = dlgdrive(session, 'Tolvi', '--wait', '10000', 'text', 65535)[0]
         if text != told:
@@ -299,7 +302,7 @@ def test_limits(session):
         dlgdrive(session, 'Tolvi', 'click', OK, 'wait-closed')
         dlgdrive(session, caption, 'settext', control, longest, 'click', OK, 'wait-closed')
     saved = save(session).decode('latin1')
-    for key, value in {key: value for _, _, _, _, value, key in LIMITS}.items():  # the last value of each
+    for key, value in {key: value for *_, value, key in LIMITS}.items():  # the last value of each
         if setting(saved, key) != value:
             raise e2e.Fail('the saved configuration has %s=%r, not %r' % (key, setting(saved, key), value))
 
