@@ -10,10 +10,12 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "dialogs/copy_table_dialog.h"
 #include "engine/screen_planes.h"
 #include "frame_in_process.h"
+#include "host_platform.h"
 #include "fw_dialog_test_hook.h"
 #include "resource_ids.h"
 #include "session/messages.h"
@@ -188,6 +190,40 @@ TEST_F(ViewCommands, HistoryScrollbackAsksForItsRows)
     Menu(kViewHistoryScrollback);
     EXPECT_EQ(Rec->HistoryView, 0);
     EXPECT_EQ(hook.unexpectedDialogs, 0);
+}
+
+// A platform that has no memory for the screen planes; it keeps the ids of its messages.
+class NoMemoryPlatform final : public HostPlatform {
+public:
+    int ScreenWidth() override { return 1024; }
+    int WindowsCountry() override { return 1; }
+    void ShowMessage(int stringId, const char*) override { messages.push_back(stringId); }
+    void* AllocBlock(std::size_t) override { return nullptr; }
+    std::vector<int> messages;
+};
+
+// No planes for the history asked for: the low-memory message, the main window is closed, and
+// the record keeps naming the history it had (none), so a save writes no history it never got.
+TEST_F(ViewCommands, HistoryScrollbackWithoutMemoryKeepsTheRows)
+{
+    ASSERT_NE(StartView(), nullptr);
+    ASSERT_EQ(Rec->HistoryRows, 0);
+    Rec->AllowCfg = 1;
+    hook.Expect(IDD_HISTORY_ROWS, [](FwDialogDriver& d) {
+        d.SetText(IDC_HISTORY_ROWS, "25");
+        d.Press(IDOK);
+    });
+    HostPlatform& installed = Platform();
+    NoMemoryPlatform platform;
+    SetPlatform(&platform);
+    Menu(kViewHistoryScrollback);
+    SetPlatform(&installed);
+    EXPECT_EQ(platform.messages, std::vector<int>{83});
+    EXPECT_EQ(Rec->HistoryRows, 0);
+    EXPECT_EQ(Rec->HistoryView, 0);
+    EXPECT_EQ(hook.unexpectedDialogs, 0);
+    MSG close;
+    EXPECT_TRUE(PeekMessageA(&close, frame_, WM_CLOSE, WM_CLOSE, PM_REMOVE));
 }
 
 TEST_F(ViewCommands, TitleTextFromItsDialog)

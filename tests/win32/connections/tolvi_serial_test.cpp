@@ -3,12 +3,15 @@
 // Tolvi is started with a configuration that dials, and the test reads its screen and title.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fw_dialog_test_hook.h"
@@ -179,15 +182,61 @@ TEST_F(TolviSerialTest, ModemAndPhoneNumberDialogsDriveTheDial)
     window = nullptr;
 }
 
+// The Connect button of the tool bar: (pressed, picture), for the commands' state as the idle
+// update left it.
+std::pair<bool, int> ConnectButton(HWND frame)
+{
+    HWND toolbar = FindWindowExA(frame, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    if (!toolbar) return {false, -1};
+    const LRESULT state = SendMessageA(toolbar, TB_GETSTATE, 256, 0);
+    return {state >= 0 && (state & TBSTATE_CHECKED) != 0, static_cast<int>(SendMessageA(toolbar, TB_GETBITMAP, 256, 0))};
+}
+
+bool ConnectButtonShows(HWND frame, std::pair<bool, int> wanted, int timeoutMs)
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs); Sleep(50))
+        if (ConnectButton(frame) == wanted) return true;
+    return ConnectButton(frame) == wanted;
+}
+
+// The simulator never answers numbers 8xx: the title counts the seconds down, one a tick, and
+// the last tick shows the session disconnected with no count left; the commands follow (the
+// Connect button is no longer pressed and shows its disconnected picture).
 TEST_F(TolviSerialTest, UnansweredCallEndsWhenTheCountdownRunsOut)
 {
-    // The simulator never answers numbers 8xx.
-    // A countdown long enough to be seen on a loaded machine; which second is seen does not matter.
-    ASSERT_TRUE(StartSession(SerialConfiguration("888", 6, false)));
+    ASSERT_TRUE(StartSession(SerialConfiguration("888", 8, false)));
     std::string title;
-    EXPECT_TRUE(TolviProcess::TitleShows(window, " sec)", 10000, &title)) << title;
-    EXPECT_TRUE(TolviProcess::TitleShows(window, "COM70 : Disconnected", 20000, &title)) << title;
+    ASSERT_TRUE(TolviProcess::TitleShows(window, " sec)", 10000, &title)) << title;
+    EXPECT_TRUE(ConnectButtonShows(window, {true, 20}, 5000)) << ConnectButton(window).second;
+    std::vector<int> counts;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 40000; Sleep(20)) {
+        title = TolviProcess::Title(window);
+        const std::size_t unit = title.find(" sec)");
+        const std::size_t open = unit == std::string::npos ? unit : title.rfind('(', unit);
+        int seconds = 0;
+        if (open != std::string::npos && std::sscanf(title.c_str() + open, "(%d", &seconds) == 1) {
+            if (counts.empty() || counts.back() != seconds) counts.push_back(seconds);
+        } else if (title.find("Disconnected") != std::string::npos) {
+            break;
+        }
+    }
+    EXPECT_NE(title.find("COM70 : Disconnected"), std::string::npos) << title;
     EXPECT_EQ(title.find("sec)"), std::string::npos) << title;
+    // A poll on a busy machine may miss a second, never see one come back or a count of 0.
+    std::string seen;
+    for (int count : counts) seen += std::to_string(count) + " ";
+    EXPECT_GE(counts.size(), 3u) << seen;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        EXPECT_GE(counts[i], 1) << seen;
+        EXPECT_LE(counts[i], 8) << seen;
+        if (i > 0) {
+            EXPECT_LT(counts[i], counts[i - 1]) << seen;
+        }
+    }
+    EXPECT_TRUE(ConnectButtonShows(window, {false, 18}, 5000)) << ConnectButton(window).second;
+    // No tick comes after the last: the title stays.
+    Sleep(2500);
+    EXPECT_EQ(TolviProcess::Title(window), title);
 }
 
 // The port is open while the modem dials, so Connect / Disconnect hangs up at once, without the

@@ -12,6 +12,10 @@ main window with clipboard_tool.exe) and driven by control id with dlgdrive.
            Terminal Printers: values typed into the dialogs are in the saved configuration, and
            after a new start on it the dialogs show them again. DDE: OK ends with the restart
            message, and the name typed is saved.
+  limits   what the dialogs take: a modem string and the phone number of 33 characters, a
+           trace file name of 81 and an instance count of 32001 or -1 are refused at OK with the
+           framework's message (the dialog stays open); 32 and 80 characters and the count 0 are
+           saved.
   host     against telnetd: the MouseClick text set in Preferences/Mouse is what a click sends;
            the name given to printer 2 in Preferences/Terminal Printers (a file) is where the
            host's print to printer 2 (ESC [ 6 i) goes.
@@ -273,6 +277,36 @@ def test_values(session):
     print('values: %d settings saved and shown again after a new start' % sum(len(k) for _, _, k in VALUES))
 
 
+# What the dialogs take: (command, the check box that makes the control take text, if any, the
+# control, refused text, the message, longest text, its key).
+LIMITS = [
+    (118, None, 1103, 'I' * 33, 'Please enter no more than 32 characters.', 'I' * 32, 'ModemInit'),
+    (118, None, 1101, 'H' * 33, 'Please enter no more than 32 characters.', 'H' * 32, 'HangupPrefix'),
+    (32776, None, 1091, '5' * 33, 'Please enter no more than 32 characters.', '5' * 32, 'PhoneNumber'),
+    (32819, None, 3071, 't' * 81, 'Please enter no more than 80 characters.', 't' * 80, 'TraceFile'),
+    (32818, 3064, 3295, '-1', 'Please enter an integer between 0 and 32000.', '32000', 'MaxInstance'),
+    (32818, 3064, 3295, '32001', 'Please enter an integer between 0 and 32000.', '0', 'MaxInstance'),
+]
+
+
+def test_limits(session):
+    start(session)
+    for command_id, switch, control, refused, told, longest, _ in LIMITS:
+        caption = open_dialog(session, command_id)
+        if switch:
+            check(session, caption, switch)
+        dlgdrive(session, caption, 'settext', control, refused, 'postclick', OK)
+        text = dlgdrive(session, 'Tolvi', '--wait', '10000', 'text', 65535)[0]
+        if text != told:
+            raise e2e.Fail('%s: %r in control %d gave %r at OK, not %r' % (caption, refused, control, text, told))
+        dlgdrive(session, 'Tolvi', 'click', OK, 'wait-closed')
+        dlgdrive(session, caption, 'settext', control, longest, 'click', OK, 'wait-closed')
+    saved = save(session).decode('latin1')
+    for key, value in {key: value for *_, value, key in LIMITS}.items():  # the last value of each
+        if setting(saved, key) != value:
+            raise e2e.Fail('the saved configuration has %s=%r, not %r' % (key, setting(saved, key), value))
+
+
 def stop_tolvi(session):
     """Ends this test's Tolvi (by its window, as the user would) and waits until it has gone."""
     command(session, 57665)  # File/Exit
@@ -315,7 +349,8 @@ def test_host(session):
     print('host: a click sent %r; printer 2 got %r' % (click, printed))
 
 
-CASES = {'cancel': test_cancel, 'files': test_files, 'values': test_values, 'host': test_host}
+CASES = {'cancel': test_cancel, 'files': test_files, 'values': test_values, 'limits': test_limits,
+         'host': test_host}
 
 
 def test(session, case):

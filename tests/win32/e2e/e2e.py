@@ -162,11 +162,14 @@ class Session:
 
     # ---- Tolvi
 
-    def tolvi(self, config_text, *options, env=None, record=True):
+    def tolvi(self, config_text, *options, env=None, record=True, placement=None):
         """Starts Tolvi.exe with a configuration file of config_text, the options, and (unless
-        record is false) the recording of the session into session.trc."""
+        record is false) the recording of the session into session.trc. placement holds the
+        window placement to start with (see set_window_placement); none is the default window."""
         self.write(CONFIG_NAME, config_text.replace('\n', '\r\n'))
         forget_window_placement(self.root)
+        if placement:
+            set_window_placement(self.root, placement)
         args = [self.windows_path(CONFIG_NAME)] + list(options)
         if record:
             args.append('/record:' + self.windows_path('session.trc'))
@@ -314,11 +317,24 @@ def scrambled(text):
     return ''.join(out)
 
 
+def placement_file(root):
+    """The prefix's Tolvi.ini, where Tolvi keeps its window placement."""
+    prefix = os.environ.get('WINEPREFIX', os.path.join(root, 'build', 'win64', 'wineprefix'))
+    return os.path.join(prefix, 'drive_c', 'windows', 'Tolvi.ini')
+
+
+def set_window_placement(root, values):
+    """Writes a window placement for Tolvi's next start, after forget_window_placement: values
+    are the keys of its [Window size] section (Show=3 maximised, ScaleFont=0 a font that keeps its
+    size, ShowTolviImage=1 the logo shown)."""
+    with open(placement_file(root), 'ab') as f:
+        f.write(('\r\n[Window size]\r\n' + ''.join('%s=%s\r\n' % item for item in values.items())).encode('latin-1'))
+
+
 def forget_window_placement(root):
     """Drops the window placement that an earlier program left in the prefix's Tolvi.ini, so that
     Tolvi opens at its default size, with room for the whole screen, whatever ran before."""
-    prefix = os.environ.get('WINEPREFIX', os.path.join(root, 'build', 'win64', 'wineprefix'))
-    ini = os.path.join(prefix, 'drive_c', 'windows', 'Tolvi.ini')
+    ini = placement_file(root)
     try:
         with open(ini, 'rb') as f:
             lines = f.read().decode('latin-1').splitlines(keepends=True)

@@ -10,9 +10,14 @@ id with dlgdrive.
   connection uses). File/Save config saves the new configuration, which has no button file, without
   an error; after a change File/Exit asks "Save changes to tolvi.wcf?": Cancel keeps the window,
   Yes saves and ends the program.
+- stuck: a save that fails (the new configuration's keyboard map cannot be written: a folder took
+  its name after the start) does not trap the user: File/Exit asks "Save changes to tolvi.wcf?", Yes reports
+  the failure and keeps the window, and No then ends the program.
 - untitled: a configuration without "Version" is reported; the title still begins with "Tolvi - "
-  and names the document Untitled. Session/One More asks to save the changes: Yes asks for a name
-  (the Save As dialog), saves there, and the second Tolvi starts on the saved file.
+  and names the document Untitled. File/Save config asks for a name (Save As, cancelled here).
+  Session/One More asks to save the changes: Yes asks for a name
+  (the Save As dialog), saves there, and the second Tolvi starts on the saved file; it ends on
+  WM_CLOSE (as from its close box).
 - keymap: a keyboard map whose key code does not fit in 16 bits ("10070") is refused at start-up
   with message 3 instead of being taken as F1.
 - font3270: in a 3270 session with the US English national set, Config/Font (OK on the font in
@@ -63,6 +68,15 @@ def answer_message(session, expected, button):
     dlgdrive(session, 'Tolvi', 'click', button, 'wait-closed')
 
 
+def change_and_exit(session, window):
+    """A change (another Telnet port in General Settings), then File/Exit."""
+    activate(window)
+    keys('alt+c', 'g')
+    dlgdrive(session, GENERAL, 'settext', GENERAL_PORT, '2424', 'click', OK, 'wait-closed')
+    activate(window)
+    keys('alt+f', 'x')
+
+
 def test_first(session):
     port = session.telnetd(HOST)
     closed = e2e.free_port()
@@ -109,13 +123,8 @@ def test_first(session):
         if not os.path.exists(session.path('tolvi.' + ext)):
             raise e2e.Fail('the new configuration saved no tolvi.%s: %r' % (ext, sorted(os.listdir(session.dir))))
 
-    # A change (another Telnet port in General Settings), then File/Exit: the question names the
-    # file.
-    activate(window)
-    keys('alt+c', 'g')
-    dlgdrive(session, GENERAL, 'settext', GENERAL_PORT, '2424', 'click', OK, 'wait-closed')
-    activate(window)
-    keys('alt+f', 'x')
+    # A change, then File/Exit: the question names the file.
+    change_and_exit(session, window)
     answer_message(session, 'Do you want to disconnect this session and exit ?', YES)
     session.keep_dialog('Tolvi', 'e2e-first-save-changes')
     answer_message(session, 'Save changes to tolvi.wcf?', CANCEL)
@@ -129,6 +138,37 @@ def test_first(session):
         raise e2e.Fail('Yes did not save: %r' % saved())
 
 
+def messages_shown(session):
+    """Answers with OK every message box that comes within a few seconds; returns their texts."""
+    texts = []
+    while not no_dialog(session, 'Tolvi', 5000):
+        texts.append(message(session))
+        dlgdrive(session, 'Tolvi', 'click', OK, 'wait-closed')
+    return texts
+
+
+def test_stuck(session):
+    tolvi = start_bare(session)
+    window = r'^Tolvi - .*\(tolvi\.wcf\)'
+    dlgdrive(session, FIRST_TIME, '--wait', '30000', 'click', OK, 'wait-closed')
+    dlgdrive(session, HOST_NAME, '--wait', '20000', 'click', CANCEL, 'wait-closed')
+    # The new configuration's data files are written at its first save; the keyboard map's name
+    # is taken by a folder now.
+    os.mkdir(session.path('tolvi.map'))
+    change_and_exit(session, window)
+    answer_message(session, 'Save changes to tolvi.wcf?', YES)
+    told = messages_shown(session)
+    session.screenshot('e2e-first-stuck-save')
+    if not told:
+        raise e2e.Fail('a save that could not write tolvi.map reported nothing')
+    if tolvi.poll() is not None or not window_named(window):
+        raise e2e.Fail('the failed save ended the program (it said %r)' % told)
+    activate(window)
+    keys('alt+f', 'x')
+    answer_message(session, 'Save changes to tolvi.wcf?', NO)
+    e2e.wait_until(lambda: tolvi.poll() is not None, 'Tolvi to end after No', timeout=30)
+
+
 def test_untitled(session):
     session.write('broken.wcf', '[Tolvi]\r\nTerminal=2\r\n')
     start_bare(session, session.windows_path('broken.wcf'))
@@ -140,6 +180,13 @@ def test_untitled(session):
         raise e2e.Fail('after %r the title reads %r' % (text, title))
     # The defaults connect at start-up and ask for the host first: not now.
     dlgdrive(session, HOST_NAME, '--wait', '20000', 'click', CANCEL, 'wait-closed')
+
+    # File/Save config on the untitled document asks for a name, as File/Save As does.
+    activate(window)
+    keys('alt+f', 's')
+    dlgdrive(session, 'Save As', '--wait', '20000', 'click', CANCEL, 'wait-closed')
+    if not title_of(window):
+        raise e2e.Fail('the document has a name after the Save As was cancelled')
 
     activate(window)
     keys('alt+s', 'o')
@@ -160,14 +207,17 @@ def test_untitled(session):
             raise e2e.Fail('the second session is titled %r' % title)
         if '(saved.wcf)' not in title_of(r'^Tolvi -   KAVERN'):
             raise e2e.Fail('the first session does not name its saved file')
+        if not second_session_pids(session):
+            raise e2e.Fail('no process of a Tolvi on saved.wcf')
     finally:
         end_second_session(session)
 
 
-def end_second_session(session):
-    """Ends the Tolvi that One More started on saved.wcf, by its process id (it is no child of
-    the test, so the session's own stop does not reach it)."""
+def second_session_pids(session):
+    """The processes of the Tolvi that One More started on saved.wcf (none of them a child of the
+    test, so the session's own stop does not reach them)."""
     name = session.windows_path('saved.wcf').lower()
+    pids = []
     for pid in os.listdir('/proc'):
         try:
             with open('/proc/%s/cmdline' % pid, 'rb') as f:
@@ -175,10 +225,24 @@ def end_second_session(session):
         except OSError:
             continue
         if 'tolvi.exe' in line and name in line:
+            pids.append(int(pid))
+    return pids
+
+
+def end_second_session(session):
+    """Closes the second Tolvi as its close box does (WM_CLOSE): it is disconnected and
+    unchanged, so it ends without a question. One that does not end is killed and reported."""
+    subprocess.run([session.wine_run, os.path.join(session.bin, 'frame_title.exe'), '--title', 'Second', 'close'],
+                   capture_output=True)
+    try:
+        e2e.wait_until(lambda: not second_session_pids(session), 'the second Tolvi to end on WM_CLOSE', timeout=30)
+    except e2e.Fail:
+        for pid in second_session_pids(session):
             try:
-                os.kill(int(pid), signal.SIGTERM)
+                os.kill(pid, signal.SIGTERM)
             except OSError:
                 pass
+        raise
 
 
 def test_keymap(session):
@@ -231,8 +295,8 @@ def test_demo(session):
     e2e.wait_until(lambda: not window_named(r'\(demo\.wcf\)'), 'the demo to end', timeout=20)
 
 
-CASES = {'first': test_first, 'untitled': test_untitled, 'keymap': test_keymap, 'font3270': test_font3270,
-         'demo': test_demo}
+CASES = {'first': test_first, 'stuck': test_stuck, 'untitled': test_untitled, 'keymap': test_keymap,
+         'font3270': test_font3270, 'demo': test_demo}
 
 
 def test(session, case):

@@ -1,10 +1,12 @@
 // frame_title [--title TEXT] COMMAND ...
 //
 // Sets and reads the title of a running Tolvi's main window (the one whose title holds TEXT, when
-// given), for the end-to-end tests of what rebuilds it. The commands run in order:
+// given), for the end-to-end tests of what rebuilds it, and asks that window to close. The
+// commands run in order:
 //
 //   set TEXT    set the window's title text
 //   get         print the window's title text
+//   close       post WM_CLOSE to the window, as its close box does
 //
 // Exit 0 when every command could be done, 1 on a usage error, 2 when there is no Tolvi window.
 #include <windows.h>
@@ -23,7 +25,7 @@ int main(int argc, char** argv)
         at = 3;
     }
     if (at >= argc) {
-        std::fprintf(stderr, "usage: frame_title [--title TEXT] set TEXT | get ...\n");
+        std::fprintf(stderr, "usage: frame_title [--title TEXT] set TEXT | get | close ...\n");
         return 1;
     }
     const HWND frame = FindTolviFrame(title);
@@ -39,6 +41,8 @@ int main(int argc, char** argv)
             char text[512] = {};
             GetWindowTextA(frame, text, sizeof text);
             std::printf("%s\n", text);
+        } else if (command == "close") {
+            PostMessageA(frame, WM_CLOSE, 0, 0);
         } else {
             return 1;
         }

@@ -1,8 +1,9 @@
 // view_pixels --title TEXT FILE
 //
 // Copies the client area of the terminal view (as far as it is on the screen) of a running Tolvi (the one whose window title holds
-// TEXT) from the screen, as Windows painted it, into FILE as a binary PPM (P6). Exit 0, 1 for bad
-// arguments, 2 when no Tolvi window or view is found, 3 when the grab or the write fails.
+// TEXT) from the screen, as Windows painted it, into FILE as a binary PPM (P6), and prints where
+// the client area's top-left corner is on the screen ("X Y"). Exit 0, 1 for bad arguments, 2 when
+// no Tolvi window or view is found, 3 when the grab or the write fails.
 #include <windows.h>
 
 #include <algorithm>
@@ -48,5 +49,7 @@ int main(int argc, char** argv)
         }
         std::fwrite(row.data(), 1, row.size(), out);
     }
-    return std::fclose(out) == 0 ? 0 : 3;
+    if (std::fclose(out) != 0) return 3;
+    std::printf("%ld %ld\n", corner.x, corner.y);
+    return 0;
 }

@@ -10,6 +10,11 @@ switching the hotspots off deletes it again.
 Case maximised: in a maximised window a new frame size lays the window out anew: the screen's cell
 grid moves and the window stays maximised (read with view_cells).
 
+Case logo: a maximised window (its placement given) with 132 columns in a font that keeps its size
+is wider than the screen; paged to the right by a click into the scroll bar, the view shows the
+logo at the top moved left with the page and at its own size: the top rows hold the logo's
+pixels and the strip's colour, nothing else (read from the view's pixels).
+
 Case cancel: Colors and Attributes, Boxes, View, Keyboard Map and Dynamic Hotspots, each edited
 and cancelled, leave the configuration File/Save config writes byte-identical and mark no data
 file to be written.
@@ -17,6 +22,7 @@ file to be written.
     view_prefs_test.py TOLVI_BIN_DIR PROJECT_ROOT
 """
 import os
+import struct
 import subprocess
 import sys
 import time
@@ -128,6 +134,109 @@ def maximised(session):
     session.screenshot('e2e-view-prefs-maximised')
 
 
+LOGO_CONFIG = '''[Tolvi]
+Version=4.5.6.3
+AutonameFiles=No
+PromptForHost=No
+AutoConnect=No
+CursorStyle=0
+MaxCols=132
+FontSize132=-18
+'''
+
+
+def logo_picture(root):
+    """The logo as the program holds it (resources/logo.bmp, 24 bits a pixel, rows bottom up):
+    its size and {(x, y): (r, g, b)} of the pixels that are not white (white is transparent)."""
+    with open(os.path.join(root, 'resources', 'logo.bmp'), 'rb') as f:
+        data = f.read()
+    offset, = struct.unpack_from('<I', data, 10)
+    width, height = struct.unpack_from('<ii', data, 18)
+    stride = (width * 3 + 3) & ~3
+    ink = {}
+    for y in range(height):
+        row = offset + (height - 1 - y) * stride
+        for x in range(width):
+            b, g, r = data[row + 3 * x:row + 3 * x + 3]
+            if (r, g, b) != (255, 255, 255):
+                ink[(x, y)] = (r, g, b)
+    return width, height, ink
+
+
+def view_picture(session):
+    """The view's client area as painted: (width, height, pixel(x, y), its corner on the screen);
+    None without a view."""
+    ppm = session.path('view.ppm')
+    result = subprocess.run([session.wine_run, os.path.join(session.bin, 'view_pixels.exe'), '--title',
+                             '(%s)' % e2e.CONFIG_NAME, session.windows_path('view.ppm')], capture_output=True)
+    if result.returncode:
+        return None
+    with open(ppm, 'rb') as f:
+        _, width, height, _, pixels = f.read().split(maxsplit=4)
+    width, height = int(width), int(height)
+    corner = tuple(int(v) for v in result.stdout.split()[:2])
+    return width, height, lambda x, y: tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3]), corner
+
+
+def logo_at(picture, logo):
+    """The left edge of the whole logo in the view's top rows; None where it is not."""
+    width, _, at, _ = picture
+    logo_width, _, ink = logo
+    (fx, fy), first = min(ink.items())
+    for x in range(0, width - logo_width + 1):
+        if at(x + fx, fy) == first and all(at(x + i, j) == c for (i, j), c in ink.items()):
+            return x
+    return None
+
+
+def beside_logo(picture, logo, x):
+    """The pixels of the logo's rows that are neither the logo's nor the strip's colour there
+    (the colour of the row's first pixel): what a blit larger than the logo leaves."""
+    width, _, at, _ = picture
+    logo_width, logo_height, ink = logo
+    strip = at(0, 0)
+    wrong = []
+    for y in range(logo_height):
+        for px in range(width):
+            inside = x <= px < x + logo_width
+            expected = ink.get((px - x, y), strip) if inside else strip
+            if at(px, y) != expected:
+                wrong.append((px, y))
+    return wrong
+
+
+def logo_shown(session, logo):
+    """(the view's picture, the logo's left edge in it); None while the logo is not shown whole."""
+    picture = view_picture(session)
+    left = picture and logo_at(picture, logo)
+    return (picture, left) if left is not None else None
+
+
+def check_logo_size(picture, logo, left, where):
+    wrong = beside_logo(picture, logo, left)
+    if wrong:
+        xs, ys = [p[0] for p in wrong], [p[1] for p in wrong]
+        raise e2e.Fail('%s the logo at %d is drawn larger: %d pixels beside it, x %d-%d, y %d-%d'
+                       % (where, left, len(wrong), min(xs), max(xs), min(ys), max(ys)))
+
+
+def logo(session):
+    session.tolvi(LOGO_CONFIG, record=False, placement={'Show': 3, 'ScaleFont': 0, 'ShowTolviImage': 1})
+    e2e.wait_until(session.title, "Tolvi's window")
+    picture = logo_picture(session.root)
+    before, left = e2e.wait_until(lambda: logo_shown(session, picture), 'the logo at the top of the view')
+    check_logo_size(before, picture, left, 'before paging')
+    # A click into the scroll bar's trough, right of its box, below the view's client area (132
+    # columns of this font are wider than the screen).
+    width, height, _, (client_x, client_y) = before
+    subprocess.run(['xdotool', 'mousemove', str(client_x + width - 40), str(client_y + height + 6), 'click', '1'],
+                   check=True)
+    after, moved = e2e.wait_until(lambda: (lambda r: r if r and r[1] < left else None)(logo_shown(session, picture)),
+                                  'the logo to move left with the page', timeout=30)
+    session.screenshot('e2e-view-prefs-logo-paged')
+    check_logo_size(after, picture, moved, 'paged by %d pixels,' % (left - moved))
+
+
 def save(session):
     """File/Save config; waits until the configuration file is written anew."""
     path = session.path(e2e.CONFIG_NAME)
@@ -185,8 +294,9 @@ def cancel(session):
 
 
 def test(session, case):
-    {'buttons': buttons, 'maximised': maximised, 'cancel': cancel}[case](session)
+    {'buttons': buttons, 'maximised': maximised, 'logo': logo, 'cancel': cancel}[case](session)
 
 
 if __name__ == '__main__':
-    sys.exit(e2e.run(test, ('buttons', 'maximised', 'cancel')))
+    chosen = os.environ.get('TOLVI_E2E_CASES')
+    sys.exit(e2e.run(test, tuple(chosen.split(',')) if chosen else ('buttons', 'maximised', 'logo', 'cancel')))
