@@ -137,6 +137,9 @@ int main() {
         std::fprintf(stderr, "dde_test_host: DDE did not start\n");
         return 7;
     }
+    // Tests wait for this line before they start a client of the DDE server.
+    std::printf("dde_test_host: serving\n");
+    std::fflush(stdout);
     SetTimer(view.hwnd, kGiveUpTimer, 120000, nullptr);
 
     MSG msg;

@@ -19,7 +19,6 @@ the set, whose title joins the unprotected fields, and its button shows.
 import os
 import subprocess
 import sys
-import time
 
 import e2e
 from button_pictures_test import grab, near
@@ -268,7 +267,9 @@ def start_dde_host(session, dde_host):
                              capture_output=True).stdout.decode()
         return out.strip() != ''
     e2e.wait_until(connected, 'the DDE test host to connect', timeout=60)
-    time.sleep(2)  # its DDE server registers after the connection
+    # Its DDE server registers after the connection, and says so.
+    e2e.wait_until(lambda: b'dde_test_host: serving' in session.read('dde-host.log'),
+                   'the DDE test host\'s server', timeout=60)
 
 
 def test_telnet(session):
