@@ -242,6 +242,7 @@ private:
     bool scriptEncrypt_ = false;
     std::string commandScript_;  // the temporary script of the command line
     bool unattended_ = false;    // the running scripts are the command line's: nobody answers boxes
+    bool scriptArmed_ = false;   // the command line's script waits for the window's first paint
     std::unique_ptr<ScriptHost> scriptHost_;
     std::unique_ptr<ScriptRunner> scripts_;
     friend class ViewScriptHost;
