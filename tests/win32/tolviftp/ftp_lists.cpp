@@ -17,7 +17,8 @@
 //                             how many it answered and its longest answer in milliseconds
 //   ftp_lists.exe send ID [PATH]
 //                             sends the menu command ID and prints the milliseconds until the
-//                             window took it; with PATH also those until that file is gone
+//                             window took it; with PATH also those until that file last grew
+//                             and until it is gone
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
 // SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
 // of the client's process.
@@ -260,12 +261,20 @@ int main(int argc, char** argv)
             return 6;
         std::printf("%.0f\n", Milliseconds(start));
         if (argc == 4) {
-            while (GetFileAttributesA(argv[3]) != INVALID_FILE_ATTRIBUTES) {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            unsigned long long size = 0;
+            double grew = 0;
+            while (GetFileAttributesExA(argv[3], GetFileExInfoStandard, &data)) {
+                const unsigned long long now = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+                if (now != size) {
+                    size = now;
+                    grew = Milliseconds(start);
+                }
                 if (Milliseconds(start) > 60000)
                     return 6;
                 Sleep(1);
             }
-            std::printf("%.0f\n", Milliseconds(start));
+            std::printf("%.0f\n%.0f\n", grew, Milliseconds(start));
         }
         return 0;
     }
