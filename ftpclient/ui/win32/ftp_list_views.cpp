@@ -4,7 +4,9 @@
 #include <direct.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "ftp_api.h"
@@ -76,16 +78,37 @@ bool AskCount(HWND owner, int id, int count)
     return FwMessageBox(owner, text, MB_YESNO | MB_ICONQUESTION, "TolviFTP") == IDYES;
 }
 
+// A long fill hands the window its messages between chunks: at once when input or a posted or
+// sent message waits, else this often so that it repaints.
+constexpr auto kFillPumpEvery = std::chrono::milliseconds(30);
+constexpr std::size_t kFillChunk = 256;
+
+bool MessagesWait() { return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0; }
+
 // Adds a whole fill behind the entries the list holds (drive lines, "[..]"), which sort before
 // any of it: sorted in memory, then appended in one pass with room made for all of it at once.
-void AppendEntries(HWND list, std::vector<PendingEntry>& entries)
+// Between chunks, when messages wait or kFillPumpEvery has passed, the list shows what it holds
+// so far and `dispatch` hands out the waiting messages; it returns false when the list must not be touched
+// any more (it was filled anew or destroyed meanwhile), and so does AppendEntries then.
+bool AppendEntries(HWND list, std::vector<PendingEntry>& entries, const std::function<bool()>& dispatch)
 {
     SortEntries(entries);
     std::size_t bytes = 0;
     for (const PendingEntry& entry : entries)
         bytes += entry.text.size() + 1;
     SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(entries.size()), static_cast<LPARAM>(bytes));
-    for (const PendingEntry& entry : entries) {
+    auto last = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i % kFillChunk == 0 && i > 0 &&
+            (MessagesWait() || std::chrono::steady_clock::now() - last >= kFillPumpEvery)) {
+            SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, nullptr, TRUE);
+            if (!dispatch())
+                return false;
+            SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+            last = std::chrono::steady_clock::now();
+        }
+        const PendingEntry& entry = entries[i];
         const LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text.c_str()));
         if (at < 0)
             break;
@@ -93,6 +116,7 @@ void AppendEntries(HWND list, std::vector<PendingEntry>& entries)
         if (entry.selected)
             SendMessageA(list, LB_SETSEL, TRUE, at);
     }
+    return true;
 }
 
 }  // namespace
@@ -177,23 +201,37 @@ void FtpListView::OnActivateView(bool active)
         SetFocus(list_);
 }
 
-void FtpListView::SetTabStops(const int* stops, int count)
+bool FtpListView::Append(std::vector<PendingEntry>& entries, unsigned fill)
+{
+    HWND list = list_;
+    return AppendEntries(list, entries, [this, list, fill] {
+        if (FwView* main = Doc().FindView(FtpViewKind::kMain))
+            static_cast<FtpMainView*>(main)->PumpMessages();
+        return list_ == list && fills_ == fill;
+    });
+}
+
+void FtpListView::SetTabStops(const int* stops, int count, const std::vector<PendingEntry>& appended)
 {
     // The stops are quarters of the horizontal dialog base unit, the list box's own unit. The
     // first column is made as wide as the longest name the list holds, so no name runs into the
-    // next column; the other columns move along with it.
+    // next column; the other columns move along with it. The entries just appended are measured
+    // from memory, those before them read back from the list.
     int widest = 0;
     HDC dc = GetDC(list_);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list_, WM_GETFONT, 0, 0)));
-    const int n = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        const std::string text = ListBoxText(list_, i);
+    const auto measure = [dc, &widest](const std::string& text) {
         SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.find('\t') == std::string::npos ? text.size()
-                                                                                                     : text.find('\t')),
-                              &size);
+        const std::size_t tab = text.find('\t');
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(tab == std::string::npos ? text.size() : tab), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
-    }
+    };
+    const int n = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
+    const int before = std::max(0, n - static_cast<int>(appended.size()));
+    for (int i = 0; i < before; ++i)
+        measure(ListBoxText(list_, i));
+    for (const PendingEntry& entry : appended)
+        measure(entry.text);
     // The list box turns its stops into pixels by its own font's average character width.
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
@@ -424,6 +462,7 @@ void FtpLocalView::FillLocalList(bool withDrives)
 {
     if (!list_)
         return;
+    const unsigned fill = ++fills_;
     const std::string directory = FtpCurrentDirectory();
     if (Frame())
         SendMessageA(Frame()->Handle(), WM_SET_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(directory.c_str()));
@@ -460,8 +499,8 @@ void FtpLocalView::FillLocalList(bool withDrives)
             if (!(doc.localShow && EntryKind(model.Text(i)) == FileEntryKind::kDrive))
                 model.Remove(i);
     }
+    std::vector<PendingEntry> entries;
     if (doc.localShow) {
-        std::vector<PendingEntry> entries;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA("*.*", &found);
         if (search != INVALID_HANDLE_VALUE) {
@@ -482,12 +521,13 @@ void FtpLocalView::FillLocalList(bool withDrives)
             } while (FindNextFileA(search, &found));
             FindClose(search);
         }
-        AppendEntries(list_, entries);
+        if (!Append(entries, fill))
+            return;
     }
     // Room for a name of 20 characters (more when a name is longer), a size of 14 with its
     // separators, the date and the time.
     static const int stops[] = {80, 136, 188, 216};
-    SetTabStops(stops, 4);
+    SetTabStops(stops, 4, entries);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
     const int caret = CaretAfterFill(model);
@@ -563,6 +603,7 @@ void FtpRemoteView::FillRemoteList(bool fetch)
 {
     if (!list_)
         return;
+    const unsigned fill = ++fills_;
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     FtpDocument& doc = Doc();
     if (fetch) {
@@ -577,6 +618,8 @@ void FtpRemoteView::FillRemoteList(bool fetch)
         const int listed = FtpDir("*");
         if (listed == kFtpNotConnected || listed == kFtpNotStarted)
             return;
+        if (fills_ != fill || !list_)
+            return;  // filled anew (or closed) while the listing came
     }
     ListBoxModel model(list_);
     char name[1024], info[4096];
@@ -598,11 +641,12 @@ void FtpRemoteView::FillRemoteList(bool fetch)
         const bool selected = !doc.remoteSelect.empty() && MatchMask(name, doc.remoteSelect.c_str(), 0);
         entries.push_back({RemoteEntry(name, false, info), FileEntryKind::kFile, selected});
     }
-    AppendEntries(list_, entries);
+    if (!Append(entries, fill))
+        return;
     // Room for a name of 25 characters (more when a name is longer), then the listing's columns:
     // modes, links, owner, group, size, month, day and time or year.
     static const int stops[] = {100, 148, 164, 200, 236, 288, 308, 324, 348};
-    SetTabStops(stops, 9);
+    SetTabStops(stops, 9, entries);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
     const int caret = CaretAfterFill(model);

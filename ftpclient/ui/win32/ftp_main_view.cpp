@@ -175,9 +175,13 @@ void FtpMainView::OnInitialUpdate()
     sites_.SetNumbers(settings_.siteNumbers);
     SetConnected(false);
     if (!app.installMode && !app.commandLine.empty()) {
-        // The command line runs as a script once the window shows.
-        if (WriteCommandLineScript(app.commandLine) && SetTimer(Handle(), IDT_SCRIPT_START, 300, nullptr) == 0)
-            LogStringId(3007);
+        // The command line runs as a script once the window shows: the timer is brought forward
+        // by the first paint, and starts it anyway when the window is never painted.
+        if (WriteCommandLineScript(app.commandLine)) {
+            scriptArmed_ = SetTimer(Handle(), IDT_SCRIPT_START, 300, nullptr) != 0;
+            if (!scriptArmed_)
+                LogStringId(3007);
+        }
         return;
     }
     if (!app.installMode && app.commandLine.empty()) {
@@ -501,6 +505,11 @@ bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         HDC dc = BeginPaint(Handle(), &paint);
         Paint(dc);
         EndPaint(Handle(), &paint);
+        if (scriptArmed_) {
+            // Painted: the script starts as soon as the messages queued behind the paint are handled.
+            scriptArmed_ = false;
+            SetTimer(Handle(), IDT_SCRIPT_START, USER_TIMER_MINIMUM, nullptr);
+        }
         return true;
     }
     case WM_ERASEBKGND: {
@@ -544,6 +553,7 @@ bool FtpMainView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_TIMER:
         if (wParam == IDT_SCRIPT_START) {
             KillTimer(Handle(), IDT_SCRIPT_START);
+            scriptArmed_ = false;
             StartScript();
             return true;
         }

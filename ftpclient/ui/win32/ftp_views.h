@@ -62,8 +62,13 @@ protected:
     // Double-click and Enter.
     virtual void OnOpenEntry() = 0;
     virtual int& WalkIndex() = 0;
-    // The columns' tab stops, all moved right when the longest name needs a wider first column.
-    void SetTabStops(const int* stops, int count);
+    // Appends the entries of fill number `fill` (see AppendEntries); false when the list was
+    // filled anew or destroyed while messages were handed out: that fill is over and must not
+    // touch the list any more.
+    bool Append(std::vector<PendingEntry>& entries, unsigned fill);
+    // The columns' tab stops, all moved right when the longest name needs a wider first column;
+    // `appended` are the entries the fill just added.
+    void SetTabStops(const int* stops, int count, const std::vector<PendingEntry>& appended);
     // The first selected entry's text and recorded kind; false when none is selected.
     bool FirstSelected(std::string& text, FileEntryKind& kind) const;
     // The confirmations before the main view's work: the files selected (3033 sending, 3035
@@ -73,6 +78,7 @@ protected:
     void MainCommand(int command);
 
     HWND list_ = nullptr;
+    unsigned fills_ = 0;  // fills begun: one overtaken by a later one stops
 };
 
 class FtpLocalView : public FtpListView {
@@ -242,6 +248,7 @@ private:
     bool scriptEncrypt_ = false;
     std::string commandScript_;  // the temporary script of the command line
     bool unattended_ = false;    // the running scripts are the command line's: nobody answers boxes
+    bool scriptArmed_ = false;   // the command line's script waits for the window's first paint
     std::unique_ptr<ScriptHost> scriptHost_;
     std::unique_ptr<ScriptRunner> scripts_;
     friend class ViewScriptHost;

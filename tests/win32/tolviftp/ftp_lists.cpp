@@ -16,8 +16,10 @@
 //                             list holds at least COUNT entries; prints the milliseconds it took
 //   ftp_lists.exe ping MS     sends the window a message every 10 ms for MS milliseconds; prints
 //                             how many it answered and its longest answer in milliseconds
-//   ftp_lists.exe send ID     sends the menu command ID and prints the milliseconds until the
-//                             window took it
+//   ftp_lists.exe send ID [PATH]
+//                             sends the menu command ID and prints the milliseconds until the
+//                             window took it; with PATH also those until that file last grew
+//                             and until it is gone
 // Across processes Wine answers LB_GETTEXT of SendMessageA in UTF-16, so the texts are read with
 // SendMessageW; the status bar's panes, which Wine does not carry across, are read through memory
 // of the client's process.
@@ -256,13 +258,29 @@ int main(int argc, char** argv)
         return OpenEntry(found.lists[std::strcmp(argv[2], "remote") == 0 ? 1 : 0], argv[3], std::atol(argv[4]));
     if (argc == 3 && std::strcmp(argv[1], "ping") == 0)
         return Ping(frame, std::atoi(argv[2]));
-    if (argc == 3 && std::strcmp(argv[1], "send") == 0) {
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "send") == 0) {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         DWORD_PTR answer = 0;
         if (!Ask(frame, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0, &answer))
             return 6;
         std::printf("%.0f\n", Milliseconds(start));
+        if (argc == 4) {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            unsigned long long size = 0;
+            double grew = 0;
+            while (GetFileAttributesExA(argv[3], GetFileExInfoStandard, &data)) {
+                const unsigned long long now = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+                if (now != size) {
+                    size = now;
+                    grew = Milliseconds(start);
+                }
+                if (Milliseconds(start) > 60000)
+                    return 6;
+                Sleep(1);
+            }
+            std::printf("%.0f\n%.0f\n", grew, Milliseconds(start));
+        }
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "select") == 0) {

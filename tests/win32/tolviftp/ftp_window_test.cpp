@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -512,6 +513,36 @@ TEST(FtpTranslationStore, ReplacesTheSettingsFileWholeOrNotAtAll)
     EXPECT_EQ(ReadFile(ini), written);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     fs::remove_all(folder);
+}
+
+// A long fill hands out the window's messages as it goes; a refresh among them starts the list
+// anew and the fill it overtook stops, so every file is listed once, in order.
+TEST_F(FtpWindow, RefreshDuringALongFillListsEveryFileOnce)
+{
+    constexpr int kFiles = 6000;
+    for (int i = 0; i < kFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%05d.txt", i);
+        std::ofstream(scratch_ / name) << "x";
+    }
+    Start({});
+    FtpLocalView& local = *Frame().LocalView();
+    HWND list = local.List();
+    for (int refresh = 0; refresh < 3; ++refresh)
+        PostMessageA(local.Handle(), WM_KEYDOWN, VK_F5, 0);
+    local.FillLocalList(false);
+    Pump(200);
+    std::vector<std::string> files;
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        if (RecordedKind(list, i) == FileEntryKind::kFile)
+            files.push_back(EntryName(ListBoxText(list, i)));
+    ASSERT_EQ(files.size(), static_cast<std::size_t>(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%05d.txt", i);
+        ASSERT_EQ(files[static_cast<std::size_t>(i)], name);
+    }
 }
 
 TEST(FtpPromptDialog, MasksByTheCallersFlag)
