@@ -1,6 +1,8 @@
 #include "site_store.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <strings.h>
 
@@ -40,6 +42,20 @@ std::string NameOf(const NamedCode (&table)[N], int code)
 std::string SectionOf(int number) { return "Site:" + std::to_string(number); }
 
 const char* OnOff(bool on) { return on ? "On" : "Off"; }
+
+bool IsValueBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// The text written for a value so that it reads back as itself: the read drops the blanks around
+// a value and one pair of matching quotes around it, so such a value is written in quotes.
+std::string StoredText(const std::string& value)
+{
+    if (value.empty())
+        return value;
+    const char first = value.front();
+    const char last = value.back();
+    const bool quoted = value.size() > 1 && (first == '"' || first == '\'') && last == first;
+    return quoted || IsValueBlank(first) || IsValueBlank(last) ? '"' + value + '"' : value;
+}
 
 }  // namespace
 
@@ -116,9 +132,13 @@ std::array<int, kFtpSiteSlots> SiteNumbersFromKeys(const std::vector<std::string
 
 std::string SiteStore::Value(const std::string& section, const char* key, const char* fallback, std::size_t size)
 {
-    std::string text(size + 1, '\0');
+    // Two characters to spare: a quoted value of exactly `size` characters is then read whole
+    // (a buffer cut just before the closing quote drops one more), and cut here instead.
+    std::string text(size + 3, '\0');
     const std::size_t n = profile_.GetString(section.c_str(), key, fallback, &text[0], text.size(), file_.c_str());
     text.resize(n < text.size() ? n : 0);
+    // The value is the C string the store gives: a NUL in the file ends it.
+    text.resize(std::min(std::strlen(text.c_str()), size));
     return text;
 }
 
@@ -241,7 +261,7 @@ bool SiteStore::Write(int number, const SiteRecord& r, bool asDefault)
     const char* f = file_.c_str();
     bool ok = true;
     auto put = [&](const char* key, const std::string& value) {
-        ok = profile_.WriteString(s.c_str(), key, value.c_str(), f) && ok;
+        ok = profile_.WriteString(s.c_str(), key, StoredText(value).c_str(), f) && ok;
     };
     put("Site", r.name);
     put("Host", r.host);
@@ -266,7 +286,7 @@ bool SiteStore::Write(int number, const SiteRecord& r, bool asDefault)
     put("SavePassword", OnOff(r.savePassword));
     const std::string current = DefaultSite();
     if (asDefault)
-        ok = profile_.WriteString("TolviFTP", "DefaultSite", r.name.c_str(), f) && ok;
+        ok = profile_.WriteString("TolviFTP", "DefaultSite", StoredText(r.name).c_str(), f) && ok;
     else if (!current.empty() && (current == r.name || (!oldName.empty() && current == oldName)))
         ok = profile_.WriteString("TolviFTP", "DefaultSite", "", f) && ok;
     ok = profile_.WriteString("SiteNumbers", std::to_string(number).c_str(), "", f) && ok;
@@ -290,7 +310,7 @@ bool WriteGeneralSettings(ProfileStore& profile, const char* file, const FtpGene
 {
     bool ok = true;
     auto put = [&](const char* key, const std::string& value) {
-        ok = profile.WriteString("TolviFTP", key, value.c_str(), file) && ok;
+        ok = profile.WriteString("TolviFTP", key, StoredText(value).c_str(), file) && ok;
     };
     put("Email", s.email);
     put("TempDir", s.tempDir);

@@ -19,6 +19,7 @@
   flood-list      after LIST's data the final reply never ends
   code4           PASS is answered "2300 logged in" and then "530 Login incorrect."
   refuse          PASS is answered "530 Login incorrect."
+  huge-list       LIST gives 100,000 entries (7 MB) and then zz.txt
 
 A second port greets every connection with a multi-line reply without end, as fast as the link
 takes it.
@@ -27,9 +28,11 @@ Every RETR name, data connection and stranger's attempt is written to the events
 line ("RETR <name as repr>", "STRANGER <what>", "SENT <bytes> <name>").
 
 Usage: hostile_ftp.py PORT_FILE EVENTS_FILE
-Writes the two ports to PORT_FILE ("PORT FLOOD_PORT") and serves until it is killed.
+Listens on two ports below the kernel's ephemeral range, writes them to PORT_FILE
+("PORT FLOOD_PORT") and serves until it is killed.
 """
 import os
+import random
 import socket
 import sys
 import threading
@@ -52,6 +55,7 @@ FILES = {
 NAMES_LISTED = ['good.txt', 'zz.txt', 'tab\tx.txt', 'pipe|x.txt', 'star*x.txt', '...', LONG_NAME,
                 'esc\x1b[31mred\x1b[0m.txt']
 INTRUDER_BYTES = b'INJECTED BY A STRANGER\r\n'
+HUGE_LIST = ['file%06d.txt' % i for i in range(100000)] + ['zz.txt']
 
 events_lock = threading.Lock()
 
@@ -185,7 +189,7 @@ class Connection:
         return s
 
     def list(self):
-        names = NAMES_LISTED if self.mode == 'names' else ['good.txt', 'data.bin', 'text.txt']
+        names = {'names': NAMES_LISTED, 'huge-list': HUGE_LIST}.get(self.mode, ['good.txt', 'data.bin', 'text.txt'])
         self.send('150 Here comes the directory listing')
         data = self.connect()
         if data is None:
@@ -241,15 +245,29 @@ class Connection:
         self.send('226 Transfer complete')
 
 
-def main():
-    port_file, events = sys.argv[1], sys.argv[2]
-    servers = []
-    for mode in ('normal', 'flood-greeting'):
+def listener():
+    """A socket listening on a loopback port below the ephemeral range (where an outgoing
+    connection of another test may take a port at any time)."""
+    try:
+        with open('/proc/sys/net/ipv4/ip_local_port_range') as f:
+            low = max(int(f.read().split()[0]), 21000)
+    except (OSError, ValueError, IndexError):
+        low = 32768
+    while True:
         server = socket.socket()
         server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        server.bind(('127.0.0.1', 0))
+        try:
+            server.bind(('127.0.0.1', random.randint(20000, low - 1)))
+        except OSError:
+            server.close()
+            continue
         server.listen(8)
-        servers.append((server, mode))
+        return server
+
+
+def main():
+    port_file, events = sys.argv[1], sys.argv[2]
+    servers = [(listener(), mode) for mode in ('normal', 'flood-greeting')]
 
     def run(sock, mode):
         try:

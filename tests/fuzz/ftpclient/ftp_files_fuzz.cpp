@@ -72,21 +72,6 @@ void Listing(uint8_t options, uint8_t hostType, const std::string& text)
     ResetFtpSession();
 }
 
-std::string Written(const std::string& value)
-{
-    std::string text = value.c_str();
-    const char* const blanks = " \t\r\n\v\f";
-    text.erase(0, text.find_first_not_of(blanks) == std::string::npos ? text.size() : text.find_first_not_of(blanks));
-    text.erase(text.find_last_not_of(blanks) + 1);
-    return text;
-}
-
-std::string Unquoted(const std::string& value)
-{
-    const bool quoted = value.size() > 1 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
-    return quoted ? value.substr(1, value.size() - 2) : value;
-}
-
 class ProfileSource : public FtpSettingsSource {
 public:
     ProfileSource(NativeProfile& profile, const char* file) : profile_(profile), file_(file) {}
@@ -125,18 +110,25 @@ void Settings(uint8_t options, uint8_t number, const std::string& text)
         if (n < 1) Fail("a listed site is not found by its name");
         const SiteRecord site = store.Read(n);
         if (site.password.size() > kSiteTextMax || site.host.size() > kSiteTextMax) Fail("a site text too long");
-        // What is read writes back and reads as itself.
+        // What is read writes back and reads as itself, blanks and quotes around a value too.
         if (options & 0x10) {
-            if (!store.Write(n, site, store.IsDefault(name))) Fail("a site does not write");
+            // The listed name may differ from the site's in case: the default is the site's.
+            const bool isDefault = store.IsDefault(site.name);
+            if (!store.Write(n, site, isDefault)) Fail("a site does not write");
             const SiteRecord again = store.Read(n);
-            // A value is written as the C string it is (an embedded NUL ends it), without the
-            // blanks around it, as every value of the file; one pair of quotes around a value
-            // is dropped when it is read (the profile's rule), so such a value loses them.
-            auto same = [](const std::string& again, const std::string& read) {
-                return Written(again) == Written(read) || Written(again) == Written(Unquoted(Written(read)));
-            };
-            if (!same(again.password, site.password) || !same(again.host, site.host) || !same(again.script, site.script))
-                Fail("a site reads back differently");
+            const std::string SiteRecord::*const texts[] = {
+                &SiteRecord::name,      &SiteRecord::host,           &SiteRecord::user,
+                &SiteRecord::localDirectory, &SiteRecord::remoteDirectory, &SiteRecord::localMask,
+                &SiteRecord::remoteMask, &SiteRecord::script};
+            for (const auto text : texts)
+                if (again.*text != site.*text) Fail("a site reads back differently");
+            // A password is kept only when the site saves it; one in the stored "?...?" form
+            // is written as it is (and so reads back unscrambled).
+            const bool keptAsIs = LoginPassword(site.password) != site.password;
+            if (!keptAsIs && again.password != (site.savePassword ? site.password : std::string()))
+                Fail("a site's password reads back differently");
+            if (again.mode != site.mode) Fail("a site's mode reads back differently");
+            if (store.IsDefault(site.name) != isDefault) Fail("the default site reads back differently");
         }
     }
     if (options & 0x20) {

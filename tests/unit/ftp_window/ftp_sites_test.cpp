@@ -164,6 +164,47 @@ TEST_P(SiteStoreTest, LongestPasswordSurvivesTheStore)
     EXPECT_EQ(edited.Read(1).password, site.password);
 }
 
+
+TEST_P(SiteStoreTest, ValuesWithBlanksOrQuotesAroundThemReadBackAsTheyWere)
+{
+    // The read drops blanks around a value and one pair of matching quotes: such values are
+    // written in quotes of their own. A value of the longest length survives its quotes too.
+    const std::string longest = ' ' + std::string(kSiteTextMax - 1, 'h');
+    const struct {
+        const char* what;
+        std::string value;
+    } cases[] = {{"leading blank", " lead"},        {"trailing tab", "trail\t"},     {"double quotes", "\"q\""},
+                 {"single quotes", "'q'"},          {"quotes and blanks", " \"q\" "}, {"one quote", "\"q"},
+                 {"only quotes", "\"\""},           {"a blank", " "},                {"longest", longest}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = folder.File(std::string(c.what) + ".ini");
+        SiteStore store(*profile, file);
+        store.LoadNumbers();
+        SiteRecord site = Sample(c.value, "");
+        site.host = site.user = site.localDirectory = site.script = c.value;
+        ASSERT_TRUE(store.Write(store.NewNumber(), site, true));
+        FtpGeneralSettings general;
+        general.email = c.value;
+        ASSERT_TRUE(WriteGeneralSettings(*profile, file.c_str(), general));
+
+        SiteStore again(*profile, file);
+        again.LoadNumbers();
+        const SiteRecord r = again.Read(1);
+        EXPECT_EQ(r.name, c.value);
+        EXPECT_EQ(r.host, c.value);
+        EXPECT_EQ(r.user, c.value);
+        EXPECT_EQ(r.localDirectory, c.value);
+        EXPECT_EQ(r.script, c.value);
+        EXPECT_EQ(again.FindByName(c.value), 1);
+        EXPECT_TRUE(again.IsDefault(c.value));
+        char email[128];
+        profile->GetString("TolviFTP", "Email", "", email, sizeof email, file.c_str());
+        EXPECT_EQ(email, c.value);
+        // A plain value is written bare.
+        EXPECT_NE(TempFolder::Read(file).find("\r\nCD=/pub\r\n"), std::string::npos) << TempFolder::Read(file);
+    }
+}
 TEST_P(SiteStoreTest, NumbersHolesAndDeletion)
 {
     TempFolder::Write(file, "[TolviFTP]\r\nDefaultSite=B\r\n[SiteNumbers]\r\n1=\r\n2=\r\nx=\r\n0=\r\n100=\r\n2=\r\n4=\r\n"

@@ -51,6 +51,17 @@ TEST_F(NativeProfileTest, FindsValuesAsThePlatformDoes)
     for (const auto& c : cases) EXPECT_EQ(Get(c.section, c.key), c.value) << c.section << "/" << c.key;
 }
 
+TEST(NativeProfileParse, EveryLineEndAndHeaderShape)
+{
+    // CR, LF and CR LF end lines; a header ends at its last ']'; a '[' line without one is a key.
+    const auto sections = NativeProfile::Parse("a=1\r[S]\rk = v\r\n[T] tail\nb\n\n  [unclosed\nz=\"q\"");
+    EXPECT_EQ(NativeProfile::Format(sections), "a=1\r\n[S]\r\nk=v\r\n[T]\r\nb\r\n[unclosed\r\nz=\"q\"\r\n");
+    ASSERT_EQ(sections.size(), 3u);
+    ASSERT_EQ(sections[2].entries.size(), 3u);
+    EXPECT_FALSE(sections[2].entries[0].hasValue);
+    EXPECT_EQ(sections[2].entries[2].value, "\"q\"");
+}
+
 TEST_F(NativeProfileTest, CutsLongValuesToTheBuffer)
 {
     TempFolder::Write(file, "[s]\nk=abcdef\nq=\"abcdef\"\n");

@@ -15,7 +15,8 @@ log file and what the server saw are checked:
 - "(-1 bytes)" is no size, ASCII transfers are checked, a refused PORT fails the transfer;
 - a control connection closed after 150 ends the wait at once, one closed after the data is not
   an abort by the user;
-- a failed log-on is logged without a box, the script ends and Exit is handled.
+- a failed log-on is logged without a box, the script ends and Exit is handled;
+- a listing of 100,000 entries fills the list and the walk fetches the one file that matches.
 
 Arguments: the folder of TolviFTP.exe and the project root."""
 import os
@@ -76,6 +77,8 @@ CASES = [
      [r'Login Failed: Login incorrect\.', r'Error \d+ On Login'], [], [], [r'RETR'], None),
     ('endless greeting', 'flood', [], 20, {},
      [r'reply goes on without end \(more than 1000 lines\)', r'Error \d+ On Login'], [], [], [], None),
+    ('a listing of 100,000 entries', 'huge-list', ['get zz*'], 20, {'zz.txt': ZZ},
+     [r'Receiving zz\.txt'], [], [r"RETR 'zz\.txt'"], [r"RETR 'file"], None),
 ]
 
 
