@@ -13,6 +13,21 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 endif()
 
+# GoogleTest from the source Debian ships; mingw needs the POSIX-thread compilers for it. It is
+# added before the sanitizer options below: only our own code is instrumented (the sanitizer
+# runtimes are linked into every program all the same), which keeps its build short.
+set(TOLVI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(NOT TOLVI_FUZZ)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  # Its build looks for Python for its own tests, which are not built: a minute of each
+  # configure on a busy machine.
+  set(CMAKE_DISABLE_FIND_PACKAGE_Python ON)
+  add_subdirectory(${TOLVI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  unset(CMAKE_DISABLE_FIND_PACKAGE_Python)
+endif()
+
 if(NOT TOLVI_WINDOWS)
   if(TOLVI_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)
@@ -24,16 +39,13 @@ if(NOT TOLVI_WINDOWS)
   endif()
 endif()
 
-# GoogleTest from the source Debian ships; mingw needs the POSIX-thread compilers for it.
-set(TOLVI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
-if(NOT TOLVI_FUZZ)
-  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-  add_subdirectory(${TOLVI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-endif()
-
 include(GoogleTest)
+
+# The Python of the system's packages (scripts/packages.txt), whose modules (pyftpdlib) the tests
+# use, else the first on PATH. Found as a program: FindPython runs it several times at every
+# configure, and a version manager's shim on PATH costs a second or more per start.
+find_program(TOLVI_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(TOLVI_PYTHON3 python3)
 
 # tolvi_wine_test(NAME name COMMAND ...): a test of the Windows tree, run by scripts/wine-isolated
 # with an Xvfb display and a copy of the booted Wine prefix of its own, so that it may run beside

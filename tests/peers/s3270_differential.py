@@ -119,7 +119,7 @@ def run_reference(workdir, name, script, actions, model):
                              "--script", script_file, "--log", log_file, "--sent", sent_file],
                             stdout=subprocess.DEVNULL)
     try:
-        deadline = time.monotonic() + 10
+        deadline = time.monotonic() + 60
         while not (os.path.exists(port_file) and open(port_file).read().strip()):
             if time.monotonic() > deadline:
                 raise RuntimeError("host did not start")

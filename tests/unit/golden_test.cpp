@@ -1,7 +1,7 @@
 // Golden tests of the character-mode interpreters: every case of the files listed in the index of
-// a folder of tests/golden (GOLDEN_DIR: vt, console, wyse, adds) is fed whole, split in two at
-// every byte boundary and one byte at a time; each replay must give the same screen, cursor,
-// replies and side effects. The file format is described in tests/golden/vt/README.md.
+// a folder of tests/golden (GOLDEN_ROOT; a test per folder: vt, console, wyse, adds) is fed whole,
+// split in two at every byte boundary and one byte at a time; each replay must give the same
+// screen, cursor, replies and side effects. The file format is described in tests/golden/vt/README.md.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +21,8 @@
 #include "golden_text.h"
 #include "term_feed.h"
 
-#ifndef GOLDEN_DIR
-#error GOLDEN_DIR names the folder of the golden files
+#ifndef GOLDEN_ROOT
+#error GOLDEN_ROOT names the folder of the golden folders
 #endif
 
 namespace {
@@ -46,15 +46,16 @@ struct GoldenCase {
     std::vector<std::string> effects;  // "status TEXT", "key NAME VALUE", "print BYTES", cell checks
 };
 
-std::vector<GoldenCase> LoadCases()
+std::vector<GoldenCase> LoadCases(const std::string& folder)
 {
     std::vector<GoldenCase> cases;
     std::vector<std::string> files;
-    std::ifstream list(std::string(GOLDEN_DIR) + "/index");
+    const std::string dir = std::string(GOLDEN_ROOT) + "/" + folder;
+    std::ifstream list(dir + "/index");
     for (std::string name; std::getline(list, name);)
         if (!name.empty() && name[0] != '#') files.push_back(name);
     for (const std::string& file : files) {
-        std::ifstream in(std::string(GOLDEN_DIR) + "/" + file);
+        std::ifstream in(dir + "/" + file);
         EXPECT_TRUE(in.good()) << "cannot read golden file " << file;
         std::string line;
         int number = 0;
@@ -274,9 +275,11 @@ std::vector<std::string> ExpectedHistory(const GoldenCase& c, std::size_t count)
 
 std::string CursorLine(const std::string& text) { return text.substr(text.rfind("cursor ")); }
 
-TEST(Golden, EveryCaseWholeSplitAndBytewise)
+class Golden : public testing::TestWithParam<const char*> {};
+
+TEST_P(Golden, EveryCaseWholeSplitAndBytewise)
 {
-    const std::vector<GoldenCase> cases = LoadCases();
+    const std::vector<GoldenCase> cases = LoadCases(GetParam());
     ASSERT_FALSE(cases.empty());
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.file + ":" + std::to_string(c.line) + " " + c.name);
@@ -311,5 +314,8 @@ TEST(Golden, EveryCaseWholeSplitAndBytewise)
         EXPECT_EQ(whole.effects, bytewise.effects) << "one byte per block";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Family, Golden, testing::Values("vt", "console", "wyse", "adds"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace

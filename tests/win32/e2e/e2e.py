@@ -44,6 +44,11 @@ class Fail(Exception):
     pass
 
 
+def windows_name(path):
+    """The name of a Linux file on Wine's drive Z:, which every prefix maps to the root folder."""
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
 def wait_until(condition, what, timeout=WAIT, every=0.2):
     """Polls condition() until it gives a true value, which is returned; Fail after timeout.
     what names the condition (a text, or a function that gives it at the time of the failure)."""
@@ -121,15 +126,9 @@ class Session:
         return self._windows_dir + ('\\' + name if name else '')
 
     def winepath(self, path):
-        """The Windows name of a Linux path. winepath now and then ends with status 1 on a busy
-        machine before it has answered, so it is asked again a few times."""
-        for attempt in range(5):
-            done = subprocess.run([self.wine_run, 'winepath', '-w', path], capture_output=True)
-            answer = done.stdout.decode().strip()
-            if done.returncode == 0 and answer:
-                return answer
-            time.sleep(1 + attempt)
-        raise RuntimeError('winepath gave no Windows name for ' + path)
+        """The Windows name of a Linux path: Wine's drive Z: is the root folder (no Wine program
+        needs to start for it)."""
+        return windows_name(path)
 
     # ---- the host
 

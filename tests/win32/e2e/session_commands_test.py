@@ -197,9 +197,7 @@ def recorded(session, name):
 
 
 def test_file_transfer(session):
-    recorder = subprocess.run([session.wine_run, 'winepath', '-w',
-                               os.path.join(os.path.dirname(session.bin), 'tools', 'cmdrecorder', 'cmdrecorder.exe')],
-                              capture_output=True, check=True).stdout.decode().strip()
+    recorder = session.winepath(os.path.join(os.path.dirname(session.bin), 'tools', 'cmdrecorder', 'cmdrecorder.exe'))
     os.makedirs(session.path('ftpdir'))
     config = BASE + 'ComType=2\nXferType=0\nFtpEnable=Yes\nFtpCommand="%s %s second"\nFtpDirectory="%s"\n' % (
         in_config(recorder), in_config(session.windows_path('run1.txt')), in_config(session.windows_path('ftpdir')))

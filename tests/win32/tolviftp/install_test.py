@@ -218,8 +218,7 @@ def real_tolvi(s, bin_dir, scripted, pkg):
     wcf = ('[Tolvi]\r\nVersion=4.5.6.3\r\nAutonameFiles=No\r\nPromptForHost=No\r\nTelnetPort=%d\r\n'
            'AutoLogin=Yes\r\nAutoLoginCR=Yes\r\nAutoHost1="ogin:"\r\nAutoHost2="ord:"\r\n' % port).encode()
     kit3 = s.kit('kit3', {'pkg.tar': pkg, 'install.wcf': wcf})
-    s.associate('"%s" "%%1"' % subprocess.run([s.wine_run, 'winepath', '-w', os.path.join(bin_dir, 'Tolvi.exe')],
-                                              capture_output=True).stdout.decode().strip())
+    s.associate('"%s" "%%1"' % e2e.windows_name(os.path.join(bin_dir, 'Tolvi.exe')))
     # The FTP port comes from the port override, so that the host is the same for both programs.
     ftp_port = int(scripted.rsplit(':', 1)[1])
     s.reg('add', 'HKLM\\Software\\Medrix\\FTP', '/v', 'Option1', '/t', 'REG_DWORD', '/d', str(ftp_port), '/f')

@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*"; cat "$dir/codes" 2>/dev/null; [[ -n ${TOLVI_KEEP_FAILE
 mkdir -p "$dir/host/back" "$dir/ours"
 head -c 3000 /dev/urandom >"$dir/host/a.bin"
 head -c 200000 /dev/urandom >"$dir/host/big.bin"
-wours=$("$WINE64" winepath -w "$dir/ours" 2>/dev/null)
+wours="Z:${dir//\//\\}\\ours"  # Wine's drive Z: is the root folder
 
 # The host side: an ACL command is ESC &, two positions that are skipped, the command and CR;
 # Tolvi answers S or F and CR, which the terminal line turns into a line to read.
@@ -51,7 +51,7 @@ peer "$TOLVI_TELNETD_PORT" EXEC:"$dir/telnetd.sh",nofork || fail "telnetd did no
 # Texts of the configuration file are stored with backslash escapes.
 printf '[Tolvi]\r\nVersion=4.5.6.3\r\nHostName="127.0.0.1"\r\nComType=2\r\nTelnetPort=%s\r\nAutonameFiles=No\r\nPromptForHost=No\r\nXferType=2\r\nAutoDetectReceive=Yes\r\nAXferConfirmError=No\r\nAxDirectory="%s"\r\n' \
   "$TOLVI_TELNETD_PORT" "${wours//\\/\\\\}" >"$dir/xfer.wcf"
-wdir=$("$WINE64" winepath -w "$dir" 2>/dev/null)
+wdir="Z:${dir//\//\\}"  # Wine's drive Z: is the root folder
 (cd "$bin" && exec "$WINE64" Tolvi.exe "$wdir\\xfer.wcf" /c) >"$dir/tolvi.log" 2>&1 &
 pids+=($!)
 

@@ -32,7 +32,7 @@ for _ in $(seq 1 100); do ss -ltn "sport = :$port" | grep -q LISTEN && break; sl
 
 printf '[Tolvi]\r\nVersion=4.5.6.3\r\nHostName="127.0.0.1"\r\nComType=2\r\nTelnetPort=%s\r\nAutonameFiles=No\r\nPromptForHost=No\r\n' \
   "$port" >"$dir/keys.wcf"
-wdir=$("$WINE64" winepath -w "$dir" 2>/dev/null)
+wdir="Z:${dir//\//\\}"  # Wine's drive Z: is the root folder
 # Tolvi opens at its default size whatever window placement an earlier program left in the prefix.
 python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import e2e; e2e.forget_window_placement(sys.argv[2])' \
   "$root/tests/win32/e2e" "$root"

@@ -15,7 +15,7 @@ cleanup() {
 trap cleanup EXIT
 
 printf '[Tolvi]\r\nVersion=4.5.6.3\r\nAutonameFiles=No\r\n' >"$dir/play.wcf"
-wdir=$("$WINE64" winepath -w "$dir" 2>/dev/null)
+wdir="Z:${dir//\//\\}"  # Wine's drive Z: is the root folder
 printf 'COMM: 41 42\nDATA: "<cr><lf>"\nRETURN:\n' >"$dir/inner.trc"
 printf 'COMM: a b CR LF\nCALL: "%s"\nSEND: x y\nQUIT:\n' "${wdir//\\/\\\\}\\\\inner.trc" >"$dir/outer.trc"
 (cd "$bin" && exec "$WINE64" Tolvi.exe "$wdir\\play.wcf" "/play:$wdir\\outer.trc") >"$dir/tolvi.log" 2>&1 &
