@@ -175,8 +175,15 @@ class Session:
         self.start([self.wine_run, 'Tolvi.exe'] + args, cwd=self.bin, log='tolvi.log', env=env)
 
     def saved_config(self):
-        """The configuration file as Tolvi saved it, with the line ends a new start is given."""
-        return self.read(CONFIG_NAME).decode('latin1').replace('\r\n', '\n')
+        """The configuration file as Tolvi saved it, with the line ends a new start is given. A
+        save may still be writing it: it is read until two reads a third of a second apart agree."""
+        last = [None]
+
+        def settled():
+            text, last[0] = last[0], self.read(CONFIG_NAME)
+            return text == last[0]
+        wait_until(settled, 'the configuration file to settle', every=0.33)
+        return last[0].decode('latin1').replace('\r\n', '\n')
 
     def keep_dialog(self, caption, name):
         """A screenshot of the dialog of that caption into build/win64/screens/NAME.png."""

@@ -56,13 +56,10 @@ def saved_setting(session, name, file_menu='alt+f'):
     os.remove(session.path(e2e.CONFIG_NAME))
     menu_keys(file_menu, 's')
     pattern = re.compile(r'^%s=(.*)$' % name, re.M)
-    last = ['']
 
     def written():
-        # Read until two reads half a second apart agree: the file is complete.
-        text, last[0] = last[0], session.saved_config()
-        found = pattern.search(last[0])
-        return found.group(1) if found and text == last[0] else None
+        found = pattern.search(session.saved_config())
+        return found.group(1) if found else None
     return e2e.wait_until(written, 'File/Save config to write %s' % name, every=0.5)
 
 

@@ -209,9 +209,9 @@ def test_locks(session):
                    'the lock dialog to close')
     session.click_view()
     keys('alt+f', 's')
-    e2e.wait_until(lambda: b'LockColors=Yes' in session.read(e2e.CONFIG_NAME),
-                   lambda: 'LockColors=Yes in the saved file: %r' % session.read(e2e.CONFIG_NAME)[-600:])
-    if b'tolvi7' in session.read(e2e.CONFIG_NAME):
+    e2e.wait_until(lambda: 'LockColors=Yes' in session.saved_config(),
+                   lambda: 'LockColors=Yes in the saved file: %r' % session.saved_config()[-600:])
+    if 'tolvi7' in session.saved_config():
         raise e2e.Fail('the password is saved in the clear')
 
     again = restart(session)
