@@ -2,8 +2,6 @@
 
 namespace {
 
-uint8_t ColorByte(int index, int fallback) { return static_cast<uint8_t>(CheckedColorIndex(index, fallback)); }
-
 uint32_t AdjustChannel(uint32_t channel, int brightness)
 {
     if (channel == 0) return 0;

@@ -25,6 +25,8 @@ inline int CheckedColorIndex(int index, int fallback)
 {
     return (index >= 0 && index < kColorIndices) ? index : fallback;
 }
+// The same as a colour byte of the planes and the record.
+inline uint8_t ColorByte(int index, int fallback) { return static_cast<uint8_t>(CheckedColorIndex(index, fallback)); }
 
 // The ColorPalette entry of an index; an index outside 0-19 gives the normal foreground slot.
 inline uint32_t PaletteColor(const SettingsRecord& rec, int index)
@@ -89,8 +91,8 @@ inline int RenditionRow(const SettingsRecord& rec, bool withBlink)
 // foreground equal the background.
 inline void LookUpRenditionColors(SettingsRecord& rec, int row)
 {
-    rec.CurFg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[row][kAttrFg], kNormalFgIndex));
-    rec.CurBg = static_cast<uint8_t>(CheckedColorIndex(rec.AttrColors[row][kAttrBg], kNormalBgIndex));
+    rec.CurFg = ColorByte(rec.AttrColors[row][kAttrFg], kNormalFgIndex);
+    rec.CurBg = ColorByte(rec.AttrColors[row][kAttrBg], kNormalBgIndex);
     if (rec.SgrFlags[kSgrInvisible]) rec.CurFg = rec.CurBg;
 }
 

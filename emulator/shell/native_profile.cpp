@@ -134,19 +134,12 @@ void ForEachLine(const std::string& text, Header header, Line line)
 
 std::vector<NativeProfile::Section> NativeProfile::Parse(const std::string& text)
 {
-    // A first walk counts the sections and their lines, so that every list is made once (a file
-    // may be thousands of lines).
-    std::vector<std::size_t> counts(1, 0);
-    ForEachLine(
-        text, [&](std::size_t, std::size_t) { counts.push_back(0); },
-        [&](std::size_t, std::size_t) { ++counts.back(); });
-    std::vector<Section> sections(counts.size());  // the first: the lines before the first header
-    for (std::size_t i = 0; i < counts.size(); ++i) sections[i].entries.reserve(counts[i]);
-
+    std::vector<Section> sections(1);  // the lines before the first header
     std::size_t current = 0;
     ForEachLine(
         text,
         [&](std::size_t begin, std::size_t end) {
+            sections.emplace_back();
             sections[++current].name = TrimmedName(text.substr(begin, end - begin).c_str());
         },
         [&](std::size_t begin, std::size_t end) {
