@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "file_list_entries.h"
 #include "file_name_translations.h"
 #include "ftp_engine.h"
 #include "ftp_log_ring.h"
@@ -68,6 +69,8 @@ void Listing(uint8_t options, uint8_t hostType, const std::string& text)
         if (ReceiveDestination(name, local)) CheckLocalName(local);
         const std::string sent = SendDestination(name);
         if (sent.find('/') != std::string::npos || sent.find('\\') != std::string::npos) Fail("a sent name with a folder");
+        // The remote list's line (its columns' sizes grouped) gives the listed name back whole.
+        if (EntryName(RemoteEntry(name, false, info)) != name) Fail("a listed name changed in the remote list");
     }
     ResetFtpSession();
 }
@@ -181,6 +184,7 @@ void InstallFiles(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    SetSizeSeparator(",");
     if (size < 2 || size > 1 << 20) return 0;
     const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
     switch (data[0] & 3) {
